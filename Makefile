@@ -1,0 +1,27 @@
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+
+.PHONY: all deps configure build run test bench format
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	@scripts/run.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure
+
+bench: build
+	@$(BUILD)/bench/velmora_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,60 @@
+// The desktop program.
+
+#include <QTimer>
+
+#include <ctime>
+
+#include "app/app_platform.h"
+#include "app/tfoablak.h"
+#include "app/tfoszelveny.h"
+#include "common/platform.h"
+#include "common/random_source.h"
+#include "common/version.h"
+#include "dialogs/qt_messages.h"
+#include "settings/folders.h"
+#include "ticket/tszelveny.h"
+
+using namespace velmora;
+
+int main(int argc, char** argv) {
+    const ProgramFolders folders = MakeProgramFolders(ProgramFolderPath());
+    InstanceLock lock(folders.program + kProgramStem + ".lock");
+    const int otherCopy = lock.OtherCopy();
+
+    VelmoraApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+
+    QtMessages messages;
+    SeededRandom random(static_cast<std::uint32_t>(std::time(nullptr)));
+    Session session(folders, messages, random);
+
+    StartOptions options;
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        options.commandLineFile = arguments.at(1).toStdString();
+    }
+    options.environment.freeMemory = AvailableMemoryBytes();
+    options.environment.mousePresent = MousePresent();
+    options.otherCopyPid = otherCopy;
+
+    TFoablak window(session, options);
+    if (window.Forced()) {
+        return 1;
+    }
+    messages.SetOwner(&window);
+    app.exceptionHandler = [&window](const std::string& errorClass, const std::string& message) {
+        window.VelmoraException(errorClass, message);
+    };
+    window.showMaximized();
+    if (window.Foszelveny() != nullptr) {
+        window.Foszelveny()->Grid()->show();
+    }
+    QTimer::singleShot(0, &window, [&window, &lock] {
+        window.Betoltes();
+        if (!window.Forced()) {
+            lock.Acquire();
+        }
+    });
+    return QApplication::exec();
+}

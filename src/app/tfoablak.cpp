@@ -1,0 +1,348 @@
+#include "app/tfoablak.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <ctime>
+
+#include "app/tfoszelveny.h"
+#include "common/platform.h"
+#include "dialogs/tnevjegy.h"
+#include "session/exception_log.h"
+#include "ticket/qt_colours.h"
+#include "ticket/tszelveny.h"
+
+namespace velmora {
+
+namespace {
+
+QString Q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+void SetState(QAction* action, bool enabled, const std::string& hint) {
+    action->setEnabled(enabled);
+    if (!hint.empty()) {
+        action->setStatusTip(ToQt(hint));
+        action->setToolTip(ToQt(hint));
+    }
+}
+
+} // namespace
+
+TFoablak::TFoablak(Session& session, const StartOptions& options)
+    : QMainWindow(nullptr), m_session(session), m_options(options) {
+    setObjectName(QStringLiteral("TFoablak"));
+    FormCreate(options);
+}
+
+TFoablak::~TFoablak() {
+    DestroyTicketWindow();
+    m_session.onTicketChanged = nullptr;
+}
+
+void TFoablak::FormCreate(const StartOptions& options) {
+    if (!PrepareStart(m_session, options.environment)) {
+        m_forced = true;
+        return;
+    }
+    BuildCommands();
+    m_session.onTicketChanged = [this] { OnTicketChanged(); };
+
+    bool resetOrder = false;
+    const GameId game = GameForCommandLineFile(
+        options.commandLineFile, m_session.GetSettings().game, m_session.GetMessages(), resetOrder);
+    if (resetOrder) {
+        m_session.SetNumberOrder(0);
+    }
+    m_session.ApplyGame(game);
+    VelmoraIni();
+    CreateTicketWindow();
+}
+
+QAction* TFoablak::AddAction(QMenu* menu, const QString& text, const char* objectName,
+                             const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(objectName));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    return action;
+}
+
+void TFoablak::BuildGameMenu(QMenu* menu) {
+    m_gameGroup = new QActionGroup(this);
+    m_gameGroup->setExclusive(true);
+    QMenu* keno = menu->addMenu(Q("Magyar Kenó "));
+    for (GameId id = kFirstKeno; id <= kLastKeno; ++id) {
+        QAction* action = keno->addAction(ToQt(KenoMenuCaption(id)));
+        m_gameActions[id] = action;
+    }
+    for (GameId id : LottoMenuOrder()) {
+        QAction* action = menu->addAction(ToQt(GameName(id)));
+        m_gameActions[id] = action;
+    }
+    m_gameActions[0]->setShortcut(Qt::Key_F5);
+    m_gameActions[1]->setShortcut(Qt::Key_F6);
+    m_gameActions[2]->setShortcut(Qt::Key_F7);
+    for (auto& [id, action] : m_gameActions) {
+        action->setCheckable(true);
+        action->setData(id);
+        action->setObjectName(QStringLiteral("game%1").arg(id));
+        m_gameGroup->addAction(action);
+        const GameId tag = id;
+        connect(action, &QAction::triggered, this, [this, tag] { LottoSelect(tag); });
+    }
+}
+
+void TFoablak::BuildCommands() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu(Q("     Fájl     "));
+    QMenu* games = file->addMenu(Q("Játék"));
+    BuildGameMenu(games);
+    file->addSeparator();
+    QAction* exit = AddAction(file, Q("Kilépés"), "actionExit");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* row = bar->addMenu(Q("     Számsor     "));
+    m_markAll = AddAction(row, Q("Kijelölés mind"), "actionMarkAll", QKeySequence(Q("Ctrl+M")));
+    connect(m_markAll, &QAction::triggered, this, [this] { m_session.MarkAll(); });
+    QMenu* order = row->addMenu(Q("Számsorrend"));
+    auto* orderGroup = new QActionGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        QAction* action = order->addAction(Q(kNumberOrderNames[static_cast<std::size_t>(i)]));
+        action->setObjectName(QStringLiteral("order%1").arg(i));
+        action->setCheckable(true);
+        orderGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, i] { SetNumberOrder(i); });
+        m_orderActions[static_cast<std::size_t>(i)] = action;
+    }
+    m_orderActions[0]->setChecked(true);
+    QMenu* clear = row->addMenu(Q("Törlés"));
+    m_clearMenuAction = clear->menuAction();
+    m_clearAll = AddAction(clear, Q("Minden szám"), "actionClearAll", QKeySequence(Q("Ctrl+T")));
+    m_clearVariation = AddAction(clear, Q("Variáció számai"), "actionClearVariation");
+    m_clearFixed = AddAction(clear, Q("Fix számok"), "actionClearFixed");
+    m_clearConstant = AddAction(clear, Q("Állandó számok"), "actionClearConstant");
+    m_clearRandom = AddAction(clear, Q("Véletlen számok"), "actionClearRandom");
+    connect(m_clearAll, &QAction::triggered, this, [this] { m_session.ClearAll(); });
+    connect(m_clearVariation, &QAction::triggered, this,
+            [this] { m_session.ClearVariationNumbers(); });
+    connect(m_clearFixed, &QAction::triggered, this, [this] { m_session.ClearFixed(); });
+    connect(m_clearConstant, &QAction::triggered, this, [this] { m_session.ClearConstant(); });
+    connect(m_clearRandom, &QAction::triggered, this, [this] { m_session.ClearRandom(); });
+
+    QMenu* ticket = bar->addMenu(Q("     Főszelvény     "));
+    m_newTicket =
+        AddAction(ticket, Q("Új főszelvény"), "actionNewTicket", QKeySequence(Q("Ctrl+U")));
+    connect(m_newTicket, &QAction::triggered, this, [this] {
+        m_session.NewTicket();
+        SetView(kViewNormal);
+    });
+    ticket->addSeparator();
+    m_viewNormal =
+        AddAction(ticket, Q("Normál alak"), "actionViewNormal", QKeySequence(Q("Ctrl+N")));
+    m_viewOrder =
+        AddAction(ticket, Q("Számok sorrendje"), "actionViewOrder", QKeySequence(Q("Ctrl+S")));
+    connect(m_viewNormal, &QAction::triggered, this, [this] { SetView(kViewNormal); });
+    connect(m_viewOrder, &QAction::triggered, this, [this] { SetView(kViewNumberOrder); });
+
+    QMenu* help = bar->addMenu(Q("     Súgó     "));
+    QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
+    connect(about, &QAction::triggered, this, &TFoablak::ShowAbout);
+
+    QToolBar* tools = addToolBar(Q("Eszköztár"));
+    tools->setObjectName(QStringLiteral("toolBar"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto addMenuButton = [tools](QMenu* menu, const QString& text, const char* objectName) {
+        auto* button = new QToolButton(tools);
+        button->setText(text);
+        button->setObjectName(QString::fromLatin1(objectName));
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::InstantPopup);
+        tools->addWidget(button);
+        return button;
+    };
+    addMenuButton(games, Q("Játék"), "gameButton");
+    tools->addSeparator();
+    tools->addAction(m_markAll);
+    addMenuButton(order, Q("Számsorrend"), "orderButton");
+    QToolButton* clearButton = addMenuButton(clear, Q("Törlés"), "clearButton");
+    connect(m_clearMenuAction, &QAction::changed, clearButton, [this, clearButton] {
+        clearButton->setEnabled(m_clearMenuAction->isEnabled());
+        clearButton->setToolTip(m_clearMenuAction->toolTip());
+        clearButton->setStatusTip(m_clearMenuAction->statusTip());
+    });
+    tools->addAction(m_newTicket);
+
+    m_fullVariation = new QLabel(this);
+    m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
+    m_fullVariation->setMinimumWidth(250);
+    statusBar()->addPermanentWidget(m_fullVariation);
+}
+
+QAction* TFoablak::GameAction(GameId id) const {
+    const auto it = m_gameActions.find(id);
+    return it == m_gameActions.end() ? nullptr : it->second;
+}
+
+QString TFoablak::FullVariationText() const {
+    return m_fullVariation != nullptr ? m_fullVariation->text() : QString();
+}
+
+void TFoablak::VelmoraIni() {
+    const GameId id = m_session.Game().gameId;
+    setWindowTitle(ToQt(m_session.MainWindowCaption()));
+    if (QAction* action = GameAction(id)) {
+        action->setChecked(true);
+    }
+}
+
+void TFoablak::CreateTicketWindow() {
+    m_ticket = new TFoszelveny(m_session, this);
+    TSzelveny* grid = m_ticket->Grid();
+    const QPoint origin = geometry().topLeft();
+    grid->move(origin + QPoint(40, 110));
+    OnTicketChanged();
+    if (isVisible()) {
+        grid->show();
+    }
+}
+
+void TFoablak::DestroyTicketWindow() {
+    delete m_ticket;
+}
+
+void TFoablak::OnTicketChanged() {
+    if (m_ticket == nullptr || m_ticket->Grid()->BoxCount() != m_session.Game().maxNumber) {
+        return;
+    }
+    m_ticket->Refresh();
+    RefreshCommands();
+}
+
+void TFoablak::RefreshCommands() {
+    const TicketCommandStates s = m_session.CommandStates();
+    SetState(m_clearMenuAction, s.clearAll.enabled, s.clearAll.hint);
+    SetState(m_clearAll, s.clearAll.enabled, s.clearAllItemHint);
+    SetState(m_clearRandom, s.clearRandom.enabled, s.clearRandom.hint);
+    SetState(m_clearFixed, s.clearFixed.enabled, s.clearFixed.hint);
+    SetState(m_clearConstant, s.clearConstant.enabled, s.clearConstant.hint);
+    SetState(m_clearVariation, s.clearVariation.enabled, s.clearVariation.hint);
+    SetState(m_newTicket, s.newTicket.enabled, s.newTicket.hint);
+    SetState(m_markAll, s.markAll.enabled, s.markAll.hint);
+    m_fullVariation->setText(ToQt(s.fullVariationText));
+    const int order = m_session.Ticket().NumberOrder();
+    m_orderActions[static_cast<std::size_t>(order)]->setChecked(true);
+}
+
+void TFoablak::SetView(int view) {
+    m_session.Ticket().SetView(view);
+    OnTicketChanged();
+}
+
+void TFoablak::SetNumberOrder(int order) {
+    m_session.SetNumberOrder(order);
+}
+
+void TFoablak::LottoSelect(GameId id) {
+    if (!m_session.SelectGame(id)) {
+        VelmoraIni(); // keep the tick on the current game
+        return;
+    }
+    DestroyTicketWindow();
+    VelmoraIni();
+    CreateTicketWindow();
+}
+
+void TFoablak::Betoltes() {
+    if (m_forced) {
+        return;
+    }
+    if (m_options.otherCopyPid != 0) {
+        const bool endOther = m_session.GetMessages().WarningQuestion(
+            "Már fut egy példánya a Velmora Personal programnak.\r\r"
+            "Ha leállítja az előző példányt, annak minden adata törlésre kerül.\r"
+            "Most még el tudja menteni az előző példány adatait.\r\r"
+            "Mégis leállítja a Velmora Personal program előző példányát?");
+        if (!endOther) {
+            m_forced = true;
+            close();
+            return;
+        }
+        InstanceLock::EndProcess(m_options.otherCopyPid);
+    }
+    RunLoadingStep(m_session);
+    WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
+}
+
+void TFoablak::closeEvent(QCloseEvent* event) {
+    if (m_forced) {
+        event->accept();
+        return;
+    }
+    if (!m_session.GetMessages().Confirm("Biztos kilép a programból?")) {
+        event->ignore();
+        return;
+    }
+    if (m_session.GetSettings().saveOnExit) {
+        WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
+    }
+    DestroyTicketWindow();
+    event->accept();
+}
+
+void TFoablak::ShowAbout() {
+    TNevjegy about(this);
+    about.exec();
+}
+
+void TFoablak::VelmoraException(const std::string& errorClass, const std::string& message) {
+    // An error raised while the error box itself is up must not stack boxes without end.
+    if (m_exceptionDepth > 0) {
+        return;
+    }
+    ++m_exceptionDepth;
+    Messages& messages = m_session.GetMessages();
+    messages.HideWait();
+
+    CrashState state;
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &state.time);
+    state.errorClass = errorClass;
+    state.errorMessage = message;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            state.visibleWindows.push_back(
+                {window->metaObject()->className(), FromQt(window->windowTitle())});
+        }
+    }
+    state.gameId = m_session.Game().gameId;
+    state.selectedCount = static_cast<int>(m_session.Ticket().Selected().size());
+    state.constantCount = static_cast<int>(m_session.Ticket().Constant().size());
+    state.fixedCount = static_cast<int>(m_session.Ticket().Fixed().size());
+    state.systemName = OperatingSystemName();
+    state.systemVersion = OperatingSystemVersion();
+
+    const std::string logPath = m_session.Folders().list + "VelmoraError.log";
+    AppendExceptionLog(logPath, ExceptionLogLines(state));
+    const bool quit = messages.ErrorQuestion(CriticalErrorText(message, logPath));
+    --m_exceptionDepth;
+    if (quit) {
+        m_forced = true;
+        QCoreApplication::exit(1);
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <map>
+#include <string>
+
+#include "session/session.h"
+#include "session/startup.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+
+namespace velmora {
+
+class TFoszelveny;
+
+struct StartOptions {
+    std::string commandLineFile;
+    StartEnvironment environment;
+    int otherCopyPid = 0; // another running copy found at entry
+};
+
+// The main window: menus, tool bar, status bar and the floating main ticket. It ties every
+// command to its operation on the session and keeps the commands' states and hints current.
+class TFoablak : public QMainWindow {
+    Q_OBJECT
+public:
+    TFoablak(Session& session, const StartOptions& options);
+    ~TFoablak() override;
+
+    // Start-up ended the program: the window closes without questions.
+    bool Forced() const { return m_forced; }
+    // The loading step, once every window exists.
+    void Betoltes();
+    // The game menu.
+    void LottoSelect(GameId id);
+    // Every exception that reaches the application ends here.
+    void VelmoraException(const std::string& errorClass, const std::string& message);
+
+    TFoszelveny* Foszelveny() const { return m_ticket; }
+    QAction* GameAction(GameId id) const;
+    QString FullVariationText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(const StartOptions& options);
+    void BuildCommands();
+    void BuildGameMenu(QMenu* menu);
+    QAction* AddAction(QMenu* menu, const QString& text, const char* objectName,
+                       const QKeySequence& shortcut = {});
+    void VelmoraIni();
+    void CreateTicketWindow();
+    void DestroyTicketWindow();
+    void OnTicketChanged();
+    void RefreshCommands();
+    void SetView(int view);
+    void SetNumberOrder(int order);
+    void ShowAbout();
+
+    Session& m_session;
+    StartOptions m_options;
+    QPointer<TFoszelveny> m_ticket;
+    bool m_forced = false;
+
+    QActionGroup* m_gameGroup = nullptr;
+    std::map<GameId, QAction*> m_gameActions;
+    std::array<QAction*, 4> m_orderActions{};
+    QAction* m_markAll = nullptr;
+    QAction* m_clearMenuAction = nullptr; // the "Törlés" submenu
+    QAction* m_clearAll = nullptr;
+    QAction* m_clearVariation = nullptr;
+    QAction* m_clearFixed = nullptr;
+    QAction* m_clearConstant = nullptr;
+    QAction* m_clearRandom = nullptr;
+    QAction* m_newTicket = nullptr;
+    QAction* m_viewNormal = nullptr;
+    QAction* m_viewOrder = nullptr;
+    QLabel* m_fullVariation = nullptr;
+    int m_exceptionDepth = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,54 @@
+#include "app/tfoszelveny.h"
+
+#include "ticket/number_box.h"
+#include "ticket/qt_colours.h"
+#include "ticket/tszelveny.h"
+
+namespace velmora {
+
+TFoszelveny::TFoszelveny(Session& session, QWidget* mainWindow)
+    : QObject(mainWindow), m_session(session) {
+    m_grid = new TSzelveny(mainWindow, session.Game(), kMainTicket, false, false, true,
+                           QStringLiteral("  Főszelvény"));
+    m_grid->SetClosable(false);
+    connect(m_grid, &TSzelveny::boxClicked, this, &TFoszelveny::OnClicked);
+    connect(m_grid, &TSzelveny::boxPainted, this,
+            [this](int number) { m_session.PaintNumber(number); });
+    connect(m_grid, &TSzelveny::paintingEnded, this,
+            [this] { m_session.Ticket().ResetPainting(); });
+    Relayout();
+}
+
+TFoszelveny::~TFoszelveny() {
+    delete m_grid;
+}
+
+void TFoszelveny::OnClicked(int number, Qt::KeyboardModifiers modifiers) {
+    const int kind = MarkKindFromKeys(modifiers.testFlag(Qt::ShiftModifier),
+                                      modifiers.testFlag(Qt::ControlModifier),
+                                      modifiers.testFlag(Qt::AltModifier));
+    m_session.ClickNumber(number, kind);
+}
+
+void TFoszelveny::Relayout() {
+    const Settings& settings = m_session.GetSettings();
+    m_grid->Layout(SlotsOf(settings.appearance, kMainTicket, settings.scheme));
+    m_session.Ticket().ApplyLayoutLooks();
+    Refresh();
+}
+
+void TFoszelveny::Refresh() {
+    const MainTicket& ticket = m_session.Ticket();
+    const bool hints = m_session.GetSettings().hints;
+    for (int n = 1; n <= ticket.Game().maxNumber; ++n) {
+        const CellLook& look = ticket.Look(n);
+        m_grid->ApplyBoxLook(n, look.raised, look.bold, look.boxSlot, look.fontSlot);
+        NumberBox* box = m_grid->Box(n);
+        box->SetCaption(ToQt(ticket.CellCaption(n)));
+        box->setToolTip(hints ? ToQt(ticket.CellHint(n, nullptr)) : QString());
+    }
+    m_grid->SetReportText(ToQt(ticket.HeaderText()));
+    m_grid->setWindowTitle(ToQt(ticket.ViewCaption()));
+}
+
+} // namespace velmora

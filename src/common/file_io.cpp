@@ -1,0 +1,70 @@
+#include "common/file_io.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace fs = std::filesystem;
+
+bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        return false;
+    }
+    in.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    return ReplaceFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+} // namespace velmora

@@ -1,0 +1,71 @@
+#include "dialogs/tuzenetablak.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+TUzenetAblak::TUzenetAblak()
+    : QWidget(nullptr,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("TUzenetAblak"));
+    setWindowTitle(QStringLiteral("Türelmét kérem..."));
+    setFixedSize(384, 72);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    p.setColor(QPalette::WindowText, QColor(0, 128, 128));
+    setPalette(p);
+    m_label = new QLabel(this);
+    m_label->setAlignment(Qt::AlignCenter);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setBold(true);
+    m_label->setFont(f);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_label);
+}
+
+void TUzenetAblak::ShowText(const QString& text, int positionMode) {
+    if (isVisible()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_label->setText(text + QStringLiteral("..."));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    QPoint topLeft;
+    if (positionMode == 1) {
+        topLeft = QCursor::pos() - QPoint(30, 30);
+        topLeft.setX(std::min(topLeft.x(), area.width() - width() - 20));
+        topLeft.setY(std::min(topLeft.y(), area.height() - height() - 40));
+    } else {
+        topLeft = area.center() - QPoint(width() / 2, height() / 2);
+    }
+    move(topLeft);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this) {
+            window->setEnabled(false);
+        }
+    }
+    show();
+}
+
+void TUzenetAblak::HideWindow() {
+    if (!isVisible()) {
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->setEnabled(true);
+    }
+    QApplication::restoreOverrideCursor();
+    hide();
+}
+
+QString TUzenetAblak::Text() const {
+    return m_label->text();
+}
+
+} // namespace velmora

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+
+namespace velmora {
+
+// The please-wait window shown during long operations: one centred line, every other window
+// disabled while it is up.
+class TUzenetAblak : public QWidget {
+    Q_OBJECT
+public:
+    TUzenetAblak();
+
+    // Shows "text..." unless the window is already up (then the first text stays). Mode 1 puts
+    // it near the mouse cursor, other modes in the middle of the screen.
+    void ShowText(const QString& text, int positionMode);
+    void HideWindow();
+    QString Text() const;
+
+private:
+    QLabel* m_label;
+};
+
+} // namespace velmora

@@ -1,0 +1,475 @@
+#include "game/main_ticket.h"
+
+#include <algorithm>
+
+#include "common/hu_format.h"
+#include "settings/ticket_appearance.h"
+
+namespace velmora {
+
+namespace {
+
+bool Contains(const std::vector<std::uint8_t>& list, int number) {
+    return std::find(list.begin(), list.end(), static_cast<std::uint8_t>(number)) != list.end();
+}
+
+// Position of `number` in `list`, counted from 1; 0 when absent.
+int PlaceOf(const std::vector<std::uint8_t>& list, int number) {
+    const auto it = std::find(list.begin(), list.end(), static_cast<std::uint8_t>(number));
+    return it == list.end() ? 0 : static_cast<int>(it - list.begin()) + 1;
+}
+
+void Erase(std::vector<std::uint8_t>& list, int number) {
+    const auto it = std::find(list.begin(), list.end(), static_cast<std::uint8_t>(number));
+    if (it != list.end()) {
+        list.erase(it);
+    }
+}
+
+// Moves `number` to the end by swapping and drops it.
+void SwapOut(std::vector<std::uint8_t>& list, int number) {
+    const auto it = std::find(list.begin(), list.end(), static_cast<std::uint8_t>(number));
+    if (it != list.end()) {
+        std::iter_swap(it, list.end() - 1);
+        list.pop_back();
+    }
+}
+
+// Selection sort that swaps only when a strictly better number is found later.
+template <typename Better>
+void SelectionSort(std::vector<std::uint8_t>& list, Better better) {
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+        std::size_t best = i;
+        for (std::size_t j = i + 1; j < list.size(); ++j) {
+            if (better(list[j], list[best])) {
+                best = j;
+            }
+        }
+        if (best != i) {
+            std::swap(list[i], list[best]);
+        }
+    }
+}
+
+} // namespace
+
+int MarkKindFromKeys(bool shift, bool control, bool alt) {
+    if (shift && !control && !alt) {
+        return kMarkFixed;
+    }
+    if (control && !shift && !alt) {
+        return kMarkConstant;
+    }
+    return kMarkVariation;
+}
+
+long long Combinations(int n, int k) {
+    if (k < 0 || n < 0 || k > n) {
+        return 0;
+    }
+    k = std::min(k, n - k);
+    long long result = 1;
+    for (int i = 1; i <= k; ++i) {
+        // Exact at every step: result * (n - k + i) is divisible by i.
+        result = result * (n - k + i) / i;
+    }
+    return result;
+}
+
+MainTicket::MainTicket(Messages& messages, TicketLinks& links)
+    : m_messages(messages), m_links(links) {}
+
+void MainTicket::Rebuild(const GameInfo& game) {
+    m_game = game;
+    m_selected.clear();
+    m_fixed.clear();
+    m_constant.clear();
+    m_random.clear();
+    m_looks.assign(static_cast<std::size_t>(game.maxNumber), CellLook{});
+    m_timesDrawn.assign(static_cast<std::size_t>(game.maxNumber), 0);
+    m_drawsSince.assign(static_cast<std::size_t>(game.maxNumber), 0);
+    m_view = kViewNormal;
+    m_lastPainted = 0;
+    m_unchanged = false;
+}
+
+bool MainTicket::IsSelected(int number) const {
+    return Contains(m_selected, number);
+}
+bool MainTicket::IsFixed(int number) const {
+    return Contains(m_fixed, number);
+}
+bool MainTicket::IsConstant(int number) const {
+    return Contains(m_constant, number);
+}
+bool MainTicket::IsRandom(int number) const {
+    return Contains(m_random, number);
+}
+bool MainTicket::IsVariationNumber(int number) const {
+    return IsSelected(number) && !IsConstant(number) && !IsRandom(number);
+}
+
+bool MainTicket::HasVariationNumbers() const {
+    return std::any_of(m_selected.begin(), m_selected.end(),
+                       [this](std::uint8_t n) { return !IsConstant(n) && !IsRandom(n); });
+}
+
+void MainTicket::SetLook(int number, bool raised, bool bold, int boxSlot, int fontSlot) {
+    CellLook& look = m_looks[static_cast<std::size_t>(number - 1)];
+    look.raised = raised;
+    look.bold = bold;
+    look.boxSlot = boxSlot;
+    look.fontSlot = fontSlot;
+}
+
+void MainTicket::SetUnmarkedLook(int number) {
+    SetLook(number, false, false, kSlotUnmarkedBox, kSlotMarkedNumber);
+}
+
+void MainTicket::Mark(int number, bool listOnly, bool remove, int kind) {
+    if (!ValidNumber(number)) {
+        return;
+    }
+    if (!listOnly) {
+        m_links.ClearConditions();
+    }
+    if (m_links.VariationExists() && !m_links.RestoreEnabled()) {
+        m_links.LookUpLastVariation();
+    }
+    const std::size_t selectedBefore = m_selected.size();
+    const std::size_t fixedBefore = m_fixed.size();
+
+    switch (kind) {
+    case kMarkVariation:
+        MarkVariation(number, listOnly, remove);
+        break;
+    case kMarkFixed:
+        MarkFixed(number, listOnly, remove);
+        break;
+    case kMarkConstant:
+        MarkConstantOrRandom(number, listOnly, remove, m_constant, kSlotConstantNumber);
+        break;
+    case kMarkRandom:
+        MarkConstantOrRandom(number, listOnly, remove, m_random, kSlotRandomNumber);
+        break;
+    default:
+        break;
+    }
+
+    const std::size_t before = selectedBefore + fixedBefore;
+    const std::size_t after = m_selected.size() + m_fixed.size();
+    // A refused or ignored mark changes nothing and reports nothing.
+    if (!listOnly && after == before) {
+        return;
+    }
+    m_links.TicketChanged();
+
+    const bool added = after > before;
+    if (m_extension.active) {
+        CheckExtension(added);
+    } else if (m_extension.committed) {
+        m_extension = ExtensionTargets{};
+    }
+    if (!listOnly) {
+        m_links.RefreshStatistics();
+    }
+}
+
+void MainTicket::MarkVariation(int number, bool listOnly, bool remove) {
+    if (!remove) {
+        if (IsFixed(number) || IsConstant(number) || (!listOnly && IsSelected(number))) {
+            return;
+        }
+        SetLook(number, true, true, kSlotMarkedBox, kSlotNumber);
+        if (!listOnly) {
+            m_selected.push_back(static_cast<std::uint8_t>(number));
+            m_unchanged = false;
+        }
+        return;
+    }
+    if (IsRandom(number)) {
+        MarkConstantOrRandom(number, listOnly, true, m_random, kSlotRandomNumber);
+        return;
+    }
+    if (IsFixed(number) || IsConstant(number)) {
+        return; // a fixed or constant number keeps its raised bevel
+    }
+    SetUnmarkedLook(number);
+    if (!listOnly && IsSelected(number)) {
+        Erase(m_selected, number);
+        m_unchanged = false;
+    }
+}
+
+void MainTicket::MarkFixed(int number, bool listOnly, bool remove) {
+    if (!remove) {
+        if (IsSelected(number) || (!listOnly && IsFixed(number))) {
+            return;
+        }
+        const int fixedCount = static_cast<int>(m_fixed.size());
+        const bool extensionFull =
+            m_extension.active && fixedCount >= m_extension.fixedCount && !listOnly;
+        const bool limitReached = !listOnly && fixedCount >= m_game.rowLength - 2;
+        if (extensionFull || limitReached) {
+            m_messages.Error("Nem lehetséges több fix szám kijelölése.");
+            return;
+        }
+        SetLook(number, true, true, kSlotMarkedBox, kSlotFixedNumber);
+        if (!listOnly) {
+            m_fixed.push_back(static_cast<std::uint8_t>(number));
+            m_unchanged = false;
+        }
+        return;
+    }
+    if (!IsFixed(number)) {
+        return;
+    }
+    SetUnmarkedLook(number);
+    if (!listOnly) {
+        Erase(m_fixed, number);
+        m_unchanged = false;
+    }
+}
+
+void MainTicket::MarkConstantOrRandom(int number, bool listOnly, bool remove,
+                                      std::vector<std::uint8_t>& list, int fontSlot) {
+    // A constant number may not also be random, and the reverse.
+    const std::vector<std::uint8_t>& other = &list == &m_constant ? m_random : m_constant;
+    if (IsFixed(number) || Contains(other, number)) {
+        return;
+    }
+    if (!remove) {
+        if (!listOnly && IsSelected(number)) {
+            return;
+        }
+        SetLook(number, true, true, kSlotMarkedBox, fontSlot);
+        if (!listOnly) {
+            list.push_back(static_cast<std::uint8_t>(number));
+            m_selected.push_back(static_cast<std::uint8_t>(number));
+            m_unchanged = false;
+        }
+        return;
+    }
+    if (!Contains(list, number)) {
+        return;
+    }
+    if (!listOnly) {
+        SwapOut(list, number);
+        Erase(m_selected, number);
+        m_unchanged = false;
+    }
+    SetUnmarkedLook(number);
+}
+
+void MainTicket::CheckExtension(bool added) {
+    const int selected = static_cast<int>(m_selected.size());
+    const int fixed = static_cast<int>(m_fixed.size());
+    if (selected == m_extension.selectedCount && fixed == m_extension.fixedCount) {
+        m_links.ExtensionRowReplaced();
+        m_messages.Information(
+            "A variáció előző számsora, az aktuális számsorral lett felcserélve.");
+    } else if (selected == m_extension.selectedCount && fixed < m_extension.fixedCount && added) {
+        m_messages.Information("Még " + std::to_string(m_extension.fixedCount - fixed) +
+                               " fix szám kijelölése szükséges.");
+    } else if (selected > m_extension.selectedCount && added) {
+        const std::string excess = std::to_string(selected - m_extension.selectedCount);
+        m_messages.Warning(excess + " számmal jelölt ki többet, mint a bővített variáció " +
+                           std::to_string(m_extension.selectedCount) + " száma.\r\rTöröljön " +
+                           excess + " számot a kijelölt számsorból.");
+    }
+}
+
+void MainTicket::Click(int number, int kind) {
+    if (!ValidNumber(number)) {
+        return;
+    }
+    Mark(number, false, Look(number).raised, kind);
+}
+
+void MainTicket::Paint(int number) {
+    if (!ValidNumber(number) || number == m_lastPainted) {
+        return;
+    }
+    m_lastPainted = number;
+    if (IsFixed(number) || IsConstant(number)) {
+        return;
+    }
+    Mark(number, false, Look(number).raised, kMarkVariation);
+}
+
+void MainTicket::MarkAll() {
+    if (MarkedCount() >= m_game.maxNumber) {
+        return;
+    }
+    const int last = m_extension.active ? m_extension.selectedCount : m_game.maxNumber;
+    for (int n = 1; n <= std::min(last, m_game.maxNumber); ++n) {
+        if (!IsFixed(n) && !IsSelected(n)) {
+            Mark(n, false, false, kMarkVariation);
+        }
+    }
+}
+
+void MainTicket::ClearFixed() {
+    while (!m_fixed.empty()) {
+        Mark(m_fixed.back(), false, true, kMarkFixed);
+    }
+}
+
+void MainTicket::ClearRandom() {
+    while (!m_random.empty()) {
+        Mark(m_random.back(), false, true, kMarkRandom);
+    }
+}
+
+void MainTicket::ClearConstant() {
+    while (!m_constant.empty()) {
+        Mark(m_constant.back(), false, true, kMarkConstant);
+    }
+}
+
+void MainTicket::ClearVariationNumbers() {
+    std::vector<std::uint8_t> numbers;
+    for (std::uint8_t n : m_selected) {
+        if (!IsConstant(n) && !IsRandom(n)) {
+            numbers.push_back(n);
+        }
+    }
+    for (std::uint8_t n : numbers) {
+        Mark(n, false, true, kMarkVariation);
+    }
+}
+
+void MainTicket::NewTicket() {
+    ClearFixed();
+    ClearRandom();
+    ClearVariationNumbers();
+    m_view = kViewNormal;
+}
+
+void MainTicket::ClearForGameChange() {
+    ClearFixed();
+    ClearConstant();
+    ClearRandom();
+    ClearVariationNumbers();
+}
+
+void MainTicket::SetNumberOrder(int order, RandomSource& random) {
+    m_numberOrder = std::clamp(order, 0, 3);
+    ReapplyNumberOrder(random);
+}
+
+void MainTicket::ReapplyNumberOrder(RandomSource& random) {
+    switch (m_numberOrder) {
+    case 1:
+        SelectionSort(m_selected, [](std::uint8_t a, std::uint8_t b) { return a < b; });
+        break;
+    case 2:
+        SelectionSort(m_selected, [](std::uint8_t a, std::uint8_t b) { return a > b; });
+        break;
+    case 3: {
+        const int count = static_cast<int>(m_selected.size());
+        for (int i = 0; i < count; ++i) {
+            std::swap(m_selected[static_cast<std::size_t>(i)],
+                      m_selected[static_cast<std::size_t>(random.Below(count))]);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MainTicket::SetStatistics(std::vector<int> timesDrawn, std::vector<int> drawsSince) {
+    timesDrawn.resize(static_cast<std::size_t>(m_game.maxNumber), 0);
+    drawsSince.resize(static_cast<std::size_t>(m_game.maxNumber), 0);
+    m_timesDrawn = std::move(timesDrawn);
+    m_drawsSince = std::move(drawsSince);
+}
+
+void MainTicket::ApplyLayoutLooks() {
+    for (int n = 1; n <= m_game.maxNumber; ++n) {
+        CellLook& look = m_looks[static_cast<std::size_t>(n - 1)];
+        if (IsRandom(n)) {
+            look.fontSlot = kSlotRandomNumber;
+        } else if (IsConstant(n)) {
+            look.fontSlot = kSlotConstantNumber;
+        } else if (IsFixed(n)) {
+            look.fontSlot = kSlotFixedNumber;
+        } else {
+            look.fontSlot = kSlotNumber;
+        }
+        look.boxSlot = look.raised ? kSlotMarkedBox : kSlotUnmarkedBox;
+    }
+}
+
+std::string MainTicket::HeaderText() const {
+    return " Kijelölve  : " + FormatWidth(MarkedCount(), 2) + " szám\r" +
+           "  - fix     : " + FormatWidth(static_cast<long long>(m_fixed.size()), 2) + "\r" +
+           "  - állandó : " + FormatWidth(static_cast<long long>(m_constant.size()), 2) + "\r" +
+           "  - véletlen: " + FormatWidth(static_cast<long long>(m_random.size()), 2) + "\r" +
+           " Számsorrend: " + kNumberOrderNames[static_cast<std::size_t>(m_numberOrder)];
+}
+
+std::string MainTicket::ViewCaption() const {
+    switch (m_view) {
+    case kViewTimesDrawn:
+        return "  Hányszor húzták...";
+    case kViewDrawsSince:
+        return "  Hány húzás óta nem került elő...";
+    case kViewNumberOrder:
+        return "  Számsorrend";
+    default:
+        return "  Főszelvény";
+    }
+}
+
+std::string MainTicket::CellCaption(int number) const {
+    const auto index = static_cast<std::size_t>(number - 1);
+    switch (m_view) {
+    case kViewTimesDrawn:
+    case kViewDrawsSince: {
+        const int value = m_view == kViewTimesDrawn ? m_timesDrawn[index] : m_drawsSince[index];
+        return value == 0 ? "-" : std::to_string(value);
+    }
+    case kViewNumberOrder: {
+        int place = PlaceOf(m_selected, number);
+        if (place == 0 && IsFixed(number)) {
+            place = static_cast<int>(m_selected.size()) + PlaceOf(m_fixed, number);
+        }
+        return place > 0 && Look(number).raised ? std::to_string(place) + "." : "-";
+    }
+    default:
+        return std::to_string(number);
+    }
+}
+
+std::string MainTicket::CellHint(int number, const HintStatistics* statistics) const {
+    const std::string n = std::to_string(number);
+    std::string hint;
+    if (IsFixed(number)) {
+        const int p = PlaceOf(m_fixed, number);
+        hint = " Fix szám: " + n + "\r " + std::to_string(p) + ". fix szám \r " +
+               std::to_string(static_cast<int>(m_selected.size()) + p) +
+               ". szám a számsoron belül ";
+    } else if (IsSelected(number)) {
+        const char* label = IsConstant(number) ? " Állandó szám: "
+                            : IsRandom(number) ? " Véletlen szám: "
+                                               : " Kijelölt szám: ";
+        hint = label + n + "\r " + std::to_string(PlaceOf(m_selected, number)) +
+               ". szám a számsoron belül ";
+    } else {
+        hint = " Szám: " + n;
+    }
+    if (statistics != nullptr) {
+        hint += "\r Statisztika:\r " + FormatThousands(statistics->firstDraw) + " - " +
+                FormatThousands(statistics->lastDraw) + ". húzások alapján \r " +
+                FormatThousands(statistics->samples) + " db számsor \r " +
+                FormatThousands(statistics->samples * statistics->drawnCount) + " db szám";
+        if (statistics->hasExtra) {
+            hint += "\r " + FormatThousands(statistics->extraNumbers) + " db plusz szám ";
+        }
+    }
+    return hint;
+}
+
+} // namespace velmora

@@ -1,0 +1,197 @@
+#include "session/session.h"
+
+#include <filesystem>
+
+#include "common/hu_format.h"
+#include "common/version.h"
+
+namespace velmora {
+
+Session::Session(const ProgramFolders& folders, Messages& messages, RandomSource& random)
+    : m_folders(folders), m_messages(messages), m_random(random),
+      m_settings(DefaultSettings(folders)), m_game(LoadGameInfo(0)), m_ticket(messages, *this) {
+    m_ticket.Rebuild(m_game);
+}
+
+void Session::ApplyMessageSettings() {
+    m_messages.SetApprove(m_settings.approve);
+    m_messages.SetInfo(m_settings.info);
+}
+
+void Session::ApplyGame(GameId id) {
+    if (!IsValidGame(id)) {
+        id = 0;
+    }
+    m_settings.game = id;
+    m_game = LoadGameInfo(id);
+    std::error_code ignored;
+    std::filesystem::create_directories(m_folders.GameFolder(id), ignored);
+    m_ticket.Rebuild(m_game);
+    m_lastSelectedCount = -1;
+    hasDraws = false;
+    TicketChanged();
+}
+
+bool Session::SelectGame(GameId id) {
+    if (!IsValidGame(id) || id == m_game.gameId) {
+        return false;
+    }
+    if (!AskDiscardTicket()) {
+        return false;
+    }
+    m_ticket.ClearForGameChange();
+    ApplyGame(id);
+    return true;
+}
+
+bool Session::AskDiscardTicket() {
+    const bool extending = m_ticket.Extension().active;
+    if (m_ticket.Unchanged()) {
+        return true;
+    }
+    if (!variationExists && !extending) {
+        if (m_ticket.MarkedCount() == 0) {
+            return true;
+        }
+        return m_messages.Confirm(conditionsSet
+                                      ? "Biztos törli a kijelölt számokat és a feltételeket?"
+                                      : "Biztos törli a kijelölt számokat?");
+    }
+    return m_messages.Confirm(
+        conditionsSet ? "Biztos törli a kijelölt számokat, feltételeket és a variáció listáját?"
+                      : "Biztos törli a kijelölt számokat és a variáció listáját?");
+}
+
+bool Session::ConfirmVariationDrop() {
+    // No variation can exist yet without the engine; it answers here once it does.
+    return true;
+}
+
+void Session::ClickNumber(int number, int kind) {
+    if (ConfirmVariationDrop()) {
+        m_ticket.Click(number, kind);
+    }
+}
+
+void Session::PaintNumber(int number) {
+    if (ConfirmVariationDrop()) {
+        m_ticket.Paint(number);
+    }
+}
+
+void Session::MarkAll() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.MarkAll();
+    }
+}
+
+void Session::ClearAll() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.ClearFixed();
+        m_ticket.ClearRandom();
+        m_ticket.ClearConstant();
+        m_ticket.ClearVariationNumbers();
+    }
+}
+
+void Session::ClearFixed() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.ClearFixed();
+    }
+}
+
+void Session::ClearRandom() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.ClearRandom();
+    }
+}
+
+void Session::ClearConstant() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.ClearConstant();
+    }
+}
+
+void Session::ClearVariationNumbers() {
+    if (ConfirmVariationDrop()) {
+        m_ticket.ClearVariationNumbers();
+    }
+}
+
+void Session::NewTicket() {
+    if (!m_ticket.Extension().active && !AskDiscardTicket()) {
+        return;
+    }
+    if (ConfirmVariationDrop()) {
+        m_ticket.NewTicket();
+        TicketChanged();
+    }
+}
+
+void Session::SetNumberOrder(int order) {
+    m_ticket.SetNumberOrder(order, m_random);
+    TicketChanged();
+}
+
+std::string Session::MainWindowCaption() const {
+    return GameName(m_game.gameId) + "  -  " + kProgramTitle + " ";
+}
+
+TicketCommandStates Session::CommandStates() const {
+    const MainTicket& t = m_ticket;
+    TicketCommandStates s;
+    const bool anyMark = t.MarkedCount() > 0;
+    s.clearAll = {anyMark, anyMark ? " Számok törlése. " : " Nincs kijelölt számsor. "};
+    s.clearAllItemHint = anyMark ? " Minden kijelölt szám törlése. " : " Nincs kijelölt számsor. ";
+    const bool anyRandom = !t.Random().empty();
+    s.clearRandom = {anyRandom,
+                     anyRandom ? " Véletlen számok törlése. " : " Nincs kijelölve véletlen szám. "};
+    const bool anyFixed = !t.Fixed().empty();
+    s.clearFixed = {anyFixed, anyFixed ? " Fix számok törlése. " : " Nincs kijelölve fix szám. "};
+    const bool anyConstant = !t.Constant().empty();
+    s.clearConstant = {anyConstant, anyConstant ? " Állandó számok törlése. "
+                                                : " Nincs kijelölve állandó szám. "};
+    s.clearVariation = {t.HasVariationNumbers(), ""};
+
+    const bool onlyConstants =
+        t.Fixed().empty() && !t.Selected().empty() && t.Constant().size() == t.Selected().size();
+    if (!anyMark) {
+        s.newTicket = {false, " Nincs kijelölt számsor. "};
+    } else if (onlyConstants) {
+        s.newTicket = {false, " Csak állandó számok vannak kijelölve. "};
+    } else {
+        s.newTicket = {true, " Új főszelvény, számsor törlése. "};
+    }
+
+    const ExtensionTargets& ext = t.Extension();
+    const bool allMarked = ext.active ? t.MarkedCount() >= ext.selectedCount + ext.fixedCount
+                                      : t.MarkedCount() >= m_game.maxNumber;
+    s.markAll = {!allMarked, allMarked ? " Minden szám kijelölve. " : " Minden szám kijelölése. "};
+
+    s.conditionsAvailable = t.MarkedCount() >= m_game.rowLength + 1;
+    if (t.MarkedCount() > m_game.rowLength) {
+        s.fullVariationText = "Teljes variáció: " +
+                              FormatThousands(Combinations(static_cast<int>(t.Selected().size()),
+                                                           t.NumbersToChoose())) +
+                              " számsor";
+    }
+    return s;
+}
+
+void Session::ClearConditions() {
+    conditionsSet = false;
+}
+
+void Session::TicketChanged() {
+    // A new number joins the list in the order in use.
+    const int selected = static_cast<int>(m_ticket.Selected().size());
+    if (selected != m_lastSelectedCount) {
+        m_lastSelectedCount = selected;
+        m_ticket.ReapplyNumberOrder(m_random);
+    }
+    if (onTicketChanged) {
+        onTicketChanged();
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/messages.h"
+#include "common/random_source.h"
+#include "game/game_catalogue.h"
+#include "game/main_ticket.h"
+#include "settings/folders.h"
+#include "settings/settings.h"
+
+// The program's state for one run: folders, settings, the current game and the main ticket,
+// plus the flags other subsystems report. Windows and tests receive it by reference.
+namespace velmora {
+
+struct CommandState {
+    bool enabled = false;
+    std::string hint;
+};
+
+// What the main window offers after a change of the main ticket, with the hints.
+struct TicketCommandStates {
+    CommandState clearAll;        // the "Törlés" button and submenu
+    std::string clearAllItemHint; // the "Minden szám" item
+    CommandState clearRandom;
+    CommandState clearFixed;
+    CommandState clearConstant;
+    CommandState clearVariation;
+    CommandState newTicket;
+    CommandState markAll;
+    bool conditionsAvailable = false; // selected + fixed exceed RowLength
+    std::string fullVariationText;    // status bar panel 1
+};
+
+class Session : public TicketLinks {
+public:
+    Session(const ProgramFolders& folders, Messages& messages, RandomSource& random);
+
+    const ProgramFolders& Folders() const { return m_folders; }
+    Settings& GetSettings() { return m_settings; }
+    const Settings& GetSettings() const { return m_settings; }
+    Messages& GetMessages() { return m_messages; }
+    RandomSource& Random() { return m_random; }
+    const GameInfo& Game() const { return m_game; }
+    MainTicket& Ticket() { return m_ticket; }
+    const MainTicket& Ticket() const { return m_ticket; }
+
+    // Pushes the "Approve" and "Info" settings into the messages.
+    void ApplyMessageSettings();
+
+    // Makes `id` the current game: parameters, per-game folder, a new main ticket.
+    void ApplyGame(GameId id);
+    // The game menu: false when nothing changed (same game, or the discard was declined).
+    bool SelectGame(GameId id);
+    // Asks whether the marks (and what hangs on them) may be dropped.
+    bool AskDiscardTicket();
+    // Whether an existing variation may be dropped because the marks change.
+    bool ConfirmVariationDrop();
+
+    // Main ticket commands, each after the variation-drop confirmation.
+    void ClickNumber(int number, int kind);
+    void PaintNumber(int number);
+    void MarkAll();
+    void ClearAll();
+    void ClearFixed();
+    void ClearRandom();
+    void ClearConstant();
+    void ClearVariationNumbers();
+    void NewTicket();
+    void SetNumberOrder(int order);
+
+    // "GameName  -  Velmora Personal "
+    std::string MainWindowCaption() const;
+    TicketCommandStates CommandStates() const;
+
+    // Set by the subsystems that own these states.
+    bool conditionsSet = false;
+    bool variationExists = false;
+    bool hasDraws = false;
+
+    // Called after every change of the main ticket (the window refreshes itself).
+    std::function<void()> onTicketChanged;
+
+    // TicketLinks
+    void ClearConditions() override;
+    bool VariationExists() const override { return variationExists; }
+    void TicketChanged() override;
+
+private:
+    ProgramFolders m_folders;
+    Messages& m_messages;
+    RandomSource& m_random;
+    Settings m_settings;
+    GameInfo m_game;
+    MainTicket m_ticket;
+    // The selected count last seen by the command refresh; -1 makes the next refresh run.
+    int m_lastSelectedCount = -1;
+};
+
+} // namespace velmora

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "common/messages.h"
+#include "settings/folders.h"
+#include "settings/ticket_appearance.h"
+
+// Every setting of the program and the settings file "Velmora.ini" that keeps them.
+namespace velmora {
+
+inline constexpr int kCurrencyCount = 6;
+inline constexpr int kNoticeCount = 12;
+inline constexpr int kGameFolderCount = 2 * kGameCount;
+
+// Notice flags with a meaning of their own elsewhere in the program.
+inline constexpr int kNoticeConditionsFixed = 1;
+inline constexpr int kNoticeExampleKeno = 4;
+inline constexpr int kNoticeMarkingHelp = 6;
+inline constexpr int kNoticeWinHelp = 9;
+
+struct Settings {
+    // Section "Velmora"
+    GameId game = 0;              // "Game"
+    bool saveOnExit = true;       // "Set"
+    bool approve = true;          // "Approve"
+    bool info = true;             // "Info"
+    bool searchNewVersion = true; // "Search"
+    bool hints = true;            // "Hint"
+    int starts = 1;               // "Start": this start's number (the value read, at least 0, + 1)
+    std::string backupKind = "top"; // "Back"
+    // "Dir0".."Dir23": first default folder of each game; "Dir24".."Dir47": second one.
+    std::array<std::string, kGameFolderCount> gameFolders;
+    std::string cacheLeftover; // "Cache", read only
+
+    // Section "Currency"
+    int currency = 0;                                                    // "Currency", 0..5
+    std::array<double, kCurrencyCount> prices = {225, 1, 2, 10, 10, 10}; // "0".."5"
+
+    // Section "HI": the show-this-notice-again flags "HI0".."HI11"
+    std::array<bool, kNoticeCount> notices = {true, true, true, true, true, true,
+                                              true, true, true, true, true, true};
+
+    // Section "Ticket"
+    int scheme = 0; // "SetColor": 0 default, 1 favourite
+    TicketAppearance appearance = DefaultTicketAppearance();
+
+    bool IsFirstStart() const { return starts == 1; }
+};
+
+// The built-in defaults, with every game folder set to folders.GameFolder(game).
+Settings DefaultSettings(const ProgramFolders& folders);
+
+// Reads the settings file into `settings` (whose values serve as defaults). True only when
+// the file was read in the current format without error. On a damaged file the message is
+// shown and the file deleted; an old-format file is converted into `settings` and false is
+// returned, so the caller rewrites it. Also deletes the leftover cache files.
+bool ReadSettings(const ProgramFolders& folders, Settings& settings, Messages& messages);
+
+// Writes every key (not "Cache") through a temporary file; shows the error message on failure.
+bool WriteSettings(const ProgramFolders& folders, const Settings& settings, Messages& messages);
+
+// The settings file text as WriteSettings writes it.
+std::string SettingsText(const Settings& settings);
+
+// With `query` set: whether all twelve notice flags are on. Otherwise sets all twelve to
+// `value` and returns true.
+bool UzenetekLogAllapot(Settings& settings, bool value, bool query);
+
+} // namespace velmora

@@ -1,0 +1,217 @@
+// The main window driven offscreen: marking on the main ticket, the game menu and closing.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+#include "app/tfoablak.h"
+#include "app/tfoszelveny.h"
+#include "dialogs/tnevjegy.h"
+#include "dialogs/tuzenetablak.h"
+#include "fakes/fake_messages.h"
+#include "session/temp_home.h"
+#include "ticket/number_box.h"
+#include "ticket/qt_colours.h"
+#include "ticket/tszelveny.h"
+
+using namespace velmora;
+using velmora::testing::FakeMessages;
+using velmora::testing::TempHome;
+
+namespace {
+
+struct Fixture {
+    Fixture() {
+        // The marking help has been seen already.
+        session.GetSettings().notices[kNoticeMarkingHelp] = false;
+    }
+    TempHome home;
+    FakeMessages messages;
+    SeededRandom random{3};
+    Session session{MakeProgramFolders(home.Path()), messages, random};
+};
+
+void ClickBox(TFoablak& window, int number, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    NumberBox* box = window.Foszelveny()->Grid()->Box(number);
+    QVERIFY(box != nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, modifiers, box->rect().center());
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void clicksMarkTheThreeKinds();
+    void rightButtonPaintsARow();
+    void gameMenuSwitchesTheGame();
+    void exitQuestionDecidesAndSettingsAreWritten();
+    void numberOrderView();
+    void waitWindowKeepsItsFirstText();
+    void aboutBox();
+};
+
+void MainWindowTest::clicksMarkTheThreeKinds() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    QVERIFY(!window.Forced());
+    window.show();
+    window.Foszelveny()->Grid()->show();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Magyar 5/90 lottó  -  Velmora Personal "));
+    QCOMPARE(window.Foszelveny()->Grid()->windowTitle(), QStringLiteral("  Főszelvény"));
+
+    for (int n : {1, 2, 3, 4, 5}) {
+        ClickBox(window, n);
+    }
+    ClickBox(window, 10, Qt::ShiftModifier);
+    ClickBox(window, 20, Qt::ControlModifier);
+    const MainTicket& t = f.session.Ticket();
+    QCOMPARE(t.Selected(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 20}));
+    QCOMPARE(t.Fixed(), (std::vector<std::uint8_t>{10}));
+    QCOMPARE(t.Constant(), (std::vector<std::uint8_t>{20}));
+    QVERIFY(window.Foszelveny()->Grid()->Box(10)->IsRaised());
+    QCOMPARE(window.Foszelveny()->Grid()->ReportText(),
+             ToQt(" Kijelölve  :  7 szám\r  - fix     :  1\r  - állandó :  1\r"
+                  "  - véletlen:  0\r Számsorrend: Változatlan"));
+    QCOMPARE(window.Foszelveny()->Grid()->Box(10)->toolTip(),
+             ToQt(" Fix szám: 10\r 1. fix szám \r 7. szám a számsoron belül "));
+    QCOMPARE(window.FullVariationText(), QStringLiteral("Teljes variáció: 15 számsor"));
+
+    ClickBox(window, 3);
+    ClickBox(window, 10, Qt::ShiftModifier);
+    QCOMPARE(t.Selected(), (std::vector<std::uint8_t>{1, 2, 4, 5, 20}));
+    QVERIFY(t.Fixed().empty());
+    QVERIFY(!window.Foszelveny()->Grid()->Box(3)->IsRaised());
+    QCOMPARE(window.FullVariationText(), QString());
+
+    auto* markAll = window.findChild<QAction*>(QStringLiteral("actionMarkAll"));
+    QVERIFY(markAll != nullptr && markAll->isEnabled());
+    markAll->trigger();
+    QCOMPARE(t.MarkedCount(), 90);
+    QVERIFY(!markAll->isEnabled());
+    QCOMPARE(markAll->statusTip(), QStringLiteral(" Minden szám kijelölve. "));
+    window.findChild<QAction*>(QStringLiteral("actionClearAll"))->trigger();
+    QCOMPARE(t.MarkedCount(), 0);
+}
+
+void MainWindowTest::rightButtonPaintsARow() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    TSzelveny* grid = window.Foszelveny()->Grid();
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid));
+    ClickBox(window, 12, Qt::ShiftModifier);
+    NumberBox* first = grid->Box(11);
+    QTest::mousePress(first, Qt::RightButton, Qt::NoModifier, first->rect().center());
+    for (int n : {12, 13, 14}) {
+        NumberBox* box = grid->Box(n);
+        QMouseEvent move(
+            QEvent::MouseMove, first->mapFromGlobal(box->mapToGlobal(box->rect().center())),
+            box->mapToGlobal(box->rect().center()), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(first, &move);
+    }
+    QTest::mouseRelease(first, Qt::RightButton, Qt::NoModifier, first->rect().center());
+    QCOMPARE(f.session.Ticket().Selected(), (std::vector<std::uint8_t>{11, 13, 14}));
+    QCOMPARE(f.session.Ticket().Fixed(), (std::vector<std::uint8_t>{12}));
+}
+
+void MainWindowTest::gameMenuSwitchesTheGame() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    ClickBox(window, 7);
+
+    // Declining the discard question keeps the game and its marks.
+    window.GameAction(8)->trigger();
+    QCOMPARE(f.messages.LastText(), "Biztos törli a kijelölt számokat?");
+    QCOMPARE(f.session.Game().gameId, 0);
+    QVERIFY(window.GameAction(0)->isChecked());
+    QCOMPARE(f.session.Ticket().MarkedCount(), 1);
+
+    f.messages.QueueAnswer(Answer::Yes);
+    window.GameAction(8)->trigger();
+    QCOMPARE(f.session.Game().gameId, 8);
+    QVERIFY(window.GameAction(8)->isChecked());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Magyar Kenó - 10 számra  -  Velmora Personal "));
+    QCOMPARE(window.Foszelveny()->Grid()->BoxCount(), 80);
+    QCOMPARE(f.session.Ticket().MarkedCount(), 0);
+
+    window.GameAction(8)->trigger(); // the current game again: nothing happens
+    QCOMPARE(f.session.Game().gameId, 8);
+
+    // F6 chooses the 6/45 game; an empty ticket needs no question.
+    const std::size_t before = f.messages.Count();
+    QCOMPARE(window.GameAction(1)->shortcut(), QKeySequence(Qt::Key_F6));
+    window.GameAction(1)->trigger();
+    QCOMPARE(f.session.Game().gameId, 1);
+    QCOMPARE(f.messages.Count(), before);
+    QCOMPARE(window.Foszelveny()->Grid()->BoxCount(), 45);
+}
+
+void MainWindowTest::exitQuestionDecidesAndSettingsAreWritten() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    window.GameAction(3)->trigger();
+    QVERIFY(!window.close());
+    QCOMPARE(f.messages.Last().kind, MessageKind::Confirmation);
+    QCOMPARE(f.messages.LastText(), "Biztos kilép a programból?");
+    QVERIFY(window.isVisible());
+
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(window.close());
+    QFile ini(QString::fromStdString(f.home.Path() + "Velmora.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(ini.readAll());
+    QVERIFY(text.startsWith(QStringLiteral("[Velmora]\nGame=3\n")));
+}
+
+void MainWindowTest::numberOrderView() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    for (int n : {30, 10, 20}) {
+        ClickBox(window, n);
+    }
+    window.findChild<QAction*>(QStringLiteral("order1"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("actionViewOrder"))->trigger();
+    TSzelveny* grid = window.Foszelveny()->Grid();
+    QCOMPARE(grid->windowTitle(), QStringLiteral("  Számsorrend"));
+    QCOMPARE(grid->Box(10)->Caption(), QStringLiteral("1."));
+    QCOMPARE(grid->Box(30)->Caption(), QStringLiteral("3."));
+    QCOMPARE(grid->Box(31)->Caption(), QStringLiteral("-"));
+    QVERIFY(grid->ReportText().endsWith(QStringLiteral("Számsorrend: Növekvő")));
+    window.findChild<QAction*>(QStringLiteral("order2"))->trigger();
+    QCOMPARE(grid->Box(30)->Caption(), QStringLiteral("1."));
+    window.findChild<QAction*>(QStringLiteral("actionViewNormal"))->trigger();
+    QCOMPARE(grid->Box(30)->Caption(), QStringLiteral("30"));
+    QCOMPARE(grid->windowTitle(), QStringLiteral("  Főszelvény"));
+}
+
+void MainWindowTest::waitWindowKeepsItsFirstText() {
+    TUzenetAblak wait;
+    wait.ShowText(QStringLiteral("Betöltés"), 0);
+    wait.ShowText(QStringLiteral("Mentés"), 1);
+    QCOMPARE(wait.Text(), QStringLiteral("Betöltés..."));
+    QCOMPARE(wait.windowTitle(), QStringLiteral("Türelmét kérem..."));
+    wait.HideWindow();
+    QVERIFY(!wait.isVisible());
+    wait.ShowText(QStringLiteral("Mentés"), 1);
+    QCOMPARE(wait.Text(), QStringLiteral("Mentés..."));
+    wait.HideWindow();
+}
+
+void MainWindowTest::aboutBox() {
+    TNevjegy about(nullptr);
+    QCOMPARE(about.windowTitle(), QStringLiteral("  Névjegy"));
+    auto* version = about.findChild<QLabel*>(QStringLiteral("versionLabel"));
+    QVERIFY(version != nullptr);
+    QCOMPARE(version->text(), QStringLiteral("Verzió: 2.3.0.0"));
+    QVERIFY(about.findChild<QLabel*>(QStringLiteral("programName"))->text() ==
+            QStringLiteral("Velmora Personal"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,313 @@
+#include "game/main_ticket.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_messages.h"
+#include "settings/ticket_appearance.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeMessages;
+using Numbers = std::vector<std::uint8_t>;
+
+class CountingLinks : public TicketLinks {
+public:
+    void ClearConditions() override { ++conditionsCleared; }
+    void ExtensionRowReplaced() override { ++rowsReplaced; }
+    void TicketChanged() override { ++changes; }
+    int conditionsCleared = 0;
+    int rowsReplaced = 0;
+    int changes = 0;
+};
+
+class MainTicketTest : public ::testing::Test {
+protected:
+    void SetUp() override { ticket.Rebuild(LoadGameInfo(0)); }
+
+    void MarkAll(std::initializer_list<int> numbers, int kind) {
+        for (int n : numbers) {
+            ticket.Click(n, kind);
+        }
+    }
+
+    FakeMessages messages;
+    CountingLinks links;
+    MainTicket ticket{messages, links};
+};
+
+TEST_F(MainTicketTest, AtMostRowLengthMinusTwoFixedNumbers) {
+    MarkAll({10, 20, 30}, kMarkFixed);
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(ticket.Fixed(), (Numbers{10, 20, 30}));
+    EXPECT_EQ(ticket.NumbersToChoose(), 2) << "two numbers of each row still vary";
+    ticket.Click(40, kMarkFixed);
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+    EXPECT_EQ(messages.LastText(), "Nem lehetséges több fix szám kijelölése.");
+    EXPECT_EQ(ticket.Fixed(), (Numbers{10, 20, 30}));
+    EXPECT_FALSE(ticket.Look(40).raised);
+
+    MainTicket keno2(messages, links);
+    keno2.Rebuild(LoadGameInfo(16));
+    keno2.Click(1, kMarkFixed);
+    EXPECT_TRUE(keno2.Fixed().empty()) << "a two-number row has no room for a fixed number";
+}
+
+TEST_F(MainTicketTest, KindsExcludeEachOther) {
+    ticket.Click(5, kMarkVariation);
+    ticket.Click(5, kMarkFixed); // a raised cell: the Shift-click tries to remove a fixed 5
+    ticket.Mark(5, false, false, kMarkFixed);
+    EXPECT_TRUE(ticket.Fixed().empty()) << "a selected number cannot be fixed";
+
+    ticket.Click(7, kMarkFixed);
+    ticket.Mark(7, false, false, kMarkVariation);
+    ticket.Mark(7, false, false, kMarkConstant);
+    ticket.Mark(7, false, false, kMarkRandom);
+    EXPECT_EQ(ticket.Selected(), (Numbers{5}));
+    EXPECT_TRUE(ticket.Constant().empty());
+    EXPECT_TRUE(ticket.Random().empty());
+
+    ticket.Click(9, kMarkConstant);
+    ticket.Mark(9, false, false, kMarkRandom);
+    EXPECT_TRUE(ticket.Random().empty()) << "a constant number cannot be random";
+    EXPECT_EQ(ticket.Selected(), (Numbers{5, 9}));
+}
+
+TEST_F(MainTicketTest, PlainClicksLeaveFixedAndConstantNumbers) {
+    ticket.Click(3, kMarkFixed);
+    ticket.Click(4, kMarkConstant);
+    ticket.Click(3, kMarkVariation);
+    ticket.Click(4, kMarkVariation);
+    EXPECT_EQ(ticket.Fixed(), (Numbers{3}));
+    EXPECT_EQ(ticket.Constant(), (Numbers{4}));
+    EXPECT_TRUE(ticket.Look(3).raised);
+    EXPECT_TRUE(ticket.Look(4).raised);
+
+    ticket.Click(3, kMarkFixed);
+    ticket.Click(4, kMarkConstant);
+    EXPECT_TRUE(ticket.Fixed().empty());
+    EXPECT_TRUE(ticket.Constant().empty());
+    EXPECT_TRUE(ticket.Selected().empty());
+    EXPECT_EQ(ticket.NumbersToChoose(), 5);
+}
+
+TEST_F(MainTicketTest, PlainClickOnRandomNumberRemovesItFromBothLists) {
+    ticket.Mark(11, false, false, kMarkRandom);
+    ticket.Mark(12, false, false, kMarkRandom);
+    ticket.Click(1, kMarkVariation);
+    EXPECT_EQ(ticket.Selected(), (Numbers{11, 12, 1}));
+    ticket.Click(11, kMarkVariation);
+    EXPECT_EQ(ticket.Random(), (Numbers{12}));
+    EXPECT_EQ(ticket.Selected(), (Numbers{12, 1}));
+    EXPECT_FALSE(ticket.Look(11).raised);
+}
+
+TEST_F(MainTicketTest, ConstantRemovalSwapsTheLastIntoItsPlace) {
+    MarkAll({1, 2, 3, 4}, kMarkConstant);
+    ticket.Click(2, kMarkConstant);
+    EXPECT_EQ(ticket.Constant(), (Numbers{1, 4, 3}));
+    EXPECT_EQ(ticket.Selected(), (Numbers{1, 3, 4})) << "the selected list keeps its order";
+}
+
+TEST_F(MainTicketTest, LooksFollowTheKindAndTheLaterLayout) {
+    ticket.Click(8, kMarkVariation);
+    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotNumber);
+    EXPECT_EQ(ticket.Look(8).boxSlot, kSlotMarkedBox);
+    EXPECT_TRUE(ticket.Look(8).bold);
+    ticket.Click(8, kMarkVariation);
+    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotMarkedNumber)
+        << "unmarking uses the marked-number colour";
+    EXPECT_EQ(ticket.Look(8).boxSlot, kSlotUnmarkedBox);
+    EXPECT_FALSE(ticket.Look(8).bold);
+    ticket.Click(9, kMarkFixed);
+    ticket.Click(10, kMarkConstant);
+    ticket.Mark(11, false, false, kMarkRandom);
+    ticket.ApplyLayoutLooks();
+    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotNumber);
+    EXPECT_EQ(ticket.Look(9).fontSlot, kSlotFixedNumber);
+    EXPECT_EQ(ticket.Look(10).fontSlot, kSlotConstantNumber);
+    EXPECT_EQ(ticket.Look(11).fontSlot, kSlotRandomNumber);
+}
+
+TEST_F(MainTicketTest, ListOnlyMarkingChangesLooksAndKeepsConditions) {
+    ticket.Mark(4, true, false, kMarkVariation);
+    EXPECT_TRUE(ticket.Look(4).raised);
+    EXPECT_TRUE(ticket.Selected().empty());
+    EXPECT_EQ(links.conditionsCleared, 0);
+    ticket.Click(5, kMarkVariation);
+    EXPECT_EQ(links.conditionsCleared, 1);
+    EXPECT_GE(links.changes, 2);
+    EXPECT_FALSE(ticket.Unchanged());
+}
+
+TEST_F(MainTicketTest, PaintingSkipsFixedConstantAndRepeats) {
+    ticket.Click(2, kMarkFixed);
+    ticket.Click(3, kMarkConstant);
+    for (int n : {1, 1, 2, 3, 4}) {
+        ticket.Paint(n);
+    }
+    EXPECT_EQ(ticket.Selected(), (Numbers{3, 1, 4}));
+    ticket.Paint(1); // a new entry into 1 after 4 toggles it off
+    EXPECT_EQ(ticket.Selected(), (Numbers{3, 4}));
+    ticket.ResetPainting();
+    ticket.Paint(1);
+    ticket.ResetPainting();
+    ticket.Paint(1);
+    EXPECT_EQ(ticket.Selected(), (Numbers{3, 4}));
+}
+
+TEST_F(MainTicketTest, MarkAllAndClearCommands) {
+    ticket.Click(1, kMarkFixed);
+    ticket.Click(2, kMarkConstant);
+    ticket.Mark(3, false, false, kMarkRandom);
+    ticket.MarkAll();
+    EXPECT_EQ(ticket.MarkedCount(), 90);
+    EXPECT_EQ(ticket.Selected().size(), 89u);
+    const int changes = links.changes;
+    ticket.MarkAll();
+    EXPECT_EQ(links.changes, changes) << "nothing to do when every number is marked";
+
+    ticket.ClearVariationNumbers();
+    EXPECT_EQ(ticket.Selected(), (Numbers{2, 3}));
+    ticket.NewTicket();
+    EXPECT_EQ(ticket.Selected(), (Numbers{2})) << "a new ticket keeps the constant numbers";
+    EXPECT_TRUE(ticket.Fixed().empty());
+    EXPECT_TRUE(ticket.Random().empty());
+    ticket.ClearForGameChange();
+    EXPECT_EQ(ticket.MarkedCount(), 0);
+}
+
+TEST_F(MainTicketTest, NumberOrders) {
+    MarkAll({30, 10, 50, 20, 40}, kMarkVariation);
+    SeededRandom random(7);
+    ticket.SetNumberOrder(1, random);
+    EXPECT_EQ(ticket.Selected(), (Numbers{10, 20, 30, 40, 50}));
+    ticket.SetNumberOrder(2, random);
+    EXPECT_EQ(ticket.Selected(), (Numbers{50, 40, 30, 20, 10}));
+    ticket.SetNumberOrder(3, random);
+    Numbers shuffled = ticket.Selected();
+    std::sort(shuffled.begin(), shuffled.end());
+    EXPECT_EQ(shuffled, (Numbers{10, 20, 30, 40, 50}));
+
+    SeededRandom again(7);
+    MainTicket other(messages, links);
+    other.Rebuild(LoadGameInfo(0));
+    for (int n : {30, 10, 50, 20, 40}) {
+        other.Click(n, kMarkVariation);
+    }
+    other.SetNumberOrder(1, again);
+    other.SetNumberOrder(2, again);
+    other.SetNumberOrder(3, again);
+    EXPECT_EQ(other.Selected(), ticket.Selected()) << "the same seed gives the same order";
+
+    MainTicket single(messages, links);
+    single.Rebuild(LoadGameInfo(0));
+    single.Click(9, kMarkVariation);
+    single.SetNumberOrder(3, random);
+    EXPECT_EQ(single.Selected(), (Numbers{9}));
+}
+
+TEST_F(MainTicketTest, HeaderAndHints) {
+    MarkAll({4, 6}, kMarkVariation);
+    ticket.Click(8, kMarkConstant);
+    ticket.Mark(9, false, false, kMarkRandom);
+    ticket.Click(77, kMarkFixed);
+    EXPECT_EQ(ticket.HeaderText(), " Kijelölve  :  5 szám\r"
+                                   "  - fix     :  1\r"
+                                   "  - állandó :  1\r"
+                                   "  - véletlen:  1\r"
+                                   " Számsorrend: Változatlan");
+    EXPECT_EQ(ticket.CellHint(1, nullptr), " Szám: 1");
+    EXPECT_EQ(ticket.CellHint(6, nullptr), " Kijelölt szám: 6\r 2. szám a számsoron belül ");
+    EXPECT_EQ(ticket.CellHint(8, nullptr), " Állandó szám: 8\r 3. szám a számsoron belül ");
+    EXPECT_EQ(ticket.CellHint(9, nullptr), " Véletlen szám: 9\r 4. szám a számsoron belül ");
+    EXPECT_EQ(ticket.CellHint(77, nullptr),
+              " Fix szám: 77\r 1. fix szám \r 5. szám a számsoron belül ");
+
+    HintStatistics stats{1, 2345, 2345, 0, 5, false};
+    EXPECT_EQ(ticket.CellHint(1, &stats), " Szám: 1\r Statisztika:\r 1 - 2 345. húzások alapján \r"
+                                          " 2 345 db számsor \r 11 725 db szám");
+    stats.hasExtra = true;
+    stats.extraNumbers = 1200;
+    EXPECT_EQ(ticket.CellHint(1, &stats).substr(ticket.CellHint(1, nullptr).size()),
+              "\r Statisztika:\r 1 - 2 345. húzások alapján \r 2 345 db számsor \r"
+              " 11 725 db szám\r 1 200 db plusz szám ");
+}
+
+TEST_F(MainTicketTest, ViewCaptions) {
+    MarkAll({40, 12}, kMarkVariation);
+    ticket.Click(7, kMarkFixed);
+    ticket.SetView(kViewNumberOrder);
+    EXPECT_EQ(ticket.ViewCaption(), "  Számsorrend");
+    EXPECT_EQ(ticket.CellCaption(40), "1.");
+    EXPECT_EQ(ticket.CellCaption(12), "2.");
+    EXPECT_EQ(ticket.CellCaption(7), "3.");
+    EXPECT_EQ(ticket.CellCaption(1), "-");
+
+    std::vector<int> times(90, 0);
+    std::vector<int> since(90, 0);
+    times[4] = 17;
+    since[4] = 3;
+    ticket.SetStatistics(times, since);
+    ticket.SetView(kViewTimesDrawn);
+    EXPECT_EQ(ticket.ViewCaption(), "  Hányszor húzták...");
+    EXPECT_EQ(ticket.CellCaption(5), "17");
+    EXPECT_EQ(ticket.CellCaption(6), "-");
+    ticket.SetView(kViewDrawsSince);
+    EXPECT_EQ(ticket.ViewCaption(), "  Hány húzás óta nem került elő...");
+    EXPECT_EQ(ticket.CellCaption(5), "3");
+    ticket.SetView(kViewNormal);
+    EXPECT_EQ(ticket.CellCaption(5), "5");
+}
+
+TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
+    MarkAll({1, 2, 3, 4, 5, 6}, kMarkVariation);
+    ticket.Click(7, kMarkFixed);
+    ExtensionTargets& ext = ticket.Extension();
+    ext.active = true;
+    ext.selectedCount = 6;
+    ext.fixedCount = 1;
+
+    ticket.Click(8, kMarkFixed);
+    EXPECT_EQ(messages.LastText(), "Nem lehetséges több fix szám kijelölése.");
+
+    ticket.Click(9, kMarkVariation);
+    EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
+                                   "\r\rTöröljön 1 számot a kijelölt számsorból.");
+    ticket.Click(1, kMarkVariation);
+    EXPECT_EQ(links.rowsReplaced, 1);
+    EXPECT_EQ(messages.LastText(),
+              "A variáció előző számsora, az aktuális számsorral lett felcserélve.");
+
+    ticket.Click(7, kMarkFixed);
+    ticket.Click(10, kMarkVariation);
+    ticket.Click(2, kMarkVariation);
+    EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
+                                   "\r\rTöröljön 1 számot a kijelölt számsorból.");
+    ext.selectedCount = 7;
+    ticket.Click(11, kMarkVariation);
+    EXPECT_EQ(messages.LastText(), "Még 1 fix szám kijelölése szükséges.");
+
+    ext.active = false;
+    ext.committed = true;
+    ticket.Click(12, kMarkVariation);
+    EXPECT_EQ(ticket.Extension().selectedCount, 0) << "committed counts are cleared";
+}
+
+TEST(MainTicketHelpers, KeysAndCombinations) {
+    EXPECT_EQ(MarkKindFromKeys(true, false, false), kMarkFixed);
+    EXPECT_EQ(MarkKindFromKeys(false, true, false), kMarkConstant);
+    EXPECT_EQ(MarkKindFromKeys(true, true, false), kMarkVariation);
+    EXPECT_EQ(MarkKindFromKeys(false, true, true), kMarkVariation);
+    EXPECT_EQ(MarkKindFromKeys(false, false, false), kMarkVariation);
+    EXPECT_EQ(Combinations(6, 5), 6);
+    EXPECT_EQ(Combinations(90, 5), 43949268);
+    EXPECT_EQ(Combinations(90, 10), 5720645481903LL);
+    EXPECT_EQ(Combinations(4, 5), 0);
+}
+
+} // namespace
+} // namespace velmora

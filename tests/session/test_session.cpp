@@ -1,0 +1,136 @@
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/fake_messages.h"
+#include "session/temp_home.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeMessages;
+using testing::TempHome;
+using Numbers = std::vector<std::uint8_t>;
+
+class SessionTest : public ::testing::Test {
+protected:
+    void Click(std::initializer_list<int> numbers, int kind = kMarkVariation) {
+        for (int n : numbers) {
+            session.ClickNumber(n, kind);
+        }
+    }
+
+    TempHome home;
+    FakeMessages messages;
+    SeededRandom random{1};
+    Session session{MakeProgramFolders(home.Path()), messages, random};
+};
+
+TEST_F(SessionTest, GameSwitchAppliesTheNewGame) {
+    Click({1, 2});
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(session.SelectGame(23));
+    EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt számokat?");
+    EXPECT_EQ(session.Game().maxNumber, 52);
+    EXPECT_EQ(session.Ticket().MarkedCount(), 0);
+    EXPECT_EQ(session.GetSettings().game, 23);
+    EXPECT_EQ(session.MainWindowCaption(), "Ukrán 6/52 lottó  -  Velmora Personal ");
+    EXPECT_TRUE(std::filesystem::is_directory(home.Path() + "Lotto/Uk652"));
+}
+
+TEST_F(SessionTest, SameGameOrDeclinedDiscardKeepsTheGame) {
+    EXPECT_FALSE(session.SelectGame(0));
+    EXPECT_EQ(messages.Count(), 0u);
+
+    Click({1, 2, 3});
+    session.conditionsSet = true;
+    messages.QueueAnswer(Answer::No);
+    EXPECT_FALSE(session.SelectGame(1));
+    EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt számokat és a feltételeket?");
+    EXPECT_EQ(session.Game().gameId, 0);
+    EXPECT_EQ(session.Ticket().MarkedCount(), 3);
+
+    // An empty ticket goes without a question.
+    session.ClearAll();
+    messages.Clear();
+    EXPECT_TRUE(session.SelectGame(1));
+    EXPECT_EQ(messages.Count(), 0u);
+}
+
+TEST_F(SessionTest, DiscardQuestionMentionsTheVariation) {
+    session.variationExists = true;
+    EXPECT_FALSE(session.AskDiscardTicket());
+    EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt számokat és a variáció listáját?");
+    session.conditionsSet = true;
+    session.AskDiscardTicket();
+    EXPECT_EQ(messages.LastText(),
+              "Biztos törli a kijelölt számokat, feltételeket és a variáció listáját?");
+    session.Ticket().SetUnchanged(true);
+    messages.Clear();
+    EXPECT_TRUE(session.AskDiscardTicket());
+    EXPECT_EQ(messages.Count(), 0u) << "an unchanged ticket may go without a question";
+}
+
+TEST_F(SessionTest, StartNeedsMoreNumbersThanARow) {
+    Click({1, 2, 3, 4, 5});
+    TicketCommandStates s = session.CommandStates();
+    EXPECT_FALSE(s.conditionsAvailable);
+    EXPECT_EQ(s.fullVariationText, "");
+    Click({6});
+    s = session.CommandStates();
+    EXPECT_TRUE(s.conditionsAvailable);
+    EXPECT_EQ(s.fullVariationText, "Teljes variáció: 6 számsor");
+
+    session.MarkAll();
+    s = session.CommandStates();
+    EXPECT_EQ(s.fullVariationText, "Teljes variáció: 43 949 268 számsor");
+    EXPECT_FALSE(s.markAll.enabled);
+    EXPECT_EQ(s.markAll.hint, " Minden szám kijelölve. ");
+}
+
+TEST_F(SessionTest, CommandHintsFollowTheMarks) {
+    TicketCommandStates s = session.CommandStates();
+    EXPECT_FALSE(s.clearAll.enabled);
+    EXPECT_EQ(s.clearAll.hint, " Nincs kijelölt számsor. ");
+    EXPECT_EQ(s.newTicket.hint, " Nincs kijelölt számsor. ");
+    EXPECT_EQ(s.clearFixed.hint, " Nincs kijelölve fix szám. ");
+    EXPECT_EQ(s.markAll.hint, " Minden szám kijelölése. ");
+
+    Click({4, 5}, kMarkConstant);
+    s = session.CommandStates();
+    EXPECT_FALSE(s.newTicket.enabled);
+    EXPECT_EQ(s.newTicket.hint, " Csak állandó számok vannak kijelölve. ");
+    EXPECT_TRUE(s.clearConstant.enabled);
+    EXPECT_EQ(s.clearConstant.hint, " Állandó számok törlése. ");
+    EXPECT_FALSE(s.clearVariation.enabled);
+    EXPECT_EQ(s.clearAll.hint, " Számok törlése. ");
+    EXPECT_EQ(s.clearAllItemHint, " Minden kijelölt szám törlése. ");
+
+    Click({9}, kMarkFixed);
+    s = session.CommandStates();
+    EXPECT_TRUE(s.newTicket.enabled);
+    EXPECT_EQ(s.newTicket.hint, " Új főszelvény, számsor törlése. ");
+    EXPECT_EQ(s.clearFixed.hint, " Fix számok törlése. ");
+}
+
+TEST_F(SessionTest, MarkingClearsConditionsAndKeepsTheOrder) {
+    session.SetNumberOrder(1);
+    Click({30, 10, 20});
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{10, 20, 30}));
+    session.conditionsSet = true;
+    Click({5});
+    EXPECT_FALSE(session.conditionsSet);
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{5, 10, 20, 30}));
+}
+
+TEST_F(SessionTest, ChangesReachTheWindow) {
+    int refreshes = 0;
+    session.onTicketChanged = [&refreshes] { ++refreshes; };
+    Click({1});
+    EXPECT_GT(refreshes, 0);
+}
+
+} // namespace
+} // namespace velmora
