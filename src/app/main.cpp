@@ -1,5 +1,6 @@
 // The desktop program.
 
+#include <QScreen>
 #include <QTimer>
 
 #include <ctime>
@@ -46,10 +47,12 @@ int main(int argc, char** argv) {
     app.exceptionHandler = [&window](const std::string& errorClass, const std::string& message) {
         window.VelmoraException(errorClass, message);
     };
-    window.showMaximized();
-    if (window.Foszelveny() != nullptr) {
-        window.Foszelveny()->Grid()->show();
+    // Without a window manager "maximised" means nothing, so the screen's size is set as well.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.setGeometry(screen->availableGeometry());
     }
+    window.showMaximized();
+    window.ShowTicket();
     QTimer::singleShot(0, &window, [&window, &lock] {
         window.Betoltes();
         if (!window.Forced()) {

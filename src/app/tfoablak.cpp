@@ -211,13 +211,19 @@ void TFoablak::VelmoraIni() {
 
 void TFoablak::CreateTicketWindow() {
     m_ticket = new TFoszelveny(m_session, this);
-    TSzelveny* grid = m_ticket->Grid();
-    const QPoint origin = geometry().topLeft();
-    grid->move(origin + QPoint(40, 110));
     OnTicketChanged();
     if (isVisible()) {
-        grid->show();
+        ShowTicket();
     }
+}
+
+void TFoablak::ShowTicket() {
+    if (m_ticket == nullptr) {
+        return;
+    }
+    TSzelveny* grid = m_ticket->Grid();
+    grid->move(geometry().topLeft() + QPoint(40, 110));
+    grid->show();
 }
 
 void TFoablak::DestroyTicketWindow() {

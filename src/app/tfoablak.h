@@ -43,6 +43,8 @@ public:
     void VelmoraException(const std::string& errorClass, const std::string& message);
 
     TFoszelveny* Foszelveny() const { return m_ticket; }
+    // Shows the main ticket floating over the upper left of the window.
+    void ShowTicket();
     QAction* GameAction(GameId id) const;
     QString FullVariationText() const;
 
