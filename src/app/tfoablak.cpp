@@ -290,7 +290,6 @@ void TFoablak::Betoltes() {
         InstanceLock::EndProcess(m_options.otherCopyPid);
     }
     RunLoadingStep(m_session);
-    WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
 }
 
 void TFoablak::closeEvent(QCloseEvent* event) {
