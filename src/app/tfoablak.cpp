@@ -12,11 +12,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <ctime>
 
 #include "app/tfoszelveny.h"
 #include "common/platform.h"
 #include "dialogs/tnevjegy.h"
+#include "draws/bundled_draws.h"
+#include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
@@ -29,12 +32,18 @@ QString Q(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// Hints are kept on the action; they show only while the "Hint" setting is on.
 void SetState(QAction* action, bool enabled, const std::string& hint) {
     action->setEnabled(enabled);
     if (!hint.empty()) {
-        action->setStatusTip(ToQt(hint));
-        action->setToolTip(ToQt(hint));
+        action->setProperty("hint", ToQt(hint));
     }
+}
+
+void ShowHint(QAction* action, bool hintsOn) {
+    const QString hint = hintsOn ? action->property("hint").toString() : QString();
+    action->setStatusTip(hint);
+    action->setToolTip(hint.isEmpty() ? action->text() : hint);
 }
 
 } // namespace
@@ -67,6 +76,7 @@ void TFoablak::FormCreate(const StartOptions& options) {
     m_session.ApplyGame(game);
     VelmoraIni();
     CreateTicketWindow();
+    NincsAdatbazisAction(); // until the loading step has read the draws
 }
 
 QAction* TFoablak::AddAction(QMenu* menu, const QString& text, const char* objectName,
@@ -146,16 +156,25 @@ void TFoablak::BuildCommands() {
     m_newTicket =
         AddAction(ticket, Q("Új főszelvény"), "actionNewTicket", QKeySequence(Q("Ctrl+U")));
     connect(m_newTicket, &QAction::triggered, this, [this] {
-        m_session.NewTicket();
-        SetView(kViewNormal);
+        if (m_session.NewTicket()) {
+            SetView(kViewNormal);
+        }
     });
     ticket->addSeparator();
     m_viewNormal =
         AddAction(ticket, Q("Normál alak"), "actionViewNormal", QKeySequence(Q("Ctrl+N")));
+    m_viewTimesDrawn = AddAction(ticket, Q("Hányszor húzták"), "actionViewTimesDrawn");
+    m_viewDrawsSince = AddAction(ticket, Q("Hány húzás óta..."), "actionViewDrawsSince");
     m_viewOrder =
         AddAction(ticket, Q("Számok sorrendje"), "actionViewOrder", QKeySequence(Q("Ctrl+S")));
+    ticket->addSeparator();
+    m_ticketRange =
+        AddAction(ticket, Q("Húzások száma..."), "actionTicketRange", QKeySequence(Q("Ctrl+H")));
     connect(m_viewNormal, &QAction::triggered, this, [this] { SetView(kViewNormal); });
+    connect(m_viewTimesDrawn, &QAction::triggered, this, [this] { SetView(kViewTimesDrawn); });
+    connect(m_viewDrawsSince, &QAction::triggered, this, [this] { SetView(kViewDrawsSince); });
     connect(m_viewOrder, &QAction::triggered, this, [this] { SetView(kViewNumberOrder); });
+    connect(m_ticketRange, &QAction::triggered, this, &TFoablak::OpenTicketRange);
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
@@ -249,13 +268,75 @@ void TFoablak::RefreshCommands() {
     SetState(m_newTicket, s.newTicket.enabled, s.newTicket.hint);
     SetState(m_markAll, s.markAll.enabled, s.markAll.hint);
     m_fullVariation->setText(ToQt(s.fullVariationText));
+    ApplyHints();
     const int order = m_session.Ticket().NumberOrder();
     m_orderActions[static_cast<std::size_t>(order)]->setChecked(true);
 }
 
 void TFoablak::SetView(int view) {
-    m_session.Ticket().SetView(view);
-    OnTicketChanged();
+    m_session.SetTicketView(view);
+}
+
+THuzSzama* TFoablak::RangeDialog() {
+    if (m_rangeDialog == nullptr) {
+        m_rangeDialog = new THuzSzama(this, m_session.Ranges(), m_session.GetMessages());
+    }
+    return m_rangeDialog;
+}
+
+void TFoablak::OpenTicketRange() {
+    if (!m_session.HasDraws()) {
+        return;
+    }
+    if (RangeDialog()->Open(kRangeTicketStatistics, m_session.Draws().Count())) {
+        m_session.SetTicketView(m_session.Ticket().View());
+    }
+}
+
+void TFoablak::LoadDraws() {
+    if (m_session.LoadDraws()) {
+        VanAdatbazisAction();
+    } else {
+        NincsAdatbazisAction();
+    }
+}
+
+void TFoablak::VanAdatbazisAction() {
+    SetState(m_ticketRange, true, " ...a főszelvényen megjelenített statisztikai adatokhoz. ");
+    SetState(m_viewTimesDrawn, true, " Hányszor húzták ki eddig a számokat ");
+    SetState(m_viewDrawsSince, true, " Hány húzás óta nem sorsolták ki a számokat ");
+    ApplyHints();
+}
+
+void TFoablak::ApplyHints() {
+    const bool on = m_session.GetSettings().hints;
+    for (QAction* action : findChildren<QAction*>()) {
+        ShowHint(action, on);
+    }
+}
+
+void TFoablak::NincsAdatbazisAction() {
+    m_session.GetMessages().HideWait();
+    const std::string missing = " Hiányzik a húzások listája. ";
+    SetState(m_ticketRange, false, missing);
+    SetState(m_viewTimesDrawn, false, missing);
+    SetState(m_viewDrawsSince, false, missing);
+    ApplyHints();
+    const int view = m_session.Ticket().View();
+    if (view == kViewTimesDrawn || view == kViewDrawsSince) {
+        SetView(kViewNormal);
+    }
+    if (!m_started) {
+        return;
+    }
+    const bool download = m_session.GetMessages().ErrorQuestion(
+        "Nem található a(z) " + GameName(m_session.Game().gameId) +
+        " húzásainak listája.\r\rLetölti a húzások listáját?");
+    // The download itself joins when the program can fetch the lists; until then Yes leaves the
+    // program as it is.
+    if (!download) {
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void TFoablak::SetNumberOrder(int order) {
@@ -270,6 +351,7 @@ void TFoablak::LottoSelect(GameId id) {
     DestroyTicketWindow();
     VelmoraIni();
     CreateTicketWindow();
+    LoadDraws();
 }
 
 void TFoablak::Betoltes() {
@@ -290,6 +372,9 @@ void TFoablak::Betoltes() {
         InstanceLock::EndProcess(m_options.otherCopyPid);
     }
     RunLoadingStep(m_session);
+    BuildMissingDatabases(m_session.Folders(), BundledDrawsFolder(), m_session.GetMessages());
+    m_started = true;
+    LoadDraws();
 }
 
 void TFoablak::closeEvent(QCloseEvent* event) {
@@ -327,12 +412,17 @@ void TFoablak::VelmoraException(const std::string& errorClass, const std::string
     localtime_r(&now, &state.time);
     state.errorClass = errorClass;
     state.errorMessage = message;
+    // The main window first, then the others by class name, so that logs compare easily.
+    std::vector<WindowEntry> others;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            state.visibleWindows.push_back(
-                {window->metaObject()->className(), FromQt(window->windowTitle())});
+        if (window->isVisible() && window != this) {
+            others.push_back({window->metaObject()->className(), FromQt(window->windowTitle())});
         }
     }
+    std::sort(others.begin(), others.end(),
+              [](const WindowEntry& a, const WindowEntry& b) { return a.className < b.className; });
+    state.visibleWindows.push_back({"TFoablak", FromQt(windowTitle())});
+    state.visibleWindows.insert(state.visibleWindows.end(), others.begin(), others.end());
     state.gameId = m_session.Game().gameId;
     state.selectedCount = static_cast<int>(m_session.Ticket().Selected().size());
     state.constantCount = static_cast<int>(m_session.Ticket().Constant().size());

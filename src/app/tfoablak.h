@@ -18,6 +18,7 @@ class QMenu;
 namespace velmora {
 
 class TFoszelveny;
+class THuzSzama;
 
 struct StartOptions {
     std::string commandLineFile;
@@ -46,6 +47,8 @@ public:
     // Shows the main ticket floating over the upper left of the window.
     void ShowTicket();
     QAction* GameAction(GameId id) const;
+    // The draw range dialog (created on first use).
+    THuzSzama* RangeDialog();
     QString FullVariationText() const;
 
 protected:
@@ -63,6 +66,13 @@ private:
     void OnTicketChanged();
     void RefreshCommands();
     void SetView(int view);
+    // Loads the current game's draws and shows what the main window offers with or without
+    // them (the question about a missing list only once the program has started).
+    void LoadDraws();
+    void VanAdatbazisAction();
+    void NincsAdatbazisAction();
+    void OpenTicketRange();
+    void ApplyHints();
     void SetNumberOrder(int order);
     void ShowAbout();
 
@@ -84,8 +94,13 @@ private:
     QAction* m_newTicket = nullptr;
     QAction* m_viewNormal = nullptr;
     QAction* m_viewOrder = nullptr;
+    QAction* m_viewTimesDrawn = nullptr;
+    QAction* m_viewDrawsSince = nullptr;
+    QAction* m_ticketRange = nullptr;
+    bool m_started = false;
     QLabel* m_fullVariation = nullptr;
     int m_exceptionDepth = 0;
+    THuzSzama* m_rangeDialog = nullptr;
 };
 
 } // namespace velmora

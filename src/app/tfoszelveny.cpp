@@ -40,12 +40,14 @@ void TFoszelveny::Relayout() {
 void TFoszelveny::Refresh() {
     const MainTicket& ticket = m_session.Ticket();
     const bool hints = m_session.GetSettings().hints;
+    const std::optional<HintStatistics> statistics = m_session.TicketHintStatistics();
+    const HintStatistics* hintStatistics = statistics ? &*statistics : nullptr;
     for (int n = 1; n <= ticket.Game().maxNumber; ++n) {
         const CellLook& look = ticket.Look(n);
         m_grid->ApplyBoxLook(n, look.raised, look.bold, look.boxSlot, look.fontSlot);
         NumberBox* box = m_grid->Box(n);
         box->SetCaption(ToQt(ticket.CellCaption(n)));
-        box->setToolTip(hints ? ToQt(ticket.CellHint(n, nullptr)) : QString());
+        box->setToolTip(hints ? ToQt(ticket.CellHint(n, hintStatistics)) : QString());
     }
     m_grid->SetReportText(ToQt(ticket.HeaderText()));
     m_grid->setWindowTitle(ToQt(ticket.ViewCaption()));

@@ -10,6 +10,11 @@ namespace velmora {
 namespace fs = std::filesystem;
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    // A folder opens as a stream on some file systems and reports an absurd size.
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return false;

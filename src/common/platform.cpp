@@ -33,16 +33,23 @@ bool ProcessAlive(int pid) {
 
 } // namespace
 
-std::string ProgramFolderPath() {
-    std::string folder;
-    if (const char* home = std::getenv("VELMORA_HOME"); home != nullptr && *home != '\0') {
-        folder = home;
-    } else {
-        std::error_code error;
-        const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-        folder = error ? fs::current_path().string() : exe.parent_path().string();
-    }
+std::string ExecutableFolderPath() {
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    std::string folder = error ? fs::current_path().string() : exe.parent_path().string();
     if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+std::string ProgramFolderPath() {
+    const char* home = std::getenv("VELMORA_HOME");
+    if (home == nullptr || *home == '\0') {
+        return ExecutableFolderPath();
+    }
+    std::string folder = home;
+    if (folder.back() != '/') {
         folder += '/';
     }
     return folder;

@@ -11,6 +11,9 @@ namespace velmora {
 // Ends with '/'.
 std::string ProgramFolderPath();
 
+// The folder of the running executable, ending with '/'.
+std::string ExecutableFolderPath();
+
 // Physical memory available to new programs (MemAvailable of /proc/meminfo), when known.
 std::optional<std::uint64_t> AvailableMemoryBytes();
 

@@ -45,9 +45,11 @@ void TUzenetAblak::ShowText(const QString& text, int positionMode) {
         topLeft = area.center() - QPoint(width() / 2, height() / 2);
     }
     move(topLeft);
+    m_disabled.clear();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this) {
+        if (window != this && window->isEnabled()) {
             window->setEnabled(false);
+            m_disabled.push_back(window);
         }
     }
     show();
@@ -57,9 +59,12 @@ void TUzenetAblak::HideWindow() {
     if (!isVisible()) {
         return;
     }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        window->setEnabled(true);
+    for (const QPointer<QWidget>& window : m_disabled) {
+        if (window != nullptr) {
+            window->setEnabled(true);
+        }
     }
+    m_disabled.clear();
     QApplication::restoreOverrideCursor();
     hide();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <vector>
 
 class QLabel;
 
@@ -22,6 +25,7 @@ public:
 
 private:
     QLabel* m_label;
+    std::vector<QPointer<QWidget>> m_disabled;
 };
 
 } // namespace velmora

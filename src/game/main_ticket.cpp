@@ -309,22 +309,24 @@ void MainTicket::MarkAll() {
     }
 }
 
-void MainTicket::ClearFixed() {
-    while (!m_fixed.empty()) {
-        Mark(m_fixed.back(), false, true, kMarkFixed);
+void MainTicket::UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind) {
+    // A copy, so that the loop ends even if a number would not leave its list.
+    const std::vector<std::uint8_t> numbers = list;
+    for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
+        Mark(*it, false, true, kind);
     }
+}
+
+void MainTicket::ClearFixed() {
+    UnmarkFromEnd(m_fixed, kMarkFixed);
 }
 
 void MainTicket::ClearRandom() {
-    while (!m_random.empty()) {
-        Mark(m_random.back(), false, true, kMarkRandom);
-    }
+    UnmarkFromEnd(m_random, kMarkRandom);
 }
 
 void MainTicket::ClearConstant() {
-    while (!m_constant.empty()) {
-        Mark(m_constant.back(), false, true, kMarkConstant);
-    }
+    UnmarkFromEnd(m_constant, kMarkConstant);
 }
 
 void MainTicket::ClearVariationNumbers() {

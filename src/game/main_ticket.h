@@ -147,6 +147,7 @@ private:
     void MarkConstantOrRandom(int number, bool listOnly, bool remove,
                               std::vector<std::uint8_t>& list, int fontSlot);
     void CheckExtension(bool added);
+    void UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind);
     void SetLook(int number, bool raised, bool bold, int boxSlot, int fontSlot);
     void SetUnmarkedLook(int number);
     bool ValidNumber(int number) const { return number >= 1 && number <= m_game.maxNumber; }

@@ -11,8 +11,8 @@ std::vector<std::string> ExceptionLogLines(const CrashState& state) {
     lines.push_back(FormatDate(state.time) + " " + FormatTime(state.time) + ": " +
                     state.errorClass + " - " + state.errorMessage);
     std::string windows = "Visible Windows: ";
-    for (std::size_t i = 1; i < state.visibleWindows.size(); ++i) {
-        windows += state.visibleWindows[i].className + ";" + state.visibleWindows[i].caption + "; ";
+    for (const WindowEntry& window : state.visibleWindows) {
+        windows += window.className + ";" + window.caption + "; ";
     }
     lines.push_back(windows);
     lines.push_back("Lotto: " + std::to_string(state.gameId));

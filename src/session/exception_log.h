@@ -24,7 +24,7 @@ struct CrashState {
     std::tm time{};
     std::string errorClass;
     std::string errorMessage;
-    std::vector<WindowEntry> visibleWindows; // in screen order; the first is not written
+    std::vector<WindowEntry> visibleWindows;
     int gameId = 0;
     long long drawCount = 0;
     std::optional<GridPosition> drawsList;

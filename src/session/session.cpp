@@ -4,6 +4,7 @@
 
 #include "common/hu_format.h"
 #include "common/version.h"
+#include "stats/number_counts.h"
 
 namespace velmora {
 
@@ -28,7 +29,7 @@ void Session::ApplyGame(GameId id) {
     std::filesystem::create_directories(m_folders.GameFolder(id), ignored);
     m_ticket.Rebuild(m_game);
     m_lastSelectedCount = -1;
-    hasDraws = false;
+    m_draws.Clear();
     TicketChanged();
 }
 
@@ -46,6 +47,7 @@ bool Session::SelectGame(GameId id) {
 
 bool Session::AskDiscardTicket() {
     const bool extending = m_ticket.Extension().active;
+    m_draws.HuzTorlesEng(DatabasePath(), m_messages);
     if (m_ticket.Unchanged()) {
         return true;
     }
@@ -86,6 +88,9 @@ void Session::MarkAll() {
 }
 
 void Session::ClearAll() {
+    if (!m_ticket.Extension().active && !AskDiscardTicket()) {
+        return;
+    }
     if (ConfirmVariationDrop()) {
         m_ticket.ClearFixed();
         m_ticket.ClearRandom();
@@ -118,18 +123,65 @@ void Session::ClearVariationNumbers() {
     }
 }
 
-void Session::NewTicket() {
+bool Session::NewTicket() {
     if (!m_ticket.Extension().active && !AskDiscardTicket()) {
-        return;
+        return false;
     }
-    if (ConfirmVariationDrop()) {
-        m_ticket.NewTicket();
-        TicketChanged();
+    if (!ConfirmVariationDrop()) {
+        return false;
     }
+    m_ticket.NewTicket();
+    TicketChanged();
+    return true;
 }
 
 void Session::SetNumberOrder(int order) {
     m_ticket.SetNumberOrder(order, m_random);
+    TicketChanged();
+}
+
+std::string Session::DatabasePath() const {
+    return m_folders.data + DatabaseFile(m_game.gameId);
+}
+
+bool Session::LoadDraws() {
+    if (m_draws.HuzasokBe(DatabasePath(), m_game, m_messages)) {
+        m_ranges.Reset(m_draws.Count());
+    }
+    UpdateTicketStatistics();
+    TicketChanged();
+    return m_draws.HasDatabase();
+}
+
+std::optional<HintStatistics> Session::TicketHintStatistics() const {
+    if (!m_draws.HasDatabase()) {
+        return std::nullopt;
+    }
+    HintStatistics stats;
+    stats.firstDraw = m_ranges.GetHuzSzamaElso();
+    stats.lastDraw = m_ranges.GetHuzSzamaUtolso();
+    const RangeCounts counts = CountRange(m_game, m_draws.Draws(), stats.firstDraw, stats.lastDraw);
+    stats.samples = counts.samples;
+    stats.extraNumbers = counts.extraNumbers;
+    stats.drawnCount = m_game.drawnCount;
+    stats.hasExtra = m_game.extraCount == 1;
+    return stats;
+}
+
+void Session::UpdateTicketStatistics() {
+    NumberCounts counts;
+    if (m_draws.HasDatabase()) {
+        counts = CountNumbers(m_game, m_draws.Draws(), m_ranges.GetHuzSzamaElso(),
+                              m_ranges.GetHuzSzamaUtolso());
+    }
+    m_ticket.SetStatistics(std::move(counts.timesDrawn), std::move(counts.drawsSince));
+}
+
+void Session::SetTicketView(int view) {
+    if (view == kViewTimesDrawn || view == kViewDrawsSince) {
+        UpdateTicketStatistics();
+    }
+    m_ticket.SetView(view);
     TicketChanged();
 }
 

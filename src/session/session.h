@@ -1,10 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/messages.h"
 #include "common/random_source.h"
+#include "draws/draw_ranges.h"
+#include "draws/draws_store.h"
 #include "game/game_catalogue.h"
 #include "game/main_ticket.h"
 #include "settings/folders.h"
@@ -45,6 +48,23 @@ public:
     const GameInfo& Game() const { return m_game; }
     MainTicket& Ticket() { return m_ticket; }
     const MainTicket& Ticket() const { return m_ticket; }
+    DrawsStore& Draws() { return m_draws; }
+    const DrawsStore& Draws() const { return m_draws; }
+    DrawRanges& Ranges() { return m_ranges; }
+    const DrawRanges& Ranges() const { return m_ranges; }
+
+    // The current game's draws database file.
+    std::string DatabasePath() const;
+    // Loads the current game's draws; after a successful load every draw range covers all
+    // draws. True when draws are present.
+    bool LoadDraws();
+    bool HasDraws() const { return m_draws.HasDatabase(); }
+    // The statistics block of the main ticket's hints, while draws are present.
+    std::optional<HintStatistics> TicketHintStatistics() const;
+    // Recomputes the counts the ticket shows in its statistics views.
+    void UpdateTicketStatistics();
+    // Shows a ticket view; the statistics views are recomputed each time.
+    void SetTicketView(int view);
 
     // Pushes the "Approve" and "Info" settings into the messages.
     void ApplyMessageSettings();
@@ -67,7 +87,8 @@ public:
     void ClearRandom();
     void ClearConstant();
     void ClearVariationNumbers();
-    void NewTicket();
+    // "Új főszelvény"; false when the user kept the ticket.
+    bool NewTicket();
     void SetNumberOrder(int order);
 
     // "GameName  -  Velmora Personal "
@@ -77,7 +98,6 @@ public:
     // Set by the subsystems that own these states.
     bool conditionsSet = false;
     bool variationExists = false;
-    bool hasDraws = false;
 
     // Called after every change of the main ticket (the window refreshes itself).
     std::function<void()> onTicketChanged;
@@ -94,6 +114,8 @@ private:
     Settings m_settings;
     GameInfo m_game;
     MainTicket m_ticket;
+    DrawsStore m_draws;
+    DrawRanges m_ranges;
     // The selected count last seen by the command refresh; -1 makes the next refresh run.
     int m_lastSelectedCount = -1;
 };

@@ -42,6 +42,35 @@ void CreateFolder(const std::string& path) {
     fs::create_directories(path, ignored);
 }
 
+// Moves a folder; when the target exists already (the current game's folder is created before
+// the move), the entries are moved into it one by one, none overwritten. False when something
+// stayed behind.
+bool MoveFolder(const std::string& from, const std::string& to) {
+    std::error_code error;
+    if (!fs::exists(to, error)) {
+        fs::rename(from, to, error);
+        return !error;
+    }
+    bool complete = true;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+        const fs::path target = fs::path(to) / entry.path().filename();
+        std::error_code moveError;
+        if (fs::exists(target, moveError)) {
+            complete = false;
+            continue;
+        }
+        fs::rename(entry.path(), target, moveError);
+        complete = complete && !moveError;
+    }
+    if (error) {
+        return false;
+    }
+    if (complete) {
+        fs::remove(from, error);
+    }
+    return complete && !error;
+}
+
 } // namespace
 
 bool PrepareStart(Session& session, const StartEnvironment& environment) {
@@ -169,13 +198,7 @@ std::string ArrangeGameFolders(Session& session, bool firstStart) {
         if (!FolderExists(old)) {
             continue;
         }
-        std::error_code error;
-        if (!FolderExists(folders.GameFolder(id))) {
-            fs::rename(old, folders.GameFolder(id), error);
-        } else {
-            error = std::make_error_code(std::errc::file_exists);
-        }
-        if (error) {
+        if (!MoveFolder(old, folders.GameFolder(id))) {
             session.GetMessages().Error("Sikertelen a(z) " + old + " könyvtár áthelyezése.");
         } else {
             moved = true;

@@ -151,11 +151,9 @@ int TSzelveny::NumberAt(QPoint globalPosition) const {
     return 0;
 }
 
-void TSzelveny::OnPressed(int number, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+void TSzelveny::OnPressed(int number, Qt::MouseButton /*button*/,
+                          Qt::KeyboardModifiers /*modifiers*/) {
     m_pressedNumber = number;
-    if (button == Qt::RightButton && modifiers == Qt::NoModifier) {
-        emit boxPainted(number);
-    }
 }
 
 void TSzelveny::OnReleased(int number, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,

@@ -22,10 +22,6 @@ using velmora::testing::TempHome;
 namespace {
 
 struct Fixture {
-    Fixture() {
-        // The marking help has been seen already.
-        session.GetSettings().notices[kNoticeMarkingHelp] = false;
-    }
     TempHome home;
     FakeMessages messages;
     SeededRandom random{3};
@@ -91,7 +87,9 @@ void MainWindowTest::clicksMarkTheThreeKinds() {
     QCOMPARE(t.MarkedCount(), 90);
     QVERIFY(!markAll->isEnabled());
     QCOMPARE(markAll->statusTip(), QStringLiteral(" Minden szám kijelölve. "));
+    f.messages.QueueAnswer(Answer::Yes);
     window.findChild<QAction*>(QStringLiteral("actionClearAll"))->trigger();
+    QCOMPARE(f.messages.LastText(), "Biztos törli a kijelölt számokat?");
     QCOMPARE(t.MarkedCount(), 0);
 }
 
@@ -105,7 +103,8 @@ void MainWindowTest::rightButtonPaintsARow() {
     ClickBox(window, 12, Qt::ShiftModifier);
     NumberBox* first = grid->Box(11);
     QTest::mousePress(first, Qt::RightButton, Qt::NoModifier, first->rect().center());
-    for (int n : {12, 13, 14}) {
+    QCOMPARE(f.session.Ticket().MarkedCount(), 1); // pressing alone paints nothing
+    for (int n : {11, 11, 12, 13, 14}) {
         NumberBox* box = grid->Box(n);
         QMouseEvent move(
             QEvent::MouseMove, first->mapFromGlobal(box->mapToGlobal(box->rect().center())),

@@ -53,6 +53,7 @@ TEST_F(SessionTest, SameGameOrDeclinedDiscardKeepsTheGame) {
     EXPECT_EQ(session.Ticket().MarkedCount(), 3);
 
     // An empty ticket goes without a question.
+    messages.QueueAnswer(Answer::Yes);
     session.ClearAll();
     messages.Clear();
     EXPECT_TRUE(session.SelectGame(1));

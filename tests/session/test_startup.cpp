@@ -85,6 +85,8 @@ TEST_F(StartupTest, OldFoldersAndWorkFilesAreTidiedOnTheFirstStart) {
     Touch(home.Path() + "bontlist112.rtf");
     Touch(home.Path() + "keep.tip");
     ASSERT_TRUE(PrepareStart(session, {}));
+    session.ApplyGame(0); // as the main window does: the current game's folder exists already
+    ASSERT_TRUE(fs::is_directory(home.Path() + "Lotto/Otos"));
     RunLoadingStep(session);
 
     EXPECT_FALSE(fs::exists(home.Path() + "teszt.tip"));
@@ -174,7 +176,7 @@ TEST(ExceptionLog, LinesAndAppending) {
     state.time.tm_hour = 9;
     state.errorClass = "std::out_of_range";
     state.errorMessage = "vector";
-    state.visibleWindows = {{"QWidget", "hidden root"}, {"TFoablak", "Magyar 5/90 lottó"}};
+    state.visibleWindows = {{"TFoablak", "Magyar 5/90 lottó"}, {"TSzelveny", "  Főszelvény"}};
     state.gameId = 1;
     state.drawCount = 2000;
     state.variationRows = 6;
@@ -184,16 +186,17 @@ TEST(ExceptionLog, LinesAndAppending) {
     state.systemName = "Linux";
     state.systemVersion = "6.1";
     const auto lines = ExceptionLogLines(state);
-    const std::vector<std::string> expected = {"2026. 12. 06. 09:00:00: std::out_of_range - vector",
-                                               "Visible Windows: TFoablak;Magyar 5/90 lottó; ",
-                                               "Lotto: 1",
-                                               "DataBase: 2000",
-                                               "Variation: 6",
-                                               "Variation N: 7",
-                                               "Variation FN: 2",
-                                               "Variation CN: 1",
-                                               "Platform: Linux",
-                                               "Platform Version: 6.1"};
+    const std::vector<std::string> expected = {
+        "2026. 12. 06. 09:00:00: std::out_of_range - vector",
+        "Visible Windows: TFoablak;Magyar 5/90 lottó; TSzelveny;  Főszelvény; ",
+        "Lotto: 1",
+        "DataBase: 2000",
+        "Variation: 6",
+        "Variation N: 7",
+        "Variation FN: 2",
+        "Variation CN: 1",
+        "Platform: Linux",
+        "Platform Version: 6.1"};
     EXPECT_EQ(lines, expected);
 
     TempHome home;

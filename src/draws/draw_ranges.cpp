@@ -1,0 +1,129 @@
+#include "draws/draw_ranges.h"
+
+#include <algorithm>
+
+#include "common/hu_format.h"
+
+namespace velmora {
+
+const char* RangeModeTitle(int mode) {
+    switch (mode) {
+    case kRangeTicketStatistics:
+        return "Főszelvény statisztika";
+    case kRangeHitRatio:
+        return "Találati arány feltétel";
+    case kRangeDatabase:
+        return "Adatbázis - húzások listája";
+    case kRangeDeleteRows:
+        return "Számsorok törlése a variáció listájából";
+    case kRangeInsertRows:
+        return "Teszt számsorok beillesztése...";
+    default:
+        return "";
+    }
+}
+
+void DrawRanges::Reset(int drawCount) {
+    m_ticket = {1, drawCount};
+    m_hitRatio = {1, drawCount};
+    m_database = {1, drawCount};
+    m_deleteRows = {1, 1};
+    m_insertRows = {1, 1};
+}
+
+DrawRange DrawRanges::Get(int mode) const {
+    switch (mode) {
+    case kRangeTicketStatistics:
+        return m_ticket;
+    case kRangeHitRatio:
+        return m_hitRatio;
+    case kRangeDatabase:
+        return m_database;
+    case kRangeDeleteRows:
+        return m_deleteRows;
+    default:
+        return m_insertRows;
+    }
+}
+
+void DrawRanges::Set(int mode, DrawRange range) {
+    switch (mode) {
+    case kRangeTicketStatistics:
+        m_ticket = range;
+        break;
+    case kRangeHitRatio:
+        m_hitRatio = range;
+        break;
+    case kRangeDatabase:
+        m_database = range;
+        break;
+    case kRangeDeleteRows:
+        m_deleteRows = range;
+        break;
+    default:
+        m_insertRows = range;
+        break;
+    }
+}
+
+RangeCounts CountRange(const GameInfo& game, const std::vector<DrawRecord>& draws, int first,
+                       int last) {
+    RangeCounts counts;
+    const int size = static_cast<int>(draws.size());
+    first = std::max(first, 1);
+    last = std::min(last, size);
+    const int extraCell = game.drawnCount;                    // the cell after the numbers
+    const int secondDraw = game.drawnCount + game.extraCount; // where a second draw starts
+    for (int i = first; i <= last; ++i) {
+        const DrawRecord& draw = draws[static_cast<std::size_t>(i - 1)];
+        ++counts.samples;
+        if (game.extraCount == 1 && draw.numbers[static_cast<std::size_t>(extraCell)] > 0) {
+            ++counts.extraNumbers;
+        }
+        if (game.drawsPerDate == 2 && draw.numbers[static_cast<std::size_t>(secondDraw)] > 0) {
+            ++counts.samples;
+            if (game.extraCount == 1 &&
+                draw.numbers[static_cast<std::size_t>(secondDraw + extraCell)] > 0) {
+                ++counts.extraNumbers;
+            }
+        }
+    }
+    return counts;
+}
+
+namespace {
+
+// An empty field or one that is not a whole number reads as 0.
+int FieldValue(const std::string& text) {
+    long long value = 0;
+    if (!ParseInteger(text, value) || value < 0 || value > 1000000000) {
+        return 0;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, int mode,
+                           Messages& messages) {
+    const int value = FieldValue(text);
+    if (value >= 1 && value <= maximum) {
+        return {true, value};
+    }
+    messages.RangeError("Első húzás sorszáma", 1, maximum);
+    if (value == 0) {
+        return {false, 1};
+    }
+    return {false, mode == kRangeDeleteRows ? lastValue : std::max(lastValue - 1, 1)};
+}
+
+FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages) {
+    const int value = FieldValue(text);
+    if (value > firstValue && value <= count) {
+        return {true, value};
+    }
+    messages.RangeError("Utolsó húzás sorszáma", firstValue + 1, count);
+    return {false, value > count ? count : std::min(firstValue + 1, count)};
+}
+
+} // namespace velmora

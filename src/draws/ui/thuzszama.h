@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QDialog>
+
+#include "common/messages.h"
+#include "draws/draw_ranges.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace velmora {
+
+// An edit field with up-down arrows: the arrows stay within 1..stepMaximum, typing accepts any
+// number of up to `digits` digits, so that the dialog can check and report it.
+class RangeField : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    explicit RangeField(QWidget* parent);
+
+    void Configure(int stepMaximum, int digits);
+    void SetValue(int value);
+    QString Text() const;
+    void SetText(const QString& text);
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& position) const override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+
+private:
+    int Value() const;
+    int m_stepMaximum = 1;
+    int m_digits = 1;
+};
+
+// The draw range dialog: the first and last draw of the range kept for one purpose.
+class THuzSzama : public QDialog {
+    Q_OBJECT
+public:
+    THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages);
+
+    // Shows the dialog for a draw range (modes 1..3) over `drawCount` draws; true when the
+    // user stored a new range.
+    bool Open(int mode, int drawCount);
+    // Prepares the fields without showing the dialog (Open does this first).
+    void Prepare(int mode, int drawCount);
+
+    RangeField* FirstField() const { return m_first; }
+    RangeField* LastField() const { return m_last; }
+    QCheckBox* AllDraws() const { return m_all; }
+    // "Rendben": checks both fields, stores the range and closes; false when refused.
+    bool Confirm();
+
+private:
+    bool CheckFirst();
+    bool CheckLast();
+
+    DrawRanges& m_ranges;
+    Messages& m_messages;
+    int m_mode = kRangeTicketStatistics;
+    int m_count = 0;
+    QLabel* m_title;
+    RangeField* m_first;
+    RangeField* m_last;
+    QCheckBox* m_all;
+    QPushButton* m_ok;
+    bool m_checking = false;
+};
+
+} // namespace velmora
