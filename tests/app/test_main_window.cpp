@@ -1,14 +1,23 @@
 // The main window driven offscreen: marking on the main ticket, the game menu and closing.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
 
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
+#include "dialogs/qt_messages.h"
 #include "dialogs/tnevjegy.h"
 #include "dialogs/tuzenetablak.h"
+#include "draws/ui/thuzszama.h"
 #include "fakes/fake_messages.h"
 #include "session/temp_home.h"
 #include "ticket/number_box.h"
@@ -46,6 +55,10 @@ private slots:
     void numberOrderView();
     void waitWindowKeepsItsFirstText();
     void aboutBox();
+    void loadingStepBuildsTheDrawsAndTheViewsShowThem();
+    void rangeDialogChecksItsFields();
+    void missingDrawsAskToDownload();
+    void messageBoxesDefaultToNo();
 };
 
 void MainWindowTest::clicksMarkTheThreeKinds() {
@@ -210,6 +223,159 @@ void MainWindowTest::aboutBox() {
     QCOMPARE(version->text(), QStringLiteral("Verzió: 2.3.0.0"));
     QVERIFY(about.findChild<QLabel*>(QStringLiteral("programName"))->text() ==
             QStringLiteral("Velmora Personal"));
+}
+
+void MainWindowTest::loadingStepBuildsTheDrawsAndTheViewsShowThem() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    auto* timesDrawn = window.findChild<QAction*>(QStringLiteral("actionViewTimesDrawn"));
+    QVERIFY(!timesDrawn->isEnabled());
+    window.Betoltes();
+    // First start: the folder message and the marking help, nothing else.
+    QCOMPARE(f.messages.Count(), std::size_t{2});
+    QCOMPARE(f.messages.Log()[1].kind, MessageKind::Notice);
+    QVERIFY(f.session.HasDraws());
+    QCOMPARE(f.session.Draws().Count(), 3573);
+    QVERIFY(timesDrawn->isEnabled());
+    QCOMPARE(timesDrawn->statusTip(), QStringLiteral(" Hányszor húzták ki eddig a számokat "));
+
+    // The same counts as a direct count over the whole range.
+    std::vector<int> expected(90, 0);
+    for (const DrawRecord& d : f.session.Draws().Draws()) {
+        for (int c = 0; c < 5; ++c) {
+            ++expected[static_cast<std::size_t>(d.numbers[static_cast<std::size_t>(c)] - 1)];
+        }
+    }
+    timesDrawn->trigger();
+    TSzelveny* grid = window.Foszelveny()->Grid();
+    QCOMPARE(grid->windowTitle(), QStringLiteral("  Hányszor húzták..."));
+    QCOMPARE(grid->Box(1)->Caption(), QString::number(expected[0]));
+    QCOMPARE(grid->Box(90)->Caption(), QString::number(expected[89]));
+    window.findChild<QAction*>(QStringLiteral("actionViewDrawsSince"))->trigger();
+    QCOMPARE(grid->windowTitle(), QStringLiteral("  Hány húzás óta nem került elő..."));
+    // 6, 24, 77, 88 and 89 came up in the last draw of the list.
+    QCOMPARE(grid->Box(77)->Caption(), QStringLiteral("-"));
+    QVERIFY(grid->Box(1)->Caption() != QStringLiteral("-"));
+    QVERIFY(grid->Box(5)->toolTip().contains(
+        QStringLiteral("Statisztika:\n 1 - 3 573. húzások alapján \n 3 573 db számsor \n"
+                       " 17 865 db szám")));
+
+    // The second start builds nothing and asks nothing.
+    QVERIFY(QFile::exists(QString::fromStdString(f.home.Path() + "Dat/Keno.ldb")));
+}
+
+void MainWindowTest::rangeDialogChecksItsFields() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    window.Betoltes();
+    f.messages.Clear();
+    THuzSzama* dialog = window.RangeDialog();
+    dialog->Prepare(kRangeTicketStatistics, f.session.Draws().Count());
+    dialog->show();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("  Húzások száma"));
+    QCOMPARE(dialog->FirstField()->Text(), QStringLiteral("1"));
+    QCOMPARE(dialog->LastField()->Text(), QStringLiteral("3573"));
+    QVERIFY(dialog->AllDraws()->isChecked());
+
+    dialog->FirstField()->SetText(QStringLiteral("0"));
+    QVERIFY(!dialog->Confirm());
+    QCOMPARE(f.messages.LastText(), "Érvénytelen paraméter.\r\rElső húzás sorszáma "
+                                    "értékhatárok:\r    - minimum : 1\r    - maximum: 3572");
+    QCOMPARE(dialog->FirstField()->Text(), QStringLiteral("1"));
+
+    dialog->FirstField()->SetText(QStringLiteral("3000"));
+    dialog->LastField()->SetText(QStringLiteral("2999"));
+    QVERIFY(!dialog->Confirm());
+    QCOMPARE(dialog->LastField()->Text(), QStringLiteral("3001"));
+    QVERIFY(dialog->Confirm());
+    QCOMPARE(f.session.Ranges().GetHuzSzamaElso(), 3000);
+    QCOMPARE(f.session.Ranges().GetHuzSzamaUtolso(), 3001);
+
+    // The views count over the chosen range only: two draws.
+    f.session.SetTicketView(kViewTimesDrawn);
+    int total = 0;
+    for (int n = 1; n <= 90; ++n) {
+        const QString caption = window.Foszelveny()->Grid()->Box(n)->Caption();
+        total += caption == QStringLiteral("-") ? 0 : caption.toInt();
+    }
+    QCOMPARE(total, 10);
+    QString tooLong = QStringLiteral("12345");
+    int position = 0;
+    QCOMPARE(dialog->FirstField()->validate(tooLong, position), QValidator::Invalid);
+}
+
+void MainWindowTest::missingDrawsAskToDownload() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    window.Betoltes();
+    f.messages.QueueAnswer(Answer::Yes); // the download question
+    window.GameAction(6)->trigger();
+    QCOMPARE(f.messages.Last().kind, MessageKind::ErrorQuestion);
+    QCOMPARE(f.messages.LastText(), "Nem található a(z) Horvát 6/45 lottó húzásainak listája."
+                                    "\r\rLetölti a húzások listáját?");
+    QVERIFY(!window.findChild<QAction*>(QStringLiteral("actionTicketRange"))->isEnabled());
+    QCOMPARE(window.findChild<QAction*>(QStringLiteral("actionViewTimesDrawn"))->statusTip(),
+             QStringLiteral(" Hiányzik a húzások listája. "));
+    QVERIFY(window.isVisible());
+
+    // No ends the program, through the usual exit question.
+    f.messages.QueueAnswers({Answer::No, Answer::Yes});
+    window.GameAction(7)->trigger();
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(f.messages.LastText(), "Biztos kilép a programból?");
+
+    // Back to a game with draws: the commands return.
+    Fixture g;
+    TFoablak other(g.session, {});
+    other.Betoltes();
+    QVERIFY(other.findChild<QAction*>(QStringLiteral("actionTicketRange"))->isEnabled());
+}
+
+void MainWindowTest::messageBoxesDefaultToNo() {
+    QtMessages messages;
+    QString caption;
+    QString text;
+    bool defaultIsNo = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        defaultIsNo = box->defaultButton() == box->button(QMessageBox::No);
+        box->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(messages.WarningQuestion("Első sor\rMásodik sor"));
+    QCOMPARE(caption, QStringLiteral(" Figyelmeztetés!"));
+    QCOMPARE(text, QStringLiteral("Első sor\nMásodik sor"));
+    QVERIFY(defaultIsNo);
+
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QCOMPARE(messages.ThreeWayQuestion("Nyomtat?"), Answer::Cancel);
+
+    // A worker thread's question waits for the user-interface thread.
+    std::atomic<int> result{-1};
+    std::unique_ptr<QThread> worker(
+        QThread::create([&] { result = messages.Question("Folytatja?") ? 1 : 0; }));
+    QTimer clicker;
+    connect(&clicker, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    clicker.start(10);
+    worker->start();
+    QTRY_COMPARE(result.load(), 1);
+    worker->wait();
+
+    messages.SetApprove(false);
+    QVERIFY(messages.Confirm("Biztos?"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "common/file_io.h"
 #include "draws/bundled_draws.h"
 #include "fakes/fake_messages.h"
@@ -253,6 +255,57 @@ TEST(BundledDraws, RealFilesOfTheFourGames) {
     EXPECT_EQ(BuildMissingDatabases(folders, folder, messages), 4);
     EXPECT_EQ(BuildMissingDatabases(folders, folder, messages), 0) << "only missing ones";
     EXPECT_TRUE(FileExists(folders.data + "Keno.ldb"));
+}
+
+} // namespace
+} // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Random and mutated results files never crash the parser, and what it accepts is in range.
+TEST(ResultsImportFuzz, RandomAndMutatedText) {
+    std::mt19937 random(6122026);
+    const std::string alphabet = "0123456789;;;,. \r\nFtCs\xEF\xBB\xBF";
+    const std::vector<GameId> games = {0, 1, 2, 8};
+    const std::string sample =
+        "\xEF\xBB\xBFYear;Week\r\n" + OtosLine(2020, 3, "1;2;3;4;5") + "\r\n" +
+        "2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;32985;2 445 "
+        "Ft;9;13;24;26;30;42\n" +
+        "2025;35;5;2025.08.29.;3;6;9;22;24;38;44;46;50;54;55;59;60;62;64;65;66;68;69;77\n";
+    int accepted = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::string text;
+        if (round % 2 == 0) {
+            text.resize(random() % 400);
+            for (char& c : text) {
+                c = alphabet[random() % alphabet.size()];
+            }
+        } else {
+            text = sample;
+            for (int f = 0; f < 1 + static_cast<int>(random() % 5); ++f) {
+                text[random() % text.size()] = alphabet[random() % alphabet.size()];
+            }
+            text.resize(random() % (text.size() + 1));
+        }
+        const GameInfo game = LoadGameInfo(games[static_cast<std::size_t>(round) % games.size()]);
+        const ResultsParse parse = ParseResultsFile(text, game);
+        if (!parse.ok) {
+            ASSERT_TRUE(parse.draws.empty());
+            continue;
+        }
+        ++accepted;
+        for (const DrawRecord& d : parse.draws) {
+            ASSERT_GE(d.drawYear, 1901);
+            ASSERT_LE(d.drawYear, 2050);
+            ASSERT_GE(d.drawWeek, 1);
+            ASSERT_LE(d.drawWeek, 53);
+            for (std::uint8_t n : d.numbers) {
+                ASSERT_LE(n, game.maxNumber);
+            }
+        }
+    }
+    EXPECT_GT(accepted, 0);
 }
 
 } // namespace

@@ -7,6 +7,62 @@
 namespace velmora {
 namespace {
 
+// The catalogue as the ticket and the draws rely on it, written out once more by hand.
+struct Row {
+    const char* name;
+    int n, k, d, perDate, perWeek, extra, span, columns, rows, blanks;
+    const char* folder;
+    const char* database;
+};
+
+TEST(GameCatalogue, EveryRow) {
+    const std::vector<Row> rows = {
+        {"Magyar 5/90 lottó", 90, 5, 5, 1, 1, 0, 3, 10, 9, 0, "Otos", "Huzas5.ldb"},
+        {"Magyar 6/45 lottó", 45, 6, 6, 1, 1, 1, 3, 7, 7, 0, "Hatos", "Huzas6.ldb"},
+        {"Magyar 7/35 lottó", 35, 7, 7, 2, 1, 0, 3, 5, 7, 0, "Skandinav", "Huzas7.ldb"},
+        {"Szlovák 5/35 lottó", 35, 5, 5, 1, 1, 0, 2, 6, 6, 1, "Sk535", "Sk535.ldb"},
+        {"Szlovák 6/49 lottó", 49, 6, 6, 2, 2, 1, 3, 6, 9, 1, "Sk649", "Sk649.ldb"},
+        {"Osztrák 6/45 lottó", 45, 6, 6, 1, 2, 1, 3, 6, 8, 0, "At645", "At645.ldb"},
+        {"Horvát 6/45 lottó", 45, 6, 6, 1, 1, 1, 3, 3, 15, 0, "Hk645", "Hk645.ldb"},
+        {"Horvát 7/39 lottó", 39, 7, 7, 1, 2, 1, 3, 3, 13, 0, "Hk739", "Hk739.ldb"},
+        {"Magyar Kenó - 10 számra", 80, 10, 20, 1, 7, 0, 5, 5, 16, 0, "Keno10", "Keno.ldb"},
+        {"Magyar Kenó - 9 számra", 80, 9, 20, 1, 7, 0, 4, 5, 16, 0, "Keno9", "Keno.ldb"},
+        {"Magyar Kenó - 8 számra", 80, 8, 20, 1, 7, 0, 3, 5, 16, 0, "Keno8", "Keno.ldb"},
+        {"Magyar Kenó - 7 számra", 80, 7, 20, 1, 7, 0, 3, 5, 16, 0, "Keno7", "Keno.ldb"},
+        {"Magyar Kenó - 6 számra", 80, 6, 20, 1, 7, 0, 3, 5, 16, 0, "Keno6", "Keno.ldb"},
+        {"Magyar Kenó - 5 számra", 80, 5, 20, 1, 7, 0, 3, 5, 16, 0, "Keno5", "Keno.ldb"},
+        {"Magyar Kenó - 4 számra", 80, 4, 20, 1, 7, 0, 2, 5, 16, 0, "Keno4", "Keno.ldb"},
+        {"Magyar Kenó - 3 számra", 80, 3, 20, 1, 7, 0, 1, 5, 16, 0, "Keno3", "Keno.ldb"},
+        {"Magyar Kenó - 2 számra", 80, 2, 20, 1, 7, 0, 1, 5, 16, 0, "Keno2", "Keno.ldb"},
+        {"Román 5/40 lottó", 40, 5, 6, 1, 2, 0, 2, 10, 4, 0, "Ro540", "Ro540.ldb"},
+        {"Román 6/49 lottó", 49, 6, 6, 1, 2, 0, 4, 10, 5, 0, "Ro649", "Ro649.ldb"},
+        {"Szerb 7/39 lottó", 39, 7, 7, 1, 2, 0, 3, 3, 13, 0, "Sze739", "Sze739.ldb"},
+        {"Szlovén 7/39 lottó", 39, 7, 7, 1, 2, 1, 3, 6, 7, 0, "Szlo739", "Szlo739.ldb"},
+        {"Szlovén Plusz 7/39 lottó", 39, 7, 7, 1, 2, 1, 3, 6, 7, 0, "SzloP739", "SzloP739.ldb"},
+        {"Ukrán 5/45 lottó", 45, 5, 5, 1, 3, 0, 3, 6, 8, 1, "Uk542", "Uk545.ldb"},
+        {"Ukrán 6/52 lottó", 52, 6, 6, 1, 2, 0, 3, 6, 9, 1, "Uk652", "Uk652.ldb"},
+    };
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kGameCount));
+    for (GameId id = 0; id < kGameCount; ++id) {
+        const Row& r = rows[static_cast<std::size_t>(id)];
+        const GameInfo g = LoadGameInfo(id);
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(GameName(id), r.name);
+        EXPECT_EQ(g.maxNumber, r.n);
+        EXPECT_EQ(g.rowLength, r.k);
+        EXPECT_EQ(g.drawnCount, r.d);
+        EXPECT_EQ(g.drawsPerDate, r.perDate);
+        EXPECT_EQ(g.drawsPerWeek, r.perWeek);
+        EXPECT_EQ(g.extraCount, r.extra);
+        EXPECT_EQ(g.prizeSpan, r.span);
+        EXPECT_EQ(g.ticketColumns, r.columns);
+        EXPECT_EQ(g.ticketRows, r.rows);
+        EXPECT_EQ(g.leadingBlanks, r.blanks);
+        EXPECT_EQ(FolderName(id), r.folder);
+        EXPECT_EQ(DatabaseFile(id), r.database);
+    }
+}
+
 TEST(GameCatalogue, EveryGridHoldsItsNumbersWithoutAnEmptyRow) {
     for (GameId id = 0; id < kGameCount; ++id) {
         const GameInfo g = LoadGameInfo(id);
