@@ -85,6 +85,8 @@ QAction* TFoablak::AddAction(QMenu* menu, const QString& text, const char* objec
     action->setObjectName(QString::fromLatin1(objectName));
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
+        // The floating tickets pass their keys on to the main window.
+        action->setShortcutContext(Qt::ApplicationShortcut);
     }
     return action;
 }
@@ -104,6 +106,9 @@ void TFoablak::BuildGameMenu(QMenu* menu) {
     m_gameActions[0]->setShortcut(Qt::Key_F5);
     m_gameActions[1]->setShortcut(Qt::Key_F6);
     m_gameActions[2]->setShortcut(Qt::Key_F7);
+    for (GameId id : {0, 1, 2}) {
+        m_gameActions[id]->setShortcutContext(Qt::ApplicationShortcut);
+    }
     for (auto& [id, action] : m_gameActions) {
         action->setCheckable(true);
         action->setData(id);
