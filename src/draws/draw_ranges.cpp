@@ -66,6 +66,18 @@ void DrawRanges::Set(int mode, DrawRange range) {
     }
 }
 
+long long DrawRanges::GetAktHuzSzama(int which, const GameInfo& game,
+                                     const std::vector<DrawRecord>& draws) const {
+    const DrawRange range = Get(which);
+    return CountRange(game, draws, range.first, range.last).samples;
+}
+
+long long DrawRanges::GetAktPluszSzam(int which, const GameInfo& game,
+                                      const std::vector<DrawRecord>& draws) const {
+    const DrawRange range = Get(which);
+    return CountRange(game, draws, range.first, range.last).extraNumbers;
+}
+
 RangeCounts CountRange(const GameInfo& game, const std::vector<DrawRecord>& draws, int first,
                        int last) {
     RangeCounts counts;

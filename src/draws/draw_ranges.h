@@ -26,6 +26,12 @@ struct DrawRange {
     int last = 1;
 };
 
+// Samples in draws first..last (1-based): one per draw, one more for a present second draw of
+// the date. Extra numbers present are counted alongside. An empty range gives 0 for both.
+struct RangeCounts {
+    long long samples = 0;
+    long long extraNumbers = 0;
+};
 class DrawRanges {
 public:
     // Every draw range becomes 1 .. count; the variation row ranges start at 1.
@@ -57,6 +63,12 @@ public:
     DrawRange Get(int mode) const;
     void Set(int mode, DrawRange range);
 
+    // Samples and extra numbers in the main-ticket range or the database range (`which`).
+    long long GetAktHuzSzama(int which, const GameInfo& game,
+                             const std::vector<DrawRecord>& draws) const;
+    long long GetAktPluszSzam(int which, const GameInfo& game,
+                              const std::vector<DrawRecord>& draws) const;
+
 private:
     DrawRange m_ticket;
     DrawRange m_hitRatio;
@@ -65,12 +77,6 @@ private:
     DrawRange m_insertRows;
 };
 
-// Samples in draws first..last (1-based): one per draw, one more for a present second draw of
-// the date. Extra numbers present are counted alongside. An empty range gives 0 for both.
-struct RangeCounts {
-    long long samples = 0;
-    long long extraNumbers = 0;
-};
 RangeCounts CountRange(const GameInfo& game, const std::vector<DrawRecord>& draws, int first,
                        int last);
 

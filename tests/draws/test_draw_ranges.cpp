@@ -36,6 +36,12 @@ TEST(DrawRanges, SamplesAndExtraNumbers) {
     EXPECT_EQ(counts.samples, 19);
     EXPECT_EQ(counts.extraNumbers, 0);
     EXPECT_EQ(CountRange(skandi, draws, 6, 5).samples, 0) << "an empty range";
+    DrawRanges ranges;
+    ranges.Reset(10);
+    ranges.Set(kRangeDatabase, {5, 6});
+    EXPECT_EQ(ranges.GetAktHuzSzama(kRangeDatabase, skandi, draws), 3);
+    EXPECT_EQ(ranges.GetAktHuzSzama(kRangeTicketStatistics, skandi, draws), 19);
+    EXPECT_EQ(ranges.GetAktPluszSzam(kRangeDatabase, skandi, draws), 0);
 
     const GameInfo slovak = LoadGameInfo(4);
     auto slovakDraws = SampleDraws(slovak, 4);
