@@ -391,6 +391,7 @@ void TFoablak::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_session.Draws().HuzTorlesEng(m_session.DatabasePath(), m_session.GetMessages());
     if (m_session.GetSettings().saveOnExit) {
         WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
     }

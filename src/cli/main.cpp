@@ -75,6 +75,8 @@ int DrawsImport(const std::vector<std::string>& args, Messages& messages) {
     }
     DrawsStore loaded;
     if (!loaded.HuzasokBe(folders.data + DatabaseFile(id), info, messages)) {
+        std::cerr << "imported " << imported << " draws; a database of fewer than 250 draws "
+                  << "counts as missing\n";
         return kExitFailed;
     }
     const DrawRecord& first = loaded.At(0);

@@ -94,10 +94,10 @@ RangeCounts CountRange(const GameInfo& game, const std::vector<DrawRecord>& draw
         }
         if (game.drawsPerDate == 2 && draw.numbers[static_cast<std::size_t>(secondDraw)] > 0) {
             ++counts.samples;
-            if (game.extraCount == 1 &&
-                draw.numbers[static_cast<std::size_t>(secondDraw + extraCell)] > 0) {
-                ++counts.extraNumbers;
-            }
+        }
+        if (game.drawsPerDate == 2 && game.extraCount == 1 &&
+            draw.numbers[static_cast<std::size_t>(secondDraw + extraCell)] > 0) {
+            ++counts.extraNumbers;
         }
     }
     return counts;
@@ -117,24 +117,29 @@ int FieldValue(const std::string& text) {
 } // namespace
 
 FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, int mode,
-                           Messages& messages) {
+                           Messages& messages, bool report) {
     const int value = FieldValue(text);
     if (value >= 1 && value <= maximum) {
         return {true, value};
     }
-    messages.RangeError("Első húzás sorszáma", 1, maximum);
+    if (report) {
+        messages.RangeError("Első húzás sorszáma", 1, maximum);
+    }
     if (value == 0) {
         return {false, 1};
     }
     return {false, mode == kRangeDeleteRows ? lastValue : std::max(lastValue - 1, 1)};
 }
 
-FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages) {
+FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,
+                          bool report) {
     const int value = FieldValue(text);
     if (value > firstValue && value <= count) {
         return {true, value};
     }
-    messages.RangeError("Utolsó húzás sorszáma", firstValue + 1, count);
+    if (report) {
+        messages.RangeError("Utolsó húzás sorszáma", 2, count);
+    }
     return {false, value > count ? count : std::min(firstValue + 1, count)};
 }
 

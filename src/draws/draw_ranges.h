@@ -86,10 +86,12 @@ struct FieldCheck {
     int value = 0; // the value to keep in the field
 };
 
-// The first field: 1 .. maximum; an error shows the limits and corrects the field.
+// The first field: 1 .. maximum; an error shows the limits (when `report` is set) and corrects
+// the field.
 FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, int mode,
-                           Messages& messages);
+                           Messages& messages, bool report = true);
 // The last field: above `firstValue`, at most `count`.
-FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages);
+FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,
+                          bool report = true);
 
 } // namespace velmora

@@ -208,17 +208,22 @@ bool DrawsStore::HuzasokBe(const std::string& path, const GameInfo& game, Messag
     return m_hasDatabase;
 }
 
+void AskToDownloadDamagedList(Messages& messages) {
+    // The download that answers Yes joins when the program can fetch the lists.
+    messages.ErrorQuestion("Sérült vagy hiányzik a húzások listája.\r\rMegpróbálja letölteni a "
+                           "húzások listáját a program honlapjáról?");
+}
+
 bool DrawsStore::AdatbazisMentese(const std::string& path, bool doneMessage, Messages& messages) {
     std::vector<std::uint8_t> existing;
     if (FileExists(path) && !ReadFileBytes(path, existing)) {
         messages.Error(OpenErrorText(path));
+        AskToDownloadDamagedList(messages);
         return false;
     }
     if (!ReplaceFile(path, SerializeDraws(m_draws, m_game))) {
         messages.Error(SaveErrorText(path));
-        // The download that answers Yes joins when downloads exist.
-        messages.ErrorQuestion("Sérült vagy hiányzik a húzások listája.\r\rMegpróbálja letölteni "
-                               "a húzások listáját a program honlapjáról?");
+        AskToDownloadDamagedList(messages);
         return false;
     }
     m_modified = false;

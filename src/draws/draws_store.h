@@ -81,6 +81,9 @@ private:
     bool m_modified = false;
 };
 
+// "Sérült vagy hiányzik a húzások listája..." after a failed save.
+void AskToDownloadDamagedList(Messages& messages);
+
 // "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + path
 void HibasAdatbazis(const std::string& path, Messages& messages);
 

@@ -105,9 +105,14 @@ bool ParseLine(const std::string& line, const GameInfo& game, DrawRecord& draw) 
     draw.drawYear = year;
     draw.drawWeek = week;
     const int fields = game.drawnCount * game.drawsPerDate + game.extraCount;
+    // Only the trailing extra number may be missing (6/45 lines since 2016 end without it).
+    const int required = game.drawnCount * game.drawsPerDate;
     bool lineEnded = false;
     for (int f = 0; f < fields; ++f) {
         int value = 0;
+        if (lineEnded && f < required) {
+            return false;
+        }
         if (!lineEnded) {
             while (pos < line.size() && line[pos] != separator && !IsDigit(line[pos])) {
                 ++pos;
@@ -240,6 +245,7 @@ ImportOutcome HuzasokFrissitesKenoHU(const std::string& resultsText, const std::
     }
     if (!ReplaceFile(databasePath, bytes)) {
         messages.FileError("az adatbázis", "mentése");
+        AskToDownloadDamagedList(messages);
         return ImportOutcome::SaveFailed;
     }
     if (importedCount != nullptr) {

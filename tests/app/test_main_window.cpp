@@ -261,8 +261,15 @@ void MainWindowTest::loadingStepBuildsTheDrawsAndTheViewsShowThem() {
         QStringLiteral("Statisztika:\n 1 - 3 573. húzások alapján \n 3 573 db számsor \n"
                        " 17 865 db szám")));
 
-    // The second start builds nothing and asks nothing.
-    QVERIFY(QFile::exists(QString::fromStdString(f.home.Path() + "Dat/Keno.ldb")));
+    // The second start builds nothing and asks nothing: the settings of the first are kept.
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(window.close());
+    FakeMessages again;
+    Session second(MakeProgramFolders(f.home.Path()), again, f.random);
+    TFoablak next(second, {});
+    next.Betoltes();
+    QCOMPARE(again.Count(), std::size_t{0});
+    QVERIFY(second.HasDraws());
 }
 
 void MainWindowTest::rangeDialogChecksItsFields() {

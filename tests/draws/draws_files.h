@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "common/binary_io.h"
@@ -43,6 +44,12 @@ inline std::vector<std::uint8_t> Layout1File(const std::vector<DrawRecord>& draw
         }
     }
     return w.Bytes();
+}
+
+// A 5/90 results line with the nine fields between the week and the numbers.
+inline std::string OtosLine(int year, int week, const std::string& numbers) {
+    return std::to_string(year) + ";" + std::to_string(week) +
+           ";2020.01.01.;0;0 Ft;12;1 234 Ft;5;6 Ft;7;8 Ft;" + numbers;
 }
 
 } // namespace velmora::testing

@@ -47,8 +47,9 @@ TEST(DrawRanges, SamplesAndExtraNumbers) {
     auto slovakDraws = SampleDraws(slovak, 4);
     slovakDraws[0].numbers[13] = 0; // second draw without its extra number
     slovakDraws[1].numbers[6] = 0;  // first draw without its extra number
+    slovakDraws[2].numbers[7] = 0;  // no second draw, but its extra number cell is set
     counts = CountRange(slovak, slovakDraws, 1, 4);
-    EXPECT_EQ(counts.samples, 8);
+    EXPECT_EQ(counts.samples, 7);
     EXPECT_EQ(counts.extraNumbers, 6);
 
     const GameInfo hatos = LoadGameInfo(1);
@@ -84,6 +85,8 @@ TEST(DrawRanges, LastFieldLimits) {
     EXPECT_EQ(check.value, 100);
     EXPECT_EQ(messages.LastText(), "Érvénytelen paraméter.\r\rUtolsó húzás sorszáma "
                                    "értékhatárok:\r    - minimum : 2\r    - maximum: 100");
+    CheckLastField("0", 10, 100, messages, false);
+    EXPECT_EQ(messages.Count(), 1u) << "a hidden dialog corrects without a message";
     check = CheckLastField("10", 10, 100, messages);
     EXPECT_FALSE(check.valid) << "a range holds at least two draws";
     EXPECT_EQ(check.value, 11);

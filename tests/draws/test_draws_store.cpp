@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <unistd.h>
 
 #include "common/file_io.h"
@@ -230,46 +229,6 @@ TEST_F(DrawsStoreTest, FailedSaveKeepsThePreviousFile) {
     DrawsStore again;
     EXPECT_TRUE(again.HuzasokBe(Path(), game, messages));
     EXPECT_EQ(again.Count(), 300);
-}
-
-// Random and mutated files never crash the loader and never load a bad record.
-TEST(DrawsFileFuzz, RandomAndMutatedBytes) {
-    std::mt19937 random(20261206);
-    const std::vector<GameId> games = {0, 1, 2, 4, 7, 8, 17};
-    int loaded = 0;
-    for (int round = 0; round < 3000; ++round) {
-        const GameId id = games[static_cast<std::size_t>(round) % games.size()];
-        const GameInfo game = LoadGameInfo(id);
-        std::vector<std::uint8_t> bytes;
-        if (round % 3 == 0) {
-            bytes.resize(random() % 12000);
-            for (auto& b : bytes) {
-                b = static_cast<std::uint8_t>(random());
-            }
-        } else {
-            bytes = SerializeDraws(SampleDraws(game, 251 + static_cast<int>(random() % 50)), id);
-            const int flips = 1 + static_cast<int>(random() % 4);
-            for (int f = 0; f < flips; ++f) {
-                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-            }
-            bytes.resize(bytes.size() - random() % 40);
-        }
-        std::vector<DrawRecord> draws;
-        if (ParseDrawsFile(bytes, game, draws) == DrawsLoad::Loaded) {
-            ++loaded;
-            for (const DrawRecord& d : draws) {
-                ASSERT_GE(d.drawNo, 1);
-                ASSERT_LE(d.drawNo, kMaxDrawNo);
-                ASSERT_GE(d.drawYear, 1901);
-                ASSERT_LE(d.drawYear, 2050);
-                ASSERT_GE(d.drawWeek, 1);
-                ASSERT_LE(d.drawWeek, 53);
-            }
-        } else {
-            ASSERT_TRUE(draws.empty());
-        }
-    }
-    EXPECT_GT(loaded, 0);
 }
 
 } // namespace

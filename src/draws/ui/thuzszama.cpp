@@ -138,25 +138,27 @@ bool THuzSzama::Open(int mode, int drawCount) {
 }
 
 bool THuzSzama::CheckFirst() {
-    // Only an open dialog reports; a check that is already reporting does not start another.
-    if (!isVisible() || m_checking) {
+    // A check that is already reporting does not start another (the box takes the focus).
+    if (m_checking) {
         return true;
     }
     m_checking = true;
-    const FieldCheck check = CheckFirstField(m_first->Text().toStdString(), m_count - 1,
-                                             m_last->Text().toInt(), m_mode, m_messages);
+    // Only an open dialog reports; a hidden one still corrects its fields.
+    const FieldCheck check =
+        CheckFirstField(m_first->Text().toStdString(), m_count - 1, m_last->Text().toInt(), m_mode,
+                        m_messages, isVisible());
     m_first->SetValue(check.value);
     m_checking = false;
     return check.valid;
 }
 
 bool THuzSzama::CheckLast() {
-    if (!isVisible() || m_checking) {
+    if (m_checking) {
         return true;
     }
     m_checking = true;
-    const FieldCheck check =
-        CheckLastField(m_last->Text().toStdString(), m_first->Text().toInt(), m_count, m_messages);
+    const FieldCheck check = CheckLastField(m_last->Text().toStdString(), m_first->Text().toInt(),
+                                            m_count, m_messages, isVisible());
     m_last->SetValue(check.value);
     m_checking = false;
     return check.valid;
