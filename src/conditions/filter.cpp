@@ -1,0 +1,408 @@
+#include "conditions/filter.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+bool InRange(int value, int minimum, int maximum) {
+    return value >= minimum && value <= maximum;
+}
+
+} // namespace
+
+void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& data,
+                              const GameInfo& game, int rowLength,
+                              const std::vector<DrawRecord>* draws) {
+    m_set = conditions;
+    m_size = std::min(data.Size(), kMaxVariationNumbers);
+    m_n = std::clamp(rowLength, 1, std::min(kMaxRowLength, std::max(m_size, 1)));
+    for (int j = 0; j < m_size; ++j) {
+        const auto index = static_cast<std::size_t>(j);
+        m_number[index] = data.numbers[index];
+        m_flags[index] = data.flags[index];
+        m_decade[index] = data.decade[index];
+        m_ending[index] = data.ending[index];
+        m_partner[index] = static_cast<std::int16_t>(data.mirrorPartner[index]);
+    }
+
+    // A damaged file may carry values the dialog never allows; these would divide by zero or
+    // read outside the tables.
+    for (GroupCondition* group : {&m_set.mobile, &m_set.fixed}) {
+        group->groupSize = std::max(group->groupSize, 1);
+        group->maxPerGroup = std::clamp(group->maxPerGroup, 1, m_n);
+    }
+    m_set.favoured.minHits = std::clamp(m_set.favoured.minHits, 0, m_n);
+    m_set.numberGroups.count = std::clamp(m_set.numberGroups.count, 0, kMaxNumberGroups);
+
+    m_firstDrawing.clear();
+    m_secondDrawing.clear();
+    m_hitFirstIndex = 0;
+    m_hitEnd = 0;
+    if (!m_set.hitRatio.active || draws == nullptr) {
+        m_set.hitRatio.active = false;
+        return;
+    }
+    auto add = [](Mask& mask, int value) {
+        if (value >= 1 && value <= 64) {
+            mask.low |= 1ULL << (value - 1);
+        } else if (value > 64 && value <= 128) {
+            mask.high |= 1ULL << (value - 65);
+        }
+    };
+    // The second drawing of a date starts at cell 7 (7/35: seven numbers, Slovak 6/49: six).
+    const bool twoDrawings = game.gameId == 2 || game.gameId == 4;
+    const int cells = std::min(game.drawnCount, 7);
+    m_firstDrawing.reserve(draws->size());
+    for (const DrawRecord& draw : *draws) {
+        Mask first;
+        Mask second;
+        for (int c = 0; c < game.drawnCount && c < kMaxDrawColumns; ++c) {
+            add(first, draw.numbers[static_cast<std::size_t>(c)]);
+        }
+        for (int c = 0; twoDrawings && c < cells; ++c) {
+            add(second, draw.numbers[static_cast<std::size_t>(7 + c)]);
+        }
+        m_firstDrawing.push_back(first);
+        if (twoDrawings) {
+            m_secondDrawing.push_back(second);
+        }
+    }
+    const int count = static_cast<int>(draws->size());
+    m_hitEnd = std::clamp(m_set.hitRatio.lastDraw, 0, count);
+    m_hitFirstIndex = std::clamp(m_set.hitRatio.firstDraw - 1, 0, m_hitEnd);
+}
+
+ConditionFilter::Mask ConditionFilter::RowMask(const std::uint8_t* p) const {
+    Mask mask;
+    for (int i = 0; i < m_n; ++i) {
+        const int value = m_number[p[i]];
+        if (value <= 64) {
+            mask.low |= 1ULL << (value - 1);
+        } else {
+            mask.high |= 1ULL << (value - 65);
+        }
+    }
+    return mask;
+}
+
+int ConditionFilter::Hits(const Mask& a, const Mask& b) {
+    return std::popcount(a.low & b.low) + std::popcount(a.high & b.high);
+}
+
+bool ConditionFilter::Favoured(WalkState& walk) const {
+    const FavCondition& c = m_set.favoured;
+    std::uint8_t* p = walk.positions;
+    int count = 0;
+    for (int i = 0; i < m_n; ++i) {
+        count += (p[i] + 1 >= c.first && p[i] + 1 <= c.last) ? 1 : 0;
+    }
+    if (count < c.minHits) {
+        if (walk.skipAhead) {
+            const int a = c.minHits;
+            if (p[0] >= c.last) {
+                // The smallest position lies beyond the group: no later row reaches it.
+                walk.cursor = -1;
+            } else if (a > 0 && p[m_n - a] < c.first - 1) {
+                // Jump to the first row that keeps p[0 .. n-a-1] and puts its last a numbers on
+                // the first a positions of the group; the generator's next step raises the last
+                // position by one, so it is left one below its target.
+                for (int j = 0; j < a; ++j) {
+                    p[m_n - a + j] = static_cast<std::uint8_t>(c.first - 1 + j);
+                }
+                p[m_n - 1] = static_cast<std::uint8_t>(p[m_n - 1] - 1);
+                walk.cursor = m_n - 1;
+            }
+        }
+        return false;
+    }
+    return count <= c.maxHits;
+}
+
+bool ConditionFilter::Parity(const std::uint8_t* p, std::uint8_t flag,
+                             const ParityCondition& c) const {
+    int e = 0;
+    for (int i = 0; i < m_n; ++i) {
+        e += (m_flags[p[i]] & flag) ? 1 : 0;
+    }
+    if (c.fixedRatio) {
+        return InRange(c.even ? e : m_n - e, c.minimum, c.maximum);
+    }
+    const int half = m_n / 2;
+    if (c.even) {
+        return e > half;
+    }
+    // More odd ones than even ones.
+    return m_n % 2 == 0 ? e < half : e <= half;
+}
+
+bool ConditionFilter::Repeat(const std::uint8_t* p,
+                             const std::array<std::uint8_t, kMaxVariationNumbers>& cls,
+                             const RepeatCondition& c) const {
+    std::array<std::uint8_t, 10> counts{};
+    for (int i = 0; i < m_n; ++i) {
+        ++counts[cls[p[i]] % 10];
+    }
+    int total = 0;
+    if (c.oneGroup) {
+        int repeatedClasses = 0;
+        for (std::uint8_t count : counts) {
+            if (count >= 2) {
+                ++repeatedClasses;
+                total = count - 1;
+            }
+        }
+        if (repeatedClasses > 1) {
+            return false; // a second repeating class
+        }
+    } else {
+        int distinct = 0;
+        for (std::uint8_t count : counts) {
+            distinct += count > 0 ? 1 : 0;
+        }
+        total = m_n - distinct;
+    }
+    return InRange(total, c.minimum, c.maximum);
+}
+
+bool ConditionFilter::Mirrors(const std::uint8_t* p) const {
+    const CountCondition& c = m_set.mirrors;
+    int pairs = 0;
+    for (int i = 0; i + 1 < m_n; ++i) {
+        if ((m_flags[p[i]] & kFlagMirror) == 0) {
+            continue;
+        }
+        for (int j = i + 1; j < m_n; ++j) {
+            if (m_partner[p[j]] == p[i] && ++pairs > c.maximum) {
+                return false;
+            }
+        }
+    }
+    return pairs >= c.minimum;
+}
+
+bool ConditionFilter::Deviation(const std::uint8_t* p) const {
+    double sum = 0;
+    for (int i = 0; i < m_n; ++i) {
+        sum += m_number[p[i]];
+    }
+    const double mean = sum / m_n;
+    double squares = 0;
+    for (int i = 0; i < m_n; ++i) {
+        const double d = m_number[p[i]] - mean;
+        squares += d * d;
+    }
+    const double s = std::sqrt(squares / (m_n - 1));
+    return s >= static_cast<double>(m_set.deviation.minimum) &&
+           s <= static_cast<double>(m_set.deviation.maximum);
+}
+
+namespace {
+
+// The first draw from `from` on (before `end`) whose hit count with the row lies within
+// minimum..maximum, or `end`. Built twice, so that processors with a popcount instruction use
+// it; this loop is what a hit-ratio condition costs per candidate.
+template <typename Mask>
+__attribute__((target_clones("popcnt", "default"))) int
+FirstReached(const Mask* masks, int from, int end, std::uint64_t low, std::uint64_t high,
+             int minimum, int maximum) {
+    const auto span = static_cast<unsigned>(maximum - minimum);
+    for (int c = from; c < end; ++c) {
+        const int hits = __builtin_popcountll(low & masks[c].low) +
+                         __builtin_popcountll(high & masks[c].high);
+        if (static_cast<unsigned>(hits - minimum) <= span) {
+            return c;
+        }
+    }
+    return end;
+}
+
+} // namespace
+
+bool ConditionFilter::HitRatio(WalkState& walk) const {
+    const HitRatioCondition& c = m_set.hitRatio;
+    const Mask row = RowMask(walk.positions);
+    walk.drawCursor = std::max(walk.drawCursor, 0);
+    if (c.maxHits < c.minHits) {
+        walk.drawCursor = std::max(walk.drawCursor, m_hitEnd);
+        return !c.searched;
+    }
+    if (m_secondDrawing.empty()) {
+        walk.drawCursor = FirstReached(m_firstDrawing.data(), walk.drawCursor, m_hitEnd, row.low,
+                                       row.high, c.minHits, c.maxHits);
+        walk.drawSet = 0;
+        return walk.drawCursor < m_hitEnd ? c.searched : !c.searched;
+    }
+    while (walk.drawCursor < m_hitEnd) {
+        const auto index = static_cast<std::size_t>(walk.drawCursor);
+        if (InRange(Hits(row, m_firstDrawing[index]), c.minHits, c.maxHits)) {
+            walk.drawSet = 0;
+            return c.searched;
+        }
+        if (InRange(Hits(row, m_secondDrawing[index]), c.minHits, c.maxHits)) {
+            walk.drawSet = 1;
+            return c.searched;
+        }
+        ++walk.drawCursor;
+    }
+    return !c.searched;
+}
+
+bool ConditionFilter::FeltVizsgSkandi(const std::uint8_t* positions, int drawCursor) const {
+    if (drawCursor < 0 || drawCursor >= static_cast<int>(m_secondDrawing.size())) {
+        return true;
+    }
+    const int hits =
+        Hits(RowMask(positions), m_secondDrawing[static_cast<std::size_t>(drawCursor)]);
+    return !InRange(hits, m_set.hitRatio.minHits, m_set.hitRatio.maxHits);
+}
+
+bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
+    const std::uint8_t* p = walk.positions;
+    const ConditionSet& s = m_set;
+
+    if (s.mobile.active) {
+        const int k = s.mobile.groupSize;
+        const int m = s.mobile.maxPerGroup;
+        for (int i = 0; i + m < m_n; ++i) {
+            if (p[i + m] - p[i] < k) {
+                return false;
+            }
+        }
+        m_passed |= kPassedMobile;
+    }
+    if (s.fixed.active) {
+        const int k = s.fixed.groupSize;
+        const int m = s.fixed.maxPerGroup;
+        for (int i = 0; i + m < m_n; ++i) {
+            if (p[i + m] / k == p[i] / k) {
+                return false;
+            }
+        }
+        m_passed |= kPassedFixed;
+    }
+    if (s.favoured.active) {
+        if (!Favoured(walk)) {
+            return false;
+        }
+        m_passed |= kPassedFavoured;
+    }
+    if (s.decadeParity.active) {
+        if (!Parity(p, kFlagEvenDecade, s.decadeParity)) {
+            return false;
+        }
+        m_passed |= kPassedDecadeParity;
+    }
+    if (s.decadeRepeat.active) {
+        if (!Repeat(p, m_decade, s.decadeRepeat)) {
+            return false;
+        }
+        m_passed |= kPassedDecadeRepeat;
+    }
+    if (s.endingParity.active) {
+        if (!Parity(p, kFlagEven, s.endingParity)) {
+            return false;
+        }
+        m_passed |= kPassedEndingParity;
+    }
+    if (s.endingRepeat.active) {
+        if (!Repeat(p, m_ending, s.endingRepeat)) {
+            return false;
+        }
+        m_passed |= kPassedEndingRepeat;
+    }
+    if (s.sum.active) {
+        int sum = 0;
+        for (int i = 0; i < m_n; ++i) {
+            sum += m_number[p[i]];
+        }
+        if (!InRange(sum, s.sum.minimum, s.sum.maximum)) {
+            return false;
+        }
+        m_passed |= kPassedSum;
+    }
+    if (s.twins.active) {
+        int twins = 0;
+        for (int i = 0; i < m_n; ++i) {
+            twins += (m_flags[p[i]] & kFlagTwin) ? 1 : 0;
+        }
+        if (!InRange(twins, s.twins.minimum, s.twins.maximum)) {
+            return false;
+        }
+        m_passed |= kPassedTwins;
+    }
+    if (s.mirrors.active) {
+        if (!Mirrors(p)) {
+            return false;
+        }
+        m_passed |= kPassedMirrors;
+    }
+    if (s.deviation.active) {
+        if (!Deviation(p)) {
+            return false;
+        }
+        m_passed |= kPassedDeviation;
+    }
+    if (s.span.active) {
+        for (int i = 0; i < m_n; ++i) {
+            if (!InRange(p[i] + 1, s.span.first, s.span.last)) {
+                return false;
+            }
+        }
+        m_passed |= kPassedSpan;
+    }
+    if (s.primes.active) {
+        int primes = 0;
+        for (int i = 0; i < m_n; ++i) {
+            primes += (m_flags[p[i]] & kFlagPrime) ? 1 : 0;
+        }
+        if (!InRange(primes, s.primes.minimum, s.primes.maximum)) {
+            return false;
+        }
+        m_passed |= kPassedPrimes;
+    }
+    if (s.numberGroups.active) {
+        for (int g = 0; g < s.numberGroups.count; ++g) {
+            const NumberGroupSlot& slot = s.numberGroups.slots[static_cast<std::size_t>(g)];
+            int count = 0;
+            for (int i = 0; i < m_n; ++i) {
+                count += InRange(p[i] + 1, slot.first, slot.last) ? 1 : 0;
+            }
+            if (!InRange(count, slot.minHits, slot.maxHits)) {
+                return false;
+            }
+        }
+        m_passed |= kPassedNumberGroups;
+    }
+    if (s.hitRatio.active) {
+        if (!HitRatio(walk)) {
+            return false;
+        }
+        m_passed |= kPassedHitRatio;
+    }
+    return true;
+}
+
+std::string BontStatVizsg(const std::vector<std::uint8_t>& missingNumbers, std::uint16_t passed) {
+    if (missingNumbers.empty()) {
+        return {};
+    }
+    std::string text;
+    if (passed != 0) {
+        text += "     A kijelölt feltételek miatt, az alábbi\r";
+    }
+    text += "   " + std::to_string(missingNumbers.size()) +
+            " szám hiányzik a variáció listájából:    \r" + std::string(50, '-') + "\r";
+    for (std::size_t i = 0; i < missingNumbers.size(); ++i) {
+        if (i > 0 && i % 8 == 0) {
+            text += "\r";
+        }
+        text += (missingNumbers[i] < 10 ? "      " : "    ") + std::to_string(missingNumbers[i]);
+    }
+    return text;
+}
+
+} // namespace velmora

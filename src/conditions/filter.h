@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "conditions/condition_set.h"
+#include "conditions/number_data.h"
+#include "draws/draws_store.h"
+#include "game/game_catalogue.h"
+
+// The test of one candidate row against every active condition: the generator's inner loop.
+namespace velmora {
+
+inline constexpr int kMaxVariationNumbers = 90;
+inline constexpr int kMaxRowLength = 10;
+
+// The part of a generation run the filter reads and may move: the candidate row (ascending
+// positions into the variation numbers), the generator's level cursor and the draw cursor.
+struct WalkState {
+    std::uint8_t* positions = nullptr;
+    int cursor = 0;     // the row position the generator advances next; -1 ends the walk
+    int drawCursor = 0; // 0-based index of the next draw the hit-ratio test examines
+    int drawSet = 0;    // 0: the ratio was reached on the draw's first drawing, 1: its second
+    bool skipAhead = false;
+};
+
+class ConditionFilter {
+public:
+    // Takes a copy of everything a run needs: the active conditions, the per-position data of
+    // the variation numbers and, for the hit ratio, the draws. Out-of-range parameters (from a
+    // damaged file) are clamped so that no test can misbehave.
+    void Prepare(const ConditionSet& conditions, const NumberData& data, const GameInfo& game,
+                 int rowLength, const std::vector<DrawRecord>* draws);
+
+    // True when the candidate row passes every active condition.
+    bool FeltVizsgalat(WalkState& walk);
+    // Against the second drawing of draw `drawCursor` (games with two drawings a date): false
+    // when the hit count lies within the ratio's limits.
+    bool FeltVizsgSkandi(const std::uint8_t* positions, int drawCursor) const;
+
+    std::uint16_t PassedConditions() const { return m_passed; }
+    void ClearPassedConditions() { m_passed = 0; }
+
+private:
+    struct Mask {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+    };
+
+    bool Favoured(WalkState& walk) const;
+    bool Parity(const std::uint8_t* p, std::uint8_t flag, const ParityCondition& c) const;
+    bool Repeat(const std::uint8_t* p, const std::array<std::uint8_t, kMaxVariationNumbers>& cls,
+                const RepeatCondition& c) const;
+    bool Mirrors(const std::uint8_t* p) const;
+    bool Deviation(const std::uint8_t* p) const;
+    bool HitRatio(WalkState& walk) const;
+    Mask RowMask(const std::uint8_t* p) const;
+    static int Hits(const Mask& a, const Mask& b);
+
+    ConditionSet m_set;
+    int m_n = 0;
+    int m_size = 0; // |V|
+    std::array<std::uint8_t, kMaxVariationNumbers> m_number{};
+    std::array<std::uint8_t, kMaxVariationNumbers> m_flags{};
+    std::array<std::uint8_t, kMaxVariationNumbers> m_decade{};
+    std::array<std::uint8_t, kMaxVariationNumbers> m_ending{};
+    std::array<std::int16_t, kMaxVariationNumbers> m_partner{};
+    std::vector<Mask> m_firstDrawing;
+    std::vector<Mask> m_secondDrawing; // empty unless the game draws twice a date
+    int m_hitFirstIndex = 0;           // 0-based first draw of the hit-ratio range
+    int m_hitEnd = 0;                  // 0-based end (exclusive) of the range
+    std::uint16_t m_passed = 0;
+};
+
+// The numbers of V that no stored row contains, as the end of a run reports them; empty when
+// none is missing.
+std::string BontStatVizsg(const std::vector<std::uint8_t>& missingNumbers, std::uint16_t passed);
+
+} // namespace velmora

@@ -1,0 +1,393 @@
+#include "conditions/filter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <set>
+
+namespace velmora {
+namespace {
+
+std::vector<std::uint8_t> Range(int first, int last) {
+    std::vector<std::uint8_t> v;
+    for (int x = first; x <= last; ++x) {
+        v.push_back(static_cast<std::uint8_t>(x));
+    }
+    return v;
+}
+
+// Runs the filter once on `row` (positions) and returns its answer.
+struct Harness {
+    Harness(const std::vector<std::uint8_t>& v, int n, const ConditionSet& set, GameId game = 0,
+            const std::vector<DrawRecord>* draws = nullptr)
+        : data(SzamJelzoBeallitas(v, LoadGameInfo(game).maxNumber)), rowLength(n) {
+        filter.Prepare(set, data, LoadGameInfo(game), n, draws);
+    }
+    bool Test(std::vector<std::uint8_t> row, int drawCursor = 0) {
+        positions = std::move(row);
+        walk.positions = positions.data();
+        walk.cursor = rowLength - 1;
+        walk.drawCursor = drawCursor;
+        return filter.FeltVizsgalat(walk);
+    }
+    NumberData data;
+    int rowLength;
+    ConditionFilter filter;
+    std::vector<std::uint8_t> positions;
+    WalkState walk;
+};
+
+TEST(Filter, MobileAndFixedGroups) {
+    ConditionSet set;
+    set.mobile = {true, 3, 1};
+    Harness mobile(Range(1, 20), 5, set);
+    EXPECT_FALSE(mobile.Test({0, 2, 4, 6, 8}));
+    EXPECT_TRUE(mobile.Test({0, 3, 6, 9, 12}));
+    EXPECT_EQ(mobile.filter.PassedConditions(), kPassedMobile);
+
+    set = {};
+    set.fixed = {true, 5, 2};
+    Harness fixed(Range(1, 20), 5, set);
+    EXPECT_FALSE(fixed.Test({0, 1, 2, 7, 9}));
+    EXPECT_TRUE(fixed.Test({0, 1, 5, 6, 10}));
+}
+
+TEST(Filter, EvenOddMoreOfOneKind) {
+    ConditionSet set;
+    set.decadeParity = {true, false, 2, 0, false}; // "Több", "páratlan"
+    // V: 1..9 are in decade 0 (even), 10..19 in decade 1 (odd).
+    Harness five(Range(1, 20), 5, set);
+    EXPECT_TRUE(five.Test({0, 1, 10, 11, 12})); // 2 even-decade numbers
+    EXPECT_FALSE(five.Test({0, 1, 2, 11, 12})); // 3
+    Harness six(Range(1, 20), 6, set);
+    EXPECT_TRUE(six.Test({0, 1, 10, 11, 12, 13}));
+    EXPECT_FALSE(six.Test({0, 1, 2, 11, 12, 13}));
+
+    set.decadeParity.even = true; // "Több", "páros": more than n div 2
+    Harness even(Range(1, 20), 5, set);
+    EXPECT_TRUE(even.Test({0, 1, 2, 11, 12}));
+    EXPECT_FALSE(even.Test({0, 1, 10, 11, 12}));
+
+    set.decadeParity = {true, true, 2, 3, false}; // "Fix", "páratlan": odd-decade count 2..3
+    Harness fixedRatio(Range(1, 20), 5, set);
+    EXPECT_TRUE(fixedRatio.Test({0, 1, 2, 11, 12}));
+    EXPECT_FALSE(fixedRatio.Test({0, 10, 11, 12, 13}));
+}
+
+TEST(Filter, RepetitionOneOrSeveral) {
+    const std::vector<std::uint8_t> v = {3, 5, 12, 14, 27, 30};
+    ConditionSet set;
+    set.decadeRepeat = {true, true, 0, 5}; // "Egy"
+    Harness one(v, 5, set);
+    EXPECT_FALSE(one.Test({0, 1, 2, 3, 4})) << "two decades repeat";
+    EXPECT_TRUE(one.Test({0, 1, 2, 4, 5}));
+    set.decadeRepeat = {true, false, 2, 2}; // "Több", total 2
+    Harness several(v, 5, set);
+    EXPECT_TRUE(several.Test({0, 1, 2, 3, 4}));
+    EXPECT_FALSE(several.Test({0, 1, 2, 4, 5}));
+}
+
+TEST(Filter, StandardDeviationUsesTheSampleFormula) {
+    ConditionSet set;
+    set.deviation = {true, 1.5811f, 1.5812f};
+    Harness h(Range(1, 20), 5, set);
+    EXPECT_TRUE(h.Test({0, 1, 2, 3, 4})) << "sqrt(2.5) = 1.58114";
+    set.deviation = {true, 1.42f, 1.415f};
+    Harness population(Range(1, 20), 5, set);
+    EXPECT_FALSE(population.Test({0, 1, 2, 3, 4})) << "not the population formula (1.414)";
+}
+
+std::vector<DrawRecord> Draws(const std::vector<std::vector<int>>& rows) {
+    std::vector<DrawRecord> draws;
+    for (const auto& row : rows) {
+        DrawRecord d;
+        d.drawNo = static_cast<int>(draws.size()) + 1;
+        d.drawYear = 2000;
+        d.drawWeek = 1;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            d.numbers[i] = static_cast<std::uint8_t>(row[i]);
+        }
+        draws.push_back(d);
+    }
+    return draws;
+}
+
+TEST(Filter, HitRatioExcludedStopsAtTheMatchingDraw) {
+    std::vector<std::vector<int>> rows;
+    for (int i = 0; i < 10; ++i) {
+        rows.push_back({50 + i, 60 + i, 70 + i, 80, 90});
+    }
+    rows[6] = {1, 2, 3, 4, 5};
+    rows[2] = {1, 2, 3, 4, 90}; // four hits only
+    const auto draws = Draws(rows);
+    ConditionSet set;
+    set.hitRatio = {true, false, 5, 5, false, 1, 10}; // "Kizárt" 5..5
+    Harness h(Range(1, 20), 5, set, 0, &draws);
+    EXPECT_FALSE(h.Test({0, 1, 2, 3, 4}));
+    EXPECT_EQ(h.walk.drawCursor, 6);
+    EXPECT_TRUE(h.Test({0, 1, 2, 3, 5}));
+    EXPECT_EQ(h.walk.drawCursor, 10);
+    EXPECT_EQ(h.filter.PassedConditions(), kPassedHitRatio);
+
+    set.hitRatio = {true, true, 4, 5, false, 1, 10}; // "Keresett" 4..5
+    Harness searched(Range(1, 20), 5, set, 0, &draws);
+    EXPECT_TRUE(searched.Test({0, 1, 2, 3, 4}));
+    EXPECT_EQ(searched.walk.drawCursor, 2);
+    // The draws-list walk: the next call starts after the stored draw.
+    EXPECT_TRUE(searched.Test({0, 1, 2, 3, 4}, 3));
+    EXPECT_EQ(searched.walk.drawCursor, 6);
+    EXPECT_FALSE(searched.Test({0, 1, 2, 3, 4}, 7));
+    // Only draws first..last count.
+    set.hitRatio.firstDraw = 8;
+    Harness late(Range(1, 20), 5, set, 0, &draws);
+    EXPECT_FALSE(late.Test({0, 1, 2, 3, 4}, 7));
+}
+
+TEST(Filter, SecondDrawingOfTheDate) {
+    // 7/35: cells 0..6 the machine drawing, 7..13 the hand drawing.
+    const auto draws = Draws({{20, 21, 22, 23, 24, 25, 26, 1, 2, 3, 4, 5, 6, 7},
+                              {8, 9, 10, 11, 12, 13, 14, 30, 31, 32, 33, 34, 35, 29}});
+    ConditionSet set;
+    set.hitRatio = {true, true, 7, 7, false, 1, 2};
+    Harness h(Range(1, 35), 7, set, 2, &draws);
+    EXPECT_TRUE(h.Test({0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(h.walk.drawCursor, 0);
+    EXPECT_EQ(h.walk.drawSet, 1);
+    EXPECT_FALSE(h.filter.FeltVizsgSkandi(h.positions.data(), 0)) << "reached on the second";
+    EXPECT_TRUE(h.filter.FeltVizsgSkandi(h.positions.data(), 1));
+    EXPECT_FALSE(h.Test({0, 1, 2, 3, 4, 5, 7}));
+}
+
+TEST(Filter, FavouredGroupJumpsAhead) {
+    ConditionSet set;
+    set.favoured = {true, 10, 15, 2, 5};
+    Harness h(Range(1, 20), 5, set);
+    h.walk.skipAhead = true;
+    EXPECT_FALSE(h.Test({0, 1, 2, 3, 4}));
+    // The generator's next step raises the last position by one.
+    ++h.positions[4];
+    EXPECT_EQ(h.positions, (std::vector<std::uint8_t>{0, 1, 2, 9, 10}));
+    EXPECT_EQ(h.walk.cursor, 4);
+
+    h.walk.skipAhead = true;
+    EXPECT_FALSE(h.Test({15, 16, 17, 18, 19}));
+    EXPECT_EQ(h.walk.cursor, -1) << "the first position lies beyond the group";
+
+    // A row whose last a positions already reach the group start is left alone.
+    EXPECT_FALSE(h.Test({0, 1, 2, 9, 16}));
+    EXPECT_EQ(h.positions, (std::vector<std::uint8_t>{0, 1, 2, 9, 16}));
+    EXPECT_EQ(h.walk.cursor, 4);
+
+    Harness off(Range(1, 20), 5, set);
+    EXPECT_FALSE(off.Test({0, 1, 2, 3, 4}));
+    EXPECT_EQ(off.positions, (std::vector<std::uint8_t>{0, 1, 2, 3, 4})) << "no skip when off";
+}
+
+TEST(Filter, MissingNumbersReport) {
+    EXPECT_EQ(BontStatVizsg({}, 1), "");
+    const std::string text = BontStatVizsg({3, 14, 5, 16, 7, 18, 9, 20, 1}, 0x0002);
+    EXPECT_EQ(text, "     A kijelölt feltételek miatt, az alábbi\r"
+                    "   9 szám hiányzik a variáció listájából:    \r" +
+                        std::string(50, '-') +
+                        "\r      3    14      5    16      7    18      9    20\r      1");
+    EXPECT_EQ(BontStatVizsg({44}, 0).rfind("   1 szám hiányzik", 0), 0u);
+}
+
+// A plain reading of every condition, written without the filter's shortcuts.
+bool Reference(const ConditionSet& s, const std::vector<std::uint8_t>& v,
+               const std::vector<std::uint8_t>& p) {
+    const int n = static_cast<int>(p.size());
+    std::vector<int> x;
+    for (std::uint8_t q : p) {
+        x.push_back(v[q]);
+    }
+    auto between = [](int value, int lo, int hi) { return value >= lo && value <= hi; };
+    auto countIf = [&](auto pred) {
+        int c = 0;
+        for (int i = 0; i < n; ++i) {
+            c += pred(i) ? 1 : 0;
+        }
+        return c;
+    };
+    if (s.mobile.active) {
+        // No window of K consecutive positions holds more than M numbers.
+        for (int start = 0; start < 90; ++start) {
+            if (countIf([&](int i) { return p[i] >= start && p[i] < start + s.mobile.groupSize; }) >
+                s.mobile.maxPerGroup) {
+                return false;
+            }
+        }
+    }
+    if (s.fixed.active) {
+        for (int block = 0; block < 90; ++block) {
+            if (countIf([&](int i) { return p[i] / s.fixed.groupSize == block; }) >
+                s.fixed.maxPerGroup) {
+                return false;
+            }
+        }
+    }
+    if (s.favoured.active && !between(countIf([&](int i) {
+                                          return p[i] + 1 >= s.favoured.first &&
+                                                 p[i] + 1 <= s.favoured.last;
+                                      }),
+                                      s.favoured.minHits, s.favoured.maxHits)) {
+        return false;
+    }
+    auto parity = [&](const ParityCondition& c, auto isKind) {
+        const int e = countIf(isKind);
+        if (c.fixedRatio) {
+            return between(c.even ? e : n - e, c.minimum, c.maximum);
+        }
+        // "Több": more numbers of the chosen kind than of the other.
+        return c.even ? 2 * e > n : 2 * e < n;
+    };
+    auto repeat = [&](const RepeatCondition& c, auto classOf) {
+        std::vector<int> counts(10, 0);
+        for (int value : x) {
+            ++counts[classOf(value)];
+        }
+        const int repeated = static_cast<int>(
+            std::count_if(counts.begin(), counts.end(), [](int k) { return k >= 2; }));
+        int total = 0;
+        if (c.oneGroup) {
+            if (repeated > 1) {
+                return false;
+            }
+            for (int k : counts) {
+                total = std::max(total, k - 1);
+            }
+        } else {
+            for (int k : counts) {
+                total += std::max(k - 1, 0);
+            }
+        }
+        return between(total, c.minimum, c.maximum);
+    };
+    if (s.decadeParity.active &&
+        !parity(s.decadeParity, [&](int i) { return (x[i] / 10) % 2 == 0; })) {
+        return false;
+    }
+    if (s.decadeRepeat.active && !repeat(s.decadeRepeat, [](int value) { return value / 10; })) {
+        return false;
+    }
+    if (s.endingParity.active && !parity(s.endingParity, [&](int i) { return x[i] % 2 == 0; })) {
+        return false;
+    }
+    if (s.endingRepeat.active && !repeat(s.endingRepeat, [](int value) { return value % 10; })) {
+        return false;
+    }
+    if (s.sum.active &&
+        !between(std::accumulate(x.begin(), x.end(), 0), s.sum.minimum, s.sum.maximum)) {
+        return false;
+    }
+    if (s.twins.active && !between(countIf([&](int i) { return x[i] / 10 == x[i] % 10; }),
+                                   s.twins.minimum, s.twins.maximum)) {
+        return false;
+    }
+    if (s.mirrors.active) {
+        int pairs = 0;
+        for (int i = 0; i < n; ++i) {
+            for (int j = i + 1; j < n; ++j) {
+                pairs += x[i] > 9 && x[j] > 9 && x[i] / 10 == x[j] % 10 && x[i] % 10 == x[j] / 10 &&
+                                 x[i] != x[j]
+                             ? 1
+                             : 0;
+            }
+        }
+        if (!between(pairs, s.mirrors.minimum, s.mirrors.maximum)) {
+            return false;
+        }
+    }
+    if (s.deviation.active) {
+        const double mean = std::accumulate(x.begin(), x.end(), 0.0) / n;
+        double sq = 0;
+        for (int value : x) {
+            sq += (value - mean) * (value - mean);
+        }
+        const double sd = std::sqrt(sq / (n - 1));
+        if (sd < s.deviation.minimum || sd > s.deviation.maximum) {
+            return false;
+        }
+    }
+    if (s.span.active &&
+        countIf([&](int i) { return p[i] + 1 < s.span.first || p[i] + 1 > s.span.last; }) > 0) {
+        return false;
+    }
+    if (s.primes.active && !between(countIf([&](int i) { return IsPrimeNumber(x[i]); }),
+                                    s.primes.minimum, s.primes.maximum)) {
+        return false;
+    }
+    if (s.numberGroups.active) {
+        for (int g = 0; g < s.numberGroups.count; ++g) {
+            const NumberGroupSlot& slot = s.numberGroups.slots[static_cast<std::size_t>(g)];
+            if (!between(
+                    countIf([&](int i) { return p[i] + 1 >= slot.first && p[i] + 1 <= slot.last; }),
+                    slot.minHits, slot.maxHits)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+ConditionSet RandomSet(std::mt19937& random, int n, int size) {
+    auto pick = [&random](int lo, int hi) {
+        return lo + static_cast<int>(random() % static_cast<unsigned>(hi - lo + 1));
+    };
+    auto coin = [&random]() { return random() % 3 == 0; };
+    ConditionSet s;
+    s.mobile = {coin(), pick(2, 6), pick(1, n - 1)};
+    s.fixed = {coin(), pick(2, 8), pick(1, n - 1)};
+    const int first = pick(1, size);
+    s.favoured = {coin(), first, pick(first, size), pick(0, 2), pick(2, n)};
+    s.decadeParity = {coin(), coin(), pick(0, 2), pick(2, n), coin()};
+    s.decadeRepeat = {coin(), coin(), pick(0, 1), pick(1, 3)};
+    s.endingParity = {coin(), coin(), pick(0, 2), pick(2, n), coin()};
+    s.endingRepeat = {coin(), coin(), pick(0, 1), pick(1, 3)};
+    s.sum = {coin(), false, pick(20, 150), pick(150, 300)};
+    s.twins = {coin(), 0, pick(0, 2)};
+    s.mirrors = {coin(), 0, pick(0, 2)};
+    s.deviation = {coin(), static_cast<float>(pick(0, 15)), static_cast<float>(pick(15, 40))};
+    const int spanFirst = pick(1, size / 2);
+    s.span = {coin(), spanFirst, pick(spanFirst + n, size)};
+    s.primes = {coin(), pick(0, 1), pick(1, n)};
+    s.numberGroups.active = coin();
+    s.numberGroups.count = pick(1, 3);
+    for (int g = 0; g < 3; ++g) {
+        const int a = pick(1, size - 1);
+        s.numberGroups.slots[static_cast<std::size_t>(g)] = {a, pick(a, size), 0, pick(1, n)};
+    }
+    return s;
+}
+
+TEST(FilterCrossCheck, AgreesWithAPlainReadingOnRandomRows) {
+    std::mt19937 random(31337);
+    int passed = 0;
+    for (int round = 0; round < 300; ++round) {
+        // A shuffled ticket of 12..40 numbers of 5/90, rows of 5 or 6.
+        std::vector<std::uint8_t> all = Range(1, 90);
+        std::shuffle(all.begin(), all.end(), random);
+        const int size = 12 + static_cast<int>(random() % 29);
+        std::vector<std::uint8_t> v(all.begin(), all.begin() + size);
+        const int n = 5 + static_cast<int>(random() % 2);
+        const ConditionSet set = RandomSet(random, n, size);
+        Harness h(v, n, set);
+        for (int r = 0; r < 200; ++r) {
+            std::vector<std::uint8_t> positions;
+            std::vector<std::uint8_t> pool = Range(0, size - 1);
+            std::shuffle(pool.begin(), pool.end(), random);
+            positions.assign(pool.begin(), pool.begin() + n);
+            std::sort(positions.begin(), positions.end());
+            const bool expected = Reference(set, v, positions);
+            ASSERT_EQ(h.Test(positions), expected) << "round " << round << " row " << r;
+            passed += expected ? 1 : 0;
+        }
+    }
+    EXPECT_GT(passed, 1000) << "the random sets must let a fair share of rows through";
+}
+
+} // namespace
+} // namespace velmora
