@@ -1,8 +1,11 @@
 // velmora-cli: the program's core from a terminal.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,8 @@
 #include "draws/bundled_draws.h"
 #include "draws/draws_store.h"
 #include "game/row_summary.h"
+#include "session/session.h"
+#include "session/startup.h"
 #include "settings/folders.h"
 
 namespace {
@@ -27,6 +32,7 @@ int Usage() {
     std::cerr << "usage:\n"
                  "  velmora-cli summary N1 N2 ...\n"
                  "  velmora-cli [--home DIR] [--yes] draws import GAME FILE.csv\n"
+                 "  velmora-cli [--home DIR] [--yes] check TICKET.tip\n"
                  "GAME is the game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno).\n";
     return kExitBadArguments;
 }
@@ -87,6 +93,136 @@ int DrawsImport(const std::vector<std::string>& args, Messages& messages) {
     return kExitOk;
 }
 
+std::string Numbers(const std::vector<std::uint8_t>& list) {
+    std::string text;
+    for (std::uint8_t n : list) {
+        text += (text.empty() ? "" : " ") + std::to_string(n);
+    }
+    return text.empty() ? "-" : text;
+}
+
+std::string Range(long long low, long long high) {
+    return std::to_string(low) + "-" + std::to_string(high);
+}
+
+// One line for each active condition, in the order of the condition set.
+std::vector<std::string> ConditionLines(const ConditionSet& c) {
+    std::vector<std::string> lines;
+    if (c.favoured.active) {
+        lines.push_back("favoured: positions " + Range(c.favoured.first, c.favoured.last) +
+                        ", hits " + Range(c.favoured.minHits, c.favoured.maxHits));
+    }
+    if (c.mobile.active) {
+        lines.push_back("mobile groups: size " + std::to_string(c.mobile.groupSize) + ", at most " +
+                        std::to_string(c.mobile.maxPerGroup) + " per group");
+    }
+    if (c.fixed.active) {
+        lines.push_back("fixed groups: size " + std::to_string(c.fixed.groupSize) + ", at most " +
+                        std::to_string(c.fixed.maxPerGroup) + " per group");
+    }
+    const auto parity = [&lines](const char* name, const ParityCondition& p) {
+        if (p.active) {
+            lines.push_back(std::string(name) + ": " + (p.fixedRatio ? "fixed" : "several") + ", " +
+                            (p.even ? "even" : "odd") + " " + Range(p.minimum, p.maximum));
+        }
+    };
+    const auto repeat = [&lines](const char* name, const RepeatCondition& r) {
+        if (r.active) {
+            lines.push_back(std::string(name) + ": " +
+                            (r.oneGroup ? "one group" : "several groups") + ", " +
+                            Range(r.minimum, r.maximum));
+        }
+    };
+    parity("decade even/odd", c.decadeParity);
+    repeat("decade repetition", c.decadeRepeat);
+    if (c.hitRatio.active) {
+        lines.push_back(std::string("hit ratio: ") +
+                        (c.hitRatio.searched ? "searched" : "excluded") + ", hits " +
+                        Range(c.hitRatio.minHits, c.hitRatio.maxHits) + ", rows from " +
+                        (c.hitRatio.fromDraws ? "draws" : "variation") + ", draws " +
+                        Range(c.hitRatio.firstDraw, c.hitRatio.lastDraw));
+    }
+    parity("ending even/odd", c.endingParity);
+    repeat("ending repetition", c.endingRepeat);
+    if (c.sum.active) {
+        lines.push_back(std::string("sum: ") + (c.sum.fixedSum ? "fixed" : "mobile") + ", " +
+                        Range(c.sum.minimum, c.sum.maximum));
+    }
+    const auto count = [&lines](const char* name, const CountCondition& n) {
+        if (n.active) {
+            lines.push_back(std::string(name) + ": " + Range(n.minimum, n.maximum));
+        }
+    };
+    count("twin numbers", c.twins);
+    count("mirror pairs", c.mirrors);
+    if (c.deviation.active) {
+        std::ostringstream text;
+        text << std::fixed << std::setprecision(2) << "standard deviation: " << c.deviation.minimum
+             << "-" << c.deviation.maximum;
+        lines.push_back(text.str());
+    }
+    if (c.span.active) {
+        lines.push_back("span: positions " + Range(c.span.first, c.span.last));
+    }
+    count("primes", c.primes);
+    if (c.numberGroups.active) {
+        std::string line = "number groups:";
+        const int groups = std::clamp(c.numberGroups.count, 0, kMaxNumberGroups);
+        for (int g = 0; g < groups; ++g) {
+            const NumberGroupSlot& slot = c.numberGroups.groups[static_cast<std::size_t>(g)];
+            line += std::string(g == 0 ? " " : "; ") + "positions " + Range(slot.first, slot.last) +
+                    ", hits " + Range(slot.minHits, slot.maxHits);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Loads a number-row file into the game it belongs to and prints what it holds.
+int Check(const std::vector<std::string>& args, Messages& messages) {
+    if (args.size() != 1) {
+        return Usage();
+    }
+    const std::string& path = args[0];
+    bool headerRead = false;
+    const GameId game = GameForCommandLineFile(path, 0, messages, headerRead);
+    if (!headerRead && !FileExists(path)) {
+        return kExitFailed; // the open error has been shown
+    }
+    SeededRandom random(1);
+    Session session(MakeProgramFolders(ProgramFolderPath()), messages, random);
+    session.ApplyGame(game);
+    session.LoadDraws();
+    if (!session.LoadNumberRow(path)) {
+        return kExitFailed;
+    }
+    const MainTicket& ticket = session.Ticket();
+    const ConditionSet& conditions = session.Conditions();
+    std::cout << "game: " << GameName(game) << "\n"
+              << "selected: " << Numbers(ticket.Selected()) << "\n"
+              << "fixed: " << Numbers(ticket.Fixed()) << "\n"
+              << "constant: " << Numbers(ticket.Constant()) << "\n"
+              << "random: " << Numbers(ticket.Random()) << "\n"
+              << "number order: "
+              << kNumberOrderNames[static_cast<std::size_t>(ticket.NumberOrder())] << "\n"
+              << "error points: " << conditions.errorPoints << "\n";
+    if (conditions.options.frequencyDistribution) {
+        std::cout << "option: frequency distribution\n";
+    }
+    if (conditions.options.optimised) {
+        std::cout << "option: optimised\n";
+    }
+    const std::vector<std::string> lines =
+        session.ConditionsSet() ? ConditionLines(conditions) : std::vector<std::string>{};
+    if (lines.empty()) {
+        std::cout << "conditions: none\n";
+    }
+    for (const std::string& line : lines) {
+        std::cout << line << "\n";
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +249,9 @@ int main(int argc, char** argv) {
     }
     if (command == "draws" && rest.size() >= 2 && rest[1] == "import") {
         return DrawsImport({rest.begin() + 2, rest.end()}, messages);
+    }
+    if (command == "check") {
+        return Check({rest.begin() + 1, rest.end()}, messages);
     }
     return Usage();
 }

@@ -157,12 +157,12 @@ RecordBytes NumberGroups(const NumberGroupsCondition& c) {
     RecordBytes r(208);
     r.PutFlag(0, c.active);
     r.PutI32(4, c.count);
-    for (std::size_t g = 0; g < c.slots.size(); ++g) {
+    for (std::size_t g = 0; g < c.groups.size(); ++g) {
         const std::size_t base = 8 + 20 * g;
-        r.PutI32(base, c.slots[g].first);
-        r.PutI32(base + 4, c.slots[g].last);
-        r.PutI32(base + 8, c.slots[g].minHits);
-        r.PutI32(base + 12, c.slots[g].maxHits);
+        r.PutI32(base, c.groups[g].first);
+        r.PutI32(base + 4, c.groups[g].last);
+        r.PutI32(base + 8, c.groups[g].minHits);
+        r.PutI32(base + 12, c.groups[g].maxHits);
     }
     return r;
 }
@@ -243,10 +243,10 @@ bool ReadConditionBlock(BinaryReader& reader, int versionNumber, ConditionSet& s
         Take(reader, 208, r);
         read.numberGroups.active = r.Flag(0);
         read.numberGroups.count = r.I32(4);
-        for (std::size_t g = 0; g < read.numberGroups.slots.size(); ++g) {
+        for (std::size_t g = 0; g < read.numberGroups.groups.size(); ++g) {
             const std::size_t base = 8 + 20 * g;
-            read.numberGroups.slots[g] = {r.I32(base), r.I32(base + 4), r.I32(base + 8),
-                                          r.I32(base + 12)};
+            read.numberGroups.groups[g] = {r.I32(base), r.I32(base + 4), r.I32(base + 8),
+                                           r.I32(base + 12)};
         }
     } else {
         read.numberGroups.active = false;

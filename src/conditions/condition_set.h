@@ -102,7 +102,7 @@ struct NumberGroupSlot {
 struct NumberGroupsCondition {
     bool active = false;
     std::int32_t count = 1;
-    std::array<NumberGroupSlot, kMaxNumberGroups> slots{};
+    std::array<NumberGroupSlot, kMaxNumberGroups> groups{}; // "slots" would clash with Qt
 };
 
 // Bits of the conditions a row reached and passed during a run.

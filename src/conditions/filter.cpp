@@ -211,8 +211,8 @@ FirstReached(const Mask* masks, int from, int end, std::uint64_t low, std::uint6
              int minimum, int maximum) {
     const auto span = static_cast<unsigned>(maximum - minimum);
     for (int c = from; c < end; ++c) {
-        const int hits = __builtin_popcountll(low & masks[c].low) +
-                         __builtin_popcountll(high & masks[c].high);
+        const int hits =
+            __builtin_popcountll(low & masks[c].low) + __builtin_popcountll(high & masks[c].high);
         if (static_cast<unsigned>(hits - minimum) <= span) {
             return c;
         }
@@ -366,7 +366,7 @@ bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
     }
     if (s.numberGroups.active) {
         for (int g = 0; g < s.numberGroups.count; ++g) {
-            const NumberGroupSlot& slot = s.numberGroups.slots[static_cast<std::size_t>(g)];
+            const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
             int count = 0;
             for (int i = 0; i < m_n; ++i) {
                 count += InRange(p[i] + 1, slot.first, slot.last) ? 1 : 0;

@@ -309,6 +309,27 @@ void MainTicket::MarkAll() {
     }
 }
 
+void MainTicket::LoadLists(std::vector<std::uint8_t> selected, std::vector<std::uint8_t> fixed,
+                           std::vector<std::uint8_t> constant, std::vector<std::uint8_t> random) {
+    m_looks.assign(static_cast<std::size_t>(m_game.maxNumber), CellLook{});
+    m_selected = std::move(selected);
+    m_fixed = std::move(fixed);
+    m_constant = std::move(constant);
+    m_random = std::move(random);
+    m_unchanged = false;
+    // With the list flag the marking leaves the lists alone, so they can be walked directly.
+    // Constant and random numbers are selected too; their own pass gives them their look.
+    const auto markEach = [this](const std::vector<std::uint8_t>& list, int kind) {
+        for (std::uint8_t n : list) {
+            Mark(n, true, false, kind);
+        }
+    };
+    markEach(m_selected, kMarkVariation);
+    markEach(m_fixed, kMarkFixed);
+    markEach(m_constant, kMarkConstant);
+    markEach(m_random, kMarkRandom);
+}
+
 void MainTicket::UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind) {
     // A copy, so that the loop ends even if a number would not leave its list.
     const std::vector<std::uint8_t> numbers = list;
@@ -358,6 +379,10 @@ void MainTicket::ClearForGameChange() {
 void MainTicket::SetNumberOrder(int order, RandomSource& random) {
     m_numberOrder = std::clamp(order, 0, 3);
     ReapplyNumberOrder(random);
+}
+
+void MainTicket::RestoreNumberOrder(int order) {
+    m_numberOrder = std::clamp(order, 0, 3);
 }
 
 void MainTicket::ReapplyNumberOrder(RandomSource& random) {

@@ -88,6 +88,13 @@ public:
     void Paint(int number);
     void ResetPainting() { m_lastPainted = 0; }
 
+    // Replaces the four lists at once, as loading a number row does, and gives every box the
+    // look of its list. The lists must agree with each other: fixed numbers apart from the
+    // selected ones, constant and random numbers among the selected ones and apart from each
+    // other. The conditions are kept.
+    void LoadLists(std::vector<std::uint8_t> selected, std::vector<std::uint8_t> fixed,
+                   std::vector<std::uint8_t> constant, std::vector<std::uint8_t> random);
+
     void MarkAll();
     void ClearFixed();
     void ClearRandom();
@@ -99,6 +106,9 @@ public:
     void ClearForGameChange();
 
     void SetNumberOrder(int order, RandomSource& random);
+    // The order a loaded list was saved in. The list already is in that order, so nothing is
+    // sorted or shuffled: a random order keeps the sequence the file holds.
+    void RestoreNumberOrder(int order);
     int NumberOrder() const { return m_numberOrder; }
     // Applies the current order again (after the list changed).
     void ReapplyNumberOrder(RandomSource& random);

@@ -4,13 +4,15 @@
 
 #include "common/hu_format.h"
 #include "common/version.h"
+#include "game/number_row_file.h"
 #include "stats/number_counts.h"
 
 namespace velmora {
 
 Session::Session(const ProgramFolders& folders, Messages& messages, RandomSource& random)
     : m_folders(folders), m_messages(messages), m_random(random),
-      m_settings(DefaultSettings(folders)), m_game(LoadGameInfo(0)), m_ticket(messages, *this) {
+      m_settings(DefaultSettings(folders)), m_game(LoadGameInfo(0)), m_ticket(messages, *this),
+      m_editor(m_conditions, messages, m_settings.notices) {
     m_ticket.Rebuild(m_game);
 }
 
@@ -55,13 +57,13 @@ bool Session::AskDiscardTicket() {
         if (m_ticket.MarkedCount() == 0) {
             return true;
         }
-        return m_messages.Confirm(conditionsSet
+        return m_messages.Confirm(ConditionsSet()
                                       ? "Biztos törli a kijelölt számokat és a feltételeket?"
                                       : "Biztos törli a kijelölt számokat?");
     }
     return m_messages.Confirm(
-        conditionsSet ? "Biztos törli a kijelölt számokat, feltételeket és a variáció listáját?"
-                      : "Biztos törli a kijelölt számokat és a variáció listáját?");
+        ConditionsSet() ? "Biztos törli a kijelölt számokat, feltételeket és a variáció listáját?"
+                        : "Biztos törli a kijelölt számokat és a variáció listáját?");
 }
 
 bool Session::ConfirmVariationDrop() {
@@ -138,6 +140,36 @@ bool Session::NewTicket() {
 void Session::SetNumberOrder(int order) {
     m_ticket.SetNumberOrder(order, m_random);
     TicketChanged();
+}
+
+bool Session::SaveNumberRow(const std::string& path) {
+    if (!velmora::SaveNumberRow(path, NumberRowOf(m_ticket, m_conditions), m_messages)) {
+        return false;
+    }
+    m_ticket.SetUnchanged(true);
+    return true;
+}
+
+bool Session::LoadNumberRow(const std::string& path) {
+    NumberRowRecord record;
+    record.conditions = m_conditions;
+    const NumberRowContext context{m_game, m_draws.HasDatabase() ? m_draws.Count() : 0, path};
+    const bool loaded = velmora::LoadNumberRow(path, context, m_messages, record);
+    if (!loaded) {
+        record = NumberRowRecord{};
+        m_conditions.DeactivateAll();
+    } else {
+        m_conditions = record.conditions;
+    }
+
+    m_ticket.RestoreNumberOrder(record.numberOrder);
+    // The lists arrive in their saved order: the count change must not sort or shuffle them.
+    m_lastSelectedCount = static_cast<int>(record.selected.size());
+    m_ticket.LoadLists(std::move(record.selected), std::move(record.fixed),
+                       std::move(record.constant), std::move(record.random));
+    m_ticket.SetUnchanged(loaded);
+    TicketChanged();
+    return loaded;
 }
 
 std::string Session::DatabasePath() const {
@@ -230,8 +262,29 @@ TicketCommandStates Session::CommandStates() const {
     return s;
 }
 
+ConditionContext Session::CurrentConditionContext() const {
+    ConditionContext context;
+    context.variationNumbers = m_ticket.Selected();
+    context.maxNumber = m_game.maxNumber;
+    context.rowLength = m_game.rowLength;
+    context.variationRowLength = m_ticket.NumbersToChoose();
+    context.isKeno = m_game.isKeno;
+    context.hasDatabase = m_draws.HasDatabase();
+    context.drawCount = m_draws.Count();
+    context.hitRatioFirst = m_ranges.Get(kRangeHitRatio).first;
+    context.hitRatioLast = m_ranges.Get(kRangeHitRatio).last;
+    context.variationExists = variationExists;
+    context.extensionMode = m_ticket.Extension().active;
+    return context;
+}
+
+ConditionEditor& Session::Editor() {
+    m_editor.Prepare(CurrentConditionContext());
+    return m_editor;
+}
+
 void Session::ClearConditions() {
-    conditionsSet = false;
+    Editor().FeltetelekTorlese();
 }
 
 void Session::TicketChanged() {

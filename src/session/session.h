@@ -6,6 +6,8 @@
 
 #include "common/messages.h"
 #include "common/random_source.h"
+#include "conditions/condition_editor.h"
+#include "conditions/condition_set.h"
 #include "draws/draw_ranges.h"
 #include "draws/draws_store.h"
 #include "game/game_catalogue.h"
@@ -52,6 +54,14 @@ public:
     const DrawsStore& Draws() const { return m_draws; }
     DrawRanges& Ranges() { return m_ranges; }
     const DrawRanges& Ranges() const { return m_ranges; }
+    ConditionSet& Conditions() { return m_conditions; }
+    const ConditionSet& Conditions() const { return m_conditions; }
+    // The editing rules of the conditions, prepared for the current marks.
+    ConditionEditor& Editor();
+    // Whether any condition is set ("FeltetelJelzo").
+    bool ConditionsSet() const { return m_conditions.AnyActive(); }
+    // What the conditions are judged against now.
+    ConditionContext CurrentConditionContext() const;
 
     // The current game's draws database file.
     std::string DatabasePath() const;
@@ -91,12 +101,16 @@ public:
     bool NewTicket();
     void SetNumberOrder(int order);
 
+    // The number-row file of the current ticket and conditions. A successful save or load
+    // leaves the ticket unchanged; a failed load clears the ticket and the conditions.
+    bool SaveNumberRow(const std::string& path);
+    bool LoadNumberRow(const std::string& path);
+
     // "GameName  -  Velmora Personal "
     std::string MainWindowCaption() const;
     TicketCommandStates CommandStates() const;
 
     // Set by the subsystems that own these states.
-    bool conditionsSet = false;
     bool variationExists = false;
 
     // Called after every change of the main ticket (the window refreshes itself).
@@ -116,6 +130,8 @@ private:
     MainTicket m_ticket;
     DrawsStore m_draws;
     DrawRanges m_ranges;
+    ConditionSet m_conditions;
+    ConditionEditor m_editor;
     // The selected count last seen by the command refresh; -1 makes the next refresh run.
     int m_lastSelectedCount = -1;
 };

@@ -16,6 +16,8 @@ inline constexpr int kGameFolderCount = 2 * kGameCount;
 
 // Notice flags with a meaning of their own elsewhere in the program.
 inline constexpr int kNoticeConditionsFixed = 1;
+inline constexpr int kNoticeSpan = 2;
+inline constexpr int kNoticeNumberGroups = 3;
 inline constexpr int kNoticeExampleKeno = 4;
 inline constexpr int kNoticeMarkingHelp = 6;
 inline constexpr int kNoticeWinHelp = 9;

@@ -33,8 +33,8 @@ ConditionSet Busy() {
     s.primes = {true, 1, 3};
     s.numberGroups.active = true;
     s.numberGroups.count = 3;
-    s.numberGroups.slots[0] = {1, 5, 0, 2};
-    s.numberGroups.slots[2] = {10, 20, 1, 4};
+    s.numberGroups.groups[0] = {1, 5, 0, 2};
+    s.numberGroups.groups[2] = {10, 20, 1, 4};
     return s;
 }
 

@@ -322,7 +322,7 @@ bool Reference(const ConditionSet& s, const std::vector<std::uint8_t>& v,
     }
     if (s.numberGroups.active) {
         for (int g = 0; g < s.numberGroups.count; ++g) {
-            const NumberGroupSlot& slot = s.numberGroups.slots[static_cast<std::size_t>(g)];
+            const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
             if (!between(
                     countIf([&](int i) { return p[i] + 1 >= slot.first && p[i] + 1 <= slot.last; }),
                     slot.minHits, slot.maxHits)) {
@@ -358,7 +358,7 @@ ConditionSet RandomSet(std::mt19937& random, int n, int size) {
     s.numberGroups.count = pick(1, 3);
     for (int g = 0; g < 3; ++g) {
         const int a = pick(1, size - 1);
-        s.numberGroups.slots[static_cast<std::size_t>(g)] = {a, pick(a, size), 0, pick(1, n)};
+        s.numberGroups.groups[static_cast<std::size_t>(g)] = {a, pick(a, size), 0, pick(1, n)};
     }
     return s;
 }

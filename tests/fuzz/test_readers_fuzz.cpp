@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <random>
 
 #include "draws/draws_files.h"
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
+#include "fakes/fake_messages.h"
+#include "game/number_row_file.h"
 
 namespace velmora {
 namespace {
@@ -100,6 +104,91 @@ TEST(ResultsImportFuzz, RandomAndMutatedText) {
             for (std::uint8_t n : d.numbers) {
                 ASSERT_LE(n, game.maxNumber);
             }
+        }
+    }
+    EXPECT_GT(accepted, 0);
+}
+
+// Damaged number-row records never crash the reader, every refusal is told to the user, and
+// what it accepts is a consistent ticket.
+TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
+    std::mt19937 random(15122026);
+    const GameInfo game = LoadGameInfo(0);
+    NumberRowRecord sample;
+    sample.numbersToChoose = 3;
+    sample.selected = {7, 3, 45, 12, 88, 21, 60, 34};
+    sample.fixed = {9, 50};
+    sample.constant = {45, 12};
+    sample.random = {88, 21};
+    sample.conditions.hitRatio = {true, true, 2, 3, false, 1, 200};
+    sample.conditionsSet = true;
+    BinaryWriter writer;
+    WriteNumberRowRecord(sample, writer);
+    const std::vector<std::int32_t> extremes = {INT_MIN, INT_MAX, -1, 0, 1, 91};
+    int accepted = 0;
+    for (int round = 0; round < 6000; ++round) {
+        std::vector<std::uint8_t> bytes = writer.Bytes();
+        if (round % 5 == 0) {
+            bytes.resize(random() % 600);
+            for (auto& b : bytes) {
+                b = static_cast<std::uint8_t>(random());
+            }
+        } else {
+            for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
+                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random() % 100);
+            }
+            if (round % 3 == 0) {
+                // An extreme value in one of the integer fields before the conditions.
+                const std::size_t at = 4 * (random() % 14);
+                const auto value = static_cast<std::uint32_t>(extremes[random() % extremes.size()]);
+                for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i) {
+                    bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+                }
+            }
+            bytes.resize(bytes.size() - random() % 3);
+        }
+        testing::FakeMessages messages;
+        if (round % 2 == 0) {
+            messages.QueueAnswer(Answer::Yes);
+        }
+        NumberRowRecord record;
+        BinaryReader reader(bytes);
+        const NumberRowContext context{game, static_cast<int>(random() % 300), "f.tip"};
+        if (!ReadNumberRowRecord(reader, context, messages, record)) {
+            ASSERT_GT(messages.Count(), 0u);
+            continue;
+        }
+        ++accepted;
+        const auto has = [](const std::vector<std::uint8_t>& list, std::uint8_t n) {
+            return std::find(list.begin(), list.end(), n) != list.end();
+        };
+        ASSERT_EQ(record.numbersToChoose + static_cast<int>(record.fixed.size()), game.rowLength);
+        ASSERT_GE(static_cast<int>(record.selected.size()), game.rowLength - 2);
+        for (const auto* list :
+             {&record.selected, &record.fixed, &record.constant, &record.random}) {
+            for (std::uint8_t n : *list) {
+                ASSERT_GE(n, 1);
+                ASSERT_LE(n, game.maxNumber);
+                ASSERT_EQ(std::count(list->begin(), list->end(), n), 1);
+            }
+        }
+        for (std::uint8_t n : record.fixed) {
+            ASSERT_FALSE(has(record.selected, n));
+        }
+        for (std::uint8_t n : record.constant) {
+            ASSERT_TRUE(has(record.selected, n));
+            ASSERT_FALSE(has(record.random, n));
+        }
+        for (std::uint8_t n : record.random) {
+            ASSERT_TRUE(has(record.selected, n));
+        }
+        ASSERT_GE(record.numberOrder, 0);
+        ASSERT_LE(record.numberOrder, 3);
+        ASSERT_GE(record.conditions.errorPoints, 0);
+        ASSERT_LT(record.conditions.errorPoints, game.rowLength);
+        ASSERT_EQ(record.conditionsSet, record.conditions.AnyActive());
+        if (record.conditions.hitRatio.active) {
+            ASSERT_GT(context.drawsLoaded, 0);
         }
     }
     EXPECT_GT(accepted, 0);

@@ -143,6 +143,38 @@ TEST_F(MainTicketTest, ListOnlyMarkingChangesLooksAndKeepsConditions) {
     EXPECT_FALSE(ticket.Unchanged());
 }
 
+TEST_F(MainTicketTest, LoadedListsReplaceTheMarksAndShowTheirKinds) {
+    MarkAll({1, 2, 3}, kMarkVariation);
+    ticket.Click(4, kMarkFixed);
+    const int cleared = links.conditionsCleared;
+    ticket.LoadLists({30, 10, 20, 40}, {5}, {20}, {40});
+    EXPECT_EQ(links.conditionsCleared, cleared) << "loading keeps the loaded conditions";
+    EXPECT_EQ(ticket.Selected(), (Numbers{30, 10, 20, 40}));
+    EXPECT_EQ(ticket.NumbersToChoose(), 4);
+    EXPECT_FALSE(ticket.Unchanged());
+    for (int gone : {1, 2, 3, 4}) {
+        EXPECT_FALSE(ticket.Look(gone).raised) << gone;
+    }
+    const std::vector<std::pair<int, int>> fonts = {{30, kSlotNumber},
+                                                    {10, kSlotNumber},
+                                                    {5, kSlotFixedNumber},
+                                                    {20, kSlotConstantNumber},
+                                                    {40, kSlotRandomNumber}};
+    for (const auto& [number, font] : fonts) {
+        EXPECT_TRUE(ticket.Look(number).raised) << number;
+        EXPECT_EQ(ticket.Look(number).fontSlot, font) << number;
+    }
+    // The loaded numbers behave like marked ones afterwards.
+    ticket.Click(40, kMarkVariation);
+    EXPECT_EQ(ticket.Random(), Numbers{});
+    EXPECT_EQ(ticket.Selected(), (Numbers{30, 10, 20}));
+
+    // A stored random order is kept as it is, not shuffled again.
+    ticket.RestoreNumberOrder(3);
+    EXPECT_EQ(ticket.NumberOrder(), 3);
+    EXPECT_EQ(ticket.Selected(), (Numbers{30, 10, 20}));
+}
+
 TEST_F(MainTicketTest, PaintingSkipsFixedConstantAndRepeats) {
     ticket.Click(2, kMarkFixed);
     ticket.Click(3, kMarkConstant);

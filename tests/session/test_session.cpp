@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "common/file_io.h"
+#include "draws/draws_files.h"
 #include "fakes/fake_messages.h"
 #include "session/temp_home.h"
 
@@ -45,7 +48,7 @@ TEST_F(SessionTest, SameGameOrDeclinedDiscardKeepsTheGame) {
     EXPECT_EQ(messages.Count(), 0u);
 
     Click({1, 2, 3});
-    session.conditionsSet = true;
+    session.Conditions().primes.active = true;
     messages.QueueAnswer(Answer::No);
     EXPECT_FALSE(session.SelectGame(1));
     EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt számokat és a feltételeket?");
@@ -64,7 +67,7 @@ TEST_F(SessionTest, DiscardQuestionMentionsTheVariation) {
     session.variationExists = true;
     EXPECT_FALSE(session.AskDiscardTicket());
     EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt számokat és a variáció listáját?");
-    session.conditionsSet = true;
+    session.Conditions().sum.active = true;
     session.AskDiscardTicket();
     EXPECT_EQ(messages.LastText(),
               "Biztos törli a kijelölt számokat, feltételeket és a variáció listáját?");
@@ -120,10 +123,78 @@ TEST_F(SessionTest, MarkingClearsConditionsAndKeepsTheOrder) {
     session.SetNumberOrder(1);
     Click({30, 10, 20});
     EXPECT_EQ(session.Ticket().Selected(), (Numbers{10, 20, 30}));
-    session.conditionsSet = true;
+    session.Conditions().sum.active = true;
+    session.Conditions().hitRatio.fromDraws = true;
+    session.Conditions().errorPoints = 2;
     Click({5});
-    EXPECT_FALSE(session.conditionsSet);
+    EXPECT_FALSE(session.ConditionsSet());
+    EXPECT_FALSE(session.Conditions().AnyActive());
+    EXPECT_FALSE(session.Conditions().hitRatio.fromDraws);
+    EXPECT_EQ(session.Conditions().errorPoints, 0);
     EXPECT_EQ(session.Ticket().Selected(), (Numbers{5, 10, 20, 30}));
+}
+
+TEST_F(SessionTest, NumberRowFileKeepsTicketOrderAndConditions) {
+    Click({30, 10, 50, 20, 40, 60});
+    Click({7}, kMarkFixed);
+    Click({70}, kMarkConstant);
+    session.SetNumberOrder(3);
+    const Numbers saved = session.Ticket().Selected();
+    ASSERT_FALSE(std::is_sorted(saved.begin(), saved.end()));
+    session.Conditions().favoured = {true, 1, 3, 1, 2};
+    session.Conditions().errorPoints = 1;
+    const std::string path = home.Path() + "szelveny.tip";
+    ASSERT_TRUE(session.SaveNumberRow(path));
+    EXPECT_TRUE(session.Ticket().Unchanged());
+
+    Session other{MakeProgramFolders(home.Path()), messages, random};
+    other.SetNumberOrder(1);
+    ASSERT_TRUE(other.LoadNumberRow(path));
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(other.Ticket().Selected(), saved) << "neither sorted nor shuffled again";
+    EXPECT_EQ(other.Ticket().Fixed(), Numbers{7});
+    EXPECT_EQ(other.Ticket().Constant(), Numbers{70});
+    EXPECT_EQ(other.Ticket().NumberOrder(), 3);
+    EXPECT_TRUE(other.Ticket().Look(7).raised);
+    EXPECT_TRUE(other.Ticket().Unchanged());
+    EXPECT_TRUE(other.ConditionsSet());
+    EXPECT_TRUE(other.Conditions().favoured.active);
+    EXPECT_EQ(other.Conditions().errorPoints, 1);
+}
+
+TEST_F(SessionTest, FailedNumberRowLoadClearsTicketAndConditions) {
+    Click({1, 2, 3, 4, 5, 6});
+    session.SetNumberOrder(2);
+    session.Conditions().sum.active = true;
+    const std::string path = home.Path() + "rossz.tip";
+    ASSERT_TRUE(ReplaceFile(path, std::string(120, '\0')));
+    EXPECT_FALSE(session.LoadNumberRow(path));
+    EXPECT_EQ(messages.LastText(),
+              "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + path);
+    EXPECT_EQ(session.Ticket().MarkedCount(), 0);
+    EXPECT_FALSE(session.Ticket().Look(1).raised);
+    EXPECT_EQ(session.Ticket().NumberOrder(), 0);
+    EXPECT_FALSE(session.Ticket().Unchanged());
+    EXPECT_FALSE(session.ConditionsSet());
+    EXPECT_FALSE(session.Conditions().AnyActive());
+}
+
+TEST_F(SessionTest, HitRatioFileNeedsTheLoadedDraws) {
+    std::filesystem::create_directories(session.Folders().data);
+    ASSERT_TRUE(ReplaceFile(session.DatabasePath(),
+                            SerializeDraws(testing::SampleDraws(session.Game(), 300), 0)));
+    ASSERT_TRUE(session.LoadDraws());
+    Click({1, 2, 3, 4, 5, 6});
+    session.Conditions().hitRatio = {true, true, 2, 3, false, 1, 300};
+    const std::string path = home.Path() + "talalat.tip";
+    ASSERT_TRUE(session.SaveNumberRow(path));
+
+    ASSERT_TRUE(session.LoadNumberRow(path));
+    EXPECT_EQ(messages.Count(), 0u);
+    Session withoutDraws{MakeProgramFolders(home.Path()), messages, random};
+    EXPECT_FALSE(withoutDraws.LoadNumberRow(path));
+    EXPECT_EQ(messages.LastText(),
+              "A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik.");
 }
 
 TEST_F(SessionTest, ChangesReachTheWindow) {

@@ -1,0 +1,524 @@
+#include "game/number_row_file.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+
+#include "common/file_io.h"
+#include "fakes/fake_messages.h"
+#include "session/temp_home.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeMessages;
+using testing::TempHome;
+using Numbers = std::vector<std::uint8_t>;
+using Bytes = std::vector<std::uint8_t>;
+
+const std::string kName = "szamsor.tip";
+const std::string kBadFile =
+    "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\rszamsor.tip";
+const std::string kReadError = "Hiba történt a számsor állományának betöltése során.";
+const std::string kOtherGame = "Nem az aktuális játékhoz tartozó állomány.\r\rszamsor.tip";
+const std::string kDrawsQuestion =
+    "A kijelölt állomány olyan adatbázisra hivatkozik, ami nem létezik.\r\r"
+    "A találati arányok feltételhez tartozóan, a korábban beállított húzások száma több mint "
+    "amit a jelenlegi húzások listája tartalmaz.\r\rMégis betölti a korábbi beállításokat?";
+
+ConditionSet SampleConditions() {
+    ConditionSet c;
+    c.errorPoints = 2;
+    c.favoured = {true, 1, 5, 1, 2};
+    c.mobile = {true, 3, 2};
+    c.decadeParity = {true, false, 2, 3, false};
+    c.endingRepeat = {true, true, 0, 1};
+    c.sum = {true, false, 100, 200};
+    c.deviation = {true, 10.25f, 30.5f};
+    c.numberGroups.active = true;
+    c.numberGroups.count = 2;
+    c.numberGroups.groups[1] = {3, 6, 1, 2};
+    c.options.frequencyDistribution = true;
+    c.options.optimised = true;
+    return c;
+}
+
+Bytes BlockOf(const ConditionSet& conditions) {
+    BinaryWriter w;
+    WriteConditionBlock(conditions, w);
+    return w.Bytes();
+}
+
+// A 5/90 ticket with every list filled: 3 numbers to choose beside 2 fixed ones.
+NumberRowRecord SampleRecord() {
+    NumberRowRecord r;
+    r.game = 0;
+    r.numbersToChoose = 3;
+    r.selected = {7, 3, 45, 12, 88, 21, 60, 34};
+    r.fixed = {9, 50};
+    r.constant = {45, 12};
+    r.random = {88, 21};
+    r.numberOrder = 3;
+    r.conditionsSet = true;
+    r.conditions = SampleConditions();
+    return r;
+}
+
+// A record written field by field, so that a test can write what the program never would.
+struct RawRecord {
+    std::array<std::int32_t, 4> version{2, 3, 0, 0};
+    std::int32_t game = 0;
+    std::int32_t numbersToChoose = 3;
+    Numbers selected{7, 3, 45, 12, 88, 21, 60, 34};
+    Numbers fixed{9, 50};
+    Numbers constant{45, 12};
+    Numbers random{88, 21};
+    std::optional<std::int32_t> selectedCount, fixedCount, constantCount, randomCount;
+    std::int32_t order = 3;
+    std::int32_t errorPoints = 2;
+    std::uint8_t conditionsFlag = 1;
+    Bytes conditions = BlockOf(SampleConditions());
+    std::uint8_t frequency = 1;
+    std::uint8_t optimised = 1;
+    bool withRandom = true;
+    bool withFrequency = true;
+    bool withTag = true;
+
+    Bytes Build() const {
+        BinaryWriter w;
+        for (std::int32_t v : version) {
+            w.WriteI32(v);
+        }
+        w.WriteI32(game);
+        w.WriteI32(numbersToChoose);
+        const auto list = [&w](const Numbers& numbers, std::optional<std::int32_t> count) {
+            w.WriteI32(count.value_or(static_cast<std::int32_t>(numbers.size())));
+            w.WriteBytes(numbers);
+        };
+        list(selected, selectedCount);
+        list(fixed, fixedCount);
+        list(constant, constantCount);
+        w.WriteI32(order);
+        w.WriteI32(errorPoints);
+        w.WriteU8(conditionsFlag);
+        w.WriteBytes(conditions);
+        if (withRandom) {
+            list(random, randomCount);
+        }
+        if (withFrequency) {
+            w.WriteU8(frequency);
+        }
+        if (withTag) {
+            w.WriteU8(16);
+            const std::string tag = "Velmora Personal";
+            w.WriteBytes(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size());
+            w.WriteBytes(Bytes(14, 0));
+            w.WriteU8(optimised);
+        }
+        return w.Bytes();
+    }
+};
+
+// The 212-byte condition record of major-version-1 files and the two draw-range integers.
+Bytes OldConditionRecord() {
+    Bytes r(212 + 8, 0);
+    const auto put = [&r](std::size_t offset, std::int32_t value) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            r[offset + i] =
+                static_cast<std::uint8_t>((static_cast<std::uint32_t>(value) >> (8 * i)));
+        }
+    };
+    put(0, 4); // error points, overruled by the checked field before the record
+    put(4, 1);
+    put(8, 2);
+    put(12, 4);
+    put(16, 1);
+    put(20, 2);
+    put(172, 1);
+    put(176, 0);
+    put(180, 1);
+    return r;
+}
+
+Bytes Written(const NumberRowRecord& record) {
+    BinaryWriter w;
+    WriteNumberRowRecord(record, w);
+    return w.Bytes();
+}
+
+class NumberRowFileTest : public ::testing::Test {
+protected:
+    bool Read(const Bytes& bytes, NumberRowRecord& record, int draws = 0, GameId game = 0) {
+        BinaryReader reader(bytes);
+        const bool ok = ReadNumberRowRecord(
+            reader, NumberRowContext{LoadGameInfo(game), draws, kName}, messages, record);
+        consumed = reader.Position();
+        return ok;
+    }
+    bool Read(const Bytes& bytes, int draws = 0) {
+        NumberRowRecord record;
+        return Read(bytes, record, draws);
+    }
+
+    FakeMessages messages;
+    std::size_t consumed = 0;
+};
+
+TEST_F(NumberRowFileTest, RoundTripIsByteForByte) {
+    const Bytes first = Written(SampleRecord());
+    NumberRowRecord read;
+    ASSERT_TRUE(Read(first, read));
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(consumed, first.size());
+    EXPECT_EQ(read.selected, SampleRecord().selected) << "the saved order is kept";
+    EXPECT_EQ(read.fixed, SampleRecord().fixed);
+    EXPECT_EQ(read.constant, SampleRecord().constant);
+    EXPECT_EQ(read.random, SampleRecord().random);
+    EXPECT_EQ(read.numberOrder, 3);
+    EXPECT_TRUE(read.conditionsSet);
+    EXPECT_TRUE(read.conditions.options.frequencyDistribution);
+    EXPECT_TRUE(read.conditions.options.optimised);
+    EXPECT_EQ(Written(read), first);
+
+    // Through the file, and with the two options apart.
+    TempHome home;
+    NumberRowRecord mixed = SampleRecord();
+    mixed.conditions.options.frequencyDistribution = false;
+    ASSERT_TRUE(SaveNumberRow(home.Path() + "a.tip", mixed, messages));
+    Bytes onDisk;
+    ASSERT_TRUE(ReadFileBytes(home.Path() + "a.tip", onDisk));
+    EXPECT_EQ(onDisk, Written(mixed));
+    NumberRowRecord loaded;
+    ASSERT_TRUE(
+        LoadNumberRow(home.Path() + "a.tip", {LoadGameInfo(0), 0, kName}, messages, loaded));
+    EXPECT_FALSE(loaded.conditions.options.frequencyDistribution);
+    EXPECT_TRUE(loaded.conditions.options.optimised);
+    EXPECT_EQ(Written(loaded), onDisk);
+    EXPECT_EQ(messages.Count(), 0u);
+}
+
+TEST_F(NumberRowFileTest, LayoutOfTheRecord) {
+    const Bytes bytes = Written(SampleRecord());
+    EXPECT_EQ(bytes.size(),
+              16u + 4 + 4 + (4 + 8) + (4 + 2) + (4 + 2) + 4 + 4 + 1 + 405 + (4 + 2) + 1 + 31 + 1);
+    const Bytes head = {2, 0, 0, 0, 3,  0,  0,  0,  0,  0,  0,  0,  0, 0, 0, 0, // version 2.3.0.0
+                        0, 0, 0, 0,                                             // game 5/90
+                        3, 0, 0, 0,                                             // numbers to choose
+                        8, 0, 0, 0, 7,  3,  45, 12, 88, 21, 60, 34,             // selected
+                        2, 0, 0, 0, 9,  50,                                     // fixed
+                        2, 0, 0, 0, 45, 12,                                     // constant
+                        3, 0, 0, 0,                                             // number order
+                        2, 0, 0, 0,                                             // error points
+                        1};                                                     // conditions set
+    ASSERT_GE(bytes.size(), head.size());
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<long>(head.size())), head);
+    // The rest, field by field: the block, the random numbers, the options and the product tag.
+    EXPECT_EQ(bytes, RawRecord{}.Build());
+
+    NumberRowRecord empty = SampleRecord();
+    empty.conditionsSet = false;
+    empty.conditions = ConditionSet{};
+    EXPECT_EQ(Written(empty)[56], 0) << "no condition set";
+}
+
+TEST_F(NumberRowFileTest, ShortFilesAndTruncationsFailCleanly) {
+    RawRecord old;
+    old.version = {1, 4, 0, 0};
+    old.game = 5;
+    old.conditions = OldConditionRecord();
+    old.withTag = false;
+    for (const Bytes& full : {RawRecord{}.Build(), old.Build()}) {
+        ASSERT_TRUE(Read(full));
+        for (std::size_t length = 0; length < full.size(); ++length) {
+            messages.Clear();
+            ASSERT_FALSE(Read(Bytes(full.begin(), full.begin() + static_cast<long>(length))))
+                << length;
+            ASSERT_EQ(messages.Count(), 1u) << length;
+            EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+            EXPECT_EQ(messages.LastText(), length < 100 ? kBadFile : kReadError) << length;
+        }
+    }
+    // A variation file goes on after the record: the reader stops exactly at its end.
+    Bytes longer = RawRecord{}.Build();
+    const std::size_t recordSize = longer.size();
+    longer.insert(longer.end(), 50, 0xEE);
+    ASSERT_TRUE(Read(longer));
+    EXPECT_EQ(consumed, recordSize);
+}
+
+TEST_F(NumberRowFileTest, FileOfAnotherGameIsRefused) {
+    NumberRowRecord sixOf45 = SampleRecord();
+    sixOf45.game = 1;
+    sixOf45.numbersToChoose = 4;
+    sixOf45.selected = {7, 3, 45, 12, 21, 34, 40};
+    sixOf45.fixed = {9, 30};
+    sixOf45.random = {21};
+    NumberRowRecord read;
+    ASSERT_TRUE(Read(Written(sixOf45), read, 0, 1));
+    EXPECT_FALSE(Read(Written(sixOf45), read, 0, 0));
+    EXPECT_EQ(messages.LastText(), kOtherGame);
+    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+
+    // Numbers to choose and fixed numbers that do not make up a 5/90 row.
+    RawRecord mismatch;
+    mismatch.numbersToChoose = 4;
+    messages.Clear();
+    EXPECT_FALSE(Read(mismatch.Build()));
+    EXPECT_EQ(messages.LastText(), kOtherGame);
+    mismatch.numbersToChoose = 3;
+    mismatch.fixedCount = INT_MIN;
+    messages.Clear();
+    EXPECT_FALSE(Read(mismatch.Build()));
+    EXPECT_EQ(messages.LastText(), kOtherGame);
+}
+
+TEST_F(NumberRowFileTest, NewerVersionLoadsAfterTheNotice) {
+    RawRecord newer;
+    newer.version = {2, 4, 1, 0};
+    NumberRowRecord read;
+    ASSERT_TRUE(Read(newer.Build(), read));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
+    EXPECT_EQ(messages.LastText(),
+              "Aktuális verzió: Velmora Personal 2.3.0.0\r\r"
+              "A Velmora Personal 2.4.1.0 verzió állományát tölti be...\r\r"
+              "A most beolvasott állomány olyan adatokat tartalmazhat, amelyeket nem tud "
+              "értelmezni az aktuális verzió.\r\rJavaslat: frissítse a programot.");
+    EXPECT_EQ(read.selected, newer.selected);
+    EXPECT_EQ(read.fileVersion.minor, 4);
+
+    newer.version = {2, 3, 0, 1};
+    messages.Clear();
+    ASSERT_TRUE(Read(newer.Build()));
+    EXPECT_EQ(messages.Count(), 1u) << "the build number counts as well";
+}
+
+TEST_F(NumberRowFileTest, OlderMajorOneLayouts) {
+    struct Layout {
+        std::array<std::int32_t, 4> version;
+        bool random;
+        bool frequency;
+    };
+    for (const Layout& layout :
+         {Layout{{1, 2, 2, 9}, false, false}, Layout{{1, 2, 3, 0}, true, false},
+          Layout{{1, 3, 0, 9}, true, false}, Layout{{1, 3, 1, 0}, true, true}}) {
+        SCOPED_TRACE(layout.version[1] * 100 + layout.version[2] * 10 + layout.version[3]);
+        RawRecord old;
+        old.version = layout.version;
+        old.game = 5; // 5/90 in the old numbering
+        old.errorPoints = 1;
+        old.conditions = OldConditionRecord();
+        old.withRandom = layout.random;
+        old.withFrequency = layout.frequency;
+        old.withTag = false;
+        if (!layout.random) {
+            old.selected = {7, 3, 45, 12, 60, 34};
+        }
+        NumberRowRecord read;
+        read.conditions.options.frequencyDistribution = true; // left from an earlier ticket
+        read.conditions.options.optimised = true;
+        ASSERT_TRUE(Read(old.Build(), read));
+        EXPECT_EQ(messages.Count(), 0u);
+        EXPECT_EQ(consumed, old.Build().size());
+        EXPECT_EQ(read.random, layout.random ? old.random : Numbers{});
+        EXPECT_EQ(read.conditions.options.frequencyDistribution, layout.frequency);
+        EXPECT_FALSE(read.conditions.options.optimised);
+        EXPECT_EQ(read.conditions.errorPoints, 1);
+        EXPECT_TRUE(read.conditions.favoured.active);
+        EXPECT_EQ(read.conditions.favoured.last, 4);
+        EXPECT_TRUE(read.conditions.twins.active);
+        EXPECT_TRUE(read.conditionsSet);
+    }
+
+    RawRecord unshifted;
+    unshifted.version = {1, 4, 0, 0};
+    unshifted.conditions = OldConditionRecord();
+    unshifted.withTag = false;
+    EXPECT_FALSE(Read(unshifted.Build())) << "major-1 files number the games from 5";
+    EXPECT_EQ(messages.LastText(), kOtherGame);
+}
+
+TEST_F(NumberRowFileTest, OlderConditionBlocksOfMajorTwo) {
+    // Up to 2.0.1.6 the deviation limits are integers; before 2.2 the number groups are absent.
+    Bytes block = BlockOf(SampleConditions());
+    block.resize(197);
+    const std::size_t deviation = 1 + 20 + 12 + 12 + 16 + 12 + 24 + 16 + 12 + 12 + 12 + 12;
+    block[deviation + 4] = 10;
+    std::fill(block.begin() + deviation + 5, block.begin() + deviation + 8, 0);
+    block[deviation + 8] = 30;
+    std::fill(block.begin() + deviation + 9, block.begin() + deviation + 12, 0);
+    RawRecord old;
+    old.version = {2, 0, 1, 6};
+    old.conditions = block;
+    NumberRowRecord read;
+    ASSERT_TRUE(Read(old.Build(), read));
+    EXPECT_EQ(consumed, old.Build().size());
+    EXPECT_FLOAT_EQ(read.conditions.deviation.minimum, 10.0f);
+    EXPECT_FLOAT_EQ(read.conditions.deviation.maximum, 30.0f);
+    EXPECT_FALSE(read.conditions.numberGroups.active);
+    EXPECT_TRUE(read.conditions.favoured.active);
+}
+
+TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
+    struct Case {
+        const char* what;
+        std::function<void(RawRecord&)> change;
+        const std::string& message;
+    };
+    const std::vector<Case> cases = {
+        {"major version 0", [](RawRecord& r) { r.version[0] = 0; }, kBadFile},
+        {"no numbers to choose", [](RawRecord& r) { r.numbersToChoose = 0; }, kBadFile},
+        {"more to choose than a row", [](RawRecord& r) { r.numbersToChoose = 6; }, kBadFile},
+        {"too few selected", [](RawRecord& r) { r.selectedCount = 2; }, kBadFile},
+        {"more selected than numbers", [](RawRecord& r) { r.selectedCount = 91; }, kBadFile},
+        {"huge selected count", [](RawRecord& r) { r.selectedCount = INT_MAX; }, kBadFile},
+        {"negative selected count", [](RawRecord& r) { r.selectedCount = -1; }, kBadFile},
+        {"selected 0", [](RawRecord& r) { r.selected[2] = 0; }, kBadFile},
+        {"selected 91", [](RawRecord& r) { r.selected[2] = 91; }, kBadFile},
+        {"selected twice", [](RawRecord& r) { r.selected[1] = 7; }, kBadFile},
+        {"fixed twice",
+         [](RawRecord& r) {
+             r.fixed = {9, 9};
+         },
+         kBadFile},
+        {"fixed also selected",
+         [](RawRecord& r) {
+             r.fixed = {9, 60};
+         },
+         kBadFile},
+        {"fixed 91",
+         [](RawRecord& r) {
+             r.fixed = {9, 91};
+         },
+         kBadFile},
+        {"negative constant count", [](RawRecord& r) { r.constantCount = -1; }, kBadFile},
+        {"huge constant count", [](RawRecord& r) { r.constantCount = INT_MAX; }, kBadFile},
+        {"constant not selected",
+         [](RawRecord& r) {
+             r.constant = {45, 1};
+         },
+         kBadFile},
+        {"constant twice",
+         [](RawRecord& r) {
+             r.constant = {45, 45};
+         },
+         kBadFile},
+        {"order 4", [](RawRecord& r) { r.order = 4; }, kBadFile},
+        {"order -1", [](RawRecord& r) { r.order = -1; }, kBadFile},
+        {"error points of a whole row", [](RawRecord& r) { r.errorPoints = 5; }, kBadFile},
+        {"negative error points", [](RawRecord& r) { r.errorPoints = -1; }, kBadFile},
+        {"huge random count", [](RawRecord& r) { r.randomCount = 1000; }, kBadFile},
+        {"random not selected",
+         [](RawRecord& r) {
+             r.random = {88, 2};
+         },
+         kBadFile},
+        {"random also constant",
+         [](RawRecord& r) {
+             r.random = {88, 45};
+         },
+         kBadFile},
+    };
+    for (const Case& c : cases) {
+        RawRecord raw;
+        c.change(raw);
+        messages.Clear();
+        NumberRowRecord read;
+        EXPECT_FALSE(Read(raw.Build(), read)) << c.what;
+        ASSERT_EQ(messages.Count(), 1u) << c.what;
+        EXPECT_EQ(messages.LastText(), c.message) << c.what;
+    }
+
+    RawRecord edge;
+    edge.errorPoints = 4;
+    edge.selected = {1, 2, 3};
+    edge.constant = {};
+    edge.random = {};
+    messages.Clear();
+    EXPECT_TRUE(Read(edge.Build())) << "RowLength - 2 selected and RowLength - 1 error points";
+    EXPECT_EQ(messages.Count(), 0u);
+}
+
+TEST_F(NumberRowFileTest, HitRatioNeedsTheDraws) {
+    ConditionSet conditions = SampleConditions();
+    conditions.hitRatio = {true, true, 3, 5, false, 1, 300};
+    RawRecord raw;
+    raw.conditions = BlockOf(conditions);
+
+    EXPECT_FALSE(Read(raw.Build(), 0));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+    EXPECT_EQ(messages.LastText(),
+              "A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik.");
+
+    messages.Clear();
+    EXPECT_TRUE(Read(raw.Build(), 300));
+    EXPECT_EQ(messages.Count(), 0u) << "the last draw of the range is loaded";
+
+    messages.Clear();
+    EXPECT_FALSE(Read(raw.Build(), 299));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().kind, MessageKind::WarningQuestion);
+    EXPECT_EQ(messages.LastText(), kDrawsQuestion);
+
+    messages.Clear();
+    messages.QueueAnswer(Answer::Yes);
+    NumberRowRecord read;
+    EXPECT_TRUE(Read(raw.Build(), read, 299));
+    EXPECT_EQ(read.conditions.hitRatio.lastDraw, 300);
+
+    // Without the conditions-set flag the stored conditions do not count.
+    raw.conditionsFlag = 0;
+    messages.Clear();
+    ASSERT_TRUE(Read(raw.Build(), read, 0));
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_FALSE(read.conditionsSet);
+    EXPECT_FALSE(read.conditions.AnyActive());
+}
+
+TEST_F(NumberRowFileTest, FileLayerMessages) {
+    TempHome home;
+    NumberRowRecord record;
+    EXPECT_FALSE(
+        LoadNumberRow(home.Path() + "nincs.tip", {LoadGameInfo(0), 0, kName}, messages, record));
+    EXPECT_EQ(messages.LastText(),
+              "Hiba történt a(z) " + home.Path() + "nincs.tip megnyitása során.");
+
+    EXPECT_FALSE(SaveNumberRow(home.Path() + "nincs/a.tip", SampleRecord(), messages));
+    EXPECT_EQ(messages.LastText(), "Hiba történt a számsor állományának mentése során.");
+    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+}
+
+TEST(BusyFile, ExistingFileThatCannotBeOpenedIsBusy) {
+    TempHome home;
+    FakeMessages messages;
+    const std::string missing = home.Path() + "lista.txt";
+    EXPECT_TRUE(IsFileFree(missing, messages));
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "the check creates nothing";
+
+    ASSERT_TRUE(ReplaceFile(missing, std::string("tartalom")));
+    EXPECT_TRUE(IsFileFree(missing, messages));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(missing, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "tartalom");
+    EXPECT_EQ(messages.Count(), 0u);
+
+    // A folder of that name exists and cannot be opened as a file, whoever runs the test.
+    const std::string folder = home.Path() + "foglalt.rtf";
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(IsFileFree(folder, messages));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
+    EXPECT_EQ(messages.LastText(), "Foglalt állomány.\r\rAz alábbi néven és útvonalon lett "
+                                   "megnyitva:\r    " +
+                                       folder +
+                                       "      \r\rNevezze át és/vagy zárja be a már megnyitott "
+                                       "állományt.");
+}
+
+} // namespace
+} // namespace velmora
