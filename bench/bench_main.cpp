@@ -138,7 +138,7 @@ void RunFilter(benchmark::State& state, const ConditionSet& set, int size, int n
 // Every structural condition active and loose enough that most rows reach the last test.
 ConditionSet StructuralConditions() {
     ConditionSet s;
-    s.mobile = {true, 2, 1};
+    s.mobile = {true, 3, 2};
     s.fixed = {true, 10, 4};
     s.favoured = {true, 1, 30, 0, 5};
     s.decadeParity = {true, true, 0, 5, true};

@@ -1,7 +1,9 @@
 // velmora-cli: the program's core from a terminal.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -15,10 +17,12 @@
 #include "common/platform.h"
 #include "draws/bundled_draws.h"
 #include "draws/draws_store.h"
+#include "conditions/filter.h"
 #include "game/row_summary.h"
 #include "session/session.h"
 #include "session/startup.h"
 #include "settings/folders.h"
+#include "variation/bontas.h"
 
 namespace {
 
@@ -33,6 +37,7 @@ int Usage() {
                  "  velmora-cli summary N1 N2 ...\n"
                  "  velmora-cli [--home DIR] [--yes] draws import GAME FILE.csv\n"
                  "  velmora-cli [--home DIR] [--yes] check TICKET.tip\n"
+                 "  velmora-cli [--home DIR] [--yes] generate TICKET.tip [--print-rows]\n"
                  "GAME is the game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno).\n";
     return kExitBadArguments;
 }
@@ -179,23 +184,36 @@ std::vector<std::string> ConditionLines(const ConditionSet& c) {
 }
 
 // Loads a number-row file into the game it belongs to and prints what it holds.
+// A session of the home folder with the ticket file loaded for the file's own game, or null
+// after the messages of a file that cannot be used.
+std::unique_ptr<Session> LoadTicket(const std::string& path, Messages& messages,
+                                    RandomSource& random) {
+    bool headerRead = false;
+    const GameId game = GameForCommandLineFile(path, 0, messages, headerRead);
+    if (!headerRead && !FileExists(path)) {
+        return nullptr; // the open error has been shown
+    }
+    auto session =
+        std::make_unique<Session>(MakeProgramFolders(ProgramFolderPath()), messages, random);
+    session->ApplyGame(game);
+    session->LoadDraws();
+    if (!session->LoadNumberRow(path)) {
+        return nullptr;
+    }
+    return session;
+}
+
 int Check(const std::vector<std::string>& args, Messages& messages) {
     if (args.size() != 1) {
         return Usage();
     }
-    const std::string& path = args[0];
-    bool headerRead = false;
-    const GameId game = GameForCommandLineFile(path, 0, messages, headerRead);
-    if (!headerRead && !FileExists(path)) {
-        return kExitFailed; // the open error has been shown
-    }
     SeededRandom random(1);
-    Session session(MakeProgramFolders(ProgramFolderPath()), messages, random);
-    session.ApplyGame(game);
-    session.LoadDraws();
-    if (!session.LoadNumberRow(path)) {
+    const std::unique_ptr<Session> loaded = LoadTicket(args[0], messages, random);
+    if (!loaded) {
         return kExitFailed;
     }
+    const Session& session = *loaded;
+    const GameId game = session.Game().gameId;
     const MainTicket& ticket = session.Ticket();
     const ConditionSet& conditions = session.Conditions();
     std::cout << "game: " << GameName(game) << "\n"
@@ -220,6 +238,85 @@ int Check(const std::vector<std::string>& args, Messages& messages) {
     for (const std::string& line : lines) {
         std::cout << line << "\n";
     }
+    return kExitOk;
+}
+
+int Generate(const std::vector<std::string>& args, Messages& messages) {
+    std::string path;
+    bool printRows = false;
+    for (const std::string& arg : args) {
+        if (arg == "--print-rows") {
+            printRows = true;
+        } else if (path.empty() && arg.rfind("--", 0) != 0) {
+            path = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (path.empty()) {
+        return Usage();
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadTicket(path, messages, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    const ConditionSet& conditions = session->Conditions();
+    if (conditions.hitRatio.active && conditions.hitRatio.fromDraws) {
+        std::cerr << "Rows taken from the draws list are not generated from a terminal yet.\n";
+        return kExitFailed;
+    }
+    GenerationInput input;
+    input.game = session->Game();
+    input.variationNumbers = session->Ticket().Selected();
+    input.fixedCount = static_cast<int>(session->Ticket().Fixed().size());
+    input.conditions = conditions;
+    input.draws = session->HasDraws() ? &session->Draws().Draws() : nullptr;
+    if (const auto memory = AvailableMemoryBytes()) {
+        input.availableMemory = static_cast<long long>(*memory);
+    }
+    VariationStore store;
+    Bontas engine(messages, store);
+    if (!engine.BontasIndul(input)) {
+        std::cerr << "The ticket holds too few numbers for a variation.\n";
+        return kExitFailed;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    engine.Start();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    if (!engine.Running()) {
+        return kExitFailed; // stopped: the variation is unfinished
+    }
+    const std::string empty = engine.EmptyResultText();
+    if (!empty.empty()) {
+        messages.Error(empty);
+    } else {
+        const std::string missing =
+            BontStatVizsg(engine.MissingNumbers(), engine.PassedConditions());
+        if (!missing.empty()) {
+            messages.Warning(missing);
+        }
+    }
+    if (printRows) {
+        const std::vector<std::uint8_t>& numbers = input.variationNumbers;
+        const std::vector<std::uint8_t>& fixed = session->Ticket().Fixed();
+        std::string line;
+        for (long long r = 0; r < store.Count(); ++r) {
+            line.clear();
+            const std::uint8_t* row = store.Row(r);
+            for (int i = 0; i < store.RowWidth(); ++i) {
+                line += (i > 0 ? " " : "") + std::to_string(numbers[row[i]]);
+            }
+            for (std::uint8_t f : fixed) {
+                line += " " + std::to_string(f);
+            }
+            std::cout << line << "\n";
+        }
+    }
+    std::cout << "rows: " << store.Count() << "  combinations: " << engine.TotalCombinations()
+              << "  ms: " << ms << "\n";
     return kExitOk;
 }
 
@@ -249,6 +346,9 @@ int main(int argc, char** argv) {
     }
     if (command == "draws" && rest.size() >= 2 && rest[1] == "import") {
         return DrawsImport({rest.begin() + 2, rest.end()}, messages);
+    }
+    if (command == "generate") {
+        return Generate({rest.begin() + 1, rest.end()}, messages);
     }
     if (command == "check") {
         return Check({rest.begin() + 1, rest.end()}, messages);

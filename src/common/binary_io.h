@@ -29,6 +29,8 @@ public:
     BinaryReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     explicit BinaryReader(const std::vector<std::uint8_t>& bytes)
         : m_data(bytes.data()), m_size(bytes.size()) {}
+    // The reader keeps a pointer into the bytes: a temporary would be gone before the reads.
+    explicit BinaryReader(std::vector<std::uint8_t>&&) = delete;
 
     std::size_t Remaining() const { return m_size - m_position; }
     std::size_t Position() const { return m_position; }

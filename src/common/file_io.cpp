@@ -41,9 +41,9 @@ bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes
         }
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
-        out.flush();
+        // Closing writes what is still buffered; a failure there is a failed save too.
+        out.close();
         if (!out) {
-            out.close();
             std::error_code ignored;
             fs::remove(temporary, ignored);
             return false;

@@ -107,6 +107,8 @@ ConditionEditor::ConditionEditor(ConditionSet& set, Messages& messages,
 
 void ConditionEditor::Prepare(const ConditionContext& context) {
     m_context = context;
+    // A loaded file may carry any count; the dialog shows at most ten groups.
+    m_set.numberGroups.count = std::clamp(m_set.numberGroups.count, 1, kMaxNumberGroups);
     m_data = SzamJelzoBeallitas(m_context.variationNumbers, m_context.maxNumber);
     ApplyErrorPointRules();
     FeltJelzoBeallitas();
@@ -1029,7 +1031,9 @@ bool ConditionEditor::OsszegEll() {
     const ParityCondition& endings = m_set.endingParity;
     if (sum.active && sum.minimum == sum.maximum && endings.active && endings.fixedRatio &&
         endings.minimum == endings.maximum) {
-        const int oddInRow = endings.even ? N() - endings.minimum : endings.minimum;
+        // 64 bits: a damaged file may hold any count.
+        const long long oddInRow = endings.even ? static_cast<long long>(N()) - endings.minimum
+                                                : static_cast<long long>(endings.minimum);
         const bool rowSumOdd = oddInRow % 2 != 0;
         const bool fixedSumOdd = sum.minimum % 2 != 0;
         if (rowSumOdd != fixedSumOdd) {
@@ -1049,32 +1053,38 @@ bool ConditionEditor::OsszegEll() {
 // Fixed groups are the blocks of K positions from position 1; each lends the favoured range at
 // most M of the positions it shares with it.
 int ConditionEditor::FixedGroupsCapacity() const {
-    const int size = m_set.fixed.groupSize;
-    const int perGroup = m_set.fixed.maxPerGroup;
-    const int first = m_set.favoured.first;
-    const int last = m_set.favoured.last;
+    // A damaged file may hold any values: positions are bounded by V, sums kept in 64 bits.
+    const long long size = m_set.fixed.groupSize;
+    const long long perGroup = std::max(m_set.fixed.maxPerGroup, 0);
+    const long long first = std::clamp(m_set.favoured.first, 1, std::max(m_data.Size(), 1));
+    const long long last =
+        std::clamp(m_set.favoured.last, static_cast<int>(first), std::max(m_data.Size(), 1));
     if (size < 1) {
         return 0;
     }
-    int capacity = 0;
-    for (int start = 1; start <= last; start += size) {
-        const int overlap = std::min(start + size - 1, last) - std::max(start, first) + 1;
-        capacity += std::min(perGroup, std::max(overlap, 0));
+    long long capacity = 0;
+    for (long long start = 1; start <= last; start += size) {
+        const long long overlap = std::min(start + size - 1, last) - std::max(start, first) + 1;
+        capacity += std::min(perGroup, std::max(overlap, 0LL));
     }
-    return capacity;
+    return static_cast<int>(std::min(capacity, 1000000LL));
 }
 
 // Any K consecutive positions hold at most M numbers, so each whole K-wide window of the
 // favoured range gives M positions and the remainder at most M more: the first M positions of
 // every window realise it.
 int ConditionEditor::MobileGroupsCapacity() const {
-    const int size = m_set.mobile.groupSize;
-    const int perGroup = m_set.mobile.maxPerGroup;
-    const int width = m_set.favoured.last - m_set.favoured.first + 1;
+    const long long size = m_set.mobile.groupSize;
+    const long long perGroup = std::max(m_set.mobile.maxPerGroup, 0);
+    const long long first = std::clamp(m_set.favoured.first, 1, std::max(m_data.Size(), 1));
+    const long long last =
+        std::clamp(m_set.favoured.last, static_cast<int>(first), std::max(m_data.Size(), 1));
+    const long long width = last - first + 1;
     if (size < 1 || width < 1) {
         return 0;
     }
-    return width / size * perGroup + std::min(perGroup, width % size);
+    return static_cast<int>(
+        std::min(width / size * perGroup + std::min(perGroup, width % size), 1000000LL));
 }
 
 bool ConditionEditor::GroupFavouredCheck(int capacity, const char* groupLine) {
@@ -1141,6 +1151,7 @@ void ConditionEditor::FeltetelekTorlese() {
     if (c.variationExists && !c.specialVariationMode && m_hooks.deleteVariation) {
         m_hooks.deleteVariation();
     }
+    FeltJelzoBeallitas();
 }
 
 bool ConditionEditor::ClearButtonClick() {

@@ -35,12 +35,18 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
         group->groupSize = std::max(group->groupSize, 1);
         group->maxPerGroup = std::clamp(group->maxPerGroup, 1, m_n);
     }
-    m_set.favoured.minHits = std::clamp(m_set.favoured.minHits, 0, m_n);
+    FavCondition& favoured = m_set.favoured;
+    favoured.first = std::clamp(favoured.first, 1, std::max(m_size, 1));
+    favoured.last = std::clamp(favoured.last, favoured.first, std::max(m_size, 1));
+    favoured.minHits =
+        std::clamp(favoured.minHits, 0, std::min(m_n, favoured.last - favoured.first + 1));
+    favoured.maxHits = std::clamp(favoured.maxHits, 0, m_n);
     m_set.numberGroups.count = std::clamp(m_set.numberGroups.count, 0, kMaxNumberGroups);
+    m_set.hitRatio.minHits = std::clamp(m_set.hitRatio.minHits, 0, kMaxDrawColumns);
+    m_set.hitRatio.maxHits = std::clamp(m_set.hitRatio.maxHits, 0, kMaxDrawColumns);
 
     m_firstDrawing.clear();
     m_secondDrawing.clear();
-    m_hitFirstIndex = 0;
     m_hitEnd = 0;
     if (!m_set.hitRatio.active || draws == nullptr) {
         m_set.hitRatio.active = false;
@@ -73,7 +79,6 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     }
     const int count = static_cast<int>(draws->size());
     m_hitEnd = std::clamp(m_set.hitRatio.lastDraw, 0, count);
-    m_hitFirstIndex = std::clamp(m_set.hitRatio.firstDraw - 1, 0, m_hitEnd);
 }
 
 ConditionFilter::Mask ConditionFilter::RowMask(const std::uint8_t* p) const {

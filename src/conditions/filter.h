@@ -69,8 +69,7 @@ private:
     std::array<std::int16_t, kMaxVariationNumbers> m_partner{};
     std::vector<Mask> m_firstDrawing;
     std::vector<Mask> m_secondDrawing; // empty unless the game draws twice a date
-    int m_hitFirstIndex = 0;           // 0-based first draw of the hit-ratio range
-    int m_hitEnd = 0;                  // 0-based end (exclusive) of the range
+    int m_hitEnd = 0; // 0-based end (exclusive) of the hit-ratio range; the run sets the start
     std::uint16_t m_passed = 0;
 };
 

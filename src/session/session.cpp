@@ -167,6 +167,11 @@ bool Session::LoadNumberRow(const std::string& path) {
     m_lastSelectedCount = static_cast<int>(record.selected.size());
     m_ticket.LoadLists(std::move(record.selected), std::move(record.fixed),
                        std::move(record.constant), std::move(record.random));
+    // An ascending or descending order is applied again, which mends a list edited by hand; a
+    // random order keeps the saved one, on which the position-based conditions depend.
+    if (m_ticket.NumberOrder() == 1 || m_ticket.NumberOrder() == 2) {
+        m_ticket.ReapplyNumberOrder(m_random);
+    }
     m_ticket.SetUnchanged(loaded);
     TicketChanged();
     return loaded;

@@ -26,13 +26,16 @@ struct Harness {
         : data(SzamJelzoBeallitas(v, LoadGameInfo(game).maxNumber)), rowLength(n) {
         filter.Prepare(set, data, LoadGameInfo(game), n, draws);
     }
-    bool Test(std::vector<std::uint8_t> row, int drawCursor = 0) {
+    // The generator starts every candidate at the first draw of the hit-ratio range, with its
+    // cursor on the last position; `cursor` lets a test see what the filter leaves there.
+    bool Test(std::vector<std::uint8_t> row, int drawCursor = -1, int cursor = -2) {
         positions = std::move(row);
         walk.positions = positions.data();
-        walk.cursor = rowLength - 1;
-        walk.drawCursor = drawCursor;
+        walk.cursor = cursor == -2 ? rowLength - 1 : cursor;
+        walk.drawCursor = drawCursor >= 0 ? drawCursor : firstDraw - 1;
         return filter.FeltVizsgalat(walk);
     }
+    int firstDraw = 1;
     NumberData data;
     int rowLength;
     ConditionFilter filter;
@@ -95,9 +98,9 @@ TEST(Filter, StandardDeviationUsesTheSampleFormula) {
     set.deviation = {true, 1.5811f, 1.5812f};
     Harness h(Range(1, 20), 5, set);
     EXPECT_TRUE(h.Test({0, 1, 2, 3, 4})) << "sqrt(2.5) = 1.58114";
-    set.deviation = {true, 1.42f, 1.415f};
+    set.deviation = {true, 1.414f, 1.415f};
     Harness population(Range(1, 20), 5, set);
-    EXPECT_FALSE(population.Test({0, 1, 2, 3, 4})) << "not the population formula (1.414)";
+    EXPECT_FALSE(population.Test({0, 1, 2, 3, 4})) << "not the population formula (1.4142)";
 }
 
 std::vector<DrawRecord> Draws(const std::vector<std::vector<int>>& rows) {
@@ -140,10 +143,12 @@ TEST(Filter, HitRatioExcludedStopsAtTheMatchingDraw) {
     EXPECT_TRUE(searched.Test({0, 1, 2, 3, 4}, 3));
     EXPECT_EQ(searched.walk.drawCursor, 6);
     EXPECT_FALSE(searched.Test({0, 1, 2, 3, 4}, 7));
-    // Only draws first..last count.
-    set.hitRatio.firstDraw = 8;
-    Harness late(Range(1, 20), 5, set, 0, &draws);
-    EXPECT_FALSE(late.Test({0, 1, 2, 3, 4}, 7));
+    // Only draws up to the last one of the range count.
+    set.hitRatio.lastDraw = 6;
+    Harness early(Range(1, 20), 5, set, 0, &draws);
+
+    EXPECT_FALSE(early.Test({0, 1, 2, 3, 4}, 3)) << "draw 7 lies beyond the range";
+    EXPECT_EQ(early.walk.drawCursor, 6);
 }
 
 TEST(Filter, SecondDrawingOfTheDate) {
@@ -166,20 +171,31 @@ TEST(Filter, FavouredGroupJumpsAhead) {
     set.favoured = {true, 10, 15, 2, 5};
     Harness h(Range(1, 20), 5, set);
     h.walk.skipAhead = true;
-    EXPECT_FALSE(h.Test({0, 1, 2, 3, 4}));
+    EXPECT_FALSE(h.Test({0, 1, 2, 3, 4}, -1, 2));
     // The generator's next step raises the last position by one.
     ++h.positions[4];
     EXPECT_EQ(h.positions, (std::vector<std::uint8_t>{0, 1, 2, 9, 10}));
-    EXPECT_EQ(h.walk.cursor, 4);
+    EXPECT_EQ(h.walk.cursor, 4) << "the jump leaves the cursor on the last position";
 
     h.walk.skipAhead = true;
     EXPECT_FALSE(h.Test({15, 16, 17, 18, 19}));
     EXPECT_EQ(h.walk.cursor, -1) << "the first position lies beyond the group";
 
     // A row whose last a positions already reach the group start is left alone.
-    EXPECT_FALSE(h.Test({0, 1, 2, 9, 16}));
+    EXPECT_FALSE(h.Test({0, 1, 2, 9, 16}, -1, 2));
     EXPECT_EQ(h.positions, (std::vector<std::uint8_t>{0, 1, 2, 9, 16}));
-    EXPECT_EQ(h.walk.cursor, 4);
+    EXPECT_EQ(h.walk.cursor, 2) << "nothing moved";
+
+    // Values no dialog allows (a damaged file) are kept inside the ticket.
+    ConditionSet wild;
+    wild.favoured = {true, 300, 400, 2, 5};
+    wild.hitRatio = {false, true, -2147483647 - 1, 2147483647, false, 1, 1};
+    Harness damaged(Range(1, 20), 5, wild);
+    damaged.walk.skipAhead = true;
+    damaged.Test({0, 1, 2, 3, 4});
+    for (std::uint8_t position : damaged.positions) {
+        EXPECT_LT(position, 20);
+    }
 
     Harness off(Range(1, 20), 5, set);
     EXPECT_FALSE(off.Test({0, 1, 2, 3, 4}));
@@ -341,8 +357,11 @@ ConditionSet RandomSet(std::mt19937& random, int n, int size) {
     ConditionSet s;
     s.mobile = {coin(), pick(2, 6), pick(1, n - 1)};
     s.fixed = {coin(), pick(2, 8), pick(1, n - 1)};
+    // Within the limits the conditions dialog allows.
     const int first = pick(1, size);
-    s.favoured = {coin(), first, pick(first, size), pick(0, 2), pick(2, n)};
+    const int last = pick(first, size);
+    const int most = pick(0, std::min(n, last - first + 1));
+    s.favoured = {coin(), first, last, pick(0, most), most};
     s.decadeParity = {coin(), coin(), pick(0, 2), pick(2, n), coin()};
     s.decadeRepeat = {coin(), coin(), pick(0, 1), pick(1, 3)};
     s.endingParity = {coin(), coin(), pick(0, 2), pick(2, n), coin()};

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
+#include <numeric>
 #include <random>
 
+#include "conditions/condition_editor.h"
+#include "conditions/filter.h"
 #include "draws/draws_files.h"
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
@@ -109,6 +113,113 @@ TEST(ResultsImportFuzz, RandomAndMutatedText) {
     EXPECT_GT(accepted, 0);
 }
 
+// Every condition active with parameters the dialog could have set for a 5/90 ticket.
+ConditionSet AllActive() {
+    ConditionSet c;
+    c.favoured = {true, 2, 6, 1, 2};
+    c.mobile = {true, 3, 2};
+    c.fixed = {true, 4, 2};
+    c.decadeParity = {true, true, 1, 2, true};
+    c.decadeRepeat = {true, true, 0, 1};
+    c.hitRatio = {true, true, 1, 3, false, 1, 200};
+    c.endingParity = {true, true, 1, 1, false};
+    c.endingRepeat = {true, false, 0, 2};
+    c.sum = {true, false, 30, 150};
+    c.twins = {true, 0, 1};
+    c.mirrors = {true, 0, 1};
+    c.deviation = {true, 1.5f, 40.0f};
+    c.span = {true, 1, 8};
+    c.primes = {true, 0, 2};
+    c.numberGroups.active = true;
+    c.numberGroups.count = 2;
+    c.numberGroups.groups[0] = {1, 4, 0, 2};
+    c.numberGroups.groups[1] = {5, 8, 0, 2};
+    return c;
+}
+
+// The active flags in the order of the records.
+std::array<bool*, kConditionCount> ActiveFlags(ConditionSet& c) {
+    return {&c.favoured.active,     &c.mobile.active,       &c.fixed.active,
+            &c.decadeParity.active, &c.decadeRepeat.active, &c.hitRatio.active,
+            &c.endingParity.active, &c.endingRepeat.active, &c.sum.active,
+            &c.twins.active,        &c.mirrors.active,      &c.deviation.active,
+            &c.span.active,         &c.primes.active,       &c.numberGroups.active};
+}
+
+// The filter on a few candidate rows (ascending positions into V), with and without jumping
+// ahead: whatever it moves stays inside V.
+void RunFilter(const ConditionSet& conditions, const std::vector<std::uint8_t>& v,
+               const GameInfo& game, int n, const std::vector<DrawRecord>* draws,
+               std::mt19937& random) {
+    const int size = static_cast<int>(v.size());
+    ConditionFilter filter;
+    filter.Prepare(conditions, SzamJelzoBeallitas(v, game.maxNumber), game, n, draws);
+    const int length = std::clamp(n, 1, std::min(size, kMaxRowLength));
+    const int drawCount = draws != nullptr ? static_cast<int>(draws->size()) : 0;
+    std::vector<std::uint8_t> all(static_cast<std::size_t>(size));
+    std::iota(all.begin(), all.end(), std::uint8_t{0});
+    for (int candidate = 0; candidate < 5 && size > 0; ++candidate) {
+        std::vector<std::uint8_t> row = all;
+        if (candidate == 1) {
+            std::reverse(row.begin(), row.end()); // the last row of the walk
+        } else if (candidate > 1) {
+            std::shuffle(row.begin(), row.end(), random);
+        }
+        row.resize(static_cast<std::size_t>(length));
+        std::sort(row.begin(), row.end());
+        row.resize(kMaxRowLength, row.back());
+        for (bool skipAhead : {false, true}) {
+            std::vector<std::uint8_t> positions = row;
+            const auto drawCursor = static_cast<int>(random() % (drawCount + 1u));
+            WalkState walk{positions.data(), length - 1, drawCursor, 0, skipAhead};
+            filter.FeltVizsgalat(walk);
+            filter.FeltVizsgSkandi(positions.data(), walk.drawCursor);
+            for (int i = 0; i < length; ++i) {
+                ASSERT_LT(positions[static_cast<std::size_t>(i)], size) << "position " << i;
+            }
+            ASSERT_GE(walk.cursor, -1);
+            ASSERT_LT(walk.cursor, length);
+        }
+    }
+}
+
+// Damaged conditions through what a generation run does with them: the filter with all of them
+// and with each alone (so that every test is reached, not only the first that refuses), and the
+// dialog's checks before generation. The sanitizers watch the arithmetic and the table reads.
+void RunConditions(const ConditionSet& conditions, const std::vector<std::uint8_t>& v,
+                   const GameInfo& game, int n, const std::vector<DrawRecord>* draws,
+                   std::mt19937& random) {
+    RunFilter(conditions, v, game, n, draws, random);
+    for (int only = 0; only < kConditionCount && !::testing::Test::HasFatalFailure(); ++only) {
+        ConditionSet alone = conditions;
+        const auto flags = ActiveFlags(alone);
+        if (*flags[static_cast<std::size_t>(only)]) {
+            for (bool* flag : flags) {
+                *flag = flag == flags[static_cast<std::size_t>(only)];
+            }
+            RunFilter(alone, v, game, n, draws, random);
+        }
+    }
+
+    ConditionSet set = conditions;
+    testing::FakeMessages messages; // answers every question No
+    std::array<bool, kNoticeCount> notices{};
+    ConditionEditor editor(set, messages, notices);
+    ConditionContext context;
+    context.variationNumbers = v;
+    context.maxNumber = game.maxNumber;
+    context.rowLength = game.rowLength;
+    context.variationRowLength = n;
+    context.hasDatabase = draws != nullptr;
+    context.drawCount = draws != nullptr ? static_cast<int>(draws->size()) : 0;
+    context.hitRatioFirst = conditions.hitRatio.firstDraw;
+    context.hitRatioLast = conditions.hitRatio.lastDraw;
+    editor.Prepare(context);
+    // Every refusal is told, and a question answered No refuses.
+    const bool passed = editor.CheckBeforeGeneration();
+    ASSERT_EQ(passed, messages.Count() == 0);
+}
+
 // Damaged number-row records never crash the reader, every refusal is told to the user, and
 // what it accepts is a consistent ticket.
 TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
@@ -120,12 +231,17 @@ TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
     sample.fixed = {9, 50};
     sample.constant = {45, 12};
     sample.random = {88, 21};
-    sample.conditions.hitRatio = {true, true, 2, 3, false, 1, 200};
+    sample.conditions = AllActive();
     sample.conditionsSet = true;
     BinaryWriter writer;
     WriteNumberRowRecord(sample, writer);
     const std::vector<std::int32_t> extremes = {INT_MIN, INT_MAX, -1, 0, 1, 91};
+    const std::vector<DrawRecord> allDraws = SampleDraws(game, 300);
+    // The condition block follows the lists, the number order and the error points.
+    const std::size_t block = 16 + 8 + (4 + sample.selected.size()) + (4 + sample.fixed.size()) +
+                              (4 + sample.constant.size()) + 8 + 1;
     int accepted = 0;
+    int activeAccepted = 0;
     for (int round = 0; round < 6000; ++round) {
         std::vector<std::uint8_t> bytes = writer.Bytes();
         if (round % 5 == 0) {
@@ -137,9 +253,12 @@ TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
             for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
                 bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random() % 100);
             }
-            if (round % 3 == 0) {
-                // An extreme value in one of the integer fields before the conditions.
-                const std::size_t at = 4 * (random() % 14);
+            if (round % 3 != 2) {
+                // An extreme value in one of the integer fields before the conditions, or
+                // anywhere in the condition block.
+                const std::size_t at = round % 3 == 0
+                                           ? 4 * (random() % 14)
+                                           : block + random() % (kConditionBlockSize - 3);
                 const auto value = static_cast<std::uint32_t>(extremes[random() % extremes.size()]);
                 for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i) {
                     bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -190,8 +309,113 @@ TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
         if (record.conditions.hitRatio.active) {
             ASSERT_GT(context.drawsLoaded, 0);
         }
+        const std::vector<DrawRecord> draws(allDraws.begin(),
+                                            allDraws.begin() + context.drawsLoaded);
+        RunConditions(record.conditions, record.selected, game, record.numbersToChoose,
+                      context.drawsLoaded > 0 ? &draws : nullptr, random);
+        if (HasFatalFailure()) {
+            return;
+        }
+        activeAccepted += record.conditions.AnyActive() ? 1 : 0;
     }
     EXPECT_GT(accepted, 0);
+    EXPECT_GT(activeAccepted, accepted / 4) << "the conditions must be reached";
+}
+
+// Values no dialog allows, passed straight to the filter and the dialog's checks.
+TEST(ConditionsFuzz, ExtremeParameters) {
+    std::mt19937 random(28122026);
+    const GameInfo game = LoadGameInfo(0);
+    const std::vector<DrawRecord> draws = SampleDraws(game, 260);
+    // Every minimum (and first position, group size and count) set to `low`, every maximum (and
+    // last position, group maximum and error points) to `high`.
+    const auto extremes = [](ConditionSet& c, std::int32_t low, std::int32_t high) {
+        const std::pair<std::int32_t*, std::int32_t*> pairs[] = {
+            {&c.favoured.first, &c.favoured.last},
+            {&c.favoured.minHits, &c.favoured.maxHits},
+            {&c.mobile.groupSize, &c.mobile.maxPerGroup},
+            {&c.fixed.groupSize, &c.fixed.maxPerGroup},
+            {&c.decadeParity.minimum, &c.decadeParity.maximum},
+            {&c.decadeRepeat.minimum, &c.decadeRepeat.maximum},
+            {&c.hitRatio.minHits, &c.hitRatio.maxHits},
+            {&c.hitRatio.firstDraw, &c.hitRatio.lastDraw},
+            {&c.endingParity.minimum, &c.endingParity.maximum},
+            {&c.endingRepeat.minimum, &c.endingRepeat.maximum},
+            {&c.sum.minimum, &c.sum.maximum},
+            {&c.twins.minimum, &c.twins.maximum},
+            {&c.mirrors.minimum, &c.mirrors.maximum},
+            {&c.span.first, &c.span.last},
+            {&c.primes.minimum, &c.primes.maximum},
+            {&c.numberGroups.count, &c.errorPoints},
+        };
+        for (const auto& [minimum, maximum] : pairs) {
+            *minimum = low;
+            *maximum = high;
+        }
+        for (NumberGroupSlot& g : c.numberGroups.groups) {
+            g = {low, high, low, high};
+        }
+        c.deviation = {true, static_cast<float>(low), static_cast<float>(high)};
+    };
+    std::vector<ConditionSet> cases;
+    for (const auto& [low, high] : {std::pair{INT_MIN, INT_MIN},
+                                    {INT_MAX, INT_MAX},
+                                    {INT_MIN, INT_MAX},
+                                    {INT_MAX, INT_MIN},
+                                    {-1, -1},
+                                    {0, 0},
+                                    {300, 300},
+                                    {0, 300}}) {
+        ConditionSet c = AllActive();
+        extremes(c, low, high);
+        for (bool choice : {true, false}) { // "Fix", "páros", "Egy", "Keresett" or the others
+            c.sum.fixedSum = c.decadeParity.fixedRatio = c.endingParity.fixedRatio = choice;
+            c.decadeParity.even = c.endingParity.even = choice;
+            c.decadeRepeat.oneGroup = c.endingRepeat.oneGroup = c.hitRatio.searched = choice;
+            cases.push_back(c);
+        }
+    }
+    // Single damaged values among sensible ones.
+    ConditionSet c = AllActive();
+    c.favoured = {true, 300, 300, 300, 300}; // positions beyond V
+    cases.push_back(c);
+    c.favoured = {true, 1, 300, 300, INT_MAX};
+    cases.push_back(c);
+    c = AllActive();
+    c.mobile.groupSize = c.fixed.groupSize = 0;
+    cases.push_back(c);
+    c = AllActive();
+    c.numberGroups.count = 1000;
+    cases.push_back(c);
+    c = AllActive();
+    for (const auto& [min, max] : {std::pair{INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {-5, 25}}) {
+        c.hitRatio.minHits = min;
+        c.hitRatio.maxHits = max;
+        c.hitRatio.searched = !c.hitRatio.searched;
+        cases.push_back(c);
+    }
+    c = AllActive();
+    c.deviation = {true, -std::numeric_limits<float>::infinity(),
+                   std::numeric_limits<float>::quiet_NaN()};
+    cases.push_back(c);
+
+    std::vector<std::uint8_t> ninety(90);
+    std::iota(ninety.begin(), ninety.end(), std::uint8_t{1});
+    const std::vector<std::vector<std::uint8_t>> tickets = {
+        {7, 3, 45, 12, 88, 21, 60, 34}, ninety, {11, 22, 33}};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        for (const auto& v : tickets) {
+            for (int n : {1, 3, 5}) {
+                SCOPED_TRACE("case " + std::to_string(i) + ", |V| " + std::to_string(v.size()) +
+                             ", n " + std::to_string(n));
+                RunConditions(cases[i], v, game, n, &draws, random);
+                RunConditions(cases[i], v, game, n, nullptr, random);
+                if (HasFatalFailure()) {
+                    return;
+                }
+            }
+        }
+    }
 }
 
 } // namespace

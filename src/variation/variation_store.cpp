@@ -1,0 +1,173 @@
+#include "variation/variation_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <numeric>
+
+namespace velmora {
+
+void VariationStore::Reset(int rowWidth, int numberCount) {
+    m_rowWidth = rowWidth;
+    m_count = 0;
+    m_capacity = 0;
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_frequencies.assign(static_cast<std::size_t>(std::max(numberCount, 0)), 0);
+    m_order.clear();
+    m_blockEnds.clear();
+    m_sorted = false;
+    baseCount = 0;
+    savedBaseCount = 0;
+    saved = false;
+}
+
+bool VariationStore::Reserve(long long capacity) {
+    if (capacity <= m_capacity) {
+        return true;
+    }
+    try {
+        m_rows.resize(static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_rowWidth));
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    m_capacity = capacity;
+    return true;
+}
+
+void VariationStore::Append(const std::uint8_t* row) {
+    std::uint8_t* target =
+        m_rows.data() + static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth);
+    for (int i = 0; i < m_rowWidth; ++i) {
+        target[i] = row[i];
+        if (row[i] < m_frequencies.size()) {
+            ++m_frequencies[row[i]];
+        }
+    }
+    ++m_count;
+}
+
+void VariationStore::AppendRaw(const std::uint8_t* row) {
+    std::memcpy(m_rows.data() +
+                    static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth),
+                row, static_cast<std::size_t>(m_rowWidth));
+    ++m_count;
+}
+
+void VariationStore::Truncate(long long count) {
+    m_count = std::clamp(count, 0LL, m_count);
+    m_capacity = m_count;
+    m_rows.resize(static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth));
+    m_order.clear();
+    m_sorted = false;
+    RecountFrequencies();
+}
+
+void VariationStore::ShrinkToFit() {
+    m_rows.resize(static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth));
+    m_rows.shrink_to_fit();
+    m_capacity = m_count;
+}
+
+void VariationStore::Clear() {
+    Reset(m_rowWidth, static_cast<int>(m_frequencies.size()));
+}
+
+void VariationStore::RecountFrequencies() {
+    std::fill(m_frequencies.begin(), m_frequencies.end(), 0);
+    for (long long r = 0; r < m_count; ++r) {
+        const std::uint8_t* row = Row(r);
+        for (int i = 0; i < m_rowWidth; ++i) {
+            if (row[i] < m_frequencies.size()) {
+                ++m_frequencies[row[i]];
+            }
+        }
+    }
+}
+
+void VariationStore::Sort() {
+    const auto count = static_cast<std::size_t>(m_count);
+    const auto width = static_cast<std::size_t>(m_rowWidth);
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), 0U);
+    // A stable sort keeps identical rows in generation order.
+    std::stable_sort(order.begin(), order.end(), [this, width](std::uint32_t a, std::uint32_t b) {
+        return std::memcmp(Row(a), Row(b), width) < 0;
+    });
+    std::vector<std::uint8_t> sorted(count * width);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::memcpy(sorted.data() + i * width, Row(order[i]), width);
+    }
+    std::copy(sorted.begin(), sorted.end(), m_rows.begin());
+    // Sorting a sorted list composes with the earlier order table.
+    if (m_sorted && m_order.size() == count) {
+        for (std::uint32_t& entry : order) {
+            entry = m_order[entry];
+        }
+    }
+    m_order = std::move(order);
+    m_sorted = true;
+}
+
+void VariationStore::RestoreOriginalOrder() {
+    if (!m_sorted) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(m_count);
+    const auto width = static_cast<std::size_t>(m_rowWidth);
+    std::vector<std::uint8_t> original(count * width);
+    for (std::size_t i = 0; i < count && i < m_order.size(); ++i) {
+        std::memcpy(original.data() + static_cast<std::size_t>(m_order[i]) * width,
+                    Row(static_cast<long long>(i)), width);
+    }
+    std::copy(original.begin(), original.end(), m_rows.begin());
+    m_order.clear();
+    m_sorted = false;
+}
+
+void VariationStore::CloseBlock() {
+    const auto end = static_cast<std::int32_t>(m_count);
+    if (m_count > 0 && (m_blockEnds.empty() || m_blockEnds.back() < end)) {
+        m_blockEnds.push_back(end);
+    }
+}
+
+void ImportCountRendezes(std::vector<std::int32_t>& blockEnds, long long first, long long last,
+                         long long rowCount, long long& baseCount) {
+    const long long removed = last - first + 1;
+    for (std::int32_t& end : blockEnds) {
+        if (end >= first && end < last) {
+            end = static_cast<std::int32_t>(first - 1);
+        } else if (end >= last) {
+            end = static_cast<std::int32_t>(end - removed);
+        }
+    }
+    // Drop entries equal to their successor, and zeros, until none is left.
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (std::size_t i = 0; i < blockEnds.size(); ++i) {
+            const bool repeat = i + 1 < blockEnds.size() && blockEnds[i] == blockEnds[i + 1];
+            if (repeat || blockEnds[i] == 0) {
+                blockEnds.erase(blockEnds.begin() + static_cast<std::ptrdiff_t>(i));
+                changed = true;
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < blockEnds.size(); ++i) {
+        if (blockEnds[i] > rowCount) {
+            blockEnds[i] = static_cast<std::int32_t>(rowCount);
+            blockEnds.resize(i + 1);
+            break;
+        }
+    }
+    if (!blockEnds.empty() && blockEnds.back() < baseCount) {
+        baseCount = blockEnds.back();
+    }
+}
+
+} // namespace velmora

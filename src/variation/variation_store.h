@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The rows of the current variation: one contiguous table of fixed-width rows, how often each
+// position occurs, the order table of a sort, and the block ends that record how the variation
+// grew.
+namespace velmora {
+
+class VariationStore {
+public:
+    // Empties the store for rows of `rowWidth` bytes over `numberCount` variation numbers.
+    void Reset(int rowWidth, int numberCount);
+
+    int RowWidth() const { return m_rowWidth; }
+    long long Count() const { return m_count; }
+    long long Capacity() const { return m_capacity; }
+    const std::uint8_t* Row(long long index) const {
+        return m_rows.data() +
+               static_cast<std::size_t>(index) * static_cast<std::size_t>(m_rowWidth);
+    }
+
+    // Reserves room for `capacity` rows, keeping the stored ones. False when the memory cannot
+    // be had.
+    bool Reserve(long long capacity);
+    // Appends a row of positions and counts them. The caller has made room.
+    void Append(const std::uint8_t* row);
+    // Appends a row whose bytes are numbers (a draws-list variation): no frequency counting.
+    void AppendRaw(const std::uint8_t* row);
+    // Cuts the table to `count` rows and recounts the frequencies.
+    void Truncate(long long count);
+    // Shrinks the reserved room to the stored rows.
+    void ShrinkToFit();
+    void Clear();
+
+    // Occurrences of each position in the stored rows.
+    const std::vector<std::uint32_t>& Frequencies() const { return m_frequencies; }
+    void RecountFrequencies();
+
+    // Ascending lexicographic order; the order table remembers where each row came from.
+    void Sort();
+    // Back to the order before the sort.
+    void RestoreOriginalOrder();
+    bool IsSorted() const { return m_sorted; }
+    const std::vector<std::uint32_t>& OrderTable() const { return m_order; }
+
+    // Row counts at the end of each block (a generation, an extension, an import, ...).
+    std::vector<std::int32_t>& BlockEnds() { return m_blockEnds; }
+    const std::vector<std::int32_t>& BlockEnds() const { return m_blockEnds; }
+    // Ends a block at the current row count, unless the last block already ends there.
+    void CloseBlock();
+
+    long long baseCount = 0;      // rows of the body; later rows are the current extension
+    long long savedBaseCount = 0; // the base count kept with the variation file
+    bool saved = false;           // equals a file just saved or loaded
+
+private:
+    int m_rowWidth = 0;
+    long long m_count = 0;
+    long long m_capacity = 0;
+    std::vector<std::uint8_t> m_rows;
+    std::vector<std::uint32_t> m_frequencies;
+    std::vector<std::uint32_t> m_order;
+    std::vector<std::int32_t> m_blockEnds;
+    bool m_sorted = false;
+};
+
+// The block ends after rows first..last (1-based) were deleted, and the base row count they
+// may lower.
+void ImportCountRendezes(std::vector<std::int32_t>& blockEnds, long long first, long long last,
+                         long long rowCount, long long& baseCount);
+
+} // namespace velmora

@@ -1,0 +1,217 @@
+#include "variation/bontas.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "fakes/fake_messages.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeMessages;
+using Row = std::vector<std::uint8_t>;
+
+std::vector<std::uint8_t> FirstNumbers(int count) {
+    std::vector<std::uint8_t> v(static_cast<std::size_t>(count));
+    std::iota(v.begin(), v.end(), 1);
+    return v;
+}
+
+// Every combination of `n` positions taken `k` at a time, in lexicographic order.
+std::vector<Row> AllRows(int n, int k) {
+    std::vector<Row> rows;
+    Row p(static_cast<std::size_t>(k));
+    std::iota(p.begin(), p.end(), 0);
+    while (true) {
+        rows.push_back(p);
+        int i = k - 1;
+        while (i >= 0 && p[static_cast<std::size_t>(i)] == n - k + i) {
+            --i;
+        }
+        if (i < 0) {
+            return rows;
+        }
+        ++p[static_cast<std::size_t>(i)];
+        for (int j = i + 1; j < k; ++j) {
+            p[static_cast<std::size_t>(j)] =
+                static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
+        }
+    }
+}
+
+std::vector<Row> StoredRows(const VariationStore& store) {
+    std::vector<Row> rows;
+    for (long long r = 0; r < store.Count(); ++r) {
+        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
+    }
+    return rows;
+}
+
+int Common(const Row& a, const Row& b) {
+    int common = 0;
+    for (std::uint8_t x : a) {
+        common += std::count(b.begin(), b.end(), x) > 0 ? 1 : 0;
+    }
+    return common;
+}
+
+struct Generation {
+    Generation(int numbers, int fixedCount, ConditionSet conditions, GameId game = 0,
+               long long allowed = kDefaultAllowedRows) {
+        input.game = LoadGameInfo(game);
+        input.variationNumbers = FirstNumbers(numbers);
+        input.fixedCount = fixedCount;
+        input.conditions = conditions;
+        input.allowedRows = allowed;
+    }
+    bool Go() {
+        if (!engine.BontasIndul(input)) {
+            return false;
+        }
+        engine.Start();
+        return true;
+    }
+    GenerationInput input;
+    FakeMessages messages;
+    VariationStore store;
+    Bontas engine{messages, store};
+};
+
+TEST(Bontas, CombinationCounts) {
+    EXPECT_EQ(Bontas::TeljBontSzelvszam(90, 5), 43949268);
+    EXPECT_EQ(Bontas::TeljBontSzelvszam(80, 10), 1646492110120LL);
+    EXPECT_EQ(Bontas::TeljBontSzelvszam(35, 2), 35 * 34 / 2);
+    EXPECT_EQ(Bontas::TeljBontSzelvszam(7, 7), 1);
+}
+
+TEST(Bontas, AsManyNumbersAsARowGiveOneRow) {
+    Generation run(5, 0, {});
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.engine.TotalCombinations(), 1);
+    ASSERT_EQ(run.store.Count(), 1);
+    EXPECT_EQ(StoredRows(run.store)[0], (Row{0, 1, 2, 3, 4}));
+    EXPECT_EQ(run.store.BlockEnds(), (std::vector<std::int32_t>{1}));
+}
+
+TEST(Bontas, PlainVariationIsEveryPassingRowInOrder) {
+    ConditionSet set;
+    set.sum = {true, false, 30, 40};
+    Generation run(12, 0, set);
+    ASSERT_TRUE(run.Go());
+    std::vector<Row> expected;
+    for (const Row& row : AllRows(12, 5)) {
+        int sum = 0;
+        for (std::uint8_t p : row) {
+            sum += p + 1;
+        }
+        if (sum >= 30 && sum <= 40) {
+            expected.push_back(row);
+        }
+    }
+    EXPECT_EQ(StoredRows(run.store), expected);
+    EXPECT_EQ(run.engine.PassedConditions(), kPassedSum);
+    EXPECT_EQ(run.messages.Count(), 0u);
+}
+
+TEST(Bontas, ErrorPointsCoverEveryCombination) {
+    for (int h : {1, 2}) {
+        for (bool optimised : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "h " << h << " optimised " << optimised);
+            ConditionSet set;
+            set.errorPoints = h;
+            set.options.optimised = optimised;
+            Generation run(11, 0, set);
+            ASSERT_TRUE(run.Go());
+            const std::vector<Row> rows = StoredRows(run.store);
+            ASSERT_FALSE(rows.empty());
+            // Optimised with one error point is a full variation: only identical rows cover.
+            if (!optimised || h == 2) {
+                EXPECT_LT(static_cast<long long>(rows.size()), run.engine.TotalCombinations());
+            } else {
+                EXPECT_EQ(static_cast<long long>(rows.size()), run.engine.TotalCombinations());
+            }
+            // The optimised run is one step stricter: an (h-1)-error-point variation.
+            const int needed = 5 - h + (optimised ? 1 : 0);
+            for (const Row& candidate : AllRows(11, 5)) {
+                int best = 0;
+                for (const Row& row : rows) {
+                    best = std::max(best, Common(candidate, row));
+                }
+                ASSERT_GE(best, needed);
+            }
+            // The greedy passes never store a row covered by an earlier one.
+            for (std::size_t a = 0; a < rows.size(); ++a) {
+                for (std::size_t b = a + 1; b < rows.size(); ++b) {
+                    ASSERT_LT(Common(rows[a], rows[b]), needed) << "rows " << a << " and " << b;
+                }
+            }
+        }
+    }
+}
+
+TEST(Bontas, GrowthAsksBeforeTakingMoreRoom) {
+    // Without conditions every combination will come: the full count is asked for at once.
+    Generation plain(9, 0, {}, 0, 10);
+    plain.messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(plain.Go());
+    EXPECT_EQ(plain.store.Count(), 126);
+    ASSERT_EQ(plain.messages.Count(), 1u);
+    EXPECT_EQ(plain.messages.Last().kind, MessageKind::WarningQuestion);
+    EXPECT_EQ(plain.messages.LastText(),
+              "A variáció mérete meghaladja az engedélyezett szelvényszámot.\r\rEngedélyezi a "
+              "szabad memória lefoglalását?\r\rFolytatja a variáció készítését?");
+
+    // With conditions the room doubles while doubling stays below the full count.
+    ConditionSet set;
+    set.sum = {true, false, 15, 45};
+    Generation doubling(9, 0, set, 0, 10);
+    doubling.messages.QueueAnswers({Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes});
+    ASSERT_TRUE(doubling.Go());
+    EXPECT_EQ(doubling.store.Count(), 126);
+    ASSERT_EQ(doubling.messages.Count(), 4u); // 10 -> 20 -> 40 -> 80 -> all 126
+    EXPECT_EQ(doubling.messages.Log()[0].kind, MessageKind::Question);
+    EXPECT_EQ(doubling.messages.Log()[0].text,
+              "A variáció mérete meghaladja az engedélyezett szelvényszámot.\r\rMegduplázza a "
+              "variáció számára fenntartott memória méretét?\r\rFolytatja a variáció "
+              "készítését?");
+    EXPECT_EQ(doubling.messages.Log()[3].kind, MessageKind::WarningQuestion);
+
+    // No stops the run; the rows so far stay.
+    Generation refused(9, 0, {}, 0, 10);
+    ASSERT_TRUE(refused.Go());
+    EXPECT_EQ(refused.store.Count(), 10);
+    EXPECT_FALSE(refused.engine.Running());
+}
+
+TEST(Bontas, EmptyResultNamesTheConditionsNoRowPassed) {
+    ConditionSet set;
+    set.twins = {true, 0, 5};
+    set.sum = {true, true, 3, 3};
+    set.deviation = {true, 1.0f, 1.0f};
+    Generation run(10, 0, set);
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.store.Count(), 0);
+    // The twins come after the sum: no row reached them, so they are listed too.
+    EXPECT_EQ(run.engine.EmptyResultText(),
+              "Az alábbi feltételek nem teljesültek:\r\r     »  Ikerszámok\r     »  Számsor "
+              "összege\r     »  Szórás - "
+              "jelöljön ki egy tartományt\r\rGondolja újra a feltételek párosítását, illetve "
+              "az\ralkalmazott logikai és/vagy numerikus értékeket.");
+    EXPECT_EQ(run.engine.MissingNumbers().size(), 10u);
+}
+
+TEST(Bontas, StopEndsTheRunUnfinished) {
+    Generation run(20, 0, {});
+    ASSERT_TRUE(run.engine.BontasIndul(run.input));
+    run.engine.BontasMegszakitasa();
+    run.engine.Start();
+    EXPECT_EQ(run.store.Count(), 0);
+    EXPECT_FALSE(run.engine.Running());
+    EXPECT_TRUE(run.store.BlockEnds().empty());
+    EXPECT_EQ(run.engine.EmptyResultText(), "") << "a stopped run reports nothing";
+}
+
+} // namespace
+} // namespace velmora
