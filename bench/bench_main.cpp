@@ -15,6 +15,7 @@
 #include "game/main_ticket.h"
 #include "game/row_summary.h"
 #include "stats/number_counts.h"
+#include "variation/bontas.h"
 
 namespace {
 
@@ -174,5 +175,92 @@ void BM_FilterHitRatio(benchmark::State& state) {
     RunFilter(state, set, 30, 5, &draws);
 }
 BENCHMARK(BM_FilterHitRatio)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// The full 5/90 ticket with a sum of 200..250: the engine against five nested loops that sum
+// and append the passing rows, side by side.
+GenerationInput FullTicketWithSum() {
+    GenerationInput input;
+    input.game = LoadGameInfo(0);
+    for (int x = 1; x <= 90; ++x) {
+        input.variationNumbers.push_back(static_cast<std::uint8_t>(x));
+    }
+    input.conditions.sum = {true, false, 200, 250};
+    input.allowedRows = 20000000;
+    return input;
+}
+
+void BM_GenerateSum200To250(benchmark::State& state) {
+    SilentMessages messages;
+    const GenerationInput input = FullTicketWithSum();
+    long long rows = 0;
+    for (auto _ : state) {
+        VariationStore store;
+        Bontas engine(messages, store);
+        engine.BontasIndul(input);
+        engine.Start();
+        rows = store.Count();
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_GenerateSum200To250)->Unit(benchmark::kMillisecond);
+
+void BM_NestedLoopsSum200To250(benchmark::State& state) {
+    long long rows = 0;
+    for (auto _ : state) {
+        std::vector<std::uint8_t> table;
+        table.reserve(20000000ULL * 5);
+        for (int a = 0; a < 86; ++a) {
+            for (int b = a + 1; b < 87; ++b) {
+                for (int c = b + 1; c < 88; ++c) {
+                    for (int d = c + 1; d < 89; ++d) {
+                        for (int e = d + 1; e < 90; ++e) {
+                            const int sum = a + b + c + d + e + 5;
+                            if (sum >= 200 && sum <= 250) {
+                                table.insert(table.end(), {static_cast<std::uint8_t>(a),
+                                                           static_cast<std::uint8_t>(b),
+                                                           static_cast<std::uint8_t>(c),
+                                                           static_cast<std::uint8_t>(d),
+                                                           static_cast<std::uint8_t>(e)});
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        rows = static_cast<long long>(table.size() / 5);
+        benchmark::DoNotOptimize(table.data());
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_NestedLoopsSum200To250)->Unit(benchmark::kMillisecond);
+
+// Error-point variations with the covering test as written (newest row first, merge walk).
+void BM_ErrorPoints(benchmark::State& state) {
+    SilentMessages messages;
+    GenerationInput input;
+    input.game = LoadGameInfo(1);
+    for (int x = 1; x <= state.range(0); ++x) {
+        input.variationNumbers.push_back(static_cast<std::uint8_t>(x));
+    }
+    input.conditions.errorPoints = static_cast<std::int32_t>(state.range(1));
+    long long rows = 0;
+    for (auto _ : state) {
+        VariationStore store;
+        Bontas engine(messages, store);
+        engine.BontasIndul(input);
+        engine.Start();
+        rows = store.Count();
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_ErrorPoints)
+    ->Args({20, 1})
+    ->Args({20, 2})
+    ->Args({25, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -45,6 +45,31 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     m_set.hitRatio.minHits = std::clamp(m_set.hitRatio.minHits, 0, kMaxDrawColumns);
     m_set.hitRatio.maxHits = std::clamp(m_set.hitRatio.maxHits, 0, kMaxDrawColumns);
 
+    // The order in which the active conditions are tested, and the bit each one sets.
+    const std::array<std::pair<bool, Step>, kConditionCount> order = {{
+        {m_set.mobile.active, {Test::Mobile, kPassedMobile}},
+        {m_set.fixed.active, {Test::Fixed, kPassedFixed}},
+        {m_set.favoured.active, {Test::Favoured, kPassedFavoured}},
+        {m_set.decadeParity.active, {Test::DecadeParity, kPassedDecadeParity}},
+        {m_set.decadeRepeat.active, {Test::DecadeRepeat, kPassedDecadeRepeat}},
+        {m_set.endingParity.active, {Test::EndingParity, kPassedEndingParity}},
+        {m_set.endingRepeat.active, {Test::EndingRepeat, kPassedEndingRepeat}},
+        {m_set.sum.active, {Test::Sum, kPassedSum}},
+        {m_set.twins.active, {Test::Twins, kPassedTwins}},
+        {m_set.mirrors.active, {Test::Mirrors, kPassedMirrors}},
+        {m_set.deviation.active, {Test::Deviation, kPassedDeviation}},
+        {m_set.span.active, {Test::Span, kPassedSpan}},
+        {m_set.primes.active, {Test::Primes, kPassedPrimes}},
+        {m_set.numberGroups.active, {Test::NumberGroups, kPassedNumberGroups}},
+        {m_set.hitRatio.active && draws != nullptr, {Test::HitRatio, kPassedHitRatio}},
+    }};
+    m_testCount = 0;
+    for (const auto& [active, step] : order) {
+        if (active) {
+            m_tests[static_cast<std::size_t>(m_testCount++)] = step;
+        }
+    }
+
     m_firstDrawing.clear();
     m_secondDrawing.clear();
     m_hitEnd = 0;
@@ -265,11 +290,11 @@ bool ConditionFilter::FeltVizsgSkandi(const std::uint8_t* positions, int drawCur
     return !InRange(hits, m_set.hitRatio.minHits, m_set.hitRatio.maxHits);
 }
 
-bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
+bool ConditionFilter::Passes(Test test, WalkState& walk) const {
     const std::uint8_t* p = walk.positions;
     const ConditionSet& s = m_set;
-
-    if (s.mobile.active) {
+    switch (test) {
+    case Test::Mobile: {
         const int k = s.mobile.groupSize;
         const int m = s.mobile.maxPerGroup;
         for (int i = 0; i + m < m_n; ++i) {
@@ -277,9 +302,9 @@ bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
                 return false;
             }
         }
-        m_passed |= kPassedMobile;
+        return true;
     }
-    if (s.fixed.active) {
+    case Test::Fixed: {
         const int k = s.fixed.groupSize;
         const int m = s.fixed.maxPerGroup;
         for (int i = 0; i + m < m_n; ++i) {
@@ -287,89 +312,41 @@ bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
                 return false;
             }
         }
-        m_passed |= kPassedFixed;
+        return true;
     }
-    if (s.favoured.active) {
-        if (!Favoured(walk)) {
-            return false;
-        }
-        m_passed |= kPassedFavoured;
-    }
-    if (s.decadeParity.active) {
-        if (!Parity(p, kFlagEvenDecade, s.decadeParity)) {
-            return false;
-        }
-        m_passed |= kPassedDecadeParity;
-    }
-    if (s.decadeRepeat.active) {
-        if (!Repeat(p, m_decade, s.decadeRepeat)) {
-            return false;
-        }
-        m_passed |= kPassedDecadeRepeat;
-    }
-    if (s.endingParity.active) {
-        if (!Parity(p, kFlagEven, s.endingParity)) {
-            return false;
-        }
-        m_passed |= kPassedEndingParity;
-    }
-    if (s.endingRepeat.active) {
-        if (!Repeat(p, m_ending, s.endingRepeat)) {
-            return false;
-        }
-        m_passed |= kPassedEndingRepeat;
-    }
-    if (s.sum.active) {
+    case Test::Favoured:
+        return Favoured(walk);
+    case Test::DecadeParity:
+        return Parity(p, kFlagEvenDecade, s.decadeParity);
+    case Test::DecadeRepeat:
+        return Repeat(p, m_decade, s.decadeRepeat);
+    case Test::EndingParity:
+        return Parity(p, kFlagEven, s.endingParity);
+    case Test::EndingRepeat:
+        return Repeat(p, m_ending, s.endingRepeat);
+    case Test::Sum: {
         int sum = 0;
         for (int i = 0; i < m_n; ++i) {
             sum += m_number[p[i]];
         }
-        if (!InRange(sum, s.sum.minimum, s.sum.maximum)) {
-            return false;
-        }
-        m_passed |= kPassedSum;
+        return InRange(sum, s.sum.minimum, s.sum.maximum);
     }
-    if (s.twins.active) {
-        int twins = 0;
-        for (int i = 0; i < m_n; ++i) {
-            twins += (m_flags[p[i]] & kFlagTwin) ? 1 : 0;
-        }
-        if (!InRange(twins, s.twins.minimum, s.twins.maximum)) {
-            return false;
-        }
-        m_passed |= kPassedTwins;
-    }
-    if (s.mirrors.active) {
-        if (!Mirrors(p)) {
-            return false;
-        }
-        m_passed |= kPassedMirrors;
-    }
-    if (s.deviation.active) {
-        if (!Deviation(p)) {
-            return false;
-        }
-        m_passed |= kPassedDeviation;
-    }
-    if (s.span.active) {
+    case Test::Twins:
+        return InRange(CountFlag(p, kFlagTwin), s.twins.minimum, s.twins.maximum);
+    case Test::Mirrors:
+        return Mirrors(p);
+    case Test::Deviation:
+        return Deviation(p);
+    case Test::Span:
         for (int i = 0; i < m_n; ++i) {
             if (!InRange(p[i] + 1, s.span.first, s.span.last)) {
                 return false;
             }
         }
-        m_passed |= kPassedSpan;
-    }
-    if (s.primes.active) {
-        int primes = 0;
-        for (int i = 0; i < m_n; ++i) {
-            primes += (m_flags[p[i]] & kFlagPrime) ? 1 : 0;
-        }
-        if (!InRange(primes, s.primes.minimum, s.primes.maximum)) {
-            return false;
-        }
-        m_passed |= kPassedPrimes;
-    }
-    if (s.numberGroups.active) {
+        return true;
+    case Test::Primes:
+        return InRange(CountFlag(p, kFlagPrime), s.primes.minimum, s.primes.maximum);
+    case Test::NumberGroups:
         for (int g = 0; g < s.numberGroups.count; ++g) {
             const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
             int count = 0;
@@ -380,13 +357,29 @@ bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
                 return false;
             }
         }
-        m_passed |= kPassedNumberGroups;
+        return true;
+    case Test::HitRatio:
+        return HitRatio(walk);
     }
-    if (s.hitRatio.active) {
-        if (!HitRatio(walk)) {
+    return true;
+}
+
+int ConditionFilter::CountFlag(const std::uint8_t* p, std::uint8_t flag) const {
+    int count = 0;
+    for (int i = 0; i < m_n; ++i) {
+        count += (m_flags[p[i]] & flag) ? 1 : 0;
+    }
+    return count;
+}
+
+bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
+    // Only the active conditions, in their fixed order, prepared once per run.
+    for (int t = 0; t < m_testCount; ++t) {
+        const Step& step = m_tests[static_cast<std::size_t>(t)];
+        if (!Passes(step.test, walk)) {
             return false;
         }
-        m_passed |= kPassedHitRatio;
+        m_passed |= step.bit;
     }
     return true;
 }

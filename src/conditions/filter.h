@@ -44,11 +44,34 @@ public:
     void ClearPassedConditions() { m_passed = 0; }
 
 private:
+    enum class Test : std::uint8_t {
+        Mobile,
+        Fixed,
+        Favoured,
+        DecadeParity,
+        DecadeRepeat,
+        EndingParity,
+        EndingRepeat,
+        Sum,
+        Twins,
+        Mirrors,
+        Deviation,
+        Span,
+        Primes,
+        NumberGroups,
+        HitRatio,
+    };
+    struct Step {
+        Test test = Test::Sum;
+        std::uint16_t bit = 0;
+    };
     struct Mask {
         std::uint64_t low = 0;
         std::uint64_t high = 0;
     };
 
+    bool Passes(Test test, WalkState& walk) const;
+    int CountFlag(const std::uint8_t* p, std::uint8_t flag) const;
     bool Favoured(WalkState& walk) const;
     bool Parity(const std::uint8_t* p, std::uint8_t flag, const ParityCondition& c) const;
     bool Repeat(const std::uint8_t* p, const std::array<std::uint8_t, kMaxVariationNumbers>& cls,
@@ -71,6 +94,8 @@ private:
     std::vector<Mask> m_secondDrawing; // empty unless the game draws twice a date
     int m_hitEnd = 0; // 0-based end (exclusive) of the hit-ratio range; the run sets the start
     std::uint16_t m_passed = 0;
+    std::array<Step, kConditionCount> m_tests{};
+    int m_testCount = 0;
 };
 
 // The numbers of V that no stored row contains, as the end of a run reports them; empty when

@@ -96,12 +96,19 @@ bool Bontas::BontasGeneralas() {
     std::uint8_t* p = m_position.data();
     const std::uint8_t* upper = m_upper.data();
     const int firstDraw = m_input.conditions.hitRatio.firstDraw - 1;
+    const int last = m_last;
+    const bool filtered = m_conditionsActive;
+    const bool covering = m_h > 0;
+    // The cursor lives in a register: the byte stores into the row could alias any member, so
+    // it is written back only where the filter may move it.
+    int cursor = m_walk.cursor;
     while (true) {
-        int& cursor = m_walk.cursor;
         if (cursor < 0) {
+            m_walk.cursor = cursor;
             return true;
         }
         if (!m_running.load(std::memory_order_relaxed)) {
+            m_walk.cursor = cursor;
             return false;
         }
         if (p[cursor] < upper[cursor]) {
@@ -110,19 +117,25 @@ bool Bontas::BontasGeneralas() {
             --cursor;
             continue;
         }
-        if (cursor < m_last) {
+        if (cursor < last) {
             p[cursor + 1] = p[cursor];
             ++cursor;
             continue;
         }
-        m_walk.drawCursor = firstDraw;
-        if (m_conditionsActive && !m_filter.FeltVizsgalat(m_walk)) {
-            continue;
+        if (filtered) {
+            m_walk.cursor = cursor;
+            m_walk.drawCursor = firstDraw;
+            const bool passed = m_filter.FeltVizsgalat(m_walk);
+            cursor = m_walk.cursor;
+            if (!passed) {
+                continue;
+            }
         }
-        if (m_h > 0 && !HibapontosBontas()) {
+        if (covering && !HibapontosBontas()) {
             continue;
         }
         if (!BontasTarol()) {
+            m_walk.cursor = cursor;
             return false;
         }
     }
