@@ -55,21 +55,21 @@ const GameSpec& GameSpecOf(GameId id) {
 }
 
 GameInfo LoadGameInfo(GameId id) {
-    const GameSpec& spec = GameSpecOf(id);
+    const GameSpec& entry = GameSpecOf(id);
     GameInfo info;
     info.gameId = id;
-    info.maxNumber = spec.maxNumber;
-    info.rowLength = spec.rowLength;
-    info.drawnCount = spec.drawnCount;
-    info.drawsPerDate = spec.drawsPerDate;
-    info.drawsPerWeek = spec.drawsPerWeek;
-    info.extraCount = spec.extraCount;
-    info.prizeSpan = spec.prizeSpan;
-    info.lastRowIndex = spec.rowLength - 1;
+    info.maxNumber = entry.maxNumber;
+    info.rowLength = entry.rowLength;
+    info.drawnCount = entry.drawnCount;
+    info.drawsPerDate = entry.drawsPerDate;
+    info.drawsPerWeek = entry.drawsPerWeek;
+    info.extraCount = entry.extraCount;
+    info.prizeSpan = entry.prizeSpan;
+    info.lastRowIndex = entry.rowLength - 1;
     info.isKeno = IsKenoGame(id);
-    info.ticketColumns = spec.ticketColumns;
-    info.ticketRows = spec.ticketRows;
-    info.leadingBlanks = spec.leadingBlanks;
+    info.ticketColumns = entry.ticketColumns;
+    info.ticketRows = entry.ticketRows;
+    info.leadingBlanks = entry.leadingBlanks;
     return info;
 }
 
