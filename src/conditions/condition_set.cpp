@@ -1,5 +1,7 @@
 #include "conditions/condition_set.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -30,6 +32,45 @@ void ConditionSet::DeactivateAll() {
 }
 
 namespace {
+
+// A file can hold any 32-bit values. Every value the program ever sets lies well within this
+// band (positions, hits, sums and draw numbers), and within it no limit arithmetic overflows.
+constexpr std::int32_t kValueBound = 100000;
+
+std::int32_t Bounded(std::int32_t value) {
+    return std::clamp(value, -kValueBound, kValueBound);
+}
+
+float Bounded(float value) {
+    return std::isfinite(value) ? std::clamp(value, -1.0e6f, 1.0e6f) : 0.0f;
+}
+
+void BoundValues(ConditionSet& s) {
+    for (std::int32_t* v : {&s.favoured.first,       &s.favoured.last,
+                            &s.favoured.minHits,     &s.favoured.maxHits,
+                            &s.mobile.groupSize,     &s.mobile.maxPerGroup,
+                            &s.fixed.groupSize,      &s.fixed.maxPerGroup,
+                            &s.decadeParity.minimum, &s.decadeParity.maximum,
+                            &s.decadeRepeat.minimum, &s.decadeRepeat.maximum,
+                            &s.hitRatio.minHits,     &s.hitRatio.maxHits,
+                            &s.hitRatio.firstDraw,   &s.hitRatio.lastDraw,
+                            &s.endingParity.minimum, &s.endingParity.maximum,
+                            &s.endingRepeat.minimum, &s.endingRepeat.maximum,
+                            &s.sum.minimum,          &s.sum.maximum,
+                            &s.twins.minimum,        &s.twins.maximum,
+                            &s.mirrors.minimum,      &s.mirrors.maximum,
+                            &s.span.first,           &s.span.last,
+                            &s.primes.minimum,       &s.primes.maximum,
+                            &s.numberGroups.count,   &s.errorPoints}) {
+        *v = Bounded(*v);
+    }
+    for (NumberGroupSlot& slot : s.numberGroups.groups) {
+        slot = {Bounded(slot.first), Bounded(slot.last), Bounded(slot.minHits),
+                Bounded(slot.maxHits)};
+    }
+    s.deviation.minimum = Bounded(s.deviation.minimum);
+    s.deviation.maximum = Bounded(s.deviation.maximum);
+}
 
 // One record as bytes: fields are placed at their offsets, the rest stays zero.
 class RecordBytes {
@@ -251,6 +292,7 @@ bool ReadConditionBlock(BinaryReader& reader, int versionNumber, ConditionSet& s
     } else {
         read.numberGroups.active = false;
     }
+    BoundValues(read);
     set = read;
     return true;
 }
@@ -284,6 +326,7 @@ bool ReadOldConditionRecord(BinaryReader& reader, ConditionSet& set) {
     read.span.active = false;
     read.primes.active = false;
     read.numberGroups.active = false;
+    BoundValues(read);
     set = read;
     return true;
 }

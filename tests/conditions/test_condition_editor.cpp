@@ -265,8 +265,6 @@ TEST_F(EditorTest, AnySequenceOfEditsKeepsEveryFieldConsistent) {
     const auto pick = [&random](int count) {
         return static_cast<int>(random() % static_cast<unsigned>(count));
     };
-    const Condition parities[] = {Condition::DecadeParity, Condition::EndingParity};
-    const Condition repeats[] = {Condition::DecadeRepeat, Condition::EndingRepeat};
     // {first, last, fixed numbers, row length}: runs of neighbours, where every condition makes
     // sense and the sum asks nothing.
     for (const auto& [first, last, fixed, rowLength] :
@@ -285,9 +283,12 @@ TEST_F(EditorTest, AnySequenceOfEditsKeepsEveryFieldConsistent) {
                               : kind < 4 ? pick(600)
                                          : pick(last - first + 8) - 3;
             if (kind == 9) {
-                editor.SetParityKind(parities[pick(2)], pick(2) == 0);
-                editor.SetParityRatio(parities[pick(2)], pick(2) == 0);
-                editor.SetRepeatChoice(repeats[pick(2)], pick(2) == 0);
+                const Condition parity =
+                    pick(2) ? Condition::DecadeParity : Condition::EndingParity;
+                editor.SetParityKind(parity, pick(2) == 0);
+                editor.SetParityRatio(parity, pick(2) == 0);
+                editor.SetRepeatChoice(pick(2) ? Condition::DecadeRepeat : Condition::EndingRepeat,
+                                       pick(2) == 0);
                 editor.SetSumFixed(pick(2) == 0);
             } else if (kind == 8) {
                 editor.SetSlotValue(pick(kMaxNumberGroups), static_cast<SlotField>(pick(4)), value);

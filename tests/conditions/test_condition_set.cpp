@@ -192,3 +192,26 @@ TEST(NumberData, FlagsMirrorsAndClasses) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(ConditionBlock, DamagedValuesAreBoundedOnReading) {
+    ConditionSet wild;
+    wild.sum = {true, false, -2147483647 - 1, 2147483647};
+    wild.favoured = {true, 2147483647, -5, 0, 2000000};
+    wild.deviation = {true, -1.0e30f, 1.0e30f};
+    BinaryWriter writer;
+    WriteConditionBlock(wild, writer);
+    BinaryReader reader(writer.Bytes());
+    ConditionSet read;
+    ASSERT_TRUE(ReadConditionBlock(reader, 2300, read));
+    EXPECT_EQ(read.sum.minimum, -100000);
+    EXPECT_EQ(read.sum.maximum, 100000);
+    EXPECT_EQ(read.favoured.first, 100000);
+    EXPECT_EQ(read.favoured.last, -5) << "values inside the band stay as they were";
+    EXPECT_FLOAT_EQ(read.deviation.maximum, 1.0e6f);
+}
+
+} // namespace
+} // namespace velmora

@@ -358,14 +358,11 @@ TEST(ConditionsFuzz, ExtremeParameters) {
         c.deviation = {true, static_cast<float>(low), static_cast<float>(high)};
     };
     std::vector<ConditionSet> cases;
-    for (const auto& [low, high] : {std::pair{INT_MIN, INT_MIN},
-                                    {INT_MAX, INT_MAX},
-                                    {INT_MIN, INT_MAX},
-                                    {INT_MAX, INT_MIN},
-                                    {-1, -1},
-                                    {0, 0},
-                                    {300, 300},
-                                    {0, 300}}) {
+    const std::pair<std::int32_t, std::int32_t> ranges[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX},
+                                                            {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN},
+                                                            {-1, -1},           {0, 0},
+                                                            {300, 300},         {0, 300}};
+    for (const auto& [low, high] : ranges) {
         ConditionSet c = AllActive();
         extremes(c, low, high);
         for (bool choice : {true, false}) { // "Fix", "páros", "Egy", "Keresett" or the others
