@@ -239,6 +239,7 @@ void BM_NestedLoopsSum200To250(benchmark::State& state) {
 BENCHMARK(BM_NestedLoopsSum200To250)->Unit(benchmark::kMillisecond);
 
 // Error-point variations with the covering test as written (newest row first, merge walk).
+// state.range(2): 1 runs the merge walk as written, 0 the bit-set form.
 void BM_ErrorPoints(benchmark::State& state) {
     SilentMessages messages;
     GenerationInput input;
@@ -251,6 +252,8 @@ void BM_ErrorPoints(benchmark::State& state) {
     for (auto _ : state) {
         VariationStore store;
         Bontas engine(messages, store);
+        // 1: the merge walk as written; 0: the bit-set form.
+        engine.useLiteralCovering = state.range(2) == 1;
         engine.BontasIndul(input);
         engine.Start();
         rows = store.Count();
@@ -258,9 +261,15 @@ void BM_ErrorPoints(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
 }
 BENCHMARK(BM_ErrorPoints)
-    ->Args({20, 1})
-    ->Args({20, 2})
-    ->Args({25, 1})
+    ->ArgNames({"N", "h", "literal"})
+    ->Args({20, 1, 1})
+    ->Args({20, 1, 0})
+    ->Args({20, 2, 1})
+    ->Args({20, 2, 0})
+    ->Args({25, 1, 1})
+    ->Args({25, 1, 0})
+    ->Args({30, 2, 1})
+    ->Args({30, 2, 0})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

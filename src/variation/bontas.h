@@ -48,7 +48,11 @@ public:
     // One enumeration pass; true when it ran to its end.
     bool BontasGeneralas();
     // The error-point acceptance test of the current candidate (rejecting may move the walk).
+    // It gives the decisions of the merge walk over the stored rows, newest first, on a bit set
+    // of each row's positions; `useLiteralCovering` runs the merge walk itself (tests and
+    // benchmarks compare the two).
     bool HibapontosBontas();
+    bool useLiteralCovering = false;
 
     // Stop button: the run ends as stopped.
     void BontasMegszakitasa() { m_running = false; }
@@ -64,6 +68,8 @@ public:
 
 private:
     bool BontasTarol();
+    bool LiteralCovering(int allowance);
+    bool FastCovering(int allowance);
     bool Grow();
     void SkipCovered(int j);
 
@@ -78,6 +84,13 @@ private:
     int m_last = 0; // k' - 1
     int m_h = 0;    // error points
     long long m_total = 0;
+    // Each stored row's positions as a bit set, kept while the covering test needs them.
+    struct PositionSet {
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+    };
+    static PositionSet SetOf(const std::uint8_t* row, int width);
+    std::vector<PositionSet> m_rowSets;
     std::vector<std::uint8_t> m_position;
     std::vector<std::uint8_t> m_lower;
     std::vector<std::uint8_t> m_upper;

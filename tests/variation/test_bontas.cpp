@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 #include "fakes/fake_messages.h"
 
@@ -148,6 +149,35 @@ TEST(Bontas, ErrorPointsCoverEveryCombination) {
                 }
             }
         }
+    }
+}
+
+TEST(Bontas, FastCoveringTestKeepsEveryDecisionOfTheMergeWalk) {
+    std::mt19937 random(77);
+    for (int round = 0; round < 24; ++round) {
+        ConditionSet set;
+        set.errorPoints = 1 + round % 2;
+        set.options.optimised = round % 4 >= 2;
+        if (round % 3 == 0) {
+            set.sum = {true, false, 40, 120};
+        }
+        const int numbers = 9 + static_cast<int>(random() % 8);
+        const int fixedCount = static_cast<int>(random() % 2);
+        std::vector<std::uint8_t> v(45);
+        std::iota(v.begin(), v.end(), 1);
+        std::shuffle(v.begin(), v.end(), random);
+        v.resize(static_cast<std::size_t>(numbers));
+
+        std::vector<std::vector<Row>> results;
+        for (bool literal : {true, false}) {
+            Generation run(numbers, fixedCount, set, 1);
+            run.input.variationNumbers = v;
+            run.engine.useLiteralCovering = literal;
+            ASSERT_TRUE(run.Go());
+            results.push_back(StoredRows(run.store));
+        }
+        ASSERT_FALSE(results[0].empty());
+        EXPECT_EQ(results[1], results[0]) << "round " << round;
     }
 }
 
