@@ -77,25 +77,18 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
         m_set.hitRatio.active = false;
         return;
     }
-    auto add = [](Mask& mask, int value) {
-        if (value >= 1 && value <= 64) {
-            mask.low |= 1ULL << (value - 1);
-        } else if (value > 64 && value <= 128) {
-            mask.high |= 1ULL << (value - 65);
-        }
-    };
     // The second drawing of a date starts at cell 7 (7/35: seven numbers, Slovak 6/49: six).
     const bool twoDrawings = game.gameId == 2 || game.gameId == 4;
     const int cells = std::min(game.drawnCount, 7);
     m_firstDrawing.reserve(draws->size());
     for (const DrawRecord& draw : *draws) {
-        Mask first;
-        Mask second;
+        BitSet128 first;
+        BitSet128 second;
         for (int c = 0; c < game.drawnCount && c < kMaxDrawColumns; ++c) {
-            add(first, draw.numbers[static_cast<std::size_t>(c)]);
+            first.Add(draw.numbers[static_cast<std::size_t>(c)] - 1);
         }
         for (int c = 0; twoDrawings && c < cells; ++c) {
-            add(second, draw.numbers[static_cast<std::size_t>(7 + c)]);
+            second.Add(draw.numbers[static_cast<std::size_t>(7 + c)] - 1);
         }
         m_firstDrawing.push_back(first);
         if (twoDrawings) {
@@ -106,21 +99,12 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     m_hitEnd = std::clamp(m_set.hitRatio.lastDraw, 0, count);
 }
 
-ConditionFilter::Mask ConditionFilter::RowMask(const std::uint8_t* p) const {
-    Mask mask;
+BitSet128 ConditionFilter::RowMask(const std::uint8_t* p) const {
+    BitSet128 mask;
     for (int i = 0; i < m_n; ++i) {
-        const int value = m_number[p[i]];
-        if (value <= 64) {
-            mask.low |= 1ULL << (value - 1);
-        } else {
-            mask.high |= 1ULL << (value - 65);
-        }
+        mask.Add(m_number[p[i]] - 1);
     }
     return mask;
-}
-
-int ConditionFilter::Hits(const Mask& a, const Mask& b) {
-    return std::popcount(a.low & b.low) + std::popcount(a.high & b.high);
 }
 
 bool ConditionFilter::Favoured(WalkState& walk) const {
@@ -235,9 +219,8 @@ namespace {
 // The first draw from `from` on (before `end`) whose hit count with the row lies within
 // minimum..maximum, or `end`. Built twice, so that processors with a popcount instruction use
 // it; this loop is what a hit-ratio condition costs per candidate.
-template <typename Mask>
 __attribute__((target_clones("popcnt", "default"))) int
-FirstReached(const Mask* masks, int from, int end, std::uint64_t low, std::uint64_t high,
+FirstReached(const BitSet128* masks, int from, int end, std::uint64_t low, std::uint64_t high,
              int minimum, int maximum) {
     const auto span = static_cast<unsigned>(maximum - minimum);
     for (int c = from; c < end; ++c) {
@@ -254,7 +237,7 @@ FirstReached(const Mask* masks, int from, int end, std::uint64_t low, std::uint6
 
 bool ConditionFilter::HitRatio(WalkState& walk) const {
     const HitRatioCondition& c = m_set.hitRatio;
-    const Mask row = RowMask(walk.positions);
+    const BitSet128 row = RowMask(walk.positions);
     walk.drawCursor = std::max(walk.drawCursor, 0);
     if (c.maxHits < c.minHits) {
         walk.drawCursor = std::max(walk.drawCursor, m_hitEnd);
@@ -268,11 +251,11 @@ bool ConditionFilter::HitRatio(WalkState& walk) const {
     }
     while (walk.drawCursor < m_hitEnd) {
         const auto index = static_cast<std::size_t>(walk.drawCursor);
-        if (InRange(Hits(row, m_firstDrawing[index]), c.minHits, c.maxHits)) {
+        if (InRange(CommonCount(row, m_firstDrawing[index]), c.minHits, c.maxHits)) {
             walk.drawSet = 0;
             return c.searched;
         }
-        if (InRange(Hits(row, m_secondDrawing[index]), c.minHits, c.maxHits)) {
+        if (InRange(CommonCount(row, m_secondDrawing[index]), c.minHits, c.maxHits)) {
             walk.drawSet = 1;
             return c.searched;
         }
@@ -286,7 +269,7 @@ bool ConditionFilter::FeltVizsgSkandi(const std::uint8_t* positions, int drawCur
         return true;
     }
     const int hits =
-        Hits(RowMask(positions), m_secondDrawing[static_cast<std::size_t>(drawCursor)]);
+        CommonCount(RowMask(positions), m_secondDrawing[static_cast<std::size_t>(drawCursor)]);
     return !InRange(hits, m_set.hitRatio.minHits, m_set.hitRatio.maxHits);
 }
 

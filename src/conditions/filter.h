@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bit_set_128.h"
 #include "conditions/condition_set.h"
 #include "conditions/number_data.h"
 #include "draws/draws_store.h"
@@ -65,10 +66,6 @@ private:
         Test test = Test::Sum;
         std::uint16_t bit = 0;
     };
-    struct Mask {
-        std::uint64_t low = 0;
-        std::uint64_t high = 0;
-    };
 
     bool Passes(Test test, WalkState& walk) const;
     int CountFlag(const std::uint8_t* p, std::uint8_t flag) const;
@@ -79,8 +76,7 @@ private:
     bool Mirrors(const std::uint8_t* p) const;
     bool Deviation(const std::uint8_t* p) const;
     bool HitRatio(WalkState& walk) const;
-    Mask RowMask(const std::uint8_t* p) const;
-    static int Hits(const Mask& a, const Mask& b);
+    BitSet128 RowMask(const std::uint8_t* p) const;
 
     ConditionSet m_set;
     int m_n = 0;
@@ -90,8 +86,8 @@ private:
     std::array<std::uint8_t, kMaxVariationNumbers> m_decade{};
     std::array<std::uint8_t, kMaxVariationNumbers> m_ending{};
     std::array<std::int16_t, kMaxVariationNumbers> m_partner{};
-    std::vector<Mask> m_firstDrawing;
-    std::vector<Mask> m_secondDrawing; // empty unless the game draws twice a date
+    std::vector<BitSet128> m_firstDrawing;
+    std::vector<BitSet128> m_secondDrawing; // empty unless the game draws twice a date
     int m_hitEnd = 0; // 0-based end (exclusive) of the hit-ratio range; the run sets the start
     std::uint16_t m_passed = 0;
     std::array<Step, kConditionCount> m_tests{};

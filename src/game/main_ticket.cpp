@@ -1,6 +1,7 @@
 #include "game/main_ticket.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "common/hu_format.h"
 #include "settings/ticket_appearance.h"
@@ -32,22 +33,6 @@ void SwapOut(std::vector<std::uint8_t>& list, int number) {
     if (it != list.end()) {
         std::iter_swap(it, list.end() - 1);
         list.pop_back();
-    }
-}
-
-// Selection sort that swaps only when a strictly better number is found later.
-template <typename Better>
-void SelectionSort(std::vector<std::uint8_t>& list, Better better) {
-    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
-        std::size_t best = i;
-        for (std::size_t j = i + 1; j < list.size(); ++j) {
-            if (better(list[j], list[best])) {
-                best = j;
-            }
-        }
-        if (best != i) {
-            std::swap(list[i], list[best]);
-        }
     }
 }
 
@@ -388,10 +373,11 @@ void MainTicket::RestoreNumberOrder(int order) {
 void MainTicket::ReapplyNumberOrder(RandomSource& random) {
     switch (m_numberOrder) {
     case 1:
-        SelectionSort(m_selected, [](std::uint8_t a, std::uint8_t b) { return a < b; });
+        // The list holds each number once, so any sort gives the one ascending order.
+        std::sort(m_selected.begin(), m_selected.end());
         break;
     case 2:
-        SelectionSort(m_selected, [](std::uint8_t a, std::uint8_t b) { return a > b; });
+        std::sort(m_selected.begin(), m_selected.end(), std::greater<>());
         break;
     case 3: {
         const int count = static_cast<int>(m_selected.size());

@@ -1,8 +1,10 @@
 #include "game/row_summary.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/hu_format.h"
+#include "conditions/number_data.h"
 
 namespace velmora {
 
@@ -13,32 +15,6 @@ int Ending(int x) {
 }
 int Group(int x) {
     return x / 10;
-}
-
-bool IsPrime(int x) {
-    if (x < 2) {
-        return false;
-    }
-    for (int d = 2; d * d <= x; ++d) {
-        if (x % d == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void SortAscending(NumberRow& row) {
-    for (std::size_t i = 0; i + 1 < row.size(); ++i) {
-        std::size_t smallest = i;
-        for (std::size_t j = i + 1; j < row.size(); ++j) {
-            if (row[j] < row[smallest]) {
-                smallest = j;
-            }
-        }
-        if (smallest != i) {
-            std::swap(row[i], row[smallest]);
-        }
-    }
 }
 
 // Counts the numbers that share their digit class (ending or group) with a later number. The
@@ -85,7 +61,7 @@ std::string SegedszelvenyInfo(NumberRow& row) {
     if (n < 2) {
         return {};
     }
-    SortAscending(row);
+    std::sort(row.begin(), row.end());
 
     long long sum = 0;
     for (int x : row) {
@@ -108,7 +84,7 @@ std::string SegedszelvenyInfo(NumberRow& row) {
         if (Group(a) == Ending(a)) {
             ++twins;
         }
-        if (IsPrime(a)) {
+        if (IsPrimeNumber(a)) {
             ++primes;
         }
         if (Ending(a) % 2 == 0) {

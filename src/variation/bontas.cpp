@@ -142,14 +142,10 @@ bool Bontas::BontasGeneralas() {
     }
 }
 
-Bontas::PositionSet Bontas::SetOf(const std::uint8_t* row, int width) {
-    PositionSet set;
+BitSet128 Bontas::SetOf(const std::uint8_t* row, int width) {
+    BitSet128 set;
     for (int i = 0; i < width; ++i) {
-        if (row[i] < 64) {
-            set.low |= 1ULL << row[i];
-        } else {
-            set.high |= 1ULL << (row[i] - 64);
-        }
+        set.Add(row[i]);
     }
     return set;
 }
@@ -165,9 +161,8 @@ namespace {
 // The first stored row, newest first, that shares more than `allowance` positions with the
 // candidate; -1 when none does. Built twice, so that processors with a popcount instruction
 // use it.
-template <typename Set>
 __attribute__((target_clones("popcnt", "default"))) long long
-FirstCovering(const Set* sets, long long count, std::uint64_t low, std::uint64_t high,
+FirstCovering(const BitSet128* sets, long long count, std::uint64_t low, std::uint64_t high,
               int allowance) {
     for (long long r = count - 1; r >= 0; --r) {
         if (__builtin_popcountll(sets[r].low & low) + __builtin_popcountll(sets[r].high & high) >
@@ -185,18 +180,16 @@ FirstCovering(const Set* sets, long long count, std::uint64_t low, std::uint64_t
 // positions, and the walk stops on the candidate's (allowance + 1)-th common position.
 bool Bontas::FastCovering(int allowance) {
     const std::uint8_t* candidate = m_position.data();
-    const PositionSet set = SetOf(candidate, m_k);
+    const BitSet128 set = SetOf(candidate, m_k);
     const long long r = FirstCovering(m_rowSets.data(), static_cast<long long>(m_rowSets.size()),
                                       set.low, set.high, allowance);
     if (r < 0) {
         return true;
     }
-    const PositionSet& row = m_rowSets[static_cast<std::size_t>(r)];
+    const BitSet128& row = m_rowSets[static_cast<std::size_t>(r)];
     int common = 0;
     for (int q = 0; q <= m_last; ++q) {
-        const bool shared = candidate[q] < 64 ? (row.low >> candidate[q]) & 1ULL
-                                              : (row.high >> (candidate[q] - 64)) & 1ULL;
-        if (shared && ++common > allowance) {
+        if (row.Has(candidate[q]) && ++common > allowance) {
             SkipCovered(q);
             break;
         }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bit_set_128.h"
 #include "common/messages.h"
 #include "conditions/condition_set.h"
 #include "conditions/filter.h"
@@ -85,12 +86,8 @@ private:
     int m_h = 0;    // error points
     long long m_total = 0;
     // Each stored row's positions as a bit set, kept while the covering test needs them.
-    struct PositionSet {
-        std::uint64_t low = 0;
-        std::uint64_t high = 0;
-    };
-    static PositionSet SetOf(const std::uint8_t* row, int width);
-    std::vector<PositionSet> m_rowSets;
+    static BitSet128 SetOf(const std::uint8_t* row, int width);
+    std::vector<BitSet128> m_rowSets;
     std::vector<std::uint8_t> m_position;
     std::vector<std::uint8_t> m_lower;
     std::vector<std::uint8_t> m_upper;
