@@ -272,9 +272,10 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     input.fixedCount = static_cast<int>(session->Ticket().Fixed().size());
     input.conditions = conditions;
     input.draws = session->HasDraws() ? &session->Draws().Draws() : nullptr;
-    if (const auto memory = AvailableMemoryBytes()) {
-        input.availableMemory = static_cast<long long>(*memory);
-    }
+    input.freeMemory = [] {
+        const auto memory = AvailableMemoryBytes();
+        return memory ? static_cast<long long>(*memory) : -1LL;
+    };
     VariationStore store;
     Bontas engine(messages, store);
     if (!engine.BontasIndul(input)) {
@@ -282,7 +283,7 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
         return kExitFailed;
     }
     const auto start = std::chrono::steady_clock::now();
-    engine.Start();
+    engine.Run();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();

@@ -42,6 +42,8 @@ public:
     bool FeltVizsgSkandi(const std::uint8_t* positions, int drawCursor) const;
 
     std::uint16_t PassedConditions() const { return m_passed; }
+    // The conditions as the tests read them (parameters out of range clamped).
+    const ConditionSet& Conditions() const { return m_set; }
     void ClearPassedConditions() { m_passed = 0; }
 
 private:

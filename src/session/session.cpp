@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "common/hu_format.h"
+#include "common/platform.h"
 #include "common/version.h"
 #include "game/number_row_file.h"
 #include "stats/number_counts.h"
@@ -66,9 +67,113 @@ bool Session::AskDiscardTicket() {
                         : "Biztos törli a kijelölt számokat és a variáció listáját?");
 }
 
+// Before the marks change: the variation made from them is dropped, and set conditions only
+// with the user's consent.
 bool Session::ConfirmVariationDrop() {
-    // No variation can exist yet without the engine; it answers here once it does.
+    const bool extending = m_ticket.Extension().active;
+    const bool rows = m_variation.Count() > 0;
+    if (!m_variation.saved && rows && !extending) {
+        if (!ConditionsSet()) {
+            return BontTorlesEng1();
+        }
+        if (!m_messages.Question("Biztos törli a kijelölt feltételeket és a variáció listáját?")) {
+            return false;
+        }
+        DeleteVariation();
+        ClearConditions();
+        return true;
+    }
+    if (ConditionsSet()) {
+        const bool sameSize = extending && static_cast<int>(m_ticket.Selected().size()) ==
+                                               m_ticket.Extension().selectedCount;
+        if (!m_messages.Question(
+                sameSize ? "Az aktuális variáció számsorának módosítását végzi.\rHa módosítja a "
+                           "kijelölt számsort, a program törli a beállított feltételeket. "
+                           "\r\rMégis módosítja a számsort?"
+                         : "Biztos törli a kijelölt feltételeket?")) {
+            return false;
+        }
+        ClearConditions();
+    }
+    if (rows && !extending) {
+        DeleteVariation(); // saved in its file
+    }
     return true;
+}
+
+bool Session::BontTorlesEng1() {
+    if (!m_variation.saved && !m_ticket.Extension().active && m_variation.Count() > 0 &&
+        !m_messages.Question("Biztos törli a variáció listáját?")) {
+        return false;
+    }
+    DeleteVariation();
+    return true;
+}
+
+bool Session::DeleteVariationCommand() {
+    if (m_ticket.Extension().active && !m_messages.Confirm("Biztos törli a variáció listáját?")) {
+        return false;
+    }
+    return BontTorlesEng1();
+}
+
+void Session::DeleteVariation() {
+    m_variation.Clear();
+    m_paused = ResumePoint{};
+    variationExists = false;
+}
+
+bool Session::StartChecks() {
+    if (m_conditions.errorPoints == 0 && !ConditionsSet() && m_ticket.Extension().active) {
+        m_messages.Warning(
+            "Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett.");
+        return false;
+    }
+    const int length = m_game.rowLength - static_cast<int>(m_ticket.Fixed().size());
+    const long long total =
+        Bontas::TeljBontSzelvszam(static_cast<int>(m_ticket.Selected().size()), length);
+    if (total > kRowLimit) {
+        m_messages.Warning("A teljes variáció " + FormatThousands(total) +
+                           " számsort igényel.\r\rAz aktuális verzió nem támogatja az ilyen "
+                           "méretű variációk készítését.");
+        return false;
+    }
+    return true;
+}
+
+GenerationInput Session::MakeGenerationInput() const {
+    GenerationInput input;
+    input.game = m_game;
+    input.variationNumbers = m_ticket.Selected();
+    input.fixedCount = static_cast<int>(m_ticket.Fixed().size());
+    input.conditions = m_conditions;
+    input.draws = m_draws.HasDatabase() ? &m_draws.Draws() : nullptr;
+    input.freeMemory = [] {
+        const auto bytes = AvailableMemoryBytes();
+        return bytes ? static_cast<long long>(*bytes) : -1LL;
+    };
+    input.extension = m_ticket.Extension().active && m_variation.Count() > 0;
+    if (m_paused.paused && m_variation.Count() > 0) {
+        input.resume = m_paused;
+    }
+    return input;
+}
+
+void Session::GenerationDone(const GenerationOutcome& outcome) {
+    if (outcome.finished || outcome.resume.paused) {
+        m_paused = outcome.paused || !outcome.finished ? outcome.resume : ResumePoint{};
+        m_conditions.options.itemisedFrom = outcome.itemisedFrom;
+        m_variation.saved = false;
+        variationExists = m_variation.Count() > 0;
+        return;
+    }
+    // Stopped: an extension loses its unfinished rows, a new variation is not kept.
+    if (m_ticket.Extension().active && m_variation.baseCount > 0) {
+        m_variation.Truncate(m_variation.baseCount);
+        variationExists = m_variation.Count() > 0;
+        return;
+    }
+    DeleteVariation();
 }
 
 void Session::ClickNumber(int number, int kind) {

@@ -14,6 +14,8 @@
 #include "game/main_ticket.h"
 #include "settings/folders.h"
 #include "settings/settings.h"
+#include "variation/bontas.h"
+#include "variation/variation_store.h"
 
 // The program's state for one run: folders, settings, the current game and the main ticket,
 // plus the flags other subsystems report. Windows and tests receive it by reference.
@@ -110,6 +112,24 @@ public:
     std::string MainWindowCaption() const;
     TicketCommandStates CommandStates() const;
 
+    // The current variation: its rows, and where a paused one goes on.
+    VariationStore& Variation() { return m_variation; }
+    const VariationStore& Variation() const { return m_variation; }
+    const ResumePoint& PausedAt() const { return m_paused; }
+    bool VariationPaused() const { return m_paused.paused; }
+    // "Start": the checks before a run. False, after the message, when no run may start.
+    bool StartChecks();
+    // The engine's input for the current ticket, conditions and settings.
+    GenerationInput MakeGenerationInput() const;
+    // After the engine's completion: a finished or paused run leaves a variation.
+    void GenerationDone(const GenerationOutcome& outcome);
+    // The "Törlés" command of the "Variáció" menu; false when the user keeps the variation.
+    bool DeleteVariationCommand();
+    // "Biztos törli a variáció listáját?" unless the variation is saved; then deletes it.
+    bool BontTorlesEng1();
+    // Drops the variation and its paused state.
+    void DeleteVariation();
+
     // Set by the subsystems that own these states.
     bool variationExists = false;
 
@@ -132,6 +152,8 @@ private:
     DrawRanges m_ranges;
     ConditionSet m_conditions;
     ConditionEditor m_editor;
+    VariationStore m_variation;
+    ResumePoint m_paused;
     // The selected count last seen by the command refresh; -1 makes the next refresh run.
     int m_lastSelectedCount = -1;
 };

@@ -21,6 +21,8 @@ void VariationStore::Reset(int rowWidth, int numberCount) {
     baseCount = 0;
     savedBaseCount = 0;
     saved = false;
+    drawIds.assign(1, -1);
+    drawSetCounts.assign(1, 0);
 }
 
 bool VariationStore::Reserve(long long capacity) {

@@ -54,6 +54,10 @@ public:
     long long baseCount = 0;      // rows of the body; later rows are the current extension
     long long savedBaseCount = 0; // the base count kept with the variation file
     bool saved = false;           // equals a file just saved or loaded
+    // A draws-list variation: the identifiers of the draws stored, with one spare slot (-1) at
+    // the end, and how many number sets of each were stored.
+    std::vector<std::int32_t> drawIds{-1};
+    std::vector<std::int32_t> drawSetCounts{0};
 
 private:
     int m_rowWidth = 0;

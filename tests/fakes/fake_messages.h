@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
     std::string LastText() const { return m_log.empty() ? std::string() : m_log.back().text; }
     std::size_t PendingAnswers() const { return m_answers.size(); }
     void Clear() { m_log.clear(); }
+    // Runs before each message is answered (a test can press a button meanwhile).
+    std::function<void(const Shown&)> onPresent;
 
     void ShowWait(const std::string& text, int /*positionMode*/) override {
         m_waitTexts.push_back(text);
@@ -39,6 +42,9 @@ public:
 protected:
     Answer Present(MessageKind kind, const std::string& text) override {
         m_log.push_back({kind, text});
+        if (onPresent) {
+            onPresent(m_log.back());
+        }
         const bool oneButton = kind == MessageKind::Error || kind == MessageKind::RangeError ||
                                kind == MessageKind::Warning || kind == MessageKind::Information;
         if (oneButton) {

@@ -57,6 +57,7 @@ TEST_F(SessionTest, SameGameOrDeclinedDiscardKeepsTheGame) {
 
     // An empty ticket goes without a question.
     messages.QueueAnswer(Answer::Yes);
+    messages.QueueAnswer(Answer::Yes); // the conditions go with the marks
     session.ClearAll();
     messages.Clear();
     EXPECT_TRUE(session.SelectGame(1));
@@ -126,6 +127,11 @@ TEST_F(SessionTest, MarkingClearsConditionsAndKeepsTheOrder) {
     session.Conditions().sum.active = true;
     session.Conditions().hitRatio.fromDraws = true;
     session.Conditions().errorPoints = 2;
+    Click({5}); // declined: nothing changes
+    EXPECT_EQ(messages.LastText(), "Biztos törli a kijelölt feltételeket?");
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{10, 20, 30}));
+    EXPECT_TRUE(session.ConditionsSet());
+    messages.QueueAnswer(Answer::Yes);
     Click({5});
     EXPECT_FALSE(session.ConditionsSet());
     EXPECT_FALSE(session.Conditions().AnyActive());

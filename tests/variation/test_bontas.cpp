@@ -71,10 +71,12 @@ struct Generation {
         if (!engine.BontasIndul(input)) {
             return false;
         }
-        engine.Start();
+        engine.Run();
+        outcome = engine.Vege();
         return true;
     }
     GenerationInput input;
+    GenerationOutcome outcome;
     FakeMessages messages;
     VariationStore store;
     Bontas engine{messages, store};
