@@ -70,6 +70,19 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
         }
     }
 
+    m_nextAtLeast.assign(static_cast<std::size_t>((m_size + 1) * kNumberSlots),
+                         static_cast<std::uint8_t>(m_size));
+    m_nextAtMost.assign(m_nextAtLeast.size(), static_cast<std::uint8_t>(m_size));
+    for (int j = m_size - 1; j >= 0; --j) {
+        for (int x = 0; x < kNumberSlots; ++x) {
+            const auto at = static_cast<std::size_t>(j * kNumberSlots + x);
+            const auto after = at + kNumberSlots;
+            const int number = m_number[static_cast<std::size_t>(j)];
+            m_nextAtLeast[at] = number >= x ? static_cast<std::uint8_t>(j) : m_nextAtLeast[after];
+            m_nextAtMost[at] = number <= x ? static_cast<std::uint8_t>(j) : m_nextAtMost[after];
+        }
+    }
+
     m_firstDrawing.clear();
     m_secondDrawing.clear();
     m_hitEnd = 0;
@@ -97,6 +110,36 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     }
     const int count = static_cast<int>(draws->size());
     m_hitEnd = std::clamp(m_set.hitRatio.lastDraw, 0, count);
+}
+
+// A failing sum moves the walk on to the next last position whose number can bring the sum
+// within its limits; every last position passed over fails the sum, and the candidate itself
+// reached this test, so neither the rows nor the reached conditions change.
+bool ConditionFilter::Sum(WalkState& walk) const {
+    std::uint8_t* p = walk.positions;
+    int sum = 0;
+    for (int i = 0; i < m_n; ++i) {
+        sum += m_number[p[i]];
+    }
+    const SumCondition& c = m_set.sum;
+    if (InRange(sum, c.minimum, c.maximum)) {
+        return true;
+    }
+    if (walk.skipAhead && walk.cursor == m_n - 1) {
+        const int last = m_n - 1;
+        const int rest = sum - m_number[p[last]];
+        const bool below = sum < c.minimum;
+        const int target =
+            std::clamp(below ? c.minimum - rest : c.maximum - rest, 0, kNumberSlots - 1);
+        const std::vector<std::uint8_t>& next = below ? m_nextAtLeast : m_nextAtMost;
+        const int q = next[static_cast<std::size_t>((p[last] + 1) * kNumberSlots + target)];
+        if (q < m_size) {
+            p[last] = static_cast<std::uint8_t>(q - 1); // the next step yields position q
+        } else {
+            walk.cursor = last - 1; // no last position can bring the sum within its limits
+        }
+    }
+    return false;
 }
 
 BitSet128 ConditionFilter::RowMask(const std::uint8_t* p) const {
@@ -307,13 +350,8 @@ bool ConditionFilter::Passes(Test test, WalkState& walk) const {
         return Parity(p, kFlagEven, s.endingParity);
     case Test::EndingRepeat:
         return Repeat(p, m_ending, s.endingRepeat);
-    case Test::Sum: {
-        int sum = 0;
-        for (int i = 0; i < m_n; ++i) {
-            sum += m_number[p[i]];
-        }
-        return InRange(sum, s.sum.minimum, s.sum.maximum);
-    }
+    case Test::Sum:
+        return Sum(walk);
     case Test::Twins:
         return InRange(CountFlag(p, kFlagTwin), s.twins.minimum, s.twins.maximum);
     case Test::Mirrors:

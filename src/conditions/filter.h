@@ -69,9 +69,10 @@ private:
         std::uint16_t bit = 0;
     };
 
-    bool Passes(Test test, WalkState& walk) const;
+    [[gnu::always_inline]] inline bool Passes(Test test, WalkState& walk) const;
     int CountFlag(const std::uint8_t* p, std::uint8_t flag) const;
     bool Favoured(WalkState& walk) const;
+    [[gnu::always_inline]] inline bool Sum(WalkState& walk) const;
     bool Parity(const std::uint8_t* p, std::uint8_t flag, const ParityCondition& c) const;
     bool Repeat(const std::uint8_t* p, const std::array<std::uint8_t, kMaxVariationNumbers>& cls,
                 const RepeatCondition& c) const;
@@ -91,6 +92,11 @@ private:
     std::vector<BitSet128> m_firstDrawing;
     std::vector<BitSet128> m_secondDrawing; // empty unless the game draws twice a date
     int m_hitEnd = 0; // 0-based end (exclusive) of the hit-ratio range; the run sets the start
+    // For each position j and number x: the first position from j on whose number is at least
+    // (at most) x, or |V|. They let a walk pass over last positions whose sum must fail.
+    static constexpr int kNumberSlots = 92;
+    std::vector<std::uint8_t> m_nextAtLeast;
+    std::vector<std::uint8_t> m_nextAtMost;
     std::uint16_t m_passed = 0;
     std::array<Step, kConditionCount> m_tests{};
     int m_testCount = 0;

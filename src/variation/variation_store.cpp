@@ -1,6 +1,7 @@
 #include "variation/variation_store.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -12,8 +13,7 @@ void VariationStore::Reset(int rowWidth, int numberCount) {
     m_rowWidth = rowWidth;
     m_count = 0;
     m_capacity = 0;
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows.reset();
     m_frequencies.assign(static_cast<std::size_t>(std::max(numberCount, 0)), 0);
     m_order.clear();
     m_blockEnds.clear();
@@ -26,34 +26,30 @@ void VariationStore::Reset(int rowWidth, int numberCount) {
 }
 
 bool VariationStore::Reserve(long long capacity) {
-    if (capacity <= m_capacity) {
-        return true;
-    }
-    try {
-        m_rows.resize(static_cast<std::size_t>(capacity) * static_cast<std::size_t>(m_rowWidth));
-    } catch (const std::bad_alloc&) {
-        return false;
-    } catch (const std::length_error&) {
+    return capacity <= m_capacity || Reallocate(capacity);
+}
+
+bool VariationStore::Reallocate(long long capacity) {
+    const auto width = static_cast<std::size_t>(m_rowWidth);
+    if (capacity < 0 || static_cast<unsigned long long>(capacity) > SIZE_MAX / (width + 1)) {
         return false;
     }
+    // The new room is left unwritten: rows are written as they come.
+    std::unique_ptr<std::uint8_t[]> rows(
+        new (std::nothrow) std::uint8_t[static_cast<std::size_t>(capacity) * width + 1]);
+    if (!rows) {
+        return false;
+    }
+    if (m_count > 0) {
+        std::memcpy(rows.get(), m_rows.get(), static_cast<std::size_t>(m_count) * width);
+    }
+    m_rows = std::move(rows);
     m_capacity = capacity;
     return true;
 }
 
-void VariationStore::Append(const std::uint8_t* row) {
-    std::uint8_t* target =
-        m_rows.data() + static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth);
-    for (int i = 0; i < m_rowWidth; ++i) {
-        target[i] = row[i];
-        if (row[i] < m_frequencies.size()) {
-            ++m_frequencies[row[i]];
-        }
-    }
-    ++m_count;
-}
-
 void VariationStore::AppendRaw(const std::uint8_t* row) {
-    std::memcpy(m_rows.data() +
+    std::memcpy(m_rows.get() +
                     static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth),
                 row, static_cast<std::size_t>(m_rowWidth));
     ++m_count;
@@ -61,17 +57,16 @@ void VariationStore::AppendRaw(const std::uint8_t* row) {
 
 void VariationStore::Truncate(long long count) {
     m_count = std::clamp(count, 0LL, m_count);
-    m_capacity = m_count;
-    m_rows.resize(static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth));
+    Reallocate(m_count);
     m_order.clear();
     m_sorted = false;
     RecountFrequencies();
 }
 
 void VariationStore::ShrinkToFit() {
-    m_rows.resize(static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth));
-    m_rows.shrink_to_fit();
-    m_capacity = m_count;
+    if (m_capacity != m_count) {
+        Reallocate(m_count);
+    }
 }
 
 void VariationStore::Clear() {
@@ -103,7 +98,7 @@ void VariationStore::Sort() {
     for (std::size_t i = 0; i < count; ++i) {
         std::memcpy(sorted.data() + i * width, Row(order[i]), width);
     }
-    std::copy(sorted.begin(), sorted.end(), m_rows.begin());
+    std::copy(sorted.begin(), sorted.end(), m_rows.get());
     // Sorting a sorted list composes with the earlier order table.
     if (m_sorted && m_order.size() == count) {
         for (std::uint32_t& entry : order) {
@@ -125,7 +120,7 @@ void VariationStore::RestoreOriginalOrder() {
         std::memcpy(original.data() + static_cast<std::size_t>(m_order[i]) * width,
                     Row(static_cast<long long>(i)), width);
     }
-    std::copy(original.begin(), original.end(), m_rows.begin());
+    std::copy(original.begin(), original.end(), m_rows.get());
     m_order.clear();
     m_sorted = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The rows of the current variation: one contiguous table of fixed-width rows, how often each
@@ -17,7 +18,7 @@ public:
     long long Count() const { return m_count; }
     long long Capacity() const { return m_capacity; }
     const std::uint8_t* Row(long long index) const {
-        return m_rows.data() +
+        return m_rows.get() +
                static_cast<std::size_t>(index) * static_cast<std::size_t>(m_rowWidth);
     }
 
@@ -25,7 +26,21 @@ public:
     // be had.
     bool Reserve(long long capacity);
     // Appends a row of positions and counts them. The caller has made room.
-    void Append(const std::uint8_t* row);
+    void Append(const std::uint8_t* row) {
+        const int width = m_rowWidth;
+        std::uint8_t* target =
+            m_rows.get() + static_cast<std::size_t>(m_count) * static_cast<std::size_t>(width);
+        std::uint32_t* frequencies = m_frequencies.data();
+        const std::size_t numbers = m_frequencies.size();
+        for (int i = 0; i < width; ++i) {
+            const std::uint8_t position = row[i];
+            target[i] = position;
+            if (position < numbers) {
+                ++frequencies[position];
+            }
+        }
+        ++m_count;
+    }
     // Appends a row whose bytes are numbers (a draws-list variation): no frequency counting.
     void AppendRaw(const std::uint8_t* row);
     // Cuts the table to `count` rows and recounts the frequencies.
@@ -63,7 +78,10 @@ private:
     int m_rowWidth = 0;
     long long m_count = 0;
     long long m_capacity = 0;
-    std::vector<std::uint8_t> m_rows;
+    // Room for m_capacity rows; only the first m_count are written.
+    std::unique_ptr<std::uint8_t[]> m_rows;
+    // Moves the stored rows into a table of `capacity` rows. False when it cannot be had.
+    bool Reallocate(long long capacity);
     std::vector<std::uint32_t> m_frequencies;
     std::vector<std::uint32_t> m_order;
     std::vector<std::int32_t> m_blockEnds;
