@@ -261,22 +261,11 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     if (!session) {
         return kExitFailed;
     }
-    const ConditionSet& conditions = session->Conditions();
-    if (conditions.hitRatio.active && conditions.hitRatio.fromDraws) {
-        std::cerr << "Rows taken from the draws list are not generated from a terminal yet.\n";
+    if (!session->StartChecks()) {
         return kExitFailed;
     }
-    GenerationInput input;
-    input.game = session->Game();
-    input.variationNumbers = session->Ticket().Selected();
-    input.fixedCount = static_cast<int>(session->Ticket().Fixed().size());
-    input.conditions = conditions;
-    input.draws = session->HasDraws() ? &session->Draws().Draws() : nullptr;
-    input.freeMemory = [] {
-        const auto memory = AvailableMemoryBytes();
-        return memory ? static_cast<long long>(*memory) : -1LL;
-    };
-    VariationStore store;
+    const GenerationInput input = session->MakeGenerationInput();
+    VariationStore& store = session->Variation();
     Bontas engine(messages, store);
     if (!engine.BontasIndul(input)) {
         std::cerr << "The ticket holds too few numbers for a variation.\n";
@@ -287,18 +276,15 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - start)
                         .count();
-    if (!engine.Running()) {
+    const GenerationOutcome outcome = engine.Vege();
+    session->GenerationDone(outcome);
+    if (!outcome.finished) {
         return kExitFailed; // stopped: the variation is unfinished
     }
-    const std::string empty = engine.EmptyResultText();
-    if (!empty.empty()) {
-        messages.Error(empty);
-    } else {
-        const std::string missing =
-            BontStatVizsg(engine.MissingNumbers(), engine.PassedConditions());
-        if (!missing.empty()) {
-            messages.Warning(missing);
-        }
+    if (!outcome.emptyResultText.empty()) {
+        messages.Error(outcome.emptyResultText);
+    } else if (!outcome.missingNumbersText.empty()) {
+        messages.Warning(outcome.missingNumbersText);
     }
     if (printRows) {
         const std::vector<std::uint8_t>& numbers = input.variationNumbers;
@@ -308,10 +294,12 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
             line.clear();
             const std::uint8_t* row = store.Row(r);
             for (int i = 0; i < store.RowWidth(); ++i) {
-                line += (i > 0 ? " " : "") + std::to_string(numbers[row[i]]);
+                // A row taken from the draws list holds the numbers themselves.
+                const int number = engine.DrawsList() ? row[i] : numbers[row[i]];
+                line += (i > 0 ? " " : "") + std::to_string(number);
             }
             for (std::uint8_t f : fixed) {
-                line += " " + std::to_string(f);
+                line += engine.DrawsList() ? "" : " " + std::to_string(f);
             }
             std::cout << line << "\n";
         }
