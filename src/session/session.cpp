@@ -123,6 +123,57 @@ void Session::DeleteVariation() {
     variationExists = false;
 }
 
+bool Session::BontSzamsorHozzaadasEllenorzes(long long adding) {
+    const int length = m_game.rowLength - static_cast<int>(m_ticket.Fixed().size());
+    const long long total =
+        Bontas::TeljBontSzelvszam(static_cast<int>(m_ticket.Selected().size()), length);
+    if (m_variation.Count() + adding > total) {
+        m_messages.Warning("A teljes variációt meghaladó méretű listát akar létrehozni.\r\rNem "
+                           "bővíthető a variáció listája.");
+        return false;
+    }
+    return true;
+}
+
+void Session::BontTesztHozzaadas(int mode, const std::vector<std::vector<std::uint8_t>>& rows,
+                                 long long index) {
+    if (mode == 2) {
+        if (!rows.empty()) {
+            m_variation.RestoreOriginalOrder();
+            m_variation.ReplaceRow(index, rows.front().data());
+        }
+        return;
+    }
+    if (!m_variation.AppendBlock(rows)) {
+        m_messages.Error("Nincs elegendő szabad memória (RAM) a variáció befejezéséhez.");
+        return;
+    }
+    // The variation now holds rows the generation did not make.
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension.active = true;
+    extension.selectedCount = static_cast<int>(m_ticket.Selected().size());
+    extension.fixedCount = static_cast<int>(m_ticket.Fixed().size());
+    m_variation.saved = false;
+    variationExists = m_variation.Count() > 0;
+}
+
+bool Session::BontSzamsorTorles(long long first, long long last) {
+    const long long count = m_variation.Count();
+    if (first < 1 || last < first || last > count) {
+        return false;
+    }
+    if (first == 1 && last == count) {
+        return DeleteVariationCommand();
+    }
+    if (!m_messages.Question("A törlés művelete nem visszavonható.\r\rBiztos törli a kijelölt "
+                             "számsor(oka)t?")) {
+        return false;
+    }
+    m_variation.DeleteRows(first, last);
+    m_variation.saved = false;
+    return true;
+}
+
 bool Session::StartChecks() {
     if (m_conditions.errorPoints == 0 && !ConditionsSet() && m_ticket.Extension().active) {
         m_messages.Warning(

@@ -129,6 +129,15 @@ public:
     bool BontTorlesEng1();
     // Drops the variation and its paused state.
     void DeleteVariation();
+    // Whether `adding` more rows keep the variation within the full variation (warns if not).
+    bool BontSzamsorHozzaadasEllenorzes(long long adding);
+    // Mode 0 appends test rows, mode 1 the check ticket's row, each as a block of its own and
+    // in extension mode; mode 2 writes the row over row `index` (0-based).
+    void BontTesztHozzaadas(int mode, const std::vector<std::vector<std::uint8_t>>& rows,
+                            long long index = 0);
+    // Deletes rows first..last (1-based) after the confirmation; all rows go with the
+    // variation's own delete command. False when nothing was deleted.
+    bool BontSzamsorTorles(long long first, long long last);
 
     // Set by the subsystems that own these states.
     bool variationExists = false;

@@ -63,6 +63,52 @@ void VariationStore::Truncate(long long count) {
     RecountFrequencies();
 }
 
+void VariationStore::DeleteRows(long long first, long long last) {
+    first = std::clamp(first, 1LL, m_count + 1);
+    last = std::clamp(last, first - 1, m_count);
+    const long long removed = last - first + 1;
+    if (removed <= 0) {
+        return;
+    }
+    RestoreOriginalOrder();
+    const auto width = static_cast<std::size_t>(m_rowWidth);
+    if (last == m_count) {
+        savedBaseCount = first - 1;
+    } else {
+        std::memmove(m_rows.get() + static_cast<std::size_t>(first - 1) * width,
+                     m_rows.get() + static_cast<std::size_t>(last) * width,
+                     static_cast<std::size_t>(m_count - last) * width);
+        savedBaseCount = m_count - removed;
+    }
+    Truncate(savedBaseCount);
+    ImportCountRendezes(m_blockEnds, first, last, m_count, baseCount);
+}
+
+bool VariationStore::AppendBlock(const std::vector<std::vector<std::uint8_t>>& rows) {
+    RestoreOriginalOrder();
+    baseCount = m_count;
+    if (!Reserve(m_count + static_cast<long long>(rows.size()))) {
+        return false;
+    }
+    for (const std::vector<std::uint8_t>& row : rows) {
+        if (static_cast<int>(row.size()) == m_rowWidth) {
+            Append(row.data());
+        }
+    }
+    m_blockEnds.push_back(static_cast<std::int32_t>(m_count));
+    return true;
+}
+
+void VariationStore::ReplaceRow(long long index, const std::uint8_t* row) {
+    if (index < 0 || index >= m_count) {
+        return;
+    }
+    std::memcpy(m_rows.get() +
+                    static_cast<std::size_t>(index) * static_cast<std::size_t>(m_rowWidth),
+                row, static_cast<std::size_t>(m_rowWidth));
+    RecountFrequencies();
+}
+
 void VariationStore::ShrinkToFit() {
     if (m_capacity != m_count) {
         Reallocate(m_count);

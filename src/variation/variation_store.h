@@ -43,6 +43,14 @@ public:
     }
     // Appends a row whose bytes are numbers (a draws-list variation): no frequency counting.
     void AppendRaw(const std::uint8_t* row);
+    // Deletes rows first..last (1-based): the later rows move up, and the block ends and the
+    // base row counts follow.
+    void DeleteRows(long long first, long long last);
+    // Appends rows as one new block (test rows, a row of the check ticket); the rows before
+    // them become the body. False when the memory cannot be had.
+    bool AppendBlock(const std::vector<std::vector<std::uint8_t>>& rows);
+    // Writes `row` over row `index` (0-based) and recounts the frequencies.
+    void ReplaceRow(long long index, const std::uint8_t* row);
     // Cuts the table to `count` rows and recounts the frequencies.
     void Truncate(long long count);
     // Shrinks the reserved room to the stored rows.

@@ -212,3 +212,85 @@ TEST_F(SessionTest, ChangesReachTheWindow) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+class VariationCommandsTest : public SessionTest {
+protected:
+    // Marks `count` numbers and generates the plain variation of 5/90.
+    void Generate(int count) {
+        for (int n = 1; n <= count; ++n) {
+            session.ClickNumber(n, kMarkVariation);
+        }
+        ASSERT_TRUE(session.StartChecks());
+        Bontas engine(messages, session.Variation());
+        ASSERT_TRUE(engine.BontasIndul(session.MakeGenerationInput()));
+        engine.Run();
+        session.GenerationDone(engine.Vege());
+        ASSERT_TRUE(session.variationExists);
+    }
+};
+
+TEST_F(VariationCommandsTest, StartRefusesVariationsBeyondAHundredMillionRows) {
+    session.ApplyGame(8); // Keno, 10 numbers a row
+    for (int n = 1; n <= 40; ++n) {
+        session.ClickNumber(n, kMarkVariation);
+    }
+    EXPECT_FALSE(session.StartChecks());
+    EXPECT_EQ(messages.LastText(), "A teljes variáció 847 660 528 számsort igényel.\r\rAz "
+                                   "aktuális verzió nem támogatja az ilyen méretű variációk "
+                                   "készítését.");
+    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
+}
+
+TEST_F(VariationCommandsTest, DeletingAsksUnlessSaved) {
+    Generate(7);
+    EXPECT_EQ(session.Variation().Count(), 21);
+    EXPECT_FALSE(session.DeleteVariationCommand());
+    EXPECT_EQ(messages.LastText(), "Biztos törli a variáció listáját?");
+    EXPECT_TRUE(session.variationExists);
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(session.DeleteVariationCommand());
+    EXPECT_FALSE(session.variationExists);
+    EXPECT_EQ(session.Variation().Count(), 0);
+
+    // A saved variation goes without a question, also when a mark changes.
+    Generate(0);
+    session.Variation().saved = true;
+    messages.Clear();
+    session.ClickNumber(9, kMarkVariation);
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_FALSE(session.variationExists);
+    EXPECT_EQ(session.Ticket().Selected().size(), 8u);
+}
+
+TEST_F(VariationCommandsTest, ChangingTheMarksAsksToDropTheVariation) {
+    Generate(6);
+    session.ClickNumber(9, kMarkVariation);
+    EXPECT_EQ(messages.LastText(), "Biztos törli a variáció listáját?");
+    EXPECT_EQ(session.Ticket().Selected().size(), 6u) << "declined: the marks stay";
+    EXPECT_TRUE(session.variationExists);
+}
+
+TEST_F(VariationCommandsTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterAsking) {
+    Generate(6); // all 6 combinations
+    EXPECT_FALSE(session.BontSzamsorHozzaadasEllenorzes(1));
+    EXPECT_EQ(messages.LastText(), "A teljes variációt meghaladó méretű listát akar "
+                                   "létrehozni.\r\rNem bővíthető a variáció listája.");
+    EXPECT_FALSE(session.BontSzamsorTorles(2, 3));
+    EXPECT_EQ(messages.LastText(),
+              "A törlés művelete nem visszavonható.\r\rBiztos törli a kijelölt számsor(oka)t?");
+    EXPECT_EQ(session.Variation().Count(), 6);
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(session.BontSzamsorTorles(2, 3));
+    EXPECT_EQ(session.Variation().Count(), 4);
+    EXPECT_TRUE(session.BontSzamsorHozzaadasEllenorzes(2));
+    session.BontTesztHozzaadas(1, {{0, 1, 2, 3, 5}});
+    EXPECT_EQ(session.Variation().Count(), 5);
+    EXPECT_TRUE(session.Ticket().Extension().active);
+    EXPECT_EQ(session.Variation().BlockEnds(), (std::vector<std::int32_t>{4, 5}));
+}
+
+} // namespace
+} // namespace velmora

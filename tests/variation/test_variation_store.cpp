@@ -80,5 +80,45 @@ TEST(VariationStore, BlockEndsAfterDeletingRows) {
     EXPECT_TRUE(ends.empty());
 }
 
+TEST(VariationStore, DeletingAndAddingRowsKeepTheBlocks) {
+    VariationStore store;
+    store.Reset(2, 12);
+    ASSERT_TRUE(store.Reserve(10));
+    for (std::uint8_t r = 0; r < 10; ++r) {
+        const Row row = {r, static_cast<std::uint8_t>(r + 1)};
+        store.Append(row.data());
+        if (r == 5 || r == 9) {
+            store.CloseBlock();
+        }
+    }
+    store.baseCount = 10;
+    store.DeleteRows(3, 5);
+    EXPECT_EQ(Rows(store),
+              (std::vector<Row>{{0, 1}, {1, 2}, {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 10}}));
+    EXPECT_EQ(store.BlockEnds(), (std::vector<std::int32_t>{3, 7}));
+    EXPECT_EQ(store.savedBaseCount, 7);
+    EXPECT_EQ(store.baseCount, 7);
+    EXPECT_EQ(store.Frequencies()[2], 1u);
+    EXPECT_EQ(store.Frequencies()[3], 0u);
+
+    // The tail goes by cutting the table.
+    store.DeleteRows(6, 7);
+    EXPECT_EQ(store.Count(), 5);
+    EXPECT_EQ(store.savedBaseCount, 5);
+    EXPECT_EQ(store.BlockEnds(), (std::vector<std::int32_t>{3, 5}));
+
+    // Added rows form a block of their own; the rows before them become the body.
+    ASSERT_TRUE(store.AppendBlock({{10, 11}, {0, 11}}));
+    EXPECT_EQ(store.Count(), 7);
+    EXPECT_EQ(store.baseCount, 5);
+    EXPECT_EQ(store.BlockEnds(), (std::vector<std::int32_t>{3, 5, 7}));
+    EXPECT_EQ(store.Frequencies()[11], 2u);
+
+    const Row replacement = {2, 3};
+    store.ReplaceRow(0, replacement.data());
+    EXPECT_EQ(Rows(store).front(), replacement);
+    EXPECT_EQ(store.Frequencies()[0], 1u); // only the added {0, 11} is left
+}
+
 } // namespace
 } // namespace velmora
