@@ -3,6 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <string>
+#include <utility>
+
 #include <filesystem>
 #include <numeric>
 
@@ -28,6 +32,12 @@ public:
 
 protected:
     Answer Present(MessageKind, const std::string&) override { return Answer::No; }
+};
+
+// Says Yes to every question (the growth questions of a large run).
+class AgreeingMessages : public SilentMessages {
+protected:
+    Answer Present(MessageKind, const std::string&) override { return Answer::Yes; }
 };
 
 std::string ReadText(const std::string& path) {
@@ -238,12 +248,12 @@ void BM_NestedLoopsSum200To250(benchmark::State& state) {
 }
 BENCHMARK(BM_NestedLoopsSum200To250)->Unit(benchmark::kMillisecond);
 
-// Error-point variations with the covering test as written (newest row first, merge walk).
-// state.range(2): 1 runs the merge walk as written, 0 the bit-set form.
+// Error-point variations with the covering test as written (newest row first, merge walk)
+// and in its bit-set form, side by side: N numbers of 5/90 (k' = 5) or 6/45 (k' = 6).
 void BM_ErrorPoints(benchmark::State& state) {
     SilentMessages messages;
     GenerationInput input;
-    input.game = LoadGameInfo(1);
+    input.game = LoadGameInfo(state.range(3) == 5 ? 0 : 1);
     for (int x = 1; x <= state.range(0); ++x) {
         input.variationNumbers.push_back(static_cast<std::uint8_t>(x));
     }
@@ -260,16 +270,70 @@ void BM_ErrorPoints(benchmark::State& state) {
     }
     state.counters["rows"] = static_cast<double>(rows);
 }
+void ErrorPointCases(benchmark::internal::Benchmark* b) {
+    for (int k : {5, 6}) {
+        for (auto [n, h] : {std::pair{20, 1}, {20, 2}, {25, 1}, {25, 2}, {30, 2}}) {
+            for (int literal : {1, 0}) {
+                b->Args({n, h, literal, k});
+            }
+        }
+    }
+}
 BENCHMARK(BM_ErrorPoints)
-    ->ArgNames({"N", "h", "literal"})
-    ->Args({20, 1, 1})
-    ->Args({20, 1, 0})
-    ->Args({20, 2, 1})
-    ->Args({20, 2, 0})
-    ->Args({25, 1, 1})
-    ->Args({25, 1, 0})
-    ->Args({30, 2, 1})
-    ->Args({30, 2, 0})
+    ->ArgNames({"N", "h", "literal", "k"})
+    ->Apply(ErrorPointCases)
     ->Unit(benchmark::kMillisecond);
+
+// Peak memory of a plain variation of about ten million rows (5/90, sum 210..245:
+// 10 618 534 rows), from the default allowed row count upwards: the row table grows by
+// doubling, so the peak holds the old and the new table while the rows move.
+long long PeakResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stoll(line.substr(6));
+        }
+    }
+    return 0;
+}
+long long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stoll(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+void BM_PeakMemoryTenMillionRows(benchmark::State& state) {
+    AgreeingMessages messages;
+    GenerationInput input = FullTicketWithSum();
+    input.conditions.sum = {true, false, 210, 245};
+    input.allowedRows = kDefaultAllowedRows;
+    long long rows = 0;
+    long long peak = 0;
+    long long table = 0;
+    for (auto _ : state) {
+        std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak to the current size
+        const long long before = ResidentKilobytes();
+        VariationStore store;
+        Bontas engine(messages, store);
+        engine.BontasIndul(input);
+        engine.Run();
+        engine.Vege();
+        rows = store.Count();
+        table = ResidentKilobytes() - before;
+        peak = PeakResidentKilobytes() - before;
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["table_MB"] = static_cast<double>(table) / 1024.0;
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["bytes_per_row"] =
+        static_cast<double>(table) * 1024.0 / static_cast<double>(rows);
+}
+BENCHMARK(BM_PeakMemoryTenMillionRows)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
