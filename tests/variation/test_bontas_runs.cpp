@@ -446,3 +446,101 @@ TEST(BontasDrawsList, TwoDrawingsOfADateAreStoredWhenBothReachTheRatio) {
 
 } // namespace
 } // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(BontasGrowth, FullTicketAsksForTheWholeVariationAtTheAllowedCount) {
+    std::vector<std::uint8_t> all(90);
+    std::iota(all.begin(), all.end(), 1);
+    EngineRun run(Input(all, {}));
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.engine.TotalCombinations(), 43949268);
+    EXPECT_EQ(run.store.Count(), kDefaultAllowedRows);
+    ASSERT_EQ(run.messages.Count(), 1u);
+    EXPECT_EQ(run.messages.Last().kind, MessageKind::WarningQuestion);
+    EXPECT_FALSE(run.outcome.finished);
+}
+
+TEST(BontasGrowth, TooLittleFreeMemoryStopsTheRun) {
+    ConditionSet set;
+    set.sum = {true, false, 15, 45};
+    EngineRun run(Input({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, set), 10);
+    // Doubling 10 rows of 5 bytes needs 10 * 5 * 4 * 2 bytes by the program's estimate.
+    run.input.freeMemory = [] { return 300LL; };
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.store.Count(), 10);
+    ASSERT_EQ(run.messages.Count(), 1u);
+    EXPECT_EQ(run.messages.Last().kind, MessageKind::Error);
+    EXPECT_EQ(run.messages.LastText(),
+              "Nincs elegendő szabad memória (RAM) a variáció befejezéséhez.");
+    EXPECT_FALSE(run.outcome.finished);
+}
+
+TEST(BontasTexts, HeadlineNoticeAndEmptyErrorPointResult) {
+    ConditionSet set;
+    set.errorPoints = 2;
+    set.sum = {true, false, 200, 210}; // five of ten small numbers never reach it
+    GenerationInput input = Input({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, set);
+    input.fixedCount = 1; // 5/90 with one fixed number: rows of 4
+    EngineRun run(input);
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.engine.Headline(), "10 szám 2 hibapontos variációja 4 számra");
+    EXPECT_EQ(run.engine.StartNoticeText(),
+              "10 szám 2 hibapontos variációját készíti 4 számra.\rCsak akkor lehetséges a(z) 3 "
+              "vagy több találat elérése,\rha a fix számot is eltalálja.");
+    EXPECT_EQ(run.outcome.emptyResultText,
+              "Az alábbi feltételek nem teljesültek:\r\r     »  Számsor összege\r\rA fix számok "
+              "nem vesznek részt a variációban.\r\rGondolja újra a feltételek párosítását, "
+              "illetve az\ralkalmazott logikai és/vagy numerikus értékeket.");
+
+    set.sum = {true, false, 10, 40};
+    set.errorPoints = 0;
+    EngineRun plain(Input({1, 2, 3, 4, 5, 6, 7}, set));
+    ASSERT_TRUE(plain.Go());
+    EXPECT_EQ(plain.engine.StartNoticeText(),
+              "7 szám 0 hibapontos variációját készíti 5 számra.\rCsak akkor lehetséges a(z) 5 "
+              "találat elérése,\rha a fix számot is eltalálja.");
+}
+
+TEST(BontasExtension, ItemisedOverwriteRaisesItsLimitCycleByCycle) {
+    const std::vector<std::uint8_t> numbers = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29};
+    ConditionSet base;
+    base.sum = {true, false, 28, 28}; // one row: the five smallest
+    EngineRun run(Input(numbers, base));
+    ASSERT_TRUE(run.Go());
+    const long long before = run.store.Count();
+    ASSERT_EQ(before, 1);
+
+    ConditionSet set;
+    set.errorPoints = 1;
+    set.options.overwrite = true;
+    set.options.overwriteHits = 2;
+    set.options.itemised = true;
+    set.options.itemisedFrom = 1;
+    set.options.itemisedTo = 4;
+    GenerationInput overwrite = Input(numbers, set);
+    overwrite.extension = true;
+    Bontas engine(run.messages, run.store);
+    ASSERT_TRUE(engine.BontasIndul(overwrite));
+    EXPECT_EQ(engine.MegszakitasUzenet(true),
+              "2 találati arányra, 1 - 4 esetig írja felül a variációt.\rA(z) 1. eset "
+              "vizsgálatánál tartott a program.\rAz utoljára tárolt számsor 1 esetben ért el 2 "
+              "találati arányt.\r\rFolytatja a variációt?");
+    engine.Run();
+    const GenerationOutcome outcome = engine.Vege();
+    ASSERT_TRUE(outcome.finished);
+    // Limit 1: rows meeting at most one row on two numbers; limit 2 admits one more; limits 3
+    // and 4 find nothing, so 2 is the limit reached.
+    EXPECT_EQ(
+        StoredRows(run.store),
+        (std::vector<Row>{{0, 1, 2, 3, 4}, {0, 1, 5, 6, 7}, {2, 3, 5, 8, 9}, {4, 6, 7, 8, 9}}));
+    EXPECT_EQ(outcome.itemisedFrom, 2);
+    EXPECT_NE(engine.MegszakitasUzenet(false).find(
+                  "\r\rA jelenlegi beállítások mellett, nem valószínű további találatok "
+                  "elérése.\r\rMégis folytatja a variációt?"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace velmora
