@@ -1,85 +1,19 @@
 #include "variation/bontas.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <numeric>
-#include <random>
-
-#include "fakes/fake_messages.h"
+#include "variation/engine_runs.h"
 
 namespace velmora {
 namespace {
 
-using testing::FakeMessages;
-using Row = std::vector<std::uint8_t>;
+using namespace testing;
 
-std::vector<std::uint8_t> FirstNumbers(int count) {
-    std::vector<std::uint8_t> v(static_cast<std::size_t>(count));
-    std::iota(v.begin(), v.end(), 1);
-    return v;
-}
-
-// Every combination of `n` positions taken `k` at a time, in lexicographic order.
-std::vector<Row> AllRows(int n, int k) {
-    std::vector<Row> rows;
-    Row p(static_cast<std::size_t>(k));
-    std::iota(p.begin(), p.end(), 0);
-    while (true) {
-        rows.push_back(p);
-        int i = k - 1;
-        while (i >= 0 && p[static_cast<std::size_t>(i)] == n - k + i) {
-            --i;
-        }
-        if (i < 0) {
-            return rows;
-        }
-        ++p[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < k; ++j) {
-            p[static_cast<std::size_t>(j)] =
-                static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
-        }
-    }
-}
-
-std::vector<Row> StoredRows(const VariationStore& store) {
-    std::vector<Row> rows;
-    for (long long r = 0; r < store.Count(); ++r) {
-        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
-    }
-    return rows;
-}
-
-int Common(const Row& a, const Row& b) {
-    int common = 0;
-    for (std::uint8_t x : a) {
-        common += std::count(b.begin(), b.end(), x) > 0 ? 1 : 0;
-    }
-    return common;
-}
-
-struct Generation {
-    Generation(int numbers, int fixedCount, ConditionSet conditions, GameId game = 0,
-               long long allowed = kDefaultAllowedRows) {
-        input.game = LoadGameInfo(game);
-        input.variationNumbers = FirstNumbers(numbers);
+// A run over the first `numbers` numbers of a game.
+struct Generation : EngineRun {
+    Generation(int numbers, int fixedCount, const ConditionSet& conditions, GameId game = 0,
+               long long allowed = kDefaultAllowedRows)
+        : EngineRun(Input(FirstNumbers(numbers), conditions, game), allowed) {
         input.fixedCount = fixedCount;
-        input.conditions = conditions;
-        input.allowedRows = allowed;
     }
-    bool Go() {
-        if (!engine.BontasIndul(input)) {
-            return false;
-        }
-        engine.Run();
-        outcome = engine.Vege();
-        return true;
-    }
-    GenerationInput input;
-    GenerationOutcome outcome;
-    FakeMessages messages;
-    VariationStore store;
-    Bontas engine{messages, store};
 };
 
 TEST(Bontas, CombinationCounts) {
@@ -137,13 +71,7 @@ TEST(Bontas, ErrorPointsCoverEveryCombination) {
             }
             // The optimised run is one step stricter: an (h-1)-error-point variation.
             const int needed = 5 - h + (optimised ? 1 : 0);
-            for (const Row& candidate : AllRows(11, 5)) {
-                int best = 0;
-                for (const Row& row : rows) {
-                    best = std::max(best, Common(candidate, row));
-                }
-                ASSERT_GE(best, needed);
-            }
+            ExpectCovers(rows, 11, 5, needed);
             // The greedy passes never store a row covered by an earlier one.
             for (std::size_t a = 0; a < rows.size(); ++a) {
                 for (std::size_t b = a + 1; b < rows.size(); ++b) {
@@ -232,17 +160,6 @@ TEST(Bontas, EmptyResultNamesTheConditionsNoRowPassed) {
               "jelöljön ki egy tartományt\r\rGondolja újra a feltételek párosítását, illetve "
               "az\ralkalmazott logikai és/vagy numerikus értékeket.");
     EXPECT_EQ(run.engine.MissingNumbers().size(), 10u);
-}
-
-TEST(Bontas, StopEndsTheRunUnfinished) {
-    Generation run(20, 0, {});
-    ASSERT_TRUE(run.engine.BontasIndul(run.input));
-    run.engine.BontasMegszakitasa();
-    run.engine.Start();
-    EXPECT_EQ(run.store.Count(), 0);
-    EXPECT_FALSE(run.engine.Running());
-    EXPECT_TRUE(run.store.BlockEnds().empty());
-    EXPECT_EQ(run.engine.EmptyResultText(), "") << "a stopped run reports nothing";
 }
 
 } // namespace

@@ -1,102 +1,13 @@
 // Runs of the engine beyond a single plain pass: the condition bounds, pause and resume,
 // extensions, overwrite, the frequency-distribution run and the draws-list variation.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <numeric>
-#include <random>
 #include <set>
 
-#include "fakes/fake_messages.h"
-#include "variation/bontas.h"
+#include "variation/engine_runs.h"
 
 namespace velmora {
 namespace {
 
-using testing::FakeMessages;
-using Row = std::vector<std::uint8_t>;
-
-std::vector<Row> StoredRows(const VariationStore& store, long long from = 0) {
-    std::vector<Row> rows;
-    for (long long r = from; r < store.Count(); ++r) {
-        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
-    }
-    return rows;
-}
-
-int Common(const Row& a, const Row& b) {
-    int common = 0;
-    for (std::uint8_t x : a) {
-        common += std::count(b.begin(), b.end(), x) > 0 ? 1 : 0;
-    }
-    return common;
-}
-
-// Every k-combination of 0..n-1 shares at least `needed` positions with some row.
-void ExpectCovers(const std::vector<Row>& rows, int n, int k, int needed) {
-    Row p(static_cast<std::size_t>(k));
-    std::iota(p.begin(), p.end(), 0);
-    while (true) {
-        int best = 0;
-        for (const Row& row : rows) {
-            best = std::max(best, Common(p, row));
-        }
-        ASSERT_GE(best, needed);
-        int i = k - 1;
-        while (i >= 0 && p[static_cast<std::size_t>(i)] == n - k + i) {
-            --i;
-        }
-        if (i < 0) {
-            return;
-        }
-        ++p[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < k; ++j) {
-            p[static_cast<std::size_t>(j)] =
-                static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
-        }
-    }
-}
-
-struct EngineRun {
-    explicit EngineRun(const GenerationInput& in, long long allowed = kDefaultAllowedRows)
-        : input(in) {
-        input.allowedRows = allowed;
-    }
-    bool Go() {
-        if (!engine.BontasIndul(input)) {
-            return false;
-        }
-        engine.Run();
-        outcome = engine.Vege();
-        return true;
-    }
-    GenerationInput input;
-    FakeMessages messages;
-    VariationStore store;
-    Bontas engine{messages, store};
-    GenerationOutcome outcome;
-};
-
-GenerationInput Input(std::vector<std::uint8_t> numbers, const ConditionSet& conditions,
-                      GameId game = 0) {
-    GenerationInput input;
-    input.game = LoadGameInfo(game);
-    input.variationNumbers = std::move(numbers);
-    input.conditions = conditions;
-    return input;
-}
-
-std::vector<std::uint8_t> RandomNumbers(std::mt19937& random, int count, int maxNumber) {
-    std::vector<std::uint8_t> v(static_cast<std::size_t>(maxNumber));
-    std::iota(v.begin(), v.end(), 1);
-    std::shuffle(v.begin(), v.end(), random);
-    v.resize(static_cast<std::size_t>(count));
-    return v;
-}
-
-int Between(std::mt19937& random, int low, int high) {
-    return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
-}
+using namespace testing;
 
 TEST(BontasBounds, SkipOnlyRowsTheConditionsReject) {
     std::mt19937 random(2024);
@@ -443,12 +354,6 @@ TEST(BontasDrawsList, TwoDrawingsOfADateAreStoredWhenBothReachTheRatio) {
                                         {1, 2, 3, 4, 5, 6, 7}}));
     EXPECT_EQ(run.store.drawSetCounts, (std::vector<std::int32_t>{2, 1, 1, 0}));
 }
-
-} // namespace
-} // namespace velmora
-
-namespace velmora {
-namespace {
 
 TEST(BontasGrowth, FullTicketAsksForTheWholeVariationAtTheAllowedCount) {
     std::vector<std::uint8_t> all(90);

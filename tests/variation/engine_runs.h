@@ -1,0 +1,113 @@
+#pragma once
+
+// Shared by the engine tests: running a generation and looking at its rows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+#include "fakes/fake_messages.h"
+#include "variation/bontas.h"
+
+namespace velmora::testing {
+
+using Row = std::vector<std::uint8_t>;
+
+inline std::vector<std::uint8_t> FirstNumbers(int count) {
+    std::vector<std::uint8_t> v(static_cast<std::size_t>(count));
+    std::iota(v.begin(), v.end(), 1);
+    return v;
+}
+
+inline std::vector<Row> StoredRows(const VariationStore& store, long long from = 0) {
+    std::vector<Row> rows;
+    for (long long r = from; r < store.Count(); ++r) {
+        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
+    }
+    return rows;
+}
+
+inline int Common(const Row& a, const Row& b) {
+    int common = 0;
+    for (std::uint8_t x : a) {
+        common += std::count(b.begin(), b.end(), x) > 0 ? 1 : 0;
+    }
+    return common;
+}
+
+// Every combination of `n` positions taken `k` at a time, in lexicographic order.
+inline std::vector<Row> AllRows(int n, int k) {
+    std::vector<Row> rows;
+    Row p(static_cast<std::size_t>(k));
+    std::iota(p.begin(), p.end(), 0);
+    while (true) {
+        rows.push_back(p);
+        int i = k - 1;
+        while (i >= 0 && p[static_cast<std::size_t>(i)] == n - k + i) {
+            --i;
+        }
+        if (i < 0) {
+            return rows;
+        }
+        ++p[static_cast<std::size_t>(i)];
+        for (int j = i + 1; j < k; ++j) {
+            p[static_cast<std::size_t>(j)] =
+                static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
+        }
+    }
+}
+
+// Every k-combination of 0..n-1 shares at least `needed` positions with some row.
+inline void ExpectCovers(const std::vector<Row>& rows, int n, int k, int needed) {
+    for (const Row& candidate : AllRows(n, k)) {
+        int best = 0;
+        for (const Row& row : rows) {
+            best = std::max(best, Common(candidate, row));
+        }
+        ASSERT_GE(best, needed);
+    }
+}
+
+struct EngineRun {
+    explicit EngineRun(const GenerationInput& in, long long allowed = kDefaultAllowedRows)
+        : input(in) {
+        input.allowedRows = allowed;
+    }
+    bool Go() {
+        if (!engine.BontasIndul(input)) {
+            return false;
+        }
+        engine.Run();
+        outcome = engine.Vege();
+        return true;
+    }
+    GenerationInput input;
+    FakeMessages messages;
+    VariationStore store;
+    Bontas engine{messages, store};
+    GenerationOutcome outcome;
+};
+
+inline GenerationInput Input(std::vector<std::uint8_t> numbers, const ConditionSet& conditions,
+                             GameId game = 0) {
+    GenerationInput input;
+    input.game = LoadGameInfo(game);
+    input.variationNumbers = std::move(numbers);
+    input.conditions = conditions;
+    return input;
+}
+
+inline std::vector<std::uint8_t> RandomNumbers(std::mt19937& random, int count, int maxNumber) {
+    std::vector<std::uint8_t> v(static_cast<std::size_t>(maxNumber));
+    std::iota(v.begin(), v.end(), 1);
+    std::shuffle(v.begin(), v.end(), random);
+    v.resize(static_cast<std::size_t>(count));
+    return v;
+}
+
+inline int Between(std::mt19937& random, int low, int high) {
+    return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
+}
+
+} // namespace velmora::testing
