@@ -1,5 +1,7 @@
 #include "common/binary_io.h"
 
+#include <bit>
+
 #include <algorithm>
 
 namespace velmora {
@@ -7,6 +9,13 @@ namespace velmora {
 void BinaryWriter::WriteI32(std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     for (int shift = 0; shift < 32; shift += 8) {
+        m_bytes.push_back(static_cast<std::uint8_t>((bits >> shift) & 0xFFu));
+    }
+}
+
+void BinaryWriter::WriteF64(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int shift = 0; shift < 64; shift += 8) {
         m_bytes.push_back(static_cast<std::uint8_t>((bits >> shift) & 0xFFu));
     }
 }
@@ -28,6 +37,20 @@ void BinaryWriter::WriteShortString(const std::string& text, std::size_t capacit
     m_bytes.push_back(static_cast<std::uint8_t>(length));
     m_bytes.insert(m_bytes.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
     m_bytes.insert(m_bytes.end(), capacity - length, 0);
+}
+
+bool BinaryReader::ReadF64(double& value) {
+    if (Remaining() < 8) {
+        return false;
+    }
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        bits |= static_cast<std::uint64_t>(m_data[m_position + static_cast<std::size_t>(i)])
+                << (8 * i);
+    }
+    m_position += 8;
+    value = std::bit_cast<double>(bits);
+    return true;
 }
 
 bool BinaryReader::ReadI32(std::int32_t& value) {

@@ -13,6 +13,8 @@ class BinaryWriter {
 public:
     void WriteI32(std::int32_t value);
     void WriteU8(std::uint8_t value);
+    // An IEEE double, little-endian.
+    void WriteF64(double value);
     void WriteBytes(const std::uint8_t* data, std::size_t size);
     void WriteBytes(const std::vector<std::uint8_t>& data);
     // A length-prefixed text of at most `capacity` characters; the unused tail is zero.
@@ -38,6 +40,7 @@ public:
     // Each read returns false, leaving the output untouched, when too few bytes remain.
     bool ReadI32(std::int32_t& value);
     bool ReadU8(std::uint8_t& value);
+    bool ReadF64(double& value);
     bool ReadBytes(std::size_t count, std::vector<std::uint8_t>& out);
     bool Skip(std::size_t count);
 

@@ -48,6 +48,24 @@ bool VariationStore::Reallocate(long long capacity) {
     return true;
 }
 
+bool VariationStore::Assign(const std::vector<std::uint8_t>& bytes, long long count) {
+    const auto width = static_cast<std::size_t>(m_rowWidth);
+    if (count < 0 || bytes.size() < static_cast<std::size_t>(count) * width) {
+        return false;
+    }
+    m_count = 0;
+    m_order.clear();
+    m_sorted = false;
+    if (!Reallocate(count)) {
+        return false;
+    }
+    if (count > 0) {
+        std::memcpy(m_rows.get(), bytes.data(), static_cast<std::size_t>(count) * width);
+    }
+    m_count = count;
+    return true;
+}
+
 void VariationStore::AppendRaw(const std::uint8_t* row) {
     std::memcpy(m_rows.get() +
                     static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth),

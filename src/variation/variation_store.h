@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The rows of the current variation: one contiguous table of fixed-width rows, how often each
@@ -57,7 +58,13 @@ public:
     void ShrinkToFit();
     void Clear();
 
-    // Occurrences of each position in the stored rows.
+    // Takes `count` rows of the row width from `bytes` (a file's rows) in place of the stored
+    // ones. False when the memory cannot be had.
+    bool Assign(const std::vector<std::uint8_t>& bytes, long long count);
+    // Occurrences of each position in the stored rows (a file brings its own table).
+    void SetFrequencies(std::vector<std::uint32_t> frequencies) {
+        m_frequencies = std::move(frequencies);
+    }
     const std::vector<std::uint32_t>& Frequencies() const { return m_frequencies; }
     void RecountFrequencies();
 
