@@ -23,6 +23,7 @@
 #include "session/exception_log.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
+#include "variation/ui/tbontas.h"
 
 namespace velmora {
 
@@ -181,6 +182,13 @@ void TFoablak::BuildCommands() {
     connect(m_viewOrder, &QAction::triggered, this, [this] { SetView(kViewNumberOrder); });
     connect(m_ticketRange, &QAction::triggered, this, &TFoablak::OpenTicketRange);
 
+    m_variationMenu = bar->addMenu(Q("     Variáció     "));
+    m_start = AddAction(m_variationMenu, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
+    m_variationMenu->addSeparator();
+    m_deleteVariation = AddAction(m_variationMenu, Q("Törlés"), "actionDeleteVariation");
+    connect(m_start, &QAction::triggered, this, &TFoablak::StartVariation);
+    connect(m_deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
+
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
     connect(about, &QAction::triggered, this, &TFoablak::ShowAbout);
@@ -209,6 +217,8 @@ void TFoablak::BuildCommands() {
         clearButton->setStatusTip(m_clearMenuAction->statusTip());
     });
     tools->addAction(m_newTicket);
+    tools->addSeparator();
+    tools->addAction(m_start);
 
     m_fullVariation = new QLabel(this);
     m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
@@ -273,9 +283,38 @@ void TFoablak::RefreshCommands() {
     SetState(m_newTicket, s.newTicket.enabled, s.newTicket.hint);
     SetState(m_markAll, s.markAll.enabled, s.markAll.hint);
     m_fullVariation->setText(ToQt(s.fullVariationText));
+    RefreshVariationCommands();
     ApplyHints();
     const int order = m_session.Ticket().NumberOrder();
     m_orderActions[static_cast<std::size_t>(order)]->setChecked(true);
+}
+
+void TFoablak::RefreshVariationCommands() {
+    const bool exists = m_session.variationExists;
+    // A variation needs at least one number more than a row holds.
+    const bool startable = m_session.CommandStates().conditionsAvailable;
+    if (startable) {
+        SetState(m_start, true, " Variáció készítése. ");
+    } else {
+        SetState(m_start, false, exists ? " A variáció elkészült. " : " Nincs kijelölt számsor. ");
+    }
+    m_variationMenu->menuAction()->setEnabled(startable || exists);
+    m_deleteVariation->setEnabled(exists);
+}
+
+void TFoablak::StartVariation() {
+    if (m_session.StartChecks()) {
+        TBontas engine(m_session, this);
+        if (engine.BontasIndul()) {
+            engine.exec();
+        }
+    }
+    RefreshCommands();
+}
+
+void TFoablak::DeleteVariation() {
+    m_session.DeleteVariationCommand();
+    RefreshCommands();
 }
 
 void TFoablak::SetView(int view) {

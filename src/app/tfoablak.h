@@ -75,6 +75,10 @@ private:
     void ApplyHints();
     void SetNumberOrder(int order);
     void ShowAbout();
+    // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
+    void StartVariation();
+    void DeleteVariation();
+    void RefreshVariationCommands();
 
     Session& m_session;
     StartOptions m_options;
@@ -97,6 +101,9 @@ private:
     QAction* m_viewTimesDrawn = nullptr;
     QAction* m_viewDrawsSince = nullptr;
     QAction* m_ticketRange = nullptr;
+    QMenu* m_variationMenu = nullptr;
+    QAction* m_start = nullptr;
+    QAction* m_deleteVariation = nullptr;
     bool m_started = false;
     QLabel* m_fullVariation = nullptr;
     int m_exceptionDepth = 0;

@@ -129,8 +129,9 @@ bool ConditionFilter::Sum(WalkState& walk) const {
         const int last = m_n - 1;
         const int rest = sum - m_number[p[last]];
         const bool below = sum < c.minimum;
-        const int target =
-            std::clamp(below ? c.minimum - rest : c.maximum - rest, 0, kNumberSlots - 1);
+        const long long bound = below ? c.minimum : c.maximum;
+        const auto target = static_cast<int>(
+            std::clamp(bound - rest, 0LL, static_cast<long long>(kNumberSlots - 1)));
         const std::vector<std::uint8_t>& next = below ? m_nextAtLeast : m_nextAtMost;
         const int q = next[static_cast<std::size_t>((p[last] + 1) * kNumberSlots + target)];
         if (q < m_size) {

@@ -213,7 +213,9 @@ GenerationInput Session::MakeGenerationInput() const {
 void Session::GenerationDone(const GenerationOutcome& outcome) {
     if (outcome.finished || outcome.resume.paused) {
         m_paused = outcome.paused || !outcome.finished ? outcome.resume : ResumePoint{};
-        m_conditions.options.itemisedFrom = outcome.itemisedFrom;
+        if (outcome.itemisedFrom >= 1) {
+            m_conditions.options.itemisedFrom = outcome.itemisedFrom;
+        }
         m_variation.saved = false;
         variationExists = m_variation.Count() > 0;
         return;

@@ -15,6 +15,7 @@ inline constexpr int kNoticeCount = 12;
 inline constexpr int kGameFolderCount = 2 * kGameCount;
 
 // Notice flags with a meaning of their own elsewhere in the program.
+inline constexpr int kNoticeFixedNumbersReminder = 0; // the fixed numbers at a new variation
 inline constexpr int kNoticeConditionsFixed = 1;
 inline constexpr int kNoticeSpan = 2;
 inline constexpr int kNoticeNumberGroups = 3;

@@ -1,0 +1,493 @@
+#include "variation/ui/tbontas.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "common/hu_format.h"
+#include "common/platform.h"
+#include "common/version.h"
+#include "dialogs/qt_messages.h"
+#include "session/session.h"
+#include "ticket/qt_colours.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::array<const char*, kCurrencyCount> kCurrencyNames = {
+    " forint", " euro", " kuna", " lei", " dinar", " hrivnya"};
+
+// The conditions in the order the window lists them (the order of the empty-result report).
+constexpr std::array<const char*, kConditionCount> kConditionNames = {
+    "Favorizált számok",
+    "Mobil számcsoportok",
+    "Fix számcsoportok",
+    "Számcsoport páros/páratlan aránya",
+    "Számcsoport ismétlődés",
+    "Találati arány",
+    "Számvégződés páros/páratlan aránya",
+    "Számvégződés ismétlődés",
+    "Ikerszámok",
+    "Tükör számpár",
+    "Prímszám",
+    "Számsor összege",
+    "Szórás",
+    "Terjedelem",
+    "Számcsoport",
+};
+
+std::array<bool, kConditionCount> ActiveConditions(const ConditionSet& c) {
+    return {c.favoured.active,     c.mobile.active,   c.fixed.active,        c.decadeParity.active,
+            c.decadeRepeat.active, c.hitRatio.active, c.endingParity.active, c.endingRepeat.active,
+            c.twins.active,        c.mirrors.active,  c.primes.active,       c.sum.active,
+            c.deviation.active,    c.span.active,     c.numberGroups.active};
+}
+
+// An amount of money with thousands separators and a decimal comma: 320638.5 -> "320 638,50".
+std::string MoneyText(double amount, int decimals) {
+    long long scale = 1;
+    for (int i = 0; i < decimals; ++i) {
+        scale *= 10;
+    }
+    const long long scaled = std::llround(amount * static_cast<double>(scale));
+    std::string text = FormatThousands(scaled / scale);
+    if (decimals > 0) {
+        std::string fraction = std::to_string(std::llabs(scaled % scale));
+        text +=
+            ',' + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
+    }
+    return text;
+}
+
+// "0:00:05  -  042"
+std::string DurationText(qint64 ms) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%lld:%02lld:%02lld  -  %03lld",
+                  static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
+                  static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
+    return buffer;
+}
+
+// -1 when the system does not tell: the engine then sets no limit.
+long long FreeMemoryBytes() {
+    const auto bytes = AvailableMemoryBytes();
+    if (!bytes) {
+        return -1;
+    }
+    constexpr auto kMost = static_cast<std::uint64_t>(std::numeric_limits<long long>::max());
+    return static_cast<long long>(std::min(*bytes, kMost));
+}
+
+} // namespace
+
+TBontas::TBontas(Session& session, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_session(session), m_engine(session.GetMessages(), session.Variation()) {
+    setObjectName(QStringLiteral("TBontas"));
+    BuildWindow();
+}
+
+TBontas::~TBontas() {
+    m_destroying = true;
+    if (m_worker.joinable()) {
+        m_engine.BontasMegszakitasa();
+        // A question of the worker may be waiting for this thread: keep serving events until
+        // the worker is back.
+        while (m_workerActive) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(1);
+        }
+        m_worker.join();
+        m_session.GenerationDone(m_engine.Vege());
+    }
+    RemoveMessageHooks();
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+}
+
+void TBontas::BuildWindow() {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("progressPanel"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Window, QColor(0xF4, 0xF6, 0xEE));
+    panel->setPalette(colours);
+
+    m_headline = new QLabel(panel);
+    m_headline->setObjectName(QStringLiteral("headlineLabel"));
+    m_headline->setAlignment(Qt::AlignCenter);
+    QFont bold = m_headline->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    m_headline->setFont(bold);
+    QPalette green = m_headline->palette();
+    green.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x00));
+    m_headline->setPalette(green);
+
+    auto* conditions = new QGroupBox(QStringLiteral(" Feltételek "), panel);
+    conditions->setObjectName(QStringLiteral("conditionsBox"));
+    auto* grid = new QGridLayout(conditions);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(2);
+    constexpr int kRows = 5;
+    for (int i = 0; i < kConditionCount; ++i) {
+        auto* box = new QCheckBox(QString::fromUtf8(kConditionNames[static_cast<std::size_t>(i)]),
+                                  conditions);
+        box->setObjectName(QStringLiteral("condition%1").arg(i));
+        // Display only: the box shows the state but takes no clicks or focus.
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->setFocusPolicy(Qt::NoFocus);
+        grid->addWidget(box, i % kRows, i / kRows);
+        m_conditionBoxes[static_cast<std::size_t>(i)] = box;
+    }
+
+    auto makeLabel = [panel](const char* name) {
+        auto* label = new QLabel(panel);
+        label->setObjectName(QString::fromLatin1(name));
+        return label;
+    };
+    m_rowCount = makeLabel("rowCountLabel");
+    m_rowCount->setFont(bold);
+    m_cost = makeLabel("costLabel");
+    m_duration = makeLabel("durationLabel");
+    m_progressLabel = makeLabel("progressLabel");
+    m_progressLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_progress = new QProgressBar(panel);
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(m_duration, 1);
+    timeRow->addWidget(m_progressLabel);
+
+    auto* inner = new QVBoxLayout(panel);
+    inner->setContentsMargins(12, 10, 12, 12);
+    inner->setSpacing(6);
+    inner->addWidget(m_headline);
+    inner->addWidget(conditions);
+    inner->addSpacing(4);
+    inner->addWidget(m_rowCount);
+    inner->addWidget(m_cost);
+    inner->addSpacing(4);
+    inner->addLayout(timeRow);
+    inner->addWidget(m_progress);
+
+    auto makeButton = [this](const char* text, const char* name) {
+        auto* button = new QPushButton(QString::fromUtf8(text), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        button->setMinimumWidth(110);
+        return button;
+    };
+    m_stop = makeButton("Stop", "stopButton");
+    m_pause = makeButton("Megszakítás", "pauseButton");
+    m_background = makeButton("Háttérben", "backgroundButton");
+    connect(m_stop, &QPushButton::clicked, this, &TBontas::StopGombClick);
+    connect(m_pause, &QPushButton::clicked, this, &TBontas::MegszakitGombClick);
+    connect(m_background, &QPushButton::clicked, this, &TBontas::KilepesGombClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_stop);
+    buttons->addWidget(m_pause);
+    buttons->addWidget(m_background);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(10);
+    layout->addWidget(panel);
+    layout->addLayout(buttons);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &TBontas::Timer1Timer);
+
+    SetRunButtons(false);
+    m_background->setEnabled(true);
+}
+
+bool TBontas::BontasIndul() {
+    if (m_running) {
+        return false;
+    }
+    GenerationInput input = m_session.MakeGenerationInput();
+    if (!input.freeMemory) {
+        input.freeMemory = FreeMemoryBytes;
+    }
+    // A new variation, not one that goes on from rows already present.
+    const bool newVariation = !input.extension && !input.resume.paused;
+    const int fixedCount = input.fixedCount;
+    const std::array<bool, kConditionCount> active = ActiveConditions(input.conditions);
+    if (!m_engine.BontasIndul(input)) {
+        return false;
+    }
+    m_prepared = true;
+    m_finished = false;
+    m_closeWhenDone = false;
+
+    Settings& settings = m_session.GetSettings();
+    const int currency =
+        settings.currency >= 0 && settings.currency < kCurrencyCount ? settings.currency : 0;
+    m_price = settings.prices[static_cast<std::size_t>(currency)];
+    // A price typed without decimals is shown without them.
+    m_priceDecimals = m_price == std::floor(m_price) ? 0 : 2;
+    m_currencyName = kCurrencyNames[static_cast<std::size_t>(currency)];
+
+    m_headline->setText(ToQt(m_engine.Headline()));
+    for (int i = 0; i < kConditionCount; ++i) {
+        m_conditionBoxes[static_cast<std::size_t>(i)]->setChecked(
+            active[static_cast<std::size_t>(i)]);
+    }
+    ShowCounts(m_engine.StoredRows());
+    m_elapsed = 0;
+    ShowDuration();
+    ShowProgress(0);
+    SetRunButtons(true);
+    m_background->setText(QStringLiteral("Háttérben"));
+    m_background->setToolTip(settings.hints ? QStringLiteral(" Variáció készítése a háttérben... ")
+                                            : QString());
+
+    setWindowTitle(QStringLiteral("  Variáció készítése"));
+    if (newVariation && fixedCount > 0) {
+        bool& remind = settings.notices[kNoticeFixedNumbersReminder];
+        if (remind) {
+            m_session.GetMessages().Notice(m_engine.StartNoticeText(), remind);
+        }
+    }
+    adjustSize();
+    if (isVisible()) {
+        m_prepared = false;
+        StartWorker();
+    }
+    return true;
+}
+
+void TBontas::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_prepared && !m_running) {
+        m_prepared = false;
+        StartWorker();
+    }
+}
+
+void TBontas::StartWorker() {
+    InstallMessageHooks();
+    m_workerError = nullptr;
+    m_running = true;
+    m_workerActive = true;
+    m_clock.start();
+    m_timer->start();
+    m_worker = std::thread([this] {
+        try {
+            m_engine.Run();
+        } catch (...) {
+            m_workerError = std::current_exception();
+        }
+        QMetaObject::invokeMethod(this, &TBontas::Vege, Qt::QueuedConnection);
+        m_workerActive = false;
+    });
+}
+
+void TBontas::JoinWorker() {
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+}
+
+void TBontas::Timer1Timer() {
+    if (!m_running) {
+        return;
+    }
+    // The answer comes with the worker's next candidate; until then the last one is shown.
+    m_engine.RequestProgress();
+    m_elapsed = m_clock.elapsed();
+    ShowDuration();
+    ShowCounts(m_engine.StoredRows());
+    const int percent = m_engine.Progress();
+    ShowProgress(percent);
+    ShowTitle(percent);
+}
+
+void TBontas::Vege() {
+    if (m_destroying) {
+        return;
+    }
+    JoinWorker();
+    m_running = false;
+    m_timer->stop();
+    RemoveMessageHooks();
+    m_elapsed = m_clock.elapsed();
+
+    std::exception_ptr error = m_workerError;
+    m_workerError = nullptr;
+    if (error) {
+        m_engine.BontasMegszakitasa();
+    }
+    const GenerationOutcome outcome = m_engine.Vege();
+    m_session.GenerationDone(outcome);
+    m_finished = outcome.finished;
+
+    ShowProgress(100);
+    ShowTitle(100);
+    SetRunButtons(false);
+    m_background->setText(QStringLiteral("Kilépés"));
+    m_background->setToolTip(QString());
+    m_background->setEnabled(true);
+    QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    if (main != nullptr && main->isMinimized()) {
+        main->showNormal();
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
+
+    if (error) {
+        QDialog::reject();
+        std::rethrow_exception(error);
+    }
+    if (!outcome.finished || m_closeWhenDone) {
+        QDialog::reject();
+        return;
+    }
+    ShowDuration();
+    ShowCounts(m_engine.StoredRows());
+    if (!outcome.emptyResultText.empty()) {
+        m_session.GetMessages().Error(outcome.emptyResultText);
+    } else if (!outcome.missingNumbersText.empty()) {
+        m_session.GetMessages().Warning(outcome.missingNumbersText);
+    }
+}
+
+void TBontas::StopGombClick() {
+    if (m_running) {
+        m_engine.BontasMegszakitasa();
+    }
+}
+
+void TBontas::MegszakitGombClick() {
+    if (m_running) {
+        m_engine.MegszakitGombClick();
+    }
+}
+
+void TBontas::KilepesGombClick() {
+    if (m_running && m_stop->isEnabled() && isVisible()) {
+        // In the background: the whole program goes to the task bar while the run goes on.
+        if (QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr) {
+            main->showMinimized();
+        }
+        showMinimized();
+        return;
+    }
+    close();
+}
+
+void TBontas::reject() {
+    if (m_running) {
+        m_closeWhenDone = true;
+        m_engine.BontasMegszakitasa();
+        return;
+    }
+    QDialog::reject();
+}
+
+void TBontas::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && m_running) {
+        ShowTitle(m_progress->value());
+    }
+}
+
+void TBontas::ShowCounts(long long rows) {
+    m_rowCount->setText(ToQt(FormatThousands(rows) + " számsor szükséges a játékhoz"));
+    m_cost->setText(ToQt(
+        "Variáció költsége: " + MoneyText(static_cast<double>(rows) * m_price, m_priceDecimals) +
+        m_currencyName));
+}
+
+void TBontas::ShowDuration() {
+    m_duration->setText(ToQt("Időtartam:  " + DurationText(m_elapsed)));
+}
+
+void TBontas::ShowProgress(int percent) {
+    m_progress->setValue(percent);
+    m_progressLabel->setText(QStringLiteral("Folyamat: %1%").arg(percent));
+}
+
+// The program's title in the task bar follows the run while the user looks elsewhere.
+void TBontas::ShowTitle(int percent) {
+    const QString title = m_running && !isActiveWindow()
+                              ? QStringLiteral("%1% - Variáció").arg(percent)
+                              : QString::fromUtf8(kProgramTitle);
+    if (QGuiApplication::applicationDisplayName() != title) {
+        QGuiApplication::setApplicationDisplayName(title);
+    }
+}
+
+void TBontas::SetRunButtons(bool enabled) {
+    m_stop->setEnabled(enabled);
+    m_pause->setEnabled(enabled);
+}
+
+// While a message box of the run is open the progress stands still and the buttons rest.
+void TBontas::InstallMessageHooks() {
+    m_boxes = dynamic_cast<QtMessages*>(&m_session.GetMessages());
+    if (m_boxes == nullptr) {
+        return;
+    }
+    m_oldBeforeShow = m_boxes->beforeShow;
+    m_oldAfterShow = m_boxes->afterShow;
+    m_boxes->beforeShow = [this] {
+        if (m_oldBeforeShow) {
+            m_oldBeforeShow();
+        }
+        m_timer->stop();
+        SetRunButtons(false);
+        m_background->setEnabled(false);
+        // The worker waits for the answer: the count it asks about is shown.
+        ShowCounts(m_engine.StoredRows());
+    };
+    m_boxes->afterShow = [this] {
+        if (m_running) {
+            m_timer->start();
+            SetRunButtons(true);
+            m_background->setEnabled(true);
+        }
+        if (m_oldAfterShow) {
+            m_oldAfterShow();
+        }
+    };
+}
+
+void TBontas::RemoveMessageHooks() {
+    if (m_boxes == nullptr) {
+        return;
+    }
+    m_boxes->beforeShow = std::move(m_oldBeforeShow);
+    m_boxes->afterShow = std::move(m_oldAfterShow);
+    m_oldBeforeShow = nullptr;
+    m_oldAfterShow = nullptr;
+    m_boxes = nullptr;
+}
+
+} // namespace velmora

@@ -1,0 +1,525 @@
+// The engine window driven from the main window's "Variáció" menu, offscreen.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QtTest>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "app/tfoablak.h"
+#include "app/tfoszelveny.h"
+#include "dialogs/qt_messages.h"
+#include "fakes/fake_messages.h"
+#include "session/temp_home.h"
+#include "ticket/number_box.h"
+#include "ticket/qt_colours.h"
+#include "ticket/tszelveny.h"
+#include "variation/ui/tbontas.h"
+
+using namespace velmora;
+using velmora::testing::FakeMessages;
+using velmora::testing::TempHome;
+
+namespace {
+
+constexpr int kRunTimeout = 20000;
+
+// Can hold the worker at its next question until the test lets it go, so that a button is
+// certainly pressed while the run is still going on.
+class HoldingMessages : public FakeMessages {
+public:
+    ~HoldingMessages() override { Release(); }
+
+    void HoldNextQuestion() { m_hold = true; }
+    bool Holding() const { return m_holding; }
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_hold = false;
+        m_wake.notify_all();
+    }
+
+protected:
+    Answer Present(MessageKind kind, const std::string& text) override {
+        const bool question = kind == MessageKind::Question || kind == MessageKind::WarningQuestion;
+        if (question && m_hold) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_holding = true;
+            m_wake.wait(lock, [this] { return !m_hold; });
+            m_holding = false;
+        }
+        return FakeMessages::Present(kind, text);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::atomic<bool> m_hold{false};
+    std::atomic<bool> m_holding{false};
+};
+
+struct Fixture {
+    TempHome home;
+    HoldingMessages messages;
+    SeededRandom random{5};
+    Session session{MakeProgramFolders(home.Path()), messages, random};
+};
+
+void ClickBox(TFoablak& window, int number, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    NumberBox* box = window.Foszelveny()->Grid()->Box(number);
+    QVERIFY(box != nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, modifiers, box->rect().center());
+}
+
+void MarkRange(TFoablak& window, int first, int last) {
+    for (int n = first; n <= last; ++n) {
+        ClickBox(window, n);
+    }
+}
+
+QAction* Action(TFoablak& window, const char* name) {
+    return window.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+QString LabelText(TBontas& engine, const char* name) {
+    auto* label = engine.findChild<QLabel*>(QString::fromLatin1(name));
+    return label != nullptr ? label->text() : QStringLiteral("<missing>");
+}
+
+QPushButton* Button(TBontas& engine, const char* name) {
+    return engine.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+// Presses "Start" and runs `drive` on the engine window it opens. Afterwards a worker held by
+// `held` is let go and the window is closed, whatever `drive` did. True when a window opened.
+bool RunStart(TFoablak& window, std::function<void(TBontas&)> drive,
+              HoldingMessages* held = nullptr) {
+    auto opened = std::make_shared<bool>(false);
+    QTimer::singleShot(0, &window, [&window, held, opened, drive = std::move(drive)] {
+        TBontas* engine = window.findChild<TBontas*>();
+        if (engine == nullptr) {
+            return;
+        }
+        *opened = true;
+        drive(*engine);
+        if (held != nullptr) {
+            held->Release();
+        }
+        engine->close();
+    });
+    Action(window, "actionStart")->trigger();
+    QCoreApplication::processEvents();
+    return *opened;
+}
+
+// 30 numbers with a condition every row meets: the store reaches its first 100 000 rows and
+// asks for the rest (142 506 in all).
+void PrepareLongRun(Fixture& f, TFoablak& window) {
+    MarkRange(window, 1, 30);
+    f.session.Conditions().span = {true, 1, 30};
+    f.messages.Clear();
+}
+
+} // namespace
+
+class VariationWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsFollowTheMarks();
+    void finishedRunShowsItsResult();
+    void deleteAsksFirst();
+    void emptyResultShowsTheDiagnosis();
+    void progressIsShownWhileRunning();
+    void stoppedRunsLeaveNoVariation();
+    void closingWhileRunningStopsTheRun();
+    void pauseAnsweredNoLeavesAPausedVariation();
+    void pauseAnsweredYesRunsToTheEnd();
+    void questionBoxesOfTheRunRestTheWindow();
+};
+
+void VariationWindowTest::commandsFollowTheMarks() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    QAction* start = Action(window, "actionStart");
+    QAction* remove = Action(window, "actionDeleteVariation");
+    QVERIFY(start != nullptr && remove != nullptr);
+    QCOMPARE(start->shortcut(), QKeySequence(QStringLiteral("Ctrl+B")));
+    QVERIFY(window.findChild<QToolBar*>(QStringLiteral("toolBar"))->actions().contains(start));
+    QMenu* menu = qobject_cast<QMenu*>(start->parent());
+    QVERIFY(menu != nullptr);
+    QCOMPARE(menu->title(), QStringLiteral("     Variáció     "));
+
+    // A row's worth of numbers is not a variation yet.
+    MarkRange(window, 1, 5);
+    QVERIFY(!start->isEnabled());
+    QCOMPARE(start->statusTip(), QStringLiteral(" Nincs kijelölt számsor. "));
+    QVERIFY(!menu->menuAction()->isEnabled());
+    QVERIFY(!remove->isEnabled());
+
+    ClickBox(window, 6);
+    QVERIFY(start->isEnabled());
+    QCOMPARE(start->statusTip(), QStringLiteral(" Variáció készítése. "));
+    QVERIFY(menu->menuAction()->isEnabled());
+    QVERIFY(!remove->isEnabled());
+
+    // A fixed number counts towards the rule as well.
+    ClickBox(window, 6);
+    ClickBox(window, 40, Qt::ShiftModifier);
+    QVERIFY(start->isEnabled());
+}
+
+void VariationWindowTest::finishedRunShowsItsResult() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 7);
+    ClickBox(window, 10, Qt::ShiftModifier);
+    f.messages.Clear();
+
+    const bool opened = RunStart(
+        window,
+        [&](TBontas& engine) {
+            QVERIFY(engine.isModal());
+            QVERIFY(engine.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QCOMPARE(engine.windowTitle(), QStringLiteral("  Variáció készítése"));
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+            QVERIFY(engine.Finished());
+            QCOMPARE(LabelText(engine, "headlineLabel"),
+                     QStringLiteral("7 szám 0 hibapontos variációja 4 számra"));
+            QCOMPARE(LabelText(engine, "rowCountLabel"),
+                     QStringLiteral("35 számsor szükséges a játékhoz"));
+            QCOMPARE(LabelText(engine, "costLabel"),
+                     QStringLiteral("Variáció költsége: 7 875 forint"));
+            QCOMPARE(LabelText(engine, "progressLabel"), QStringLiteral("Folyamat: 100%"));
+            QVERIFY(
+                LabelText(engine, "durationLabel").startsWith(QStringLiteral("Időtartam:  0:00:")));
+            QCOMPARE(engine.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 100);
+            QVERIFY(!Button(engine, "stopButton")->isEnabled());
+            QVERIFY(!Button(engine, "pauseButton")->isEnabled());
+            QCOMPARE(Button(engine, "backgroundButton")->text(), QStringLiteral("Kilépés"));
+            for (QCheckBox* box : engine.findChildren<QCheckBox*>()) {
+                QVERIFY2(!box->isChecked(), qPrintable(box->text()));
+            }
+            QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
+            // "Kilépés" closes the finished window.
+            QTest::mouseClick(Button(engine, "backgroundButton"), Qt::LeftButton);
+            QVERIFY(!engine.isVisible());
+        },
+        &f.messages);
+    QVERIFY(opened);
+
+    // A new variation with a fixed number starts with the reminder; No switches it off.
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    QCOMPARE(f.messages.Log()[0].kind, MessageKind::Notice);
+    QCOMPARE(f.messages.Log()[0].text,
+             "7 szám 0 hibapontos variációját készíti 4 számra.\rCsak akkor lehetséges a(z) 5 "
+             "találat elérése,\rha a fix számot is eltalálja.\r\rErre legközelebb is "
+             "emlékeztesse a program?");
+
+    // The rows went to the session's variation: positions into the seven numbers.
+    const VariationStore& rows = f.session.Variation();
+    QCOMPARE(rows.Count(), 35LL);
+    QCOMPARE(rows.RowWidth(), 4);
+    QCOMPARE((std::vector<int>(rows.Row(0), rows.Row(0) + 4)), (std::vector<int>{0, 1, 2, 3}));
+    QCOMPARE((std::vector<int>(rows.Row(34), rows.Row(34) + 4)), (std::vector<int>{3, 4, 5, 6}));
+    QVERIFY(f.session.variationExists);
+    QVERIFY(!f.session.VariationPaused());
+    QVERIFY(Action(window, "actionDeleteVariation")->isEnabled());
+    QVERIFY(Action(window, "actionStart")->isEnabled());
+
+    // The reminder stays off for the next variation.
+    QVERIFY(!f.session.GetSettings().notices[kNoticeFixedNumbersReminder]);
+    f.messages.Clear();
+    QVERIFY(RunStart(
+        window, [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },
+        &f.messages));
+    QCOMPARE(f.messages.Count(), std::size_t{0});
+    QCOMPARE(f.session.Variation().Count(), 35LL);
+}
+
+void VariationWindowTest::deleteAsksFirst() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 6);
+    QVERIFY(RunStart(
+        window, [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },
+        &f.messages));
+    QCOMPARE(f.session.Variation().Count(), 6LL);
+    QAction* remove = Action(window, "actionDeleteVariation");
+    QVERIFY(remove->isEnabled());
+
+    f.messages.Clear();
+    remove->trigger();
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    QCOMPARE(f.messages.Last().kind, MessageKind::Question);
+    QCOMPARE(f.messages.LastText(), "Biztos törli a variáció listáját?");
+    QCOMPARE(f.session.Variation().Count(), 6LL);
+    QVERIFY(remove->isEnabled());
+
+    f.messages.QueueAnswer(Answer::Yes);
+    remove->trigger();
+    QCOMPARE(f.session.Variation().Count(), 0LL);
+    QVERIFY(!f.session.variationExists);
+    QVERIFY(!remove->isEnabled());
+    QVERIFY(Action(window, "actionStart")->isEnabled());
+}
+
+void VariationWindowTest::emptyResultShowsTheDiagnosis() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 10);
+    // Five numbers cannot lie within two positions.
+    f.session.Conditions().span = {true, 1, 2};
+    f.messages.Clear();
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+            QVERIFY(engine.isVisible());
+            QCOMPARE(LabelText(engine, "rowCountLabel"),
+                     QStringLiteral("0 számsor szükséges a játékhoz"));
+            QCOMPARE(LabelText(engine, "progressLabel"), QStringLiteral("Folyamat: 100%"));
+            auto* span = engine.findChild<QCheckBox*>(QStringLiteral("condition13"));
+            QCOMPARE(span->text(), QStringLiteral("Terjedelem"));
+            QVERIFY(span->isChecked());
+        },
+        &f.messages));
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    QCOMPARE(f.messages.Last().kind, MessageKind::Error);
+    QVERIFY(f.messages.LastText().starts_with("Az alábbi feltételek nem teljesültek:\r"));
+    QVERIFY(f.messages.LastText().find("Terjedelem") != std::string::npos);
+    QVERIFY(!f.session.variationExists);
+    QVERIFY(!Action(window, "actionDeleteVariation")->isEnabled());
+}
+
+void VariationWindowTest::progressIsShownWhileRunning() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    PrepareLongRun(f, window);
+    f.messages.HoldNextQuestion();
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.messages.Holding(), kRunTimeout);
+            QVERIFY(engine.Running());
+            QVERIFY(Button(engine, "stopButton")->isEnabled());
+            QCOMPARE(Button(engine, "backgroundButton")->text(), QStringLiteral("Háttérben"));
+            // The worker waits at its 100 000th row; the next tick of the clock shows it.
+            QTRY_COMPARE_WITH_TIMEOUT(LabelText(engine, "rowCountLabel"),
+                                      QStringLiteral("100 000 számsor szükséges a játékhoz"), 3000);
+            QCOMPARE(LabelText(engine, "costLabel"),
+                     QStringLiteral("Variáció költsége: 22 500 000 forint"));
+            QTRY_VERIFY_WITH_TIMEOUT(LabelText(engine, "durationLabel") !=
+                                         QStringLiteral("Időtartam:  0:00:00  -  000"),
+                                     3000);
+            QVERIFY(LabelText(engine, "durationLabel")
+                        .startsWith(QStringLiteral("Időtartam:  0:00:0")));
+            const int percent =
+                engine.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value();
+            QVERIFY(percent >= 0 && percent < 100);
+            QCOMPARE(LabelText(engine, "progressLabel"),
+                     QStringLiteral("Folyamat: %1%").arg(percent));
+            // No answer queued: the store is not allowed to grow, and the run ends as stopped.
+            f.messages.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.isVisible(), kRunTimeout);
+        },
+        &f.messages));
+    QCOMPARE(f.messages.Last().kind, MessageKind::WarningQuestion);
+    QVERIFY(!f.session.variationExists);
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
+}
+
+void VariationWindowTest::stoppedRunsLeaveNoVariation() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    PrepareLongRun(f, window);
+    f.messages.HoldNextQuestion();
+    f.messages.QueueAnswer(Answer::Yes); // the store may grow; Stop ends the run anyway
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.messages.Holding(), kRunTimeout);
+            QTest::mouseClick(Button(engine, "stopButton"), Qt::LeftButton);
+            f.messages.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.isVisible(), kRunTimeout);
+            QVERIFY(!engine.Finished());
+        },
+        &f.messages));
+    QCOMPARE(f.messages.PendingAnswers(), std::size_t{0});
+    QCOMPARE(f.session.Variation().Count(), 0LL);
+    QVERIFY(!f.session.variationExists);
+    QVERIFY(!f.session.VariationPaused());
+    QVERIFY(!Action(window, "actionDeleteVariation")->isEnabled());
+
+    // An engine window destroyed in the middle of a run stops the worker before it goes.
+    Fixture g;
+    for (int n = 1; n <= 30; ++n) {
+        g.session.Ticket().Click(n, 0);
+    }
+    g.session.Conditions().span = {true, 1, 30};
+    g.messages.HoldNextQuestion();
+    g.messages.QueueAnswer(Answer::Yes);
+    auto engine = std::make_unique<TBontas>(g.session, nullptr);
+    QVERIFY(engine->BontasIndul());
+    engine->show();
+    QTRY_VERIFY_WITH_TIMEOUT(g.messages.Holding(), kRunTimeout);
+    QTimer::singleShot(50, [&g] { g.messages.Release(); });
+    engine.reset();
+    QCOMPARE(g.session.Variation().Count(), 0LL);
+    QVERIFY(!g.session.variationExists);
+}
+
+void VariationWindowTest::closingWhileRunningStopsTheRun() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    PrepareLongRun(f, window);
+    f.messages.HoldNextQuestion();
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.messages.Holding(), kRunTimeout);
+            // The window waits for the worker; Escape does the same as the close box.
+            engine.close();
+            QVERIFY(engine.isVisible());
+            QTest::keyClick(&engine, Qt::Key_Escape);
+            QVERIFY(engine.isVisible());
+            f.messages.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.isVisible(), kRunTimeout);
+        },
+        &f.messages));
+    QVERIFY(!f.session.variationExists);
+    QCOMPARE(f.session.Variation().Count(), 0LL);
+}
+
+void VariationWindowTest::pauseAnsweredNoLeavesAPausedVariation() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    PrepareLongRun(f, window);
+    f.messages.HoldNextQuestion();
+    f.messages.QueueAnswers({Answer::Yes, Answer::No}); // grow, then do not go on
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.messages.Holding(), kRunTimeout);
+            QTest::mouseClick(Button(engine, "pauseButton"), Qt::LeftButton);
+            f.messages.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+            QVERIFY(engine.isVisible());
+            QVERIFY(engine.Finished());
+            QCOMPARE(LabelText(engine, "progressLabel"), QStringLiteral("Folyamat: 100%"));
+            for (int i = 0; i < kConditionCount; ++i) {
+                auto* box = engine.findChild<QCheckBox*>(QStringLiteral("condition%1").arg(i));
+                QCOMPARE(box->isChecked(), i == 13);
+            }
+        },
+        &f.messages));
+    QCOMPARE(f.messages.Count(), std::size_t{2});
+    QCOMPARE(f.messages.Last().kind, MessageKind::Question);
+    QVERIFY(f.messages.LastText().ends_with("\r\rFolytatja a variációt?"));
+    QVERIFY(f.session.VariationPaused());
+    QVERIFY(f.session.variationExists);
+    const long long rows = f.session.Variation().Count();
+    QVERIFY(rows >= 100000 && rows < 142506);
+    QVERIFY(Action(window, "actionDeleteVariation")->isEnabled());
+}
+
+void VariationWindowTest::pauseAnsweredYesRunsToTheEnd() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    f.session.GetSettings().currency = 1;
+    f.session.GetSettings().prices[1] = 2.25;
+    PrepareLongRun(f, window);
+    f.messages.HoldNextQuestion();
+    f.messages.QueueAnswers({Answer::Yes, Answer::Yes});
+    QVERIFY(RunStart(
+        window,
+        [&](TBontas& engine) {
+            QTRY_VERIFY_WITH_TIMEOUT(f.messages.Holding(), kRunTimeout);
+            QTest::mouseClick(Button(engine, "pauseButton"), Qt::LeftButton);
+            f.messages.Release();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+            QCOMPARE(LabelText(engine, "rowCountLabel"),
+                     QStringLiteral("142 506 számsor szükséges a játékhoz"));
+            QCOMPARE(LabelText(engine, "costLabel"),
+                     QStringLiteral("Variáció költsége: 320 638,50 euro"));
+        },
+        &f.messages));
+    QCOMPARE(f.messages.Count(), std::size_t{2});
+    QVERIFY(f.messages.LastText().ends_with("\r\rFolytatja a variációt?"));
+    QCOMPARE(f.session.Variation().Count(), 142506LL);
+    QVERIFY(!f.session.VariationPaused());
+    QVERIFY(f.session.variationExists);
+}
+
+void VariationWindowTest::questionBoxesOfTheRunRestTheWindow() {
+    TempHome home;
+    QtMessages messages;
+    SeededRandom random{5};
+    Session session(MakeProgramFolders(home.Path()), messages, random);
+    TFoablak window(session, {});
+    messages.SetOwner(&window);
+    window.show();
+    MarkRange(window, 1, 30);
+    session.Conditions().span = {true, 1, 30};
+
+    // The worker's question is a real box on this thread. While it is up the clock stands
+    // still and the buttons rest; "Nem" refuses the growth and the run ends as stopped.
+    QString caption;
+    bool buttonsRested = false;
+    QString durationShown;
+    QString durationLater;
+    QVERIFY(RunStart(window, [&](TBontas& engine) {
+        QElapsedTimer shown;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            if (!shown.isValid()) {
+                shown.start();
+                caption = box->windowTitle();
+                buttonsRested = !Button(engine, "stopButton")->isEnabled() &&
+                                !Button(engine, "pauseButton")->isEnabled() &&
+                                !Button(engine, "backgroundButton")->isEnabled();
+                durationShown = LabelText(engine, "durationLabel");
+                return;
+            }
+            if (shown.elapsed() < 1300) {
+                return;
+            }
+            durationLater = LabelText(engine, "durationLabel");
+            watcher.stop();
+            box->button(QMessageBox::No)->click();
+        });
+        watcher.start(50);
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.isVisible(), kRunTimeout);
+    }));
+    QCOMPARE(caption, QStringLiteral(" Figyelmeztetés!"));
+    QVERIFY(buttonsRested);
+    QVERIFY(!durationShown.isEmpty());
+    QCOMPARE(durationLater, durationShown);
+    QVERIFY(!session.variationExists);
+    QVERIFY(!messages.beforeShow && !messages.afterShow);
+}
+
+QTEST_MAIN(VariationWindowTest)
+#include "test_variation_window.moc"
