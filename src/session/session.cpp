@@ -1,7 +1,10 @@
 #include "session/session.h"
 
 #include <filesystem>
+#include <algorithm>
 
+#include "common/binary_io.h"
+#include "common/file_io.h"
 #include "common/hu_format.h"
 #include "common/platform.h"
 #include "common/version.h"
@@ -119,7 +122,7 @@ bool Session::DeleteVariationCommand() {
 
 void Session::DeleteVariation() {
     m_variation.Clear();
-    m_paused = ResumePoint{};
+    m_record = VariationRecord{};
     variationExists = false;
 }
 
@@ -204,15 +207,19 @@ GenerationInput Session::MakeGenerationInput() const {
         return bytes ? static_cast<long long>(*bytes) : -1LL;
     };
     input.extension = m_ticket.Extension().active && m_variation.Count() > 0;
-    if (m_paused.paused && m_variation.Count() > 0) {
-        input.resume = m_paused;
+    if (m_record.resume.paused && m_variation.Count() > 0) {
+        input.resume = m_record.resume;
     }
     return input;
 }
 
 void Session::GenerationDone(const GenerationOutcome& outcome) {
     if (outcome.finished || outcome.resume.paused) {
-        m_paused = outcome.paused || !outcome.finished ? outcome.resume : ResumePoint{};
+        m_record.resume = outcome.paused || !outcome.finished ? outcome.resume : ResumePoint{};
+        if (outcome.finished) {
+            m_record.version = kProgramVersion;
+            m_record.generationDate = TodayDayNumber();
+        }
         if (outcome.itemisedFrom >= 1) {
             m_conditions.options.itemisedFrom = outcome.itemisedFrom;
         }
@@ -313,6 +320,11 @@ bool Session::LoadNumberRow(const std::string& path) {
     record.conditions = m_conditions;
     const NumberRowContext context{m_game, m_draws.HasDatabase() ? m_draws.Count() : 0, path};
     const bool loaded = velmora::LoadNumberRow(path, context, m_messages, record);
+    ApplyNumberRow(std::move(record), loaded);
+    return loaded;
+}
+
+void Session::ApplyNumberRow(NumberRowRecord record, bool loaded) {
     if (!loaded) {
         record = NumberRowRecord{};
         m_conditions.DeactivateAll();
@@ -332,7 +344,204 @@ bool Session::LoadNumberRow(const std::string& path) {
     }
     m_ticket.SetUnchanged(loaded);
     TicketChanged();
-    return loaded;
+}
+
+VariationShape Session::CurrentShape() const {
+    const HitRatioCondition& ratio = m_conditions.hitRatio;
+    return VariationShape{
+        m_game.rowLength, m_game.maxNumber, static_cast<int>(m_ticket.Selected().size()),
+        static_cast<int>(m_ticket.Fixed().size()), ratio.active && ratio.fromDraws};
+}
+
+bool Session::SaveVariation(const std::string& path) {
+    m_messages.ShowWait("Variáció mentése állományba", 0);
+    BinaryWriter writer;
+    WriteNumberRowRecord(NumberRowOf(m_ticket, m_conditions), writer);
+    WriteVariationBlock(CurrentShape(), m_variation, m_record, m_conditions.options, writer);
+    const bool written = ReplaceFile(path, writer.Bytes());
+    m_messages.HideWait();
+    if (!written) {
+        m_messages.FileError("a variáció", "mentése");
+        return false;
+    }
+    m_variation.saved = true;
+    m_ticket.SetUnchanged(true);
+    return true;
+}
+
+void Session::HibasBontas(const std::string& path, bool tell) {
+    m_ticket.Extension() = ExtensionTargets{};
+    DeleteVariation();
+    ApplyNumberRow(NumberRowRecord{}, false);
+    if (tell) {
+        m_messages.Error("Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem "
+                         "lehetséges.\r\r" +
+                         path);
+    }
+}
+
+bool Session::LoadVariation(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        HibasBontas(path, false);
+        m_messages.Error(OpenErrorText(path));
+        return false;
+    }
+    BinaryReader reader(bytes);
+    NumberRowRecord record;
+    record.conditions = m_conditions;
+    const NumberRowContext context{m_game, m_draws.HasDatabase() ? m_draws.Count() : 0, path};
+    if (!ReadNumberRowRecord(reader, context, m_messages, record)) {
+        HibasBontas(path, false);
+        return false;
+    }
+    const HitRatioCondition& ratio = record.conditions.hitRatio;
+    const VariationShape shape{
+        m_game.rowLength, m_game.maxNumber, static_cast<int>(record.selected.size()),
+        static_cast<int>(record.fixed.size()), ratio.active && ratio.fromDraws};
+    VariationStore store;
+    VariationRecord loaded;
+    EngineOptions options = record.conditions.options;
+    m_messages.ShowWait("Variáció állományának betöltése", 0);
+    const VariationRead result = ReadVariationBlock(reader, shape, store, loaded, options);
+    m_messages.HideWait();
+    switch (result) {
+    case VariationRead::NoVariation: {
+        const int version = record.fileVersion.Number();
+        if (version < 2000 || version >= 2020) {
+            HibasBontas(path, true);
+            return false;
+        }
+        m_messages.Error(
+            "Csak a variáció számsorát, a kijelölt feltételeket és az egyéb opciók "
+            "beállításait tartalmazza az állomány.\r\rA hiba egyik lehetséges oka:\r    A "
+            "2.0.1.9 verzióig, ha az Eszköztár - Mentés funkciót használta,\r    a számsor "
+            "állományával íród(hat)ott felül a variáció állománya.\r\rA betöltött adatokkal "
+            "újra tudja generálni a variáció listáját.");
+        DeleteVariation();
+        ApplyNumberRow(std::move(record), true);
+        return true;
+    }
+    case VariationRead::TooLarge:
+        HibasBontas(path, false);
+        m_messages.Error("Az aktuális verzió nem olvassa be a(z)  1 millió számsornál nagyobb "
+                         "terjedelmű variációkat.");
+        return false;
+    case VariationRead::Invalid:
+        HibasBontas(path, true);
+        return false;
+    case VariationRead::Loaded:
+        break;
+    }
+    record.conditions.options = options;
+    const int selected = static_cast<int>(record.selected.size());
+    const int fixed = static_cast<int>(record.fixed.size());
+    ApplyNumberRow(std::move(record), true);
+    m_variation = std::move(store);
+    m_variation.saved = true;
+    m_record = loaded;
+    variationExists = true;
+    // Added blocks: the variation goes on in extension mode.
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension = ExtensionTargets{};
+    if (m_variation.BlockEnds().size() > 1) {
+        extension.active = true;
+        extension.selectedCount = selected;
+        extension.fixedCount = fixed;
+    }
+    return true;
+}
+
+bool Session::ExportVariation(const std::string& path, ExportFormat format) {
+    ExportSource source;
+    source.numbers = m_ticket.Selected();
+    source.fixed = m_ticket.Fixed();
+    source.drawsList = CurrentShape().drawsList;
+    source.gameName = GameName(m_game.gameId);
+    source.versionText = m_record.version.Text();
+    source.dateText = ShortDateText(m_record.generationDate);
+    m_messages.ShowWait("Export állomány mentése", 0);
+    const std::string text = ExportText(m_variation, source, format);
+    const bool written = ReplaceFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    m_messages.HideWait();
+    if (!written) {
+        m_messages.Error("Az állomány létrehozása nem sikerült:\r\r" + path);
+    }
+    return written;
+}
+
+bool Session::ImportVariation(const std::string& path) {
+    const bool sorted =
+        m_messages.Question("Rendezett legyen a számok sorrendje a számsorokon belül?");
+    m_conditions.DeactivateAll();
+    m_ticket.Extension() = ExtensionTargets{};
+    DeleteVariation();
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        ApplyNumberRow(NumberRowRecord{}, false);
+        m_messages.Error(OpenErrorText(path));
+        return false;
+    }
+    m_messages.ShowWait("Import állomány betöltése", 0);
+    const ImportedRows imported = ParseImport(std::string(bytes.begin(), bytes.end()),
+                                              m_game.rowLength, m_game.maxNumber, path);
+    m_messages.HideWait();
+    if (!imported.ok) {
+        ApplyNumberRow(NumberRowRecord{}, false);
+        m_messages.Error(imported.error.empty() ? ImportLineErrorText(imported.lineError)
+                                                : imported.error);
+        return false;
+    }
+    // The numbers become the ticket's variation numbers, in the order asked for.
+    NumberRowRecord record;
+    record.conditions = m_conditions;
+    record.selected = imported.numbers;
+    record.numberOrder = sorted ? 1 : 0;
+    ApplyNumberRow(std::move(record), true);
+    m_ticket.SetUnchanged(false);
+    const std::vector<std::uint8_t>& numbers = m_ticket.Selected();
+    std::vector<std::uint8_t> positionOf(static_cast<std::size_t>(m_game.maxNumber) + 1, 0);
+    for (std::size_t j = 0; j < numbers.size(); ++j) {
+        positionOf[numbers[j]] = static_cast<std::uint8_t>(j);
+    }
+    m_variation.Reset(m_game.rowLength, static_cast<int>(numbers.size()));
+    if (!m_variation.Reserve(static_cast<long long>(imported.rows.size()))) {
+        m_messages.Error("Nincs elegendő szabad memória (RAM) a variáció befejezéséhez.");
+        DeleteVariation();
+        return false;
+    }
+    std::vector<std::uint8_t> row;
+    for (const std::vector<std::uint8_t>& line : imported.rows) {
+        row.clear();
+        for (std::uint8_t number : line) {
+            row.push_back(positionOf[number]);
+        }
+        if (sorted) {
+            std::sort(row.begin(), row.end());
+        }
+        m_variation.Append(row.data());
+    }
+    m_variation.savedBaseCount = m_variation.Count();
+    m_variation.BlockEnds() = {static_cast<std::int32_t>(m_variation.Count())};
+    m_record = VariationRecord{kProgramVersion, TodayDayNumber(), {}};
+    variationExists = true;
+    return true;
+}
+
+bool Session::OpenFile(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".tip") {
+        return LoadNumberRow(path);
+    }
+    if (extension == ".top") {
+        return LoadVariation(path);
+    }
+    if (extension == ".csv" || extension == ".txt") {
+        return ImportVariation(path);
+    }
+    return false;
 }
 
 std::string Session::DatabasePath() const {

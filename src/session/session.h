@@ -12,9 +12,12 @@
 #include "draws/draws_store.h"
 #include "game/game_catalogue.h"
 #include "game/main_ticket.h"
+#include "game/number_row_file.h"
 #include "settings/folders.h"
 #include "settings/settings.h"
 #include "variation/bontas.h"
+#include "variation/variation_export.h"
+#include "variation/variation_file.h"
 #include "variation/variation_store.h"
 
 // The program's state for one run: folders, settings, the current game and the main ticket,
@@ -108,6 +111,17 @@ public:
     bool SaveNumberRow(const std::string& path);
     bool LoadNumberRow(const std::string& path);
 
+    // The variation file: the number-row record followed by the variation. A failed load
+    // leaves no variation, no conditions and an empty ticket.
+    bool SaveVariation(const std::string& path);
+    bool LoadVariation(const std::string& path);
+    // Writes the variation in one of the export formats.
+    bool ExportVariation(const std::string& path, ExportFormat format);
+    // Takes the rows of a csv or txt file as the variation, its numbers as the ticket.
+    bool ImportVariation(const std::string& path);
+    // Opens a file by its extension: "tip", "top", "csv" or "txt" in any case.
+    bool OpenFile(const std::string& path);
+
     // "GameName  -  Velmora Personal "
     std::string MainWindowCaption() const;
     TicketCommandStates CommandStates() const;
@@ -115,8 +129,10 @@ public:
     // The current variation: its rows, and where a paused one goes on.
     VariationStore& Variation() { return m_variation; }
     const VariationStore& Variation() const { return m_variation; }
-    const ResumePoint& PausedAt() const { return m_paused; }
-    bool VariationPaused() const { return m_paused.paused; }
+    const ResumePoint& PausedAt() const { return m_record.resume; }
+    bool VariationPaused() const { return m_record.resume.paused; }
+    // The version and date of the variation, with its paused state.
+    const VariationRecord& Record() const { return m_record; }
     // "Start": the checks before a run. False, after the message, when no run may start.
     bool StartChecks();
     // The engine's input for the current ticket, conditions and settings.
@@ -162,7 +178,13 @@ private:
     ConditionSet m_conditions;
     ConditionEditor m_editor;
     VariationStore m_variation;
-    ResumePoint m_paused;
+    VariationRecord m_record;
+    // Puts a read record onto the ticket and into the conditions; an unloaded one clears them.
+    void ApplyNumberRow(NumberRowRecord record, bool loaded);
+    // An invalid variation file: the message, then nothing of it stays.
+    void HibasBontas(const std::string& path, bool tell);
+    VariationShape CurrentShape() const;
+
     // The selected count last seen by the command refresh; -1 makes the next refresh run.
     int m_lastSelectedCount = -1;
 };

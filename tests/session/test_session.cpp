@@ -9,11 +9,14 @@
 #include "draws/draws_files.h"
 #include "fakes/fake_messages.h"
 #include "session/temp_home.h"
+#include "variation/engine_runs.h"
 
 namespace velmora {
 namespace {
 
 using testing::FakeMessages;
+using testing::Row;
+using testing::StoredRows;
 using testing::TempHome;
 using Numbers = std::vector<std::uint8_t>;
 
@@ -219,10 +222,11 @@ namespace {
 class VariationCommandsTest : public SessionTest {
 protected:
     // Marks `count` numbers and generates the plain variation of 5/90.
-    void Generate(int count) {
+    void Generate(int count, const ConditionSet& conditions = {}) {
         for (int n = 1; n <= count; ++n) {
             session.ClickNumber(n, kMarkVariation);
         }
+        session.Conditions() = conditions;
         ASSERT_TRUE(session.StartChecks());
         Bontas engine(messages, session.Variation());
         ASSERT_TRUE(engine.BontasIndul(session.MakeGenerationInput()));
@@ -290,6 +294,76 @@ TEST_F(VariationCommandsTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterA
     EXPECT_EQ(session.Variation().Count(), 5);
     EXPECT_TRUE(session.Ticket().Extension().active);
     EXPECT_EQ(session.Variation().BlockEnds(), (std::vector<std::int32_t>{4, 5}));
+}
+
+TEST_F(VariationCommandsTest, VariationFilesLoadBackWhole) {
+    ConditionSet conditions;
+    conditions.errorPoints = 1;
+    conditions.sum = {true, false, 20, 40};
+    Generate(9, conditions);
+    const std::string path = home.Path() + "v.top";
+    ASSERT_TRUE(session.SaveVariation(path));
+    EXPECT_TRUE(session.Variation().saved);
+
+    FakeMessages otherMessages;
+    Session other(MakeProgramFolders(home.Path()), otherMessages, random);
+    ASSERT_TRUE(other.OpenFile(home.Path() + "v.top"));
+    EXPECT_EQ(otherMessages.Count(), 0u);
+    EXPECT_TRUE(other.variationExists);
+    EXPECT_TRUE(other.Variation().saved);
+    EXPECT_EQ(StoredRows(other.Variation()), StoredRows(session.Variation()));
+    EXPECT_EQ(other.Variation().Frequencies(), session.Variation().Frequencies());
+    EXPECT_EQ(other.Variation().BlockEnds(), session.Variation().BlockEnds());
+    EXPECT_EQ(other.Ticket().Selected(), session.Ticket().Selected());
+    EXPECT_EQ(other.Conditions().errorPoints, 1);
+    EXPECT_TRUE(other.Conditions().sum.active);
+    EXPECT_EQ(other.Record().generationDate, session.Record().generationDate);
+
+    // Saving what was loaded writes the same bytes.
+    std::filesystem::rename(path, home.Path() + "V2.TOP");
+    ASSERT_TRUE(other.SaveVariation(path));
+    std::vector<std::uint8_t> first;
+    std::vector<std::uint8_t> second;
+    ASSERT_TRUE(ReadFileBytes(home.Path() + "V2.TOP", first));
+    ASSERT_TRUE(ReadFileBytes(path, second));
+    EXPECT_EQ(first, second);
+
+    // A damaged file leaves nothing behind.
+    first.resize(first.size() - 3);
+    ASSERT_TRUE(ReplaceFile(path, first));
+    EXPECT_FALSE(other.OpenFile(path));
+    EXPECT_EQ(otherMessages.LastText(),
+              "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + path);
+    EXPECT_FALSE(other.variationExists);
+    EXPECT_EQ(other.Variation().Count(), 0);
+    EXPECT_FALSE(other.ConditionsSet());
+    EXPECT_EQ(other.Ticket().MarkedCount(), 0);
+}
+
+TEST_F(VariationCommandsTest, ImportMakesTheTicketAndTheRows) {
+    const std::string path = home.Path() + "rows.csv";
+    ASSERT_TRUE(ReplaceFile(path, std::string("9;3;7;1;5\r\n2;4;6;8;10\r\n")));
+    messages.QueueAnswer(Answer::Yes); // sorted numbers
+    ASSERT_TRUE(session.OpenFile(path));
+    EXPECT_EQ(messages.Log().front().text,
+              "Rendezett legyen a számok sorrendje a számsorokon belül?");
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(StoredRows(session.Variation()),
+              (std::vector<Row>{{0, 2, 4, 6, 8}, {1, 3, 5, 7, 9}}));
+    EXPECT_EQ(session.Variation().BlockEnds(), (std::vector<std::int32_t>{2}));
+    EXPECT_TRUE(session.variationExists);
+
+    // Unsorted: the file's order stays, in the rows and on the ticket.
+    ASSERT_TRUE(session.OpenFile(path));
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{9, 3, 7, 1, 5, 2, 4, 6, 8, 10}));
+    EXPECT_EQ(StoredRows(session.Variation()),
+              (std::vector<Row>{{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}}));
+
+    ASSERT_TRUE(ReplaceFile(path, std::string("1;2;3;4;5\r\n1;2;2;4;5\r\n")));
+    EXPECT_FALSE(session.OpenFile(path));
+    EXPECT_EQ(messages.LastText(), "2. sor 3. száma (2) ismétlődik.");
+    EXPECT_FALSE(session.variationExists);
+    EXPECT_EQ(session.Ticket().MarkedCount(), 0);
 }
 
 } // namespace
