@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -33,12 +34,17 @@ constexpr int kExitFailed = 1;
 constexpr int kExitBadArguments = 2;
 
 int Usage() {
-    std::cerr << "usage:\n"
-                 "  velmora-cli summary N1 N2 ...\n"
-                 "  velmora-cli [--home DIR] [--yes] draws import GAME FILE.csv\n"
-                 "  velmora-cli [--home DIR] [--yes] check TICKET.tip\n"
-                 "  velmora-cli [--home DIR] [--yes] generate TICKET.tip [--print-rows]\n"
-                 "GAME is the game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno).\n";
+    std::cerr
+        << "usage:\n"
+           "  velmora-cli summary N1 N2 ...\n"
+           "  velmora-cli [--home DIR] [--yes] draws import GAME FILE.csv\n"
+           "  velmora-cli [--home DIR] [--yes] check TICKET.tip\n"
+           "  velmora-cli [--home DIR] [--yes] generate TICKET.tip|VAR.top [--print-rows]\n"
+           "              [--out VAR.top] [--export FILE.csv|.txt|.html|.tmb]\n"
+           "  velmora-cli [--home DIR] [--yes] import FILE.csv|.txt --game GAME --out VAR.top\n"
+           "  velmora-cli [--home DIR] [--yes] export VAR.top FILE.csv|.txt|.html|.tmb\n"
+           "A paused VAR.top goes on from where it was paused; --yes sorts imported rows.\n"
+           "GAME is the game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno).\n";
     return kExitBadArguments;
 }
 
@@ -197,10 +203,50 @@ std::unique_ptr<Session> LoadTicket(const std::string& path, Messages& messages,
         std::make_unique<Session>(MakeProgramFolders(ProgramFolderPath()), messages, random);
     session->ApplyGame(game);
     session->LoadDraws();
-    if (!session->LoadNumberRow(path)) {
+    if (!session->OpenFile(path)) {
         return nullptr;
     }
     return session;
+}
+
+// The export format named by a file's extension.
+std::optional<ExportFormat> FormatOf(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".csv") {
+        return ExportFormat::Csv;
+    }
+    if (extension == ".txt") {
+        return ExportFormat::Txt;
+    }
+    if (extension == ".html") {
+        return ExportFormat::Html;
+    }
+    if (extension == ".tmb") {
+        return ExportFormat::Tmb;
+    }
+    return std::nullopt;
+}
+
+// Writes the variation as asked: a variation file and/or an export.
+bool WriteOutputs(Session& session, const std::string& out, const std::string& exportPath) {
+    if (!out.empty() && session.Variation().Count() > kMaxFileRows) {
+        std::cerr << "a variation file holds at most " << kMaxFileRows << " rows\n";
+        return false;
+    }
+    if (!out.empty() && !session.SaveVariation(out)) {
+        return false;
+    }
+    if (!exportPath.empty()) {
+        const std::optional<ExportFormat> format = FormatOf(exportPath);
+        if (!format) {
+            std::cerr << "export to .csv, .txt, .html or .tmb: " << exportPath << "\n";
+            return false;
+        }
+        return session.ExportVariation(exportPath, *format);
+    }
+    return true;
 }
 
 int Check(const std::vector<std::string>& args, Messages& messages) {
@@ -243,10 +289,17 @@ int Check(const std::vector<std::string>& args, Messages& messages) {
 
 int Generate(const std::vector<std::string>& args, Messages& messages) {
     std::string path;
+    std::string out;
+    std::string exportPath;
     bool printRows = false;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--print-rows") {
             printRows = true;
+        } else if (arg == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (arg == "--export" && i + 1 < args.size()) {
+            exportPath = args[++i];
         } else if (path.empty() && arg.rfind("--", 0) != 0) {
             path = arg;
         } else {
@@ -260,6 +313,10 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     const std::unique_ptr<Session> session = LoadTicket(path, messages, random);
     if (!session) {
         return kExitFailed;
+    }
+    // A finished variation is made again from its ticket; a paused one goes on.
+    if (!session->VariationPaused()) {
+        session->DeleteVariation();
     }
     if (!session->StartChecks()) {
         return kExitFailed;
@@ -304,12 +361,66 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
             std::cout << line << "\n";
         }
     }
+    if (!WriteOutputs(*session, out, exportPath)) {
+        return kExitFailed;
+    }
     std::cout << "rows: " << store.Count() << "  combinations: " << engine.TotalCombinations()
               << "  ms: " << ms << "\n";
     return kExitOk;
 }
 
 } // namespace
+
+int Import(const std::vector<std::string>& args, Messages& messages) {
+    std::string path;
+    std::string out;
+    long long game = -1;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--game" && i + 1 < args.size()) {
+            if (!ParseNumber(args[++i], 0, kGameCount - 1, game)) {
+                return Usage();
+            }
+        } else if (args[i] == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (path.empty()) {
+            path = args[i];
+        } else {
+            return Usage();
+        }
+    }
+    if (path.empty() || out.empty() || game < 0) {
+        return Usage();
+    }
+    SeededRandom random(1);
+    Session session(MakeProgramFolders(ProgramFolderPath()), messages, random);
+    session.ApplyGame(static_cast<GameId>(game));
+    if (!session.ImportVariation(path) || !WriteOutputs(session, out, "")) {
+        return kExitFailed;
+    }
+    std::cout << "rows: " << session.Variation().Count()
+              << "  numbers: " << session.Ticket().Selected().size() << "\n";
+    return kExitOk;
+}
+
+int Export(const std::vector<std::string>& args, Messages& messages) {
+    if (args.size() != 2) {
+        return Usage();
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadTicket(args[0], messages, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    if (session->Variation().Count() == 0) {
+        std::cerr << "no variation in " << args[0] << "\n";
+        return kExitFailed;
+    }
+    if (!WriteOutputs(*session, "", args[1])) {
+        return kExitFailed;
+    }
+    std::cout << "rows: " << session->Variation().Count() << "\n";
+    return kExitOk;
+}
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -338,6 +449,12 @@ int main(int argc, char** argv) {
     }
     if (command == "generate") {
         return Generate({rest.begin() + 1, rest.end()}, messages);
+    }
+    if (command == "import") {
+        return Import({rest.begin() + 1, rest.end()}, messages);
+    }
+    if (command == "export") {
+        return Export({rest.begin() + 1, rest.end()}, messages);
     }
     if (command == "check") {
         return Check({rest.begin() + 1, rest.end()}, messages);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/random_source.h"
 #include "conditions/condition_editor.h"
@@ -121,6 +122,13 @@ public:
     bool ImportVariation(const std::string& path);
     // Opens a file by its extension: "tip", "top", "csv" or "txt" in any case.
     bool OpenFile(const std::string& path);
+
+    // "Megnyitás...": the open dialog, then the chosen file by its extension.
+    bool OpenCommand(FileChooser& chooser);
+    // The save dialog; `requested` is "top", "tip" or empty ("Mentés másként...").
+    bool SaveCommand(FileChooser& chooser, const std::string& requested);
+    // The "Mentés" of the "Variáció" menu.
+    bool SaveVariationCommand(FileChooser& chooser);
 
     // "GameName  -  Velmora Personal "
     std::string MainWindowCaption() const;

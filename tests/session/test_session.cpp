@@ -366,5 +366,48 @@ TEST_F(VariationCommandsTest, ImportMakesTheTicketAndTheRows) {
     EXPECT_EQ(session.Ticket().MarkedCount(), 0);
 }
 
+TEST_F(VariationCommandsTest, PausedVariationGoesOnFromItsFile) {
+    for (int n = 1; n <= 13; ++n) {
+        session.ClickNumber(n, kMarkVariation);
+    }
+    session.Conditions().errorPoints = 1;
+    // The uninterrupted run.
+    VariationStore whole;
+    FakeMessages quiet;
+    Bontas reference(quiet, whole);
+    ASSERT_TRUE(reference.BontasIndul(session.MakeGenerationInput()));
+    reference.Run();
+
+    // Paused at the first growth question, saved, and loaded by another session.
+    GenerationInput input = session.MakeGenerationInput();
+    input.allowedRows = 8;
+    Bontas engine(messages, session.Variation());
+    messages.onPresent = [this, &engine](const FakeMessages::Shown& shown) {
+        messages.QueueAnswer(shown.text.find("Folytatja a variációt?") != std::string::npos
+                                 ? Answer::No
+                                 : Answer::Yes);
+        engine.MegszakitGombClick();
+    };
+    ASSERT_TRUE(engine.BontasIndul(input));
+    engine.Run();
+    session.GenerationDone(engine.Vege());
+    messages.onPresent = nullptr;
+    ASSERT_TRUE(session.VariationPaused());
+    ASSERT_LT(session.Variation().Count(), whole.Count());
+    const std::string path = home.Path() + "paused.top";
+    ASSERT_TRUE(session.SaveVariation(path));
+
+    FakeMessages otherMessages;
+    Session other(MakeProgramFolders(home.Path()), otherMessages, random);
+    ASSERT_TRUE(other.OpenFile(path));
+    ASSERT_TRUE(other.VariationPaused());
+    Bontas resumed(otherMessages, other.Variation());
+    ASSERT_TRUE(resumed.BontasIndul(other.MakeGenerationInput()));
+    resumed.Run();
+    other.GenerationDone(resumed.Vege());
+    EXPECT_FALSE(other.VariationPaused());
+    EXPECT_EQ(StoredRows(other.Variation()), StoredRows(whole));
+}
+
 } // namespace
 } // namespace velmora
