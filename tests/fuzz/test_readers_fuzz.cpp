@@ -10,6 +10,7 @@
 #include <numeric>
 #include <random>
 
+#include "common/file_io.h"
 #include "conditions/condition_editor.h"
 #include "conditions/filter.h"
 #include "draws/draws_files.h"
@@ -17,6 +18,8 @@
 #include "draws/results_import.h"
 #include "fakes/fake_messages.h"
 #include "game/number_row_file.h"
+#include "session/session.h"
+#include "session/temp_home.h"
 
 namespace velmora {
 namespace {
@@ -413,6 +416,60 @@ TEST(ConditionsFuzz, ExtremeParameters) {
             }
         }
     }
+}
+
+// A variation file cut short or with flipped bytes loads whole or leaves nothing: no variation,
+// no conditions and an empty ticket; what loads stays within the ticket.
+TEST(VariationFileFuzz, TruncatedAndFlippedFiles) {
+    testing::TempHome home;
+    testing::FakeMessages messages;
+    SeededRandom seeded(3);
+    Session session(MakeProgramFolders(home.Path()), messages, seeded);
+    for (int n : {3, 8, 13, 21, 34, 55, 89}) {
+        session.ClickNumber(n, kMarkVariation);
+    }
+    session.ClickNumber(40, kMarkFixed);
+    session.Conditions().errorPoints = 1;
+    Bontas engine(messages, session.Variation());
+    ASSERT_TRUE(engine.BontasIndul(session.MakeGenerationInput()));
+    engine.Run();
+    session.GenerationDone(engine.Vege());
+    const std::string path = home.Path() + "v.top";
+    ASSERT_TRUE(session.SaveVariation(path));
+    std::vector<std::uint8_t> valid;
+    ASSERT_TRUE(ReadFileBytes(path, valid));
+
+    std::mt19937 random(6122026);
+    int loaded = 0;
+    for (int round = 0; round < 1500; ++round) {
+        std::vector<std::uint8_t> bytes = valid;
+        if (round % 2 == 0) {
+            bytes.resize(random() % bytes.size());
+        } else {
+            for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
+                bytes[random() % bytes.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+            }
+        }
+        ASSERT_TRUE(ReplaceFile(path, bytes));
+        messages.QueueAnswers({Answer::Yes, Answer::Yes});
+        if (session.OpenFile(path)) {
+            ++loaded;
+            const auto numbers = static_cast<std::uint8_t>(session.Ticket().Selected().size());
+            const VariationStore& store = session.Variation();
+            for (long long r = 0; r < store.Count(); ++r) {
+                for (int i = 0; i < store.RowWidth(); ++i) {
+                    ASSERT_LT(store.Row(r)[i], numbers);
+                }
+            }
+        } else {
+            ASSERT_EQ(session.Variation().Count(), 0);
+            ASSERT_FALSE(session.variationExists);
+            ASSERT_FALSE(session.ConditionsSet());
+            ASSERT_EQ(session.Ticket().MarkedCount(), 0);
+        }
+        messages.Clear();
+    }
+    EXPECT_GT(loaded, 0);
 }
 
 } // namespace
