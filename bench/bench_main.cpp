@@ -20,6 +20,7 @@
 #include "game/row_summary.h"
 #include "stats/number_counts.h"
 #include "variation/bontas.h"
+#include "variation/variation_test.h"
 
 namespace {
 
@@ -283,6 +284,56 @@ BENCHMARK(BM_ErrorPoints)
     ->ArgNames({"N", "h", "literal", "k"})
     ->Apply(ErrorPointCases)
     ->Unit(benchmark::kMillisecond);
+
+// The variation test side by side: the merge walk over every row on one thread, and the
+// bit-set scan that stops at the best possible hit, split over two threads.
+//   0: the full 6-of-16 variation (8 008 rows), d = 6
+//   1: a one-error-point 6/45 variation of 25 numbers, d = 6
+//   2: the same, d = 5
+//   3: 5/90, 22 numbers with a sum condition 50..160 (a plain variation of most of
+//      C(22, 5) = 26 334 rows), d = 5
+void BM_VariationTest(benchmark::State& state) {
+    SilentMessages messages;
+    GenerationInput input;
+    const int which = static_cast<int>(state.range(0));
+    input.game = LoadGameInfo(which == 3 ? 0 : 1);
+    const int numbers = which == 0 ? 16 : which == 3 ? 22 : 25;
+    for (int x = 1; x <= numbers; ++x) {
+        input.variationNumbers.push_back(static_cast<std::uint8_t>(x * (which == 3 ? 4 : 1)));
+    }
+    if (which == 1 || which == 2) {
+        input.conditions.errorPoints = 1;
+    }
+    if (which == 3) {
+        input.conditions.sum = {true, false, 150, 300};
+    }
+    VariationStore store;
+    Bontas engine(messages, store);
+    engine.BontasIndul(input);
+    engine.Run();
+    VariationTestInput test;
+    test.game = input.game;
+    test.variationNumbers = input.variationNumbers;
+    test.conditions = input.conditions;
+    test.drawn = which == 0 || which == 1 ? 6 : 5;
+    test.conditionsMode = true;
+    test.threads = 2;
+    const bool literal = state.range(1) == 1;
+    unsigned long long cases = 0;
+    for (auto _ : state) {
+        VariationTest run(test, store);
+        run.BontasGepiEllenorzes(literal);
+        cases = run.Examined();
+    }
+    state.counters["rows"] = static_cast<double>(store.Count());
+    state.counters["cases"] = static_cast<double>(cases);
+}
+BENCHMARK(BM_VariationTest)
+    ->ArgNames({"case", "literal"})
+    ->ArgsProduct({{0, 1, 2, 3}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 // Peak memory of a plain variation of about ten million rows (5/90, sum 210..245:
 // 10 618 534 rows), from the default allowed row count upwards: the row table grows by
