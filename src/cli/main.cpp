@@ -10,6 +10,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/terminal_messages.h"
@@ -24,6 +25,7 @@
 #include "session/startup.h"
 #include "settings/folders.h"
 #include "variation/bontas.h"
+#include "variation/variation_test.h"
 
 namespace {
 
@@ -287,6 +289,34 @@ int Check(const std::vector<std::string>& args, Messages& messages) {
     return kExitOk;
 }
 
+// Runs the engine for the session's ticket to its end; false when nothing was made or the run
+// stopped.
+bool RunGeneration(Session& session, Messages& messages, Bontas& engine, long long& ms) {
+    if (!session.StartChecks()) {
+        return false;
+    }
+    if (!engine.BontasIndul(session.MakeGenerationInput())) {
+        std::cerr << "The ticket holds too few numbers for a variation.\n";
+        return false;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    engine.Run();
+    ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+             .count();
+    const GenerationOutcome outcome = engine.Vege();
+    session.GenerationDone(outcome);
+    if (!outcome.finished) {
+        return false; // stopped: the variation is unfinished
+    }
+    if (!outcome.emptyResultText.empty()) {
+        messages.Error(outcome.emptyResultText);
+    } else if (!outcome.missingNumbersText.empty()) {
+        messages.Warning(outcome.missingNumbersText);
+    }
+    return true;
+}
+
 int Generate(const std::vector<std::string>& args, Messages& messages) {
     std::string path;
     std::string out;
@@ -318,33 +348,14 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     if (!session->VariationPaused()) {
         session->DeleteVariation();
     }
-    if (!session->StartChecks()) {
+    Bontas engine(messages, session->Variation());
+    long long ms = 0;
+    if (!RunGeneration(*session, messages, engine, ms)) {
         return kExitFailed;
     }
-    const GenerationInput input = session->MakeGenerationInput();
-    VariationStore& store = session->Variation();
-    Bontas engine(messages, store);
-    if (!engine.BontasIndul(input)) {
-        std::cerr << "The ticket holds too few numbers for a variation.\n";
-        return kExitFailed;
-    }
-    const auto start = std::chrono::steady_clock::now();
-    engine.Run();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
-    const GenerationOutcome outcome = engine.Vege();
-    session->GenerationDone(outcome);
-    if (!outcome.finished) {
-        return kExitFailed; // stopped: the variation is unfinished
-    }
-    if (!outcome.emptyResultText.empty()) {
-        messages.Error(outcome.emptyResultText);
-    } else if (!outcome.missingNumbersText.empty()) {
-        messages.Warning(outcome.missingNumbersText);
-    }
+    const std::vector<std::uint8_t>& numbers = session->Ticket().Selected();
+    const VariationStore& store = session->Variation();
     if (printRows) {
-        const std::vector<std::uint8_t>& numbers = input.variationNumbers;
         const std::vector<std::uint8_t>& fixed = session->Ticket().Fixed();
         std::string line;
         for (long long r = 0; r < store.Count(); ++r) {
@@ -369,7 +380,71 @@ int Generate(const std::vector<std::string>& args, Messages& messages) {
     return kExitOk;
 }
 
-} // namespace
+int Test(const std::vector<std::string>& args, Messages& messages) {
+    std::string path;
+    long long drawn = -1;
+    long long level = -1;
+    long long threads = std::max(1U, std::thread::hardware_concurrency());
+    bool conditionsMode = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--drawn" && i + 1 < args.size()) {
+            if (!ParseNumber(args[++i], 1, 90, drawn)) {
+                return Usage();
+            }
+        } else if (arg == "--level" && i + 1 < args.size()) {
+            if (!ParseNumber(args[++i], 0, 10, level)) {
+                return Usage();
+            }
+        } else if (arg == "--threads" && i + 1 < args.size()) {
+            if (!ParseNumber(args[++i], 1, 256, threads)) {
+                return Usage();
+            }
+        } else if (arg == "--no-conditions") {
+            conditionsMode = false;
+        } else if (path.empty() && arg.rfind("--", 0) != 0) {
+            path = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (path.empty() || drawn < 0) {
+        return Usage();
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadTicket(path, messages, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    if (session->Variation().Count() == 0) {
+        Bontas engine(messages, session->Variation());
+        long long ms = 0;
+        if (!RunGeneration(*session, messages, engine, ms) || session->Variation().Count() == 0) {
+            return kExitFailed;
+        }
+    }
+    if (drawn < session->TestDrawnMinimum() || drawn > session->TestDrawnMaximum()) {
+        std::cerr << "the drawn count must lie within " << session->TestDrawnMinimum() << ".."
+                  << session->TestDrawnMaximum() << "\n";
+        return kExitBadArguments;
+    }
+    const VariationTestInput input =
+        session->MakeTestInput(static_cast<int>(drawn), conditionsMode, static_cast<int>(threads));
+    VariationTest test(input, session->Variation());
+    test.BontasGepiEllenorzes();
+    const VariationTestResult result = test.Snapshot();
+    std::cout << TerminalText(BontasTesztLista(input, result)) << "\n";
+    const std::string duplicates = DuplicateRowsText(test.DuplicateRows());
+    if (!duplicates.empty()) {
+        messages.Error(duplicates);
+    }
+    if (level < 0) {
+        level = std::min<long long>(drawn, test.RowLength()) - 1;
+    }
+    std::cout << TerminalText(BontasTesztHianyzoLista(input, result, static_cast<int>(level)))
+              << "\n";
+    return kExitOk;
+}
 
 int Import(const std::vector<std::string>& args, Messages& messages) {
     std::string path;
@@ -422,6 +497,8 @@ int Export(const std::vector<std::string>& args, Messages& messages) {
     return kExitOk;
 }
 
+} // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     bool answerYes = false;
@@ -449,6 +526,9 @@ int main(int argc, char** argv) {
     }
     if (command == "generate") {
         return Generate({rest.begin() + 1, rest.end()}, messages);
+    }
+    if (command == "test") {
+        return Test({rest.begin() + 1, rest.end()}, messages);
     }
     if (command == "import") {
         return Import({rest.begin() + 1, rest.end()}, messages);

@@ -177,6 +177,28 @@ bool Session::BontSzamsorTorles(long long first, long long last) {
     return true;
 }
 
+int Session::TestDrawnMaximum() const {
+    // Keno draws twenty numbers: a test draws at most a row's worth.
+    const int drawn = m_game.drawnCount == 20 ? m_game.rowLength : m_game.drawnCount;
+    return std::min(drawn, static_cast<int>(m_ticket.Selected().size())) -
+           static_cast<int>(m_ticket.Fixed().size());
+}
+
+VariationTestInput Session::MakeTestInput(int drawn, bool conditionsMode, int threads) const {
+    VariationTestInput input;
+    input.game = m_game;
+    input.variationNumbers = m_ticket.Selected();
+    input.fixedCount = static_cast<int>(m_ticket.Fixed().size());
+    input.drawn = drawn;
+    input.conditionsMode = conditionsMode;
+    input.conditions = m_conditions;
+    input.draws = m_draws.HasDatabase() ? &m_draws.Draws() : nullptr;
+    input.drawsList = CurrentShape().drawsList;
+    input.extended = m_variation.BlockEnds().size() > 1;
+    input.threads = threads;
+    return input;
+}
+
 bool Session::StartChecks() {
     if (m_conditions.errorPoints == 0 && !ConditionsSet() && m_ticket.Extension().active) {
         m_messages.Warning(

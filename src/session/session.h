@@ -20,6 +20,7 @@
 #include "variation/variation_export.h"
 #include "variation/variation_file.h"
 #include "variation/variation_store.h"
+#include "variation/variation_test.h"
 
 // The program's state for one run: folders, settings, the current game and the main ticket,
 // plus the flags other subsystems report. Windows and tests receive it by reference.
@@ -122,6 +123,12 @@ public:
     bool ImportVariation(const std::string& path);
     // Opens a file by its extension: "tip", "top", "csv" or "txt" in any case.
     bool OpenFile(const std::string& path);
+
+    // The variation test of the current variation: the limits of the drawn count d and the
+    // test's input.
+    int TestDrawnMinimum() const { return 2; }
+    int TestDrawnMaximum() const;
+    VariationTestInput MakeTestInput(int drawn, bool conditionsMode, int threads) const;
 
     // "Megnyitás...": the open dialog, then the chosen file by its extension.
     bool OpenCommand(FileChooser& chooser);

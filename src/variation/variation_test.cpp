@@ -356,8 +356,8 @@ std::string BontasTesztHianyzoLista(const VariationTestInput& input,
                                     const VariationTestResult& result, int level) {
     const int d = input.drawn;
     const std::string rule(89, '-');
-    std::string text = PadLeft(std::to_string(d), 2) + FixedSuffix(input.fixedCount) +
-                       "\r (kihúzott szám) találat elérésével tesztelve a variációt.\r" + rule +
+    std::string text = "\r" + PadLeft(std::to_string(d), 2) + FixedSuffix(input.fixedCount) +
+                       " (kihúzott szám) találat elérésével tesztelve a variációt.\r" + rule +
                        "\r A variációból hiányzó, " + std::to_string(level) +
                        " találatot eredményező (teszt) számsorok listája.\r";
     static const std::vector<std::vector<std::uint8_t>> kNone;

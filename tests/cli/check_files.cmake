@@ -31,3 +31,6 @@ if(NOT tmb MATCHES "^Array\\(1,2,3,4,5,1,2,3,4,6,.*,11,12,13,14,15\\);\n$")
     message(FATAL_ERROR "unexpected tmb export")
 endif()
 run("^rows: 3003\n$" export ${HOME_DIR}/g.top ${HOME_DIR}/g.csv)
+# The full variation hits all five in every one of its 3 003 cases; nothing is missing.
+run("  5 +3 003 db 100,00%\r?\n  4 +0 db +0%.* Lista vége\n$" test ${HOME_DIR}/g.top --drawn 5
+    --no-conditions --threads 2)

@@ -135,7 +135,7 @@ TEST(VariationTest, ReportAndMissingRowList) {
                   "  0   " +
                   pad + "0 db      0%\r");
     EXPECT_EQ(BontasTesztHianyzoLista(input, result, 4),
-              " 5\r (kihúzott szám) találat elérésével tesztelve a variációt.\r" +
+              "\r 5 (kihúzott szám) találat elérésével tesztelve a variációt.\r" +
                   std::string(89, '-') +
                   "\r A variációból hiányzó, 4 találatot eredményező (teszt) számsorok listája.\r"
                   "   1.   3 - 14 - 15 -  2 - 35             4.   3 - 15 -  2 - 65 - 35\r"
