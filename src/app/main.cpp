@@ -1,7 +1,10 @@
 // The desktop program.
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <ctime>
 
@@ -25,6 +28,12 @@ int main(int argc, char** argv) {
     VelmoraApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+    // Qt's own dialog texts (file dialogs, standard buttons) in Hungarian when installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     QtMessages messages;
     SeededRandom random(static_cast<std::uint32_t>(std::time(nullptr)));

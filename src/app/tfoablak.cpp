@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -17,6 +18,7 @@
 
 #include "app/tfoszelveny.h"
 #include "common/platform.h"
+#include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
 #include "draws/bundled_draws.h"
 #include "draws/ui/thuzszama.h"
@@ -52,6 +54,8 @@ void ShowHint(QAction* action, bool hintsOn) {
 TFoablak::TFoablak(Session& session, const StartOptions& options)
     : QMainWindow(nullptr), m_session(session), m_options(options) {
     setObjectName(QStringLiteral("TFoablak"));
+    m_fileDialogs = std::make_unique<QtFileChooser>(this);
+    m_chooser = m_fileDialogs.get();
     FormCreate(options);
 }
 
@@ -126,6 +130,13 @@ void TFoablak::BuildCommands() {
     QMenu* file = bar->addMenu(Q("     Fájl     "));
     QMenu* games = file->addMenu(Q("Játék"));
     BuildGameMenu(games);
+    m_open = AddAction(file, Q("Megnyitás..."), "actionOpen");
+    m_saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
+    // A tool button drops a trailing "..." of its action's text unless told otherwise.
+    m_open->setIconText(m_open->text());
+    m_saveAs->setIconText(m_saveAs->text());
+    connect(m_open, &QAction::triggered, this, &TFoablak::OpenCommand);
+    connect(m_saveAs, &QAction::triggered, this, [this] { SaveCommand(""); });
     file->addSeparator();
     QAction* exit = AddAction(file, Q("Kilépés"), "actionExit");
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -144,6 +155,8 @@ void TFoablak::BuildCommands() {
         m_orderActions[static_cast<std::size_t>(i)] = action;
     }
     m_orderActions[0]->setChecked(true);
+    m_saveRow = AddAction(row, Q("Mentés"), "actionSaveRow");
+    connect(m_saveRow, &QAction::triggered, this, [this] { SaveCommand("tip"); });
     QMenu* clear = row->addMenu(Q("Törlés"));
     m_clearMenuAction = clear->menuAction();
     m_clearAll = AddAction(clear, Q("Minden szám"), "actionClearAll", QKeySequence(Q("Ctrl+T")));
@@ -185,8 +198,10 @@ void TFoablak::BuildCommands() {
     m_variationMenu = bar->addMenu(Q("     Variáció     "));
     m_start = AddAction(m_variationMenu, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
     m_variationMenu->addSeparator();
+    m_saveVariation = AddAction(m_variationMenu, Q("Mentés"), "actionSaveVariation");
     m_deleteVariation = AddAction(m_variationMenu, Q("Törlés"), "actionDeleteVariation");
     connect(m_start, &QAction::triggered, this, &TFoablak::StartVariation);
+    connect(m_saveVariation, &QAction::triggered, this, &TFoablak::SaveVariationCommand);
     connect(m_deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
@@ -207,6 +222,8 @@ void TFoablak::BuildCommands() {
         return button;
     };
     addMenuButton(games, Q("Játék"), "gameButton");
+    tools->addAction(m_open);
+    tools->addAction(m_saveAs);
     tools->addSeparator();
     tools->addAction(m_markAll);
     addMenuButton(order, Q("Számsorrend"), "orderButton");
@@ -282,6 +299,12 @@ void TFoablak::RefreshCommands() {
     SetState(m_clearVariation, s.clearVariation.enabled, s.clearVariation.hint);
     SetState(m_newTicket, s.newTicket.enabled, s.newTicket.hint);
     SetState(m_markAll, s.markAll.enabled, s.markAll.hint);
+    // Saving needs what a variation needs: more numbers than a row holds.
+    const bool savable = s.conditionsAvailable;
+    SetState(m_saveAs, savable,
+             savable ? " Számsor, variáció, export állományok mentése. "
+                     : " Nincs elmentésre váró adat. ");
+    SetState(m_saveRow, savable, savable ? " Számsor és feltételek mentése. " : "");
     m_fullVariation->setText(ToQt(s.fullVariationText));
     RefreshVariationCommands();
     ApplyHints();
@@ -299,7 +322,23 @@ void TFoablak::RefreshVariationCommands() {
         SetState(m_start, false, exists ? " A variáció elkészült. " : " Nincs kijelölt számsor. ");
     }
     m_variationMenu->menuAction()->setEnabled(startable || exists);
+    m_saveVariation->setEnabled(exists);
     m_deleteVariation->setEnabled(exists);
+}
+
+void TFoablak::OpenCommand() {
+    m_session.OpenCommand(Chooser());
+    OnTicketChanged();
+}
+
+void TFoablak::SaveCommand(const std::string& requested) {
+    m_session.SaveCommand(Chooser(), requested);
+    OnTicketChanged();
+}
+
+void TFoablak::SaveVariationCommand() {
+    m_session.SaveVariationCommand(Chooser());
+    OnTicketChanged();
 }
 
 void TFoablak::StartVariation() {
@@ -419,6 +458,20 @@ void TFoablak::Betoltes() {
     BuildMissingDatabases(m_session.Folders(), BundledDrawsFolder(), m_session.GetMessages());
     m_started = true;
     LoadDraws();
+    OpenCommandLineFile();
+}
+
+void TFoablak::OpenCommandLineFile() {
+    const std::string& path = m_options.commandLineFile;
+    const QString extension = QFileInfo(QString::fromStdString(path)).suffix();
+    if (extension.compare(QLatin1String("tip"), Qt::CaseInsensitive) != 0 &&
+        extension.compare(QLatin1String("top"), Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    m_session.OpenFile(path);
+    // Opened from outside the program: nothing says it is kept anywhere yet.
+    m_session.Ticket().SetUnchanged(false);
+    OnTicketChanged();
 }
 
 void TFoablak::closeEvent(QCloseEvent* event) {
@@ -430,7 +483,12 @@ void TFoablak::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    m_session.Draws().HuzTorlesEng(m_session.DatabasePath(), m_session.GetMessages());
+    // The discard question asks about unsaved draws as well; keeping the marks means saving
+    // them before they go.
+    if (!m_session.AskDiscardTicket()) {
+        m_session.SaveCommand(Chooser(), "");
+    }
+    m_session.DeleteVariation();
     if (m_session.GetSettings().saveOnExit) {
         WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
     }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "session/session.h"
@@ -17,6 +18,7 @@ class QMenu;
 
 namespace velmora {
 
+class QtFileChooser;
 class TFoszelveny;
 class THuzSzama;
 
@@ -50,6 +52,9 @@ public:
     // The draw range dialog (created on first use).
     THuzSzama* RangeDialog();
     QString FullVariationText() const;
+    // The open and save dialogs; a test puts a scripted chooser in their place.
+    FileChooser& Chooser() const { return *m_chooser; }
+    void SetChooser(FileChooser& chooser) { m_chooser = &chooser; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,15 +84,27 @@ private:
     void StartVariation();
     void DeleteVariation();
     void RefreshVariationCommands();
+    // "Megnyitás...", the save dialog with a requested extension ("" for "Mentés
+    // másként...", "tip" for the "Számsor" menu's "Mentés") and the "Variáció" menu's "Mentés".
+    void OpenCommand();
+    void SaveCommand(const std::string& requested);
+    void SaveVariationCommand();
+    // The number-row or variation file named on the command line.
+    void OpenCommandLineFile();
 
     Session& m_session;
     StartOptions m_options;
     QPointer<TFoszelveny> m_ticket;
     bool m_forced = false;
+    std::unique_ptr<QtFileChooser> m_fileDialogs;
+    FileChooser* m_chooser = nullptr;
 
     QActionGroup* m_gameGroup = nullptr;
     std::map<GameId, QAction*> m_gameActions;
     std::array<QAction*, 4> m_orderActions{};
+    QAction* m_open = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_saveRow = nullptr; // the "Mentés" of "Számsor"
     QAction* m_markAll = nullptr;
     QAction* m_clearMenuAction = nullptr; // the "Törlés" submenu
     QAction* m_clearAll = nullptr;
@@ -103,6 +120,7 @@ private:
     QAction* m_ticketRange = nullptr;
     QMenu* m_variationMenu = nullptr;
     QAction* m_start = nullptr;
+    QAction* m_saveVariation = nullptr;
     QAction* m_deleteVariation = nullptr;
     bool m_started = false;
     QLabel* m_fullVariation = nullptr;

@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <QLabel>
 #include <QMenu>
@@ -14,10 +18,12 @@
 
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
+#include "dialogs/qt_file_chooser.h"
 #include "dialogs/qt_messages.h"
 #include "dialogs/tnevjegy.h"
 #include "dialogs/tuzenetablak.h"
 #include "draws/ui/thuzszama.h"
+#include "fakes/fake_file_chooser.h"
 #include "fakes/fake_messages.h"
 #include "session/temp_home.h"
 #include "ticket/number_box.h"
@@ -25,6 +31,7 @@
 #include "ticket/tszelveny.h"
 
 using namespace velmora;
+using velmora::testing::FakeFileChooser;
 using velmora::testing::FakeMessages;
 using velmora::testing::TempHome;
 
@@ -43,6 +50,26 @@ void ClickBox(TFoablak& window, int number, Qt::KeyboardModifiers modifiers = Qt
     QTest::mouseClick(box, Qt::LeftButton, modifiers, box->rect().center());
 }
 
+// Runs `drive` on the file dialog once it is up, then closes the dialog if `drive` left it open.
+void WhenFileDialogShows(std::function<void(QFileDialog&)> drive) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, drive = std::move(drive)] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            if (dialog != nullptr && dialog->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                drive(*dialog);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                }
+                return;
+            }
+        }
+    });
+    poll->start(20);
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -59,6 +86,7 @@ private slots:
     void rangeDialogChecksItsFields();
     void missingDrawsAskToDownload();
     void messageBoxesDefaultToNo();
+    void fileDialogReportsTheChosenFilter();
 };
 
 void MainWindowTest::clicksMarkTheThreeKinds() {
@@ -172,8 +200,26 @@ void MainWindowTest::exitQuestionDecidesAndSettingsAreWritten() {
     QCOMPARE(f.messages.LastText(), "Biztos kilép a programból?");
     QVERIFY(window.isVisible());
 
-    f.messages.QueueAnswer(Answer::Yes);
+    // Keeping the marks on the way out saves them first.
+    FakeFileChooser chooser;
+    window.SetChooser(chooser);
+    const int marks = f.session.Game().rowLength + 1;
+    for (int n = 1; n <= marks; ++n) {
+        ClickBox(window, n);
+    }
+    const std::string saved = f.home.Path() + "kilepes.tip";
+    chooser.QueueChoice(saved, 1);
+    f.messages.QueueAnswers({Answer::Yes, Answer::No});
     QVERIFY(window.close());
+    QCOMPARE(f.messages.LastText(), "Biztos törli a kijelölt számokat?");
+    QCOMPARE(chooser.Requests().size(), std::size_t{1});
+    QVERIFY(chooser.Last().save);
+    QCOMPARE(chooser.Last().request.title, "  Számsor mentése");
+    Fixture g;
+    g.session.ApplyGame(3);
+    QVERIFY(g.session.LoadNumberRow(saved));
+    QCOMPARE(g.session.Ticket().MarkedCount(), marks);
+
     QFile ini(QString::fromStdString(f.home.Path() + "Velmora.ini"));
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(ini.readAll());
@@ -383,6 +429,62 @@ void MainWindowTest::messageBoxesDefaultToNo() {
 
     messages.SetApprove(false);
     QVERIFY(messages.Confirm("Biztos?"));
+}
+
+void MainWindowTest::fileDialogReportsTheChosenFilter() {
+    TempHome folder;
+    QFile existing(QString::fromStdString(folder.Path() + "meglevo.top"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QtFileChooser chooser;
+    FileDialogRequest request;
+    request.title = "  Állomány betöltése";
+    request.filters = {{"Számsor állománya (*.tip)", "tip"},
+                       {"Variáció állománya (*.top)", "top"},
+                       {"Variáció import állománya (*.csv)", "csv"}};
+    request.filterIndex = 2;
+    request.folder = folder.Path();
+
+    // The dialog opens on the requested filter and folder; the file typed is the one chosen.
+    QString title;
+    QString filter;
+    QString directory;
+    WhenFileDialogShows([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        filter = dialog.selectedNameFilter();
+        directory = dialog.directory().absolutePath() + QLatin1Char('/');
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        name->setText(QStringLiteral("meglevo.top"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    std::optional<FileChoice> choice = chooser.ChooseOpen(request);
+    QCOMPARE(title, QStringLiteral("  Állomány betöltése"));
+    QCOMPARE(filter, QStringLiteral("Variáció állománya (*.top)"));
+    QCOMPARE(directory, QString::fromStdString(folder.Path()));
+    QVERIFY(choice.has_value());
+    QCOMPARE(choice->path, folder.Path() + "meglevo.top");
+    QCOMPARE(choice->filterIndex, 2);
+
+    // Saving: the user picks the first filter; a bare name gets that filter's extension.
+    request.title = "  Állomány mentése";
+    request.defaultExtension = "top";
+    WhenFileDialogShows([](QFileDialog& dialog) {
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(types != nullptr && name != nullptr);
+        QCOMPARE(types->currentIndex(), 1);
+        QTest::keyClick(types, Qt::Key_Up);
+        name->setText(QStringLiteral("uj"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    choice = chooser.ChooseSave(request);
+    QVERIFY(choice.has_value());
+    QCOMPARE(choice->path, folder.Path() + "uj.tip");
+    QCOMPARE(choice->filterIndex, 1);
+
+    WhenFileDialogShows([](QFileDialog& dialog) { dialog.reject(); });
+    QVERIFY(!chooser.ChooseSave(request).has_value());
 }
 
 QTEST_MAIN(MainWindowTest)

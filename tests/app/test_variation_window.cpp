@@ -8,10 +8,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -19,6 +21,7 @@
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
 #include "dialogs/qt_messages.h"
+#include "fakes/fake_file_chooser.h"
 #include "fakes/fake_messages.h"
 #include "session/temp_home.h"
 #include "ticket/number_box.h"
@@ -27,6 +30,7 @@
 #include "variation/ui/tbontas.h"
 
 using namespace velmora;
+using velmora::testing::FakeFileChooser;
 using velmora::testing::FakeMessages;
 using velmora::testing::TempHome;
 
@@ -144,6 +148,7 @@ private slots:
     void pauseAnsweredNoLeavesAPausedVariation();
     void pauseAnsweredYesRunsToTheEnd();
     void questionBoxesOfTheRunRestTheWindow();
+    void savedVariationOpensAgain();
 };
 
 void VariationWindowTest::commandsFollowTheMarks() {
@@ -165,12 +170,25 @@ void VariationWindowTest::commandsFollowTheMarks() {
     QCOMPARE(start->statusTip(), QStringLiteral(" Nincs kijelölt számsor. "));
     QVERIFY(!menu->menuAction()->isEnabled());
     QVERIFY(!remove->isEnabled());
+    QAction* saveAs = Action(window, "actionSaveAs");
+    QAction* saveRow = Action(window, "actionSaveRow");
+    auto* tools = window.findChild<QToolBar*>(QStringLiteral("toolBar"));
+    QVERIFY(tools->actions().contains(saveAs));
+    QCOMPARE(qobject_cast<QToolButton*>(tools->widgetForAction(saveAs))->text(),
+             QStringLiteral("Mentés másként..."));
+    QVERIFY(!saveAs->isEnabled() && !saveRow->isEnabled());
+    QCOMPARE(saveAs->statusTip(), QStringLiteral(" Nincs elmentésre váró adat. "));
 
     ClickBox(window, 6);
     QVERIFY(start->isEnabled());
     QCOMPARE(start->statusTip(), QStringLiteral(" Variáció készítése. "));
     QVERIFY(menu->menuAction()->isEnabled());
     QVERIFY(!remove->isEnabled());
+    QVERIFY(!Action(window, "actionSaveVariation")->isEnabled());
+    QVERIFY(saveAs->isEnabled() && saveRow->isEnabled());
+    QCOMPARE(saveAs->statusTip(),
+             QStringLiteral(" Számsor, variáció, export állományok mentése. "));
+    QCOMPARE(saveRow->statusTip(), QStringLiteral(" Számsor és feltételek mentése. "));
 
     // A fixed number counts towards the rule as well.
     ClickBox(window, 6);
@@ -519,6 +537,66 @@ void VariationWindowTest::questionBoxesOfTheRunRestTheWindow() {
     QCOMPARE(durationLater, durationShown);
     QVERIFY(!session.variationExists);
     QVERIFY(!messages.beforeShow && !messages.afterShow);
+}
+
+void VariationWindowTest::savedVariationOpensAgain() {
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    FakeFileChooser chooser;
+    window.SetChooser(chooser);
+    MarkRange(window, 1, 7);
+    ClickBox(window, 10, Qt::ShiftModifier);
+    QVERIFY(RunStart(
+        window, [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },
+        &f.messages));
+    QCOMPARE(f.session.Variation().Count(), 35LL);
+    QVERIFY(Action(window, "actionSaveVariation")->isEnabled());
+
+    // Each save command asks for its own kind of file; the second filter of "Mentés
+    // másként..." writes the variation.
+    const std::string top = f.home.Path() + "hetes.top";
+    const std::string tip = f.home.Path() + "hetes.tip";
+    chooser.QueueChoice(top, 2);
+    Action(window, "actionSaveAs")->trigger();
+    QCOMPARE(chooser.Last().request.title, "  Állomány mentése");
+    chooser.QueueChoice(tip, 1);
+    Action(window, "actionSaveRow")->trigger();
+    QCOMPARE(chooser.Last().request.title, "  Számsor mentése");
+    Action(window, "actionSaveVariation")->trigger(); // cancelled
+    QCOMPARE(chooser.Last().request.title, "  Variáció mentése");
+    QVERIFY(std::filesystem::exists(top) && std::filesystem::exists(tip));
+
+    // Another run opens it: a number-row file under the variation filter is asked again.
+    Fixture g;
+    TFoablak other(g.session, {});
+    other.show();
+    FakeFileChooser opener;
+    other.SetChooser(opener);
+    opener.QueueChoice(tip, 2);
+    opener.QueueChoice(top, 2);
+    Action(other, "actionOpen")->trigger();
+    QCOMPARE(g.messages.LastText(), "Válassza ki a variáció állományát...");
+    QCOMPARE(opener.Requests().size(), std::size_t{2});
+    QCOMPARE(opener.Last().request.filterIndex, 2);
+    QCOMPARE(g.session.Variation().Count(), 35LL);
+    QCOMPARE(g.session.Ticket().Selected(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7}));
+    QCOMPARE(g.session.Ticket().Fixed(), (std::vector<std::uint8_t>{10}));
+    QVERIFY(other.Foszelveny()->Grid()->Box(10)->IsRaised());
+    QVERIFY(Action(other, "actionDeleteVariation")->isEnabled());
+
+    // Named on the command line (in capitals), the file is there at start and counts as new.
+    Fixture h;
+    const std::string named = h.home.Path() + "HETES.TOP";
+    std::filesystem::copy_file(top, named);
+    StartOptions options;
+    options.commandLineFile = named;
+    TFoablak started(h.session, options);
+    started.Betoltes();
+    QCOMPARE(h.session.Variation().Count(), 35LL);
+    QCOMPARE(h.session.Ticket().Fixed(), (std::vector<std::uint8_t>{10}));
+    QVERIFY(!h.session.Ticket().Unchanged());
+    QVERIFY(Action(started, "actionDeleteVariation")->isEnabled());
 }
 
 QTEST_MAIN(VariationWindowTest)
