@@ -101,6 +101,20 @@ TEST(VariationFile, SizesAndOlderLayouts) {
     EXPECT_EQ(Read(withCount(0), store, record, options), VariationRead::Invalid);
     EXPECT_EQ(Read(withCount(1000000), store, record, options), VariationRead::Invalid); // short
 
+    // A million rows is the most a file may hold.
+    VariationStore million;
+    million.Reset(4, 9);
+    ASSERT_TRUE(million.Reserve(1000000));
+    const Row row = {0, 1, 2, 3};
+    for (int r = 0; r < 1000000; ++r) {
+        million.Append(row.data());
+    }
+    million.BlockEnds() = {1000000};
+    BinaryWriter large;
+    WriteVariationBlock(Shape(), million, VariationRecord{}, EngineOptions{}, large);
+    ASSERT_EQ(Read(large.Bytes(), store, record, options), VariationRead::Loaded);
+    EXPECT_EQ(store.Count(), 1000000);
+
     // Major 1: rows and frequencies only; 1.7 adds the legacy table (4 + 8 x (1 + 4 + 1)).
     std::vector<std::uint8_t> old(bytes.begin(), bytes.begin() + 16 + 4 + 8 + 12 + 36);
     old[0] = 1;
