@@ -34,6 +34,8 @@ void Session::ApplyGame(GameId id) {
     std::error_code ignored;
     std::filesystem::create_directories(m_folders.GameFolder(id), ignored);
     m_ticket.Rebuild(m_game);
+    // The variation's rows name the old ticket's numbers: it goes with them.
+    DeleteVariation();
     m_lastSelectedCount = -1;
     m_draws.Clear();
     TicketChanged();

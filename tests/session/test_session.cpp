@@ -271,6 +271,13 @@ TEST_F(VariationCommandsTest, DeletingAsksUnlessSaved) {
 
 TEST_F(VariationCommandsTest, ChangingTheMarksAsksToDropTheVariation) {
     Generate(6);
+    // Another game takes the variation with the marks.
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(session.SelectGame(1));
+    EXPECT_FALSE(session.variationExists);
+    EXPECT_EQ(session.Variation().Count(), 0);
+    ASSERT_TRUE(session.SelectGame(0));
+    Generate(6);
     session.ClickNumber(9, kMarkVariation);
     EXPECT_EQ(messages.LastText(), "Biztos törli a variáció listáját?");
     EXPECT_EQ(session.Ticket().Selected().size(), 6u) << "declined: the marks stay";
