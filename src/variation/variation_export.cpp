@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+
+#include "common/hu_format.h"
 
 namespace velmora {
 
@@ -71,12 +74,13 @@ bool IsBlank(char c) {
 
 std::string ShortDateText(double dayNumber) {
     using namespace std::chrono;
-    const sys_days day{days{static_cast<long long>(dayNumber) - kDaysBeforeUnixEpoch}};
-    const year_month_day date{day};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d. %02u. %02u.", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
+    const year_month_day date{
+        sys_days{days{static_cast<long long>(dayNumber) - kDaysBeforeUnixEpoch}}};
+    std::tm time{};
+    time.tm_year = static_cast<int>(date.year()) - 1900;
+    time.tm_mon = static_cast<int>(static_cast<unsigned>(date.month())) - 1;
+    time.tm_mday = static_cast<int>(static_cast<unsigned>(date.day()));
+    return FormatDate(time);
 }
 
 std::string ExportText(const VariationStore& store, const ExportSource& source,
