@@ -26,6 +26,7 @@
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
 #include "variation/ui/tbontas.h"
+#include "variation/ui/tbontteszt.h"
 
 namespace velmora {
 
@@ -198,9 +199,13 @@ void TFoablak::BuildCommands() {
     m_variationMenu = bar->addMenu(Q("     Variáció     "));
     m_start = AddAction(m_variationMenu, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
     m_variationMenu->addSeparator();
+    m_test = AddAction(m_variationMenu, Q("Teszt..."), "actionTest");
+    m_test->setIconText(m_test->text());
+    m_variationMenu->addSeparator();
     m_saveVariation = AddAction(m_variationMenu, Q("Mentés"), "actionSaveVariation");
     m_deleteVariation = AddAction(m_variationMenu, Q("Törlés"), "actionDeleteVariation");
     connect(m_start, &QAction::triggered, this, &TFoablak::StartVariation);
+    connect(m_test, &QAction::triggered, this, &TFoablak::TestVariation);
     connect(m_saveVariation, &QAction::triggered, this, &TFoablak::SaveVariationCommand);
     connect(m_deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
 
@@ -236,6 +241,7 @@ void TFoablak::BuildCommands() {
     tools->addAction(m_newTicket);
     tools->addSeparator();
     tools->addAction(m_start);
+    tools->addAction(m_test);
 
     m_fullVariation = new QLabel(this);
     m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
@@ -322,6 +328,19 @@ void TFoablak::RefreshVariationCommands() {
         SetState(m_start, false, exists ? " A variáció elkészült. " : " Nincs kijelölt számsor. ");
     }
     m_variationMenu->menuAction()->setEnabled(startable || exists);
+    // The test needs a variation that is not already every combination.
+    if (exists) {
+        const MainTicket& ticket = m_session.Ticket();
+        const long long total = Bontas::TeljBontSzelvszam(
+            static_cast<int>(ticket.Selected().size()),
+            m_session.Game().rowLength - static_cast<int>(ticket.Fixed().size()));
+        const bool testable = m_session.Variation().Count() < total;
+        SetState(m_test, testable,
+                 testable ? " Variáció tesztje. "
+                          : " A variáció mérete elérte a teljes variáció szelvényszámát. ");
+    } else {
+        m_test->setEnabled(false);
+    }
     m_saveVariation->setEnabled(exists);
     m_deleteVariation->setEnabled(exists);
 }
@@ -346,6 +365,28 @@ void TFoablak::StartVariation() {
         TBontas engine(m_session, this);
         if (engine.BontasIndul()) {
             engine.exec();
+        }
+    }
+    RefreshCommands();
+}
+
+TBontTeszt* TFoablak::TestDialog() {
+    if (m_testDialog == nullptr) {
+        m_testDialog = new TBontTeszt(m_session, this);
+    }
+    return m_testDialog;
+}
+
+void TFoablak::TestVariation() {
+    if (!m_session.variationExists) {
+        return;
+    }
+    TBontTeszt* test = TestDialog();
+    if (test->Start() == TBontTeszt::kInsertRequested) {
+        const std::vector<std::vector<std::uint8_t>> rows = test->InsertRows();
+        if (!rows.empty() &&
+            m_session.BontSzamsorHozzaadasEllenorzes(static_cast<long long>(rows.size()))) {
+            m_session.BontTesztHozzaadas(0, rows);
         }
     }
     RefreshCommands();

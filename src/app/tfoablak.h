@@ -19,6 +19,7 @@ class QMenu;
 namespace velmora {
 
 class QtFileChooser;
+class TBontTeszt;
 class TFoszelveny;
 class THuzSzama;
 
@@ -83,6 +84,9 @@ private:
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
     void DeleteVariation();
+    // "Teszt...": the test window; the missing rows it hands back join the variation.
+    void TestVariation();
+    TBontTeszt* TestDialog();
     void RefreshVariationCommands();
     // "Megnyitás...", the save dialog with a requested extension ("" for "Mentés
     // másként...", "tip" for the "Számsor" menu's "Mentés") and the "Variáció" menu's "Mentés".
@@ -120,12 +124,14 @@ private:
     QAction* m_ticketRange = nullptr;
     QMenu* m_variationMenu = nullptr;
     QAction* m_start = nullptr;
+    QAction* m_test = nullptr;
     QAction* m_saveVariation = nullptr;
     QAction* m_deleteVariation = nullptr;
     bool m_started = false;
     QLabel* m_fullVariation = nullptr;
     int m_exceptionDepth = 0;
     THuzSzama* m_rangeDialog = nullptr;
+    TBontTeszt* m_testDialog = nullptr; // kept: it shows its finished result again
 };
 
 } // namespace velmora

@@ -131,24 +131,28 @@ VariationTest::VariationTest(const VariationTestInput& input, const VariationSto
     m_k = input.game.rowLength - input.fixedCount;
     m_input.drawn = std::clamp(input.drawn, 1, std::max(m_n, 1));
     m_total = BinomialCount(m_n, m_input.drawn);
-    // Each row as the set of its positions; a draws-list row's numbers are looked up in V.
-    std::vector<int> positionOf(256, -1);
+    // A draws-list row holds numbers: they are looked up in V.
+    m_positionOf.assign(256, -1);
     for (int j = 0; j < m_n; ++j) {
-        positionOf[input.variationNumbers[static_cast<std::size_t>(j)]] = j;
+        m_positionOf[input.variationNumbers[static_cast<std::size_t>(j)]] = j;
     }
-    const int width = store.RowWidth();
+    m_rowSets.reserve(static_cast<std::size_t>(store.Count()));
     for (long long r = 0; r < store.Count(); ++r) {
-        const std::uint8_t* row = store.Row(r);
-        std::vector<std::uint8_t> positions;
-        for (int i = 0; i < width; ++i) {
-            const int position = input.drawsList ? positionOf[row[i]] : row[i];
-            if (position >= 0 && position < m_n) {
-                positions.push_back(static_cast<std::uint8_t>(position));
-            }
-        }
+        const std::vector<std::uint8_t> positions = RowPositions(r);
         m_rowSets.push_back(SetOf(positions.data(), static_cast<int>(positions.size())));
-        m_rowPositions.push_back(std::move(positions));
     }
+}
+
+std::vector<std::uint8_t> VariationTest::RowPositions(long long r) const {
+    std::vector<std::uint8_t> positions;
+    const std::uint8_t* row = m_store.Row(r);
+    for (int i = 0; i < m_store.RowWidth(); ++i) {
+        const int position = m_input.drawsList ? m_positionOf[row[i]] : row[i];
+        if (position >= 0 && position < m_n) {
+            positions.push_back(static_cast<std::uint8_t>(position));
+        }
+    }
+    return positions;
 }
 
 VariationTest::~VariationTest() = default;
@@ -174,8 +178,14 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
         part->kept.resize(static_cast<std::size_t>(d + 1));
         m_parts.push_back(std::move(part));
     }
-    m_running = true;
     m_finished = false;
+    if (literal && m_rowPositions.empty()) {
+        // The merge walk reads each row's positions in their stored order.
+        for (long long r = 0; r < m_store.Count(); ++r) {
+            m_rowPositions.push_back(RowPositions(r));
+        }
+    }
+    m_running = !m_stopped;
     if (parts == 1) {
         RunPart(*m_parts.front(), literal);
     } else {

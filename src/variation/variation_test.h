@@ -54,7 +54,11 @@ public:
     // Runs the whole test on `input.threads` threads (1: on this one); returns when done or
     // stopped. `literal` runs the merge walk over every row, single-threaded: the reference.
     void BontasGepiEllenorzes(bool literal = false);
-    void Stop() { m_running = false; }
+    // Also before the run has begun: it then ends at once.
+    void Stop() {
+        m_stopped = true;
+        m_running = false;
+    }
     bool Running() const { return m_running; }
     // True when the last run went through every case.
     bool Finished() const { return m_finished; }
@@ -73,16 +77,19 @@ public:
 private:
     struct Part;
     void RunPart(Part& part, bool literal);
+    std::vector<std::uint8_t> RowPositions(long long r) const;
 
     VariationTestInput m_input;
     const VariationStore& m_store;
     int m_n = 0;
     int m_k = 0;
     unsigned long long m_total = 0;
+    std::vector<int> m_positionOf;
     std::vector<BitSet128> m_rowSets;
-    std::vector<std::vector<std::uint8_t>> m_rowPositions; // for the literal walk
+    std::vector<std::vector<std::uint8_t>> m_rowPositions; // for the literal walk only
     std::vector<std::unique_ptr<Part>> m_parts;
     std::atomic<bool> m_running{false};
+    std::atomic<bool> m_stopped{false};
     bool m_finished = false;
 };
 

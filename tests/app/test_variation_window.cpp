@@ -1,12 +1,14 @@
-// The engine window driven from the main window's "Variáció" menu, offscreen.
+// The engine and test windows driven from the main window's "Variáció" menu, offscreen.
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -28,6 +30,7 @@
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
 #include "variation/ui/tbontas.h"
+#include "variation/ui/tbontteszt.h"
 
 using namespace velmora;
 using velmora::testing::FakeFileChooser;
@@ -94,7 +97,7 @@ QAction* Action(TFoablak& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name));
 }
 
-QString LabelText(TBontas& engine, const char* name) {
+QString LabelText(QWidget& engine, const char* name) {
     auto* label = engine.findChild<QLabel*>(QString::fromLatin1(name));
     return label != nullptr ? label->text() : QStringLiteral("<missing>");
 }
@@ -125,6 +128,38 @@ bool RunStart(TFoablak& window, std::function<void(TBontas&)> drive,
     return *opened;
 }
 
+// Opens the test window through `open` and runs `drive` on it; afterwards the window is closed
+// unless `drive` closed it. True when the window showed.
+bool RunTest(TBontTeszt* existing, std::function<void()> open,
+             std::function<void(TBontTeszt&)> drive, QWidget* owner) {
+    auto shown = std::make_shared<bool>(false);
+    QTimer::singleShot(0, owner, [owner, existing, shown, drive = std::move(drive)] {
+        TBontTeszt* test = existing != nullptr ? existing : owner->findChild<TBontTeszt*>();
+        if (test == nullptr || !test->isVisible()) {
+            return;
+        }
+        *shown = true;
+        drive(*test);
+        if (test->isVisible()) {
+            test->close();
+            QTRY_VERIFY_WITH_TIMEOUT(!test->isVisible(), kRunTimeout);
+        }
+    });
+    open();
+    QCoreApplication::processEvents();
+    return *shown;
+}
+
+QString ViewText(TBontTeszt& test, const char* name) {
+    auto* view = test.findChild<QPlainTextEdit*>(QString::fromLatin1(name));
+    return view != nullptr ? view->toPlainText() : QStringLiteral("<missing>");
+}
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+    return parent.findChild<T*>(QString::fromLatin1(name));
+}
+
 // 30 numbers with a condition every row meets: the store reaches its first 100 000 rows and
 // asks for the rest (142 506 in all).
 void PrepareLongRun(Fixture& f, TFoablak& window) {
@@ -149,6 +184,8 @@ private slots:
     void pauseAnsweredYesRunsToTheEnd();
     void questionBoxesOfTheRunRestTheWindow();
     void savedVariationOpensAgain();
+    void testReportsAndInsertsMissingRows();
+    void testResultLastsUntilSomethingChanges();
 };
 
 void VariationWindowTest::commandsFollowTheMarks() {
@@ -597,6 +634,230 @@ void VariationWindowTest::savedVariationOpensAgain() {
     QCOMPARE(h.session.Ticket().Fixed(), (std::vector<std::uint8_t>{10}));
     QVERIFY(!h.session.Ticket().Unchanged());
     QVERIFY(Action(started, "actionDeleteVariation")->isEnabled());
+}
+
+void VariationWindowTest::testReportsAndInsertsMissingRows() {
+    // A full variation holds every combination already: nothing to test.
+    {
+        Fixture g;
+        TFoablak window(g.session, {});
+        window.show();
+        QAction* test = Action(window, "actionTest");
+        QVERIFY(test != nullptr && !test->isEnabled());
+        QVERIFY(window.findChild<QToolBar*>(QStringLiteral("toolBar"))->actions().contains(test));
+        MarkRange(window, 1, 6);
+        QVERIFY(RunStart(
+            window,
+            [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },
+            &g.messages));
+        QCOMPARE(g.session.Variation().Count(), 6LL);
+        QVERIFY(!test->isEnabled());
+        QCOMPARE(test->statusTip(),
+                 QStringLiteral(" A variáció mérete elérte a teljes variáció szelvényszámát. "));
+    }
+
+    Fixture f;
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 12);
+    f.session.Conditions().errorPoints = 1;
+    QVERIFY(RunStart(
+        window, [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },
+        &f.messages));
+    const long long rows = f.session.Variation().Count();
+    QVERIFY(rows > 0 && rows < 792);
+    QAction* testAction = Action(window, "actionTest");
+    QVERIFY(testAction->isEnabled());
+    QCOMPARE(testAction->statusTip(), QStringLiteral(" Variáció tesztje. "));
+
+    // The reference: the literal single-threaded walk over the same input.
+    VariationTest reference(f.session.MakeTestInput(5, true, 1), f.session.Variation());
+    reference.BontasGepiEllenorzes(true);
+    const VariationTestInput& input = reference.Input();
+    const VariationTestResult expected = reference.Snapshot();
+    QVERIFY(!expected.kept[4].empty() && expected.kept[3].empty());
+    QVERIFY(InsertAllowed(input, expected, 4, 5, rows));
+    f.messages.Clear();
+
+    QVERIFY(RunTest(
+        nullptr, [&] { testAction->trigger(); },
+        [&](TBontTeszt& test) {
+            QVERIFY(test.isModal());
+            QCOMPARE(Child<QSpinBox>(test, "drawnSpin")->value(), 5);
+            QCOMPARE(Child<QSpinBox>(test, "drawnSpin")->minimum(), 2);
+            QCOMPARE(Child<QSpinBox>(test, "drawnSpin")->maximum(), 5);
+            QCOMPARE(Child<QSpinBox>(test, "levelSpin")->maximum(), 4);
+            QVERIFY(Child<QCheckBox>(test, "conditionsModeBox")->isChecked());
+            QTRY_VERIFY_WITH_TIMEOUT(test.HasResult(), kRunTimeout);
+            QVERIFY(!test.Running());
+            QCOMPARE(ViewText(test, "reportView"), ToQt(BontasTesztLista(input, expected)));
+            QCOMPARE(ViewText(test, "missingView"),
+                     ToQt(BontasTesztHianyzoLista(input, expected, 4)));
+            QCOMPARE(LabelText(test, "progressLabel"), QStringLiteral("Folyamat: 100%"));
+            QCOMPARE(LabelText(test, "remainingLabel"), QStringLiteral("Hátralévő: 0:00:00 "));
+            QPushButton* insert = Child<QPushButton>(test, "insertButton");
+            QVERIFY(insert->isEnabled());
+            QVERIFY(!Child<QPushButton>(test, "stopButton")->isEnabled());
+            // One error point: no draw of five hits fewer than four, so level 3 has nothing.
+            Child<QSpinBox>(test, "levelSpin")->setValue(3);
+            QVERIFY(!insert->isEnabled());
+            QCOMPARE(insert->toolTip(),
+                     QStringLiteral(
+                         "3 találatot eredményező  teszt számsorok beillesztése a listába. "));
+            QCOMPARE(ViewText(test, "missingView"),
+                     ToQt(BontasTesztHianyzoLista(input, expected, 3)));
+            Child<QSpinBox>(test, "levelSpin")->setValue(4);
+            QVERIFY(insert->isEnabled());
+        },
+        &window));
+    QCOMPARE(f.messages.Count(), std::size_t{0});
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
+
+    // Opened again, the window shows the kept result; "Beillesztés" appends its cases.
+    QVERIFY(RunTest(
+        nullptr, [&] { testAction->trigger(); },
+        [&](TBontTeszt& test) {
+            QVERIFY(!test.Running() && test.HasResult());
+            QCOMPARE(ViewText(test, "reportView"), ToQt(BontasTesztLista(input, expected)));
+            QTest::mouseClick(Child<QPushButton>(test, "insertButton"), Qt::LeftButton);
+            QVERIFY(!test.isVisible());
+        },
+        &window));
+    const std::vector<std::vector<std::uint8_t>>& inserted = expected.kept[4];
+    const VariationStore& store = f.session.Variation();
+    QCOMPARE(store.Count(), rows + static_cast<long long>(inserted.size()));
+    QCOMPARE(store.BlockEnds().back(), static_cast<std::int32_t>(store.Count()));
+    for (std::size_t i = 0; i < inserted.size(); ++i) {
+        const std::uint8_t* row = store.Row(rows + static_cast<long long>(i));
+        QCOMPARE(std::vector<std::uint8_t>(row, row + 5), inserted[i]);
+    }
+    QVERIFY(f.session.Ticket().Extension().active);
+    // Every combination left out of a one-error variation misses by one: with them all
+    // inserted the variation is the full one.
+    QCOMPARE(store.Count(), 792LL);
+    QVERIFY(!testAction->isEnabled());
+}
+
+void VariationWindowTest::testResultLastsUntilSomethingChanges() {
+    // Seven numbers, a row stored twice: the test of five drawn numbers finds the surplus.
+    {
+        Fixture f;
+        for (int n = 1; n <= 7; ++n) {
+            f.session.Ticket().Click(n, 0);
+        }
+        VariationStore& store = f.session.Variation();
+        store.Reset(5, 7);
+        QVERIFY(store.Reserve(3));
+        const std::uint8_t first[5] = {0, 1, 2, 3, 4};
+        const std::uint8_t last[5] = {2, 3, 4, 5, 6};
+        store.Append(first);
+        store.Append(last);
+        store.Append(first);
+        f.session.variationExists = true;
+        TBontTeszt test(f.session, nullptr);
+        QVERIFY(RunTest(
+            &test, [&] { test.Start(); },
+            [&](TBontTeszt& shown) {
+                QTRY_VERIFY_WITH_TIMEOUT(shown.HasResult(), kRunTimeout);
+                QCOMPARE(f.messages.Count(), std::size_t{1});
+                QCOMPARE(f.messages.Last().kind, MessageKind::Error);
+                QCOMPARE(f.messages.LastText(),
+                         "1 számsor kétszer (vagy többször) szerepel a variáció listájában."
+                         "\r\rLehetséges oka:\r    - Az import állománnyal beolvasott variáció "
+                         "tartalma.");
+                // Another drawn count outdates the finished result and closes the window.
+                Child<QSpinBox>(shown, "drawnSpin")->setValue(4);
+                QVERIFY(!shown.isVisible());
+                QVERIFY(!shown.HasResult());
+            },
+            &test));
+        QVERIFY(RunTest(
+            &test, [&] { test.Start(); },
+            [&](TBontTeszt& shown) {
+                QTRY_VERIFY_WITH_TIMEOUT(shown.HasResult(), kRunTimeout);
+                QVERIFY(ViewText(shown, "reportView")
+                            .startsWith(QStringLiteral(
+                                " Találati arányok elérésének esélyei 4 kihúzott szám esetén")));
+                QVERIFY(!Child<QPushButton>(shown, "insertButton")->isEnabled());
+            },
+            &test));
+        const QString kept = ViewText(test, "reportView");
+        QVERIFY(RunTest(
+            &test, [&] { test.Start(); },
+            [&](TBontTeszt& shown) {
+                QVERIFY(shown.HasResult() && !shown.Running());
+                QCOMPARE(ViewText(shown, "reportView"), kept);
+            },
+            &test));
+        // A changed variation is tested anew.
+        f.session.BontTesztHozzaadas(1, {{0, 1, 2, 3, 5}});
+        VariationTest reference(f.session.MakeTestInput(4, true, 1), store);
+        reference.BontasGepiEllenorzes(true);
+        const QString expected = ToQt(BontasTesztLista(reference.Input(), reference.Snapshot()));
+        QVERIFY(expected != kept);
+        QVERIFY(RunTest(
+            &test, [&] { test.Start(); },
+            [&](TBontTeszt& shown) {
+                QTRY_VERIFY_WITH_TIMEOUT(shown.HasResult(), kRunTimeout);
+                QCOMPARE(ViewText(shown, "reportView"), expected);
+            },
+            &test));
+    }
+
+    // 43 numbers against 100 000 rows: far more than the test lets run before Stop.
+    Fixture f;
+    for (int n = 1; n <= 43; ++n) {
+        f.session.Ticket().Click(n, 0);
+    }
+    VariationStore& store = f.session.Variation();
+    store.Reset(5, 43);
+    QVERIFY(store.Reserve(100000));
+    std::uint8_t row[5] = {0, 1, 2, 3, 4};
+    for (int r = 0; r < 100000; ++r) {
+        store.Append(row);
+        int i = 4;
+        while (row[i] == 38 + i) {
+            --i;
+        }
+        ++row[i];
+        for (int j = i + 1; j < 5; ++j) {
+            row[j] = static_cast<std::uint8_t>(row[j - 1] + 1);
+        }
+    }
+    f.session.variationExists = true;
+    TBontTeszt test(f.session, nullptr);
+    QVERIFY(RunTest(
+        &test, [&] { test.Start(); },
+        [&](TBontTeszt& shown) {
+            QVERIFY(shown.Running());
+            QVERIFY(Child<QPushButton>(shown, "stopButton")->isEnabled());
+            QVERIFY(!Child<QPushButton>(shown, "insertButton")->isEnabled());
+            // The first tick shows how far the test got.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                LabelText(shown, "elapsedLabel") != QStringLiteral("Időtartam: 0:00:00"), 5000);
+            QTest::mouseClick(Child<QPushButton>(shown, "stopButton"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!shown.Running(), kRunTimeout);
+            QVERIFY(shown.isVisible());
+            QVERIFY(!shown.HasResult());
+            QVERIFY(!Child<QPushButton>(shown, "stopButton")->isEnabled());
+            QVERIFY(!Child<QPushButton>(shown, "insertButton")->isEnabled());
+            QVERIFY(ViewText(shown, "missingView").isEmpty());
+            QVERIFY(LabelText(shown, "progressLabel") != QStringLiteral("Folyamat: 100%"));
+            QVERIFY(ViewText(shown, "reportView").contains(QStringLiteral(" Minden eset")));
+        },
+        &test));
+    // Nothing finished: the next opening starts over, and closing it waits for the worker.
+    QVERIFY(RunTest(
+        &test, [&] { test.Start(); },
+        [&](TBontTeszt& shown) {
+            QVERIFY(shown.Running());
+            QCOMPARE(LabelText(shown, "progressLabel"), QStringLiteral("Folyamat: 0%"));
+            shown.close();
+            QTRY_VERIFY_WITH_TIMEOUT(!shown.isVisible(), kRunTimeout);
+            QVERIFY(!shown.Running() && !shown.HasResult());
+        },
+        &test));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
 }
 
 QTEST_MAIN(VariationWindowTest)
