@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -75,11 +74,7 @@ TBontTeszt::TBontTeszt(Session& session, QWidget* parent)
 
 TBontTeszt::~TBontTeszt() {
     if (m_worker.joinable()) {
-        // A stop that comes before the test has begun is lost: repeat it until it holds.
-        while (m_workerActive) {
-            m_test->Stop();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        m_test->Stop(); // holds even when the test has not begun yet
         m_worker.join();
     }
     if (m_running) {
@@ -189,15 +184,6 @@ void TBontTeszt::BuildWindow() {
     m_timer->setObjectName(QStringLiteral("Timer2"));
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &TBontTeszt::Timer2Timer);
-    m_haltTimer = new QTimer(this);
-    m_haltTimer->setInterval(20);
-    connect(m_haltTimer, &QTimer::timeout, this, [this] {
-        if (m_workerActive) {
-            m_test->Stop();
-        } else {
-            m_haltTimer->stop();
-        }
-    });
 
     SetRunning(false);
     m_insert->setEnabled(false);
@@ -297,7 +283,6 @@ void TBontTeszt::StartWorker() {
     m_workerError = nullptr;
     m_running = true;
     m_hourAsked = false;
-    m_workerActive = true;
     SetRunning(true);
     m_clock.start();
     m_timer->start();
@@ -308,7 +293,6 @@ void TBontTeszt::StartWorker() {
             m_workerError = std::current_exception();
         }
         QMetaObject::invokeMethod(this, &TBontTeszt::WorkerDone, Qt::QueuedConnection);
-        m_workerActive = false;
     });
 }
 
@@ -321,7 +305,6 @@ void TBontTeszt::JoinWorker() {
 void TBontTeszt::WorkerDone() {
     JoinWorker();
     m_timer->stop();
-    m_haltTimer->stop();
     const std::exception_ptr error = m_workerError;
     m_workerError = nullptr;
     if (error) {
@@ -427,8 +410,6 @@ void TBontTeszt::Halt() {
         return;
     }
     m_test->Stop();
-    // The worker may not have begun the test yet, and beginning clears a stop.
-    m_haltTimer->start();
     m_missing->clear();
 }
 

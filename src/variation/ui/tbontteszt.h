@@ -120,10 +120,8 @@ private:
     QPushButton* m_background = nullptr;
     QPushButton* m_exit = nullptr;
     QTimer* m_timer = nullptr;
-    QTimer* m_haltTimer = nullptr; // repeats the stop until the worker is back
 
     std::thread m_worker;
-    std::atomic<bool> m_workerActive{false};
     std::exception_ptr m_workerError;
     QElapsedTimer m_clock;
     bool m_pendingStart = false; // the worker starts at the next show
