@@ -18,4 +18,7 @@ bool ReplaceFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
+// The text split into lines (LF or CR LF ends; a last line without an end counts).
+std::vector<std::string> SplitLines(const std::string& text);
+
 } // namespace velmora

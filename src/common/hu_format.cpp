@@ -1,5 +1,7 @@
 #include "common/hu_format.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +117,20 @@ bool ParseInteger(const std::string& text, long long& value) {
     }
     value = parsed;
     return true;
+}
+
+std::string FormatElapsed(long long milliseconds) {
+    const long long seconds = std::max(milliseconds, 0LL) / 1000;
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buffer;
+}
+
+std::string FormatWidthZero(long long value, int width) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
+    return buffer;
 }
 
 std::string FormatDate(const std::tm& time) {

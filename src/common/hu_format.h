@@ -29,6 +29,12 @@ bool ParseReal(const std::string& text, double& value);
 // Reads a whole decimal integer (blanks around it allowed); false when it is not one.
 bool ParseInteger(const std::string& text, long long& value);
 
+// A length of time in milliseconds as hours, minutes and seconds: 65 000 -> "0:01:05".
+std::string FormatElapsed(long long milliseconds);
+
+// Zero-padded to `width` digits, like "%3.3u": 42 -> "042".
+std::string FormatWidthZero(long long value, int width);
+
 // "2026. 12. 06."
 std::string FormatDate(const std::tm& time);
 

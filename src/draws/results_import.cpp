@@ -12,25 +12,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The text split into lines (LF or CR LF ends; a last line without an end counts).
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool IsBlank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }

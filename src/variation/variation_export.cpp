@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/file_io.h"
 #include "common/hu_format.h"
 
 namespace velmora {
@@ -42,24 +43,6 @@ std::string Joined(const std::vector<int>& numbers, const char* separator, bool 
         line += cell;
     }
     return line;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
 }
 
 bool IsDigit(char c) {

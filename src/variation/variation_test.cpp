@@ -79,10 +79,6 @@ void Bump(std::atomic<unsigned long long>& counter) {
     counter.store(counter.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
 
-std::string FixedSuffix(int fixed) {
-    return fixed > 0 ? " + " + std::to_string(fixed) + " fix" : "";
-}
-
 std::string Share(unsigned long long count, unsigned long long total, int width) {
     const std::string text =
         count == 0
@@ -96,6 +92,10 @@ std::string Count(unsigned long long count, int width) {
 }
 
 } // namespace
+
+std::string FixedNumbersSuffix(int fixed) {
+    return fixed > 0 ? " + " + std::to_string(fixed) + " fix" : "";
+}
 
 unsigned long long BinomialCount(int n, int k) {
     if (k < 0 || n < 0 || k > n) {
@@ -328,7 +328,7 @@ std::string BontasTesztLista(const VariationTestInput& input, const VariationTes
     const int fixed = input.fixedCount;
     const bool conditions = input.conditionsMode;
     std::string text = " Találati arányok elérésének esélyei " + std::to_string(d) +
-                       " kihúzott szám esetén" + FixedSuffix(fixed) + "\r\r";
+                       " kihúzott szám esetén" + FixedNumbersSuffix(fixed) + "\r\r";
     if (conditions) {
         text += " Tal              Minden eset            Legrosszabb eset                Legjobb "
                 "eset\r ---   --------------------------  --------------------------  "
@@ -366,7 +366,7 @@ std::string BontasTesztHianyzoLista(const VariationTestInput& input,
                                     const VariationTestResult& result, int level) {
     const int d = input.drawn;
     const std::string rule(89, '-');
-    std::string text = "\r" + PadLeft(std::to_string(d), 2) + FixedSuffix(input.fixedCount) +
+    std::string text = "\r" + PadLeft(std::to_string(d), 2) + FixedNumbersSuffix(input.fixedCount) +
                        " (kihúzott szám) találat elérésével tesztelve a variációt.\r" + rule +
                        "\r A variációból hiányzó, " + std::to_string(level) +
                        " találatot eredményező (teszt) számsorok listája.\r";

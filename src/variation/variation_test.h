@@ -96,6 +96,9 @@ private:
 // C(n, k) exactly, saturating at the largest 64-bit value.
 unsigned long long BinomialCount(int n, int k);
 
+// " + F fix" after a count of numbers when the rows carry F fixed numbers; empty without them.
+std::string FixedNumbersSuffix(int fixed);
+
 // The report of the test (`BontasTesztLista`).
 std::string BontasTesztLista(const VariationTestInput& input, const VariationTestResult& result);
 // The missing-row list of hit level `level` (`BontasTesztHianyzoLista`).

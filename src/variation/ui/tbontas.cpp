@@ -76,15 +76,6 @@ std::string MoneyText(double amount, int decimals) {
     return text;
 }
 
-// "0:00:05  -  042"
-std::string DurationText(qint64 ms) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%lld:%02lld:%02lld  -  %03lld",
-                  static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
-                  static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000));
-    return buffer;
-}
-
 // -1 when the system does not tell: the engine then sets no limit.
 long long FreeMemoryBytes() {
     const auto bytes = AvailableMemoryBytes();
@@ -426,7 +417,8 @@ void TBontas::ShowCounts(long long rows) {
 }
 
 void TBontas::ShowDuration() {
-    m_duration->setText(ToQt("Időtartam:  " + DurationText(m_elapsed)));
+    m_duration->setText(ToQt("Időtartam:  " + FormatElapsed(m_elapsed) + "  -  " +
+                             FormatWidthZero(m_elapsed % 1000, 3)));
 }
 
 void TBontas::ShowProgress(int percent) {

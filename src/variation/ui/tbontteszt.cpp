@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/hu_format.h"
 #include "common/version.h"
 #include "session/session.h"
 #include "ticket/qt_colours.h"
@@ -43,19 +44,6 @@ const char* const kDayLimitText =
 const char* const kHourQuestionText =
     "A teszt várható időtartama több mint 1 óra.\r\rJavaslat\rGyorsteszt: Statisztika - Variáció "
     "- Találati arányok\r\rMegszakítja a teszt folyamatát?";
-
-// "0:01:05"
-std::string ClockText(qint64 ms) {
-    const long long seconds = std::max<long long>(ms, 0) / 1000;
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
-    return buffer;
-}
-
-std::string FixedSuffix(int fixed) {
-    return fixed > 0 ? " + " + std::to_string(fixed) + " fix" : "";
-}
 
 void Mix(std::uint64_t& hash, std::uint8_t byte) {
     hash = (hash ^ byte) * 0x100000001B3ULL;
@@ -384,7 +372,7 @@ void TBontTeszt::Timer2Timer() {
         }
     } else {
         m_remainingLabel->setText(
-            ToQt("Hátralévő: " + ClockText(static_cast<qint64>(std::llround(remaining)))));
+            ToQt("Hátralévő: " + FormatElapsed(static_cast<qint64>(std::llround(remaining)))));
         if (remaining >= static_cast<double>(kHourMs) && !m_hourAsked) {
             m_hourAsked = true;
             m_timer->stop();
@@ -491,7 +479,8 @@ void TBontTeszt::BovitesGombStatus() {
     m_insert->setEnabled(allowed);
     const int fixed = static_cast<int>(m_session.Ticket().Fixed().size());
     const std::string hint = std::to_string(level) + " találatot eredményező " +
-                             FixedSuffix(fixed) + " teszt számsorok beillesztése a listába. ";
+                             FixedNumbersSuffix(fixed) +
+                             " teszt számsorok beillesztése a listába. ";
     m_insert->setToolTip(m_session.GetSettings().hints ? ToQt(hint) : QString());
 }
 
@@ -533,7 +522,7 @@ void TBontTeszt::ShowMissingList() {
 }
 
 void TBontTeszt::ShowElapsed(qint64 ms) {
-    m_elapsedLabel->setText(ToQt("Időtartam: " + ClockText(ms)));
+    m_elapsedLabel->setText(ToQt("Időtartam: " + FormatElapsed(ms)));
 }
 
 void TBontTeszt::ShowProgress(int percent) {
