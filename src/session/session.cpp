@@ -126,6 +126,8 @@ void Session::DeleteVariation() {
     m_variation.Clear();
     m_record = VariationRecord{};
     variationExists = false;
+    // Extension mode and its counts belong to the variation.
+    m_ticket.Extension() = ExtensionTargets{};
 }
 
 bool Session::BontSzamsorHozzaadasEllenorzes(long long adding) {
@@ -142,11 +144,22 @@ bool Session::BontSzamsorHozzaadasEllenorzes(long long adding) {
 
 void Session::BontTesztHozzaadas(int mode, const std::vector<std::vector<std::uint8_t>>& rows,
                                  long long index) {
-    if (mode == 2) {
-        if (!rows.empty()) {
-            m_variation.RestoreOriginalOrder();
-            m_variation.ReplaceRow(index, rows.front().data());
+    // Only rows of the variation's width that name variation numbers can join it.
+    const auto numbers = static_cast<std::size_t>(m_variation.Frequencies().size());
+    for (const std::vector<std::uint8_t>& row : rows) {
+        if (static_cast<int>(row.size()) != m_variation.RowWidth() ||
+            std::any_of(row.begin(), row.end(),
+                        [numbers](std::uint8_t position) { return position >= numbers; })) {
+            return;
         }
+    }
+    if (rows.empty()) {
+        return;
+    }
+    m_variation.saved = false;
+    if (mode == 2) {
+        m_variation.RestoreOriginalOrder();
+        m_variation.ReplaceRow(index, rows.front().data());
         return;
     }
     if (!m_variation.AppendBlock(rows)) {
@@ -372,9 +385,12 @@ void Session::ApplyNumberRow(NumberRowRecord record, bool loaded) {
 
 VariationShape Session::CurrentShape() const {
     const HitRatioCondition& ratio = m_conditions.hitRatio;
-    return VariationShape{
-        m_game.rowLength, m_game.maxNumber, static_cast<int>(m_ticket.Selected().size()),
-        static_cast<int>(m_ticket.Fixed().size()), ratio.active && ratio.fromDraws};
+    // As the engine decides it: rows from the draws need the draws.
+    const bool drawsList =
+        ratio.active && ratio.fromDraws && m_draws.HasDatabase() && !m_draws.Draws().empty();
+    return VariationShape{m_game.rowLength, m_game.maxNumber,
+                          static_cast<int>(m_ticket.Selected().size()),
+                          static_cast<int>(m_ticket.Fixed().size()), drawsList};
 }
 
 bool Session::SaveVariation(const std::string& path) {
@@ -460,7 +476,12 @@ bool Session::LoadVariation(const std::string& path) {
     record.conditions.options = options;
     const int selected = static_cast<int>(record.selected.size());
     const int fixed = static_cast<int>(record.fixed.size());
+    const std::vector<std::uint8_t> fileOrder = record.selected;
     ApplyNumberRow(std::move(record), true);
+    if (!shape.drawsList) {
+        // A sorted number order is applied again: the rows follow their numbers.
+        RenumberPositions(fileOrder, store, loaded.resume);
+    }
     m_variation = std::move(store);
     m_variation.saved = true;
     m_record = loaded;
@@ -474,6 +495,37 @@ bool Session::LoadVariation(const std::string& path) {
         extension.fixedCount = fixed;
     }
     return true;
+}
+
+void Session::RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,
+                                ResumePoint& resume) const {
+    const std::vector<std::uint8_t>& order = m_ticket.Selected();
+    if (order == fileOrder || order.size() != fileOrder.size()) {
+        return;
+    }
+    std::vector<std::uint8_t> moved(fileOrder.size());
+    for (std::size_t j = 0; j < fileOrder.size(); ++j) {
+        moved[j] = static_cast<std::uint8_t>(std::find(order.begin(), order.end(), fileOrder[j]) -
+                                             order.begin());
+    }
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(store.Count()) *
+                                   static_cast<std::size_t>(store.RowWidth()));
+    for (long long r = 0; r < store.Count(); ++r) {
+        for (int i = 0; i < store.RowWidth(); ++i) {
+            rows[static_cast<std::size_t>(r * store.RowWidth() + i)] = moved[store.Row(r)[i]];
+        }
+    }
+    std::vector<std::uint32_t> frequencies(store.Frequencies().size());
+    for (std::size_t j = 0; j < frequencies.size() && j < moved.size(); ++j) {
+        frequencies[moved[j]] = store.Frequencies()[j];
+    }
+    store.Assign(rows, store.Count());
+    store.SetFrequencies(std::move(frequencies));
+    for (std::uint8_t& position : resume.position) {
+        if (position < moved.size()) {
+            position = moved[position];
+        }
+    }
 }
 
 bool Session::ExportVariation(const std::string& path, ExportFormat format) {

@@ -199,6 +199,10 @@ private:
     // An invalid variation file: the message, then nothing of it stays.
     void HibasBontas(const std::string& path, bool tell);
     VariationShape CurrentShape() const;
+    // The rows of a file name positions of the file's number list; when the ticket orders the
+    // list anew, the rows, frequencies and resume position follow.
+    void RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,
+                           ResumePoint& resume) const;
 
     // The selected count last seen by the command refresh; -1 makes the next refresh run.
     int m_lastSelectedCount = -1;

@@ -829,8 +829,8 @@ bool Bontas::StoreDrawsList() {
 bool Bontas::StoreDraw(int drawSet) {
     const std::vector<DrawRecord>& draws = *m_input.draws;
     const int d = m_walk.drawCursor;
-    if (d < 0 || d >= static_cast<int>(draws.size())) {
-        return true; // an excluded ratio passes without a draw: nothing to store
+    if (d < 0 || d >= m_hitEnd || d >= static_cast<int>(draws.size())) {
+        return true; // an excluded ratio passes without a draw of the range: nothing to store
     }
     const DrawRecord& draw = draws[static_cast<std::size_t>(d)];
     const int rowLength = m_input.game.rowLength;

@@ -113,7 +113,7 @@ bool VariationStore::AppendBlock(const std::vector<std::vector<std::uint8_t>>& r
             Append(row.data());
         }
     }
-    m_blockEnds.push_back(static_cast<std::int32_t>(m_count));
+    CloseBlock();
     return true;
 }
 

@@ -164,7 +164,7 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
                               : static_cast<int>(std::clamp<unsigned long long>(
                                     static_cast<unsigned long long>(std::max(m_input.threads, 1)),
                                     1, std::max(m_total, 1ULL)));
-    m_parts.clear();
+    std::vector<std::unique_ptr<Part>> built;
     for (int i = 0; i < parts; ++i) {
         auto part = std::make_unique<Part>();
         part->first =
@@ -176,7 +176,11 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
         part->failed =
             std::vector<std::atomic<unsigned long long>>(static_cast<std::size_t>(levels));
         part->kept.resize(static_cast<std::size_t>(d + 1));
-        m_parts.push_back(std::move(part));
+        built.push_back(std::move(part));
+    }
+    {
+        const std::lock_guard<std::mutex> lock(m_partsLock);
+        m_parts = std::move(built);
     }
     m_finished = false;
     if (literal && m_rowPositions.empty()) {
@@ -185,7 +189,11 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
             m_rowPositions.push_back(RowPositions(r));
         }
     }
-    m_running = !m_stopped;
+    // A stop that came first holds: running is set before the stop flag is looked at.
+    m_running = true;
+    if (m_stopped) {
+        m_running = false;
+    }
     if (parts == 1) {
         RunPart(*m_parts.front(), literal);
     } else {
@@ -277,6 +285,7 @@ void VariationTest::RunPart(Part& part, bool literal) {
 }
 
 unsigned long long VariationTest::Examined() const {
+    const std::lock_guard<std::mutex> lock(m_partsLock);
     unsigned long long examined = 0;
     for (const auto& part : m_parts) {
         examined += part->examined.load(std::memory_order_relaxed);
@@ -292,6 +301,7 @@ VariationTestResult VariationTest::Snapshot() const {
     result.all.assign(levels, 0);
     result.failed.assign(levels, 0);
     result.kept.resize(static_cast<std::size_t>(d + 1));
+    const std::lock_guard<std::mutex> partsLock(m_partsLock);
     // The parts cover consecutive ranges: their kept cases, in part order, are the first ones
     // in enumeration order.
     for (const auto& part : m_parts) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,8 @@ private:
     std::vector<int> m_positionOf;
     std::vector<BitSet128> m_rowSets;
     std::vector<std::vector<std::uint8_t>> m_rowPositions; // for the literal walk only
+    // Rebuilt by each run while another thread may read the tables.
+    mutable std::mutex m_partsLock;
     std::vector<std::unique_ptr<Part>> m_parts;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stopped{false};

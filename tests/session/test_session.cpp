@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "common/file_io.h"
 #include "draws/draws_files.h"
@@ -301,6 +302,54 @@ TEST_F(VariationCommandsTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterA
     EXPECT_EQ(session.Variation().Count(), 5);
     EXPECT_TRUE(session.Ticket().Extension().active);
     EXPECT_EQ(session.Variation().BlockEnds(), (std::vector<std::int32_t>{4, 5}));
+    session.BontTesztHozzaadas(1, {{0, 1, 2, 3}}); // not a row of this variation
+    EXPECT_EQ(session.Variation().Count(), 5);
+
+    // A changed row needs saving again.
+    session.Variation().saved = true;
+    session.BontTesztHozzaadas(2, {{1, 2, 3, 4, 5}}, 0);
+    EXPECT_FALSE(session.Variation().saved);
+    EXPECT_EQ(StoredRows(session.Variation()).front(), (Row{1, 2, 3, 4, 5}));
+
+    // Deleting the variation ends extension mode: a plain run may start again.
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(session.DeleteVariationCommand());
+    EXPECT_FALSE(session.Ticket().Extension().active);
+    EXPECT_TRUE(session.StartChecks());
+}
+
+TEST_F(VariationCommandsTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgain) {
+    for (int n : {9, 3, 7, 1, 5, 2}) {
+        session.ClickNumber(n, kMarkVariation);
+    }
+    Generate(0);
+    auto numberRows = [](Session& s) {
+        std::set<std::set<int>> rows;
+        for (const Row& row : StoredRows(s.Variation())) {
+            std::set<int> numbers;
+            for (std::uint8_t position : row) {
+                numbers.insert(s.Ticket().Selected()[position]);
+            }
+            rows.insert(numbers);
+        }
+        return rows;
+    };
+    const std::set<std::set<int>> before = numberRows(session);
+    const std::string path = home.Path() + "order.top";
+    ASSERT_TRUE(session.SaveVariation(path));
+    // The number order field (after the header, the counts and the three lists) says ascending.
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    const std::size_t order = 16 + 4 + 4 + (4 + 6) + (4 + 0) + (4 + 0);
+    ASSERT_EQ(bytes[order], 0);
+    bytes[order] = 1;
+    ASSERT_TRUE(ReplaceFile(path, bytes));
+
+    FakeMessages otherMessages;
+    Session other(MakeProgramFolders(home.Path()), otherMessages, random);
+    ASSERT_TRUE(other.OpenFile(path));
+    EXPECT_EQ(other.Ticket().Selected(), (Numbers{1, 2, 3, 5, 7, 9}));
+    EXPECT_EQ(numberRows(other), before);
 }
 
 TEST_F(VariationCommandsTest, VariationFilesLoadBackWhole) {

@@ -447,5 +447,49 @@ TEST(BontasExtension, ItemisedOverwriteRaisesItsLimitCycleByCycle) {
               std::string::npos);
 }
 
+// The sum skips over last positions that cannot bring the sum within its limits also when the
+// numbers are not in ascending order on the ticket.
+TEST(BontasSum, ShuffledNumbersGiveEveryPassingRow) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 12; ++round) {
+        const std::vector<std::uint8_t> numbers = RandomNumbers(random, 14, 90);
+        ConditionSet set;
+        const int low = Between(random, 60, 260);
+        set.sum = {true, false, low, low + Between(random, 0, 60)};
+        set.mobile = {round % 2 == 0, 3, 2};
+        EngineRun run(Input(numbers, set));
+        ASSERT_TRUE(run.Go());
+        std::vector<Row> expected;
+        for (const Row& row : AllRows(14, 5)) {
+            int sum = 0;
+            for (std::uint8_t p : row) {
+                sum += numbers[p];
+            }
+            bool mobile = true;
+            for (int i = 0; i + 2 < 5 && set.mobile.active; ++i) {
+                mobile =
+                    mobile &&
+                    row[static_cast<std::size_t>(i + 2)] - row[static_cast<std::size_t>(i)] >= 3;
+            }
+            if (mobile && sum >= set.sum.minimum && sum <= set.sum.maximum) {
+                expected.push_back(row);
+            }
+        }
+        EXPECT_EQ(StoredRows(run.store), expected) << "round " << round;
+    }
+}
+
+TEST(BontasDrawsList, AnExcludedRatioStoresNoDrawOutsideTheRange) {
+    const std::vector<DrawRecord> draws = {Draw(1, {1, 2, 3, 4, 5}), Draw(2, {6, 7, 8, 9, 10}),
+                                           Draw(3, {11, 12, 13, 14, 15})};
+    ConditionSet set;
+    set.hitRatio = {true, false, 5, 5, true, 1, 2}; // excluded: five hits in draws 1..2
+    GenerationInput input = Input({20, 21, 22, 23, 24, 25}, set);
+    input.draws = &draws;
+    EngineRun run(input);
+    ASSERT_TRUE(run.Go());
+    EXPECT_EQ(run.store.Count(), 0);
+}
+
 } // namespace
 } // namespace velmora
