@@ -320,8 +320,10 @@ void TFoablak::RefreshCommands() {
 
 void TFoablak::RefreshVariationCommands() {
     const bool exists = m_session.variationExists;
-    // A variation needs at least one number more than a row holds.
-    const bool startable = m_session.CommandStates().conditionsAvailable;
+    // A variation needs at least one number more than a row holds; a finished one is made
+    // again only after the marks change, while a paused or extended one goes on.
+    const bool goesOn = m_session.VariationPaused() || m_session.Ticket().Extension().active;
+    const bool startable = m_session.CommandStates().conditionsAvailable && (!exists || goesOn);
     if (startable) {
         SetState(m_start, true, " Variáció készítése. ");
     } else {

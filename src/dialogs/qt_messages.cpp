@@ -97,6 +97,13 @@ Answer QtMessages::ShowBox(MessageKind kind, const std::string& text) {
     if (beforeShow) {
         beforeShow();
     }
+    // A box of a minimised window would stay out of sight: its windows come back first.
+    for (QWidget* window = m_owner.data(); window != nullptr; window = window->parentWidget()) {
+        window = window->window();
+        if (window->isMinimized()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
+    }
     QMessageBox box(icon, QString::fromUtf8(MessageCaption(kind)), ToQt(text), buttons,
                     m_owner.data());
     box.setDefaultButton(defaultButton);

@@ -23,6 +23,7 @@ public:
 
     // The window that owns the boxes (the main window once it exists).
     void SetOwner(QWidget* owner) { m_owner = owner; }
+    QWidget* Owner() const { return m_owner.data(); }
 
     // Run around every box (a running job's progress timer stops while the user reads).
     std::function<void()> beforeShow;

@@ -290,10 +290,16 @@ void VariationWindowTest::finishedRunShowsItsResult() {
     QVERIFY(f.session.variationExists);
     QVERIFY(!f.session.VariationPaused());
     QVERIFY(Action(window, "actionDeleteVariation")->isEnabled());
-    QVERIFY(Action(window, "actionStart")->isEnabled());
+    // A finished variation is not made again over itself.
+    QVERIFY(!Action(window, "actionStart")->isEnabled());
+    QCOMPARE(Action(window, "actionStart")->property("hint").toString(),
+             QStringLiteral(" A variáció elkészült. "));
 
     // The reminder stays off for the next variation.
     QVERIFY(!f.session.GetSettings().notices[kNoticeFixedNumbersReminder]);
+    f.messages.QueueAnswer(Answer::Yes);
+    Action(window, "actionDeleteVariation")->trigger();
+    QVERIFY(Action(window, "actionStart")->isEnabled());
     f.messages.Clear();
     QVERIFY(RunStart(
         window, [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); },

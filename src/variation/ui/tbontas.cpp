@@ -326,7 +326,6 @@ void TBontas::Vege() {
     JoinWorker();
     m_running = false;
     m_timer->stop();
-    RemoveMessageHooks();
     m_elapsed = m_clock.elapsed();
 
     std::exception_ptr error = m_workerError;
@@ -345,18 +344,19 @@ void TBontas::Vege() {
     m_background->setToolTip(QString());
     m_background->setEnabled(true);
     QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    if (main != nullptr && main->isMinimized()) {
-        main->showNormal();
-    }
-    if (isMinimized()) {
-        showNormal();
+    for (QWidget* window : {main, static_cast<QWidget*>(this)}) {
+        if (window != nullptr && window->isMinimized()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
     }
 
     if (error) {
+        RemoveMessageHooks();
         QDialog::reject();
         std::rethrow_exception(error);
     }
     if (!outcome.finished || m_closeWhenDone) {
+        RemoveMessageHooks();
         QDialog::reject();
         return;
     }
@@ -367,6 +367,7 @@ void TBontas::Vege() {
     } else if (!outcome.missingNumbersText.empty()) {
         m_session.GetMessages().Warning(outcome.missingNumbersText);
     }
+    RemoveMessageHooks();
 }
 
 void TBontas::StopGombClick() {
@@ -449,6 +450,9 @@ void TBontas::InstallMessageHooks() {
     }
     m_oldBeforeShow = m_boxes->beforeShow;
     m_oldAfterShow = m_boxes->afterShow;
+    // The window stays on top: the run's boxes are its own, or they would open behind it.
+    m_oldOwner = m_boxes->Owner();
+    m_boxes->SetOwner(this);
     m_boxes->beforeShow = [this] {
         if (m_oldBeforeShow) {
             m_oldBeforeShow();
@@ -460,10 +464,10 @@ void TBontas::InstallMessageHooks() {
         ShowCounts(m_engine.StoredRows());
     };
     m_boxes->afterShow = [this] {
+        m_background->setEnabled(true);
         if (m_running) {
             m_timer->start();
             SetRunButtons(true);
-            m_background->setEnabled(true);
         }
         if (m_oldAfterShow) {
             m_oldAfterShow();
@@ -477,6 +481,8 @@ void TBontas::RemoveMessageHooks() {
     }
     m_boxes->beforeShow = std::move(m_oldBeforeShow);
     m_boxes->afterShow = std::move(m_oldAfterShow);
+    m_boxes->SetOwner(m_oldOwner);
+    m_oldOwner = nullptr;
     m_oldBeforeShow = nullptr;
     m_oldAfterShow = nullptr;
     m_boxes = nullptr;

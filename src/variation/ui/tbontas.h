@@ -101,6 +101,7 @@ private:
     bool m_destroying = false;
 
     QtMessages* m_boxes = nullptr; // the message boxes, when they are the Qt ones
+    QWidget* m_oldOwner = nullptr;
     std::function<void()> m_oldBeforeShow;
     std::function<void()> m_oldAfterShow;
 };

@@ -379,6 +379,9 @@ void TBontTeszt::Timer2Timer() {
             m_asking = true;
             const bool stop = m_session.GetMessages().WarningQuestion(kHourQuestionText);
             m_asking = false;
+            if (!m_running) {
+                return; // the test ended while the question was open
+            }
             if (stop) {
                 Halt();
                 return;
