@@ -25,6 +25,7 @@
 #include "common/version.h"
 #include "dialogs/qt_messages.h"
 #include "session/session.h"
+#include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
 
 namespace velmora {
@@ -182,16 +183,9 @@ void TBontas::BuildWindow() {
     inner->addLayout(timeRow);
     inner->addWidget(m_progress);
 
-    auto makeButton = [this](const char* text, const char* name) {
-        auto* button = new QPushButton(QString::fromUtf8(text), this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        button->setMinimumWidth(110);
-        return button;
-    };
-    m_stop = makeButton("Stop", "stopButton");
-    m_pause = makeButton("Megszakítás", "pauseButton");
-    m_background = makeButton("Háttérben", "backgroundButton");
+    m_stop = MakeRunButton(this, "Stop", "stopButton");
+    m_pause = MakeRunButton(this, "Megszakítás", "pauseButton");
+    m_background = MakeRunButton(this, "Háttérben", "backgroundButton");
     connect(m_stop, &QPushButton::clicked, this, &TBontas::StopGombClick);
     connect(m_pause, &QPushButton::clicked, this, &TBontas::MegszakitGombClick);
     connect(m_background, &QPushButton::clicked, this, &TBontas::KilepesGombClick);
@@ -385,10 +379,7 @@ void TBontas::MegszakitGombClick() {
 void TBontas::KilepesGombClick() {
     if (m_running && m_stop->isEnabled() && isVisible()) {
         // In the background: the whole program goes to the task bar while the run goes on.
-        if (QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr) {
-            main->showMinimized();
-        }
-        showMinimized();
+        SendToBackground(this);
         return;
     }
     close();
@@ -423,18 +414,12 @@ void TBontas::ShowDuration() {
 }
 
 void TBontas::ShowProgress(int percent) {
-    m_progress->setValue(percent);
-    m_progressLabel->setText(QStringLiteral("Folyamat: %1%").arg(percent));
+    ShowPercent(m_progress, m_progressLabel, percent);
 }
 
 // The program's title in the task bar follows the run while the user looks elsewhere.
 void TBontas::ShowTitle(int percent) {
-    const QString title = m_running && !isActiveWindow()
-                              ? QStringLiteral("%1% - Variáció").arg(percent)
-                              : QString::fromUtf8(kProgramTitle);
-    if (QGuiApplication::applicationDisplayName() != title) {
-        QGuiApplication::setApplicationDisplayName(title);
-    }
+    ShowJobTitle(m_running, isActiveWindow(), percent, "Variáció");
 }
 
 void TBontas::SetRunButtons(bool enabled) {

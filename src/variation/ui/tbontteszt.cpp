@@ -23,6 +23,7 @@
 #include "common/hu_format.h"
 #include "common/version.h"
 #include "session/session.h"
+#include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
 
 namespace velmora {
@@ -134,17 +135,10 @@ void TBontTeszt::BuildWindow() {
     timeRow->addStretch(1);
     timeRow->addWidget(m_progressLabel);
 
-    auto makeButton = [this](const char* text, const char* name) {
-        auto* button = new QPushButton(QString::fromUtf8(text), this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        button->setMinimumWidth(110);
-        return button;
-    };
-    m_insert = makeButton("Beillesztés", "insertButton");
-    m_stop = makeButton("Stop", "stopButton");
-    m_background = makeButton("Háttérben", "backgroundButton");
-    m_exit = makeButton("Kilépés", "exitButton");
+    m_insert = MakeRunButton(this, "Beillesztés", "insertButton");
+    m_stop = MakeRunButton(this, "Stop", "stopButton");
+    m_background = MakeRunButton(this, "Háttérben", "backgroundButton");
+    m_exit = MakeRunButton(this, "Kilépés", "exitButton");
     connect(m_insert, &QPushButton::clicked, this, &TBontTeszt::BovitesTesztGombClick);
     connect(m_stop, &QPushButton::clicked, this, &TBontTeszt::StopGombClick);
     connect(m_background, &QPushButton::clicked, this, &TBontTeszt::HatterbenGombClick);
@@ -413,10 +407,7 @@ void TBontTeszt::HatterbenGombClick() {
         return;
     }
     // The whole program goes to the task bar while the test goes on.
-    if (QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr) {
-        main->showMinimized();
-    }
-    showMinimized();
+    SendToBackground(this);
 }
 
 void TBontTeszt::KilepesGombClick() {
@@ -529,18 +520,12 @@ void TBontTeszt::ShowElapsed(qint64 ms) {
 }
 
 void TBontTeszt::ShowProgress(int percent) {
-    m_progress->setValue(percent);
-    m_progressLabel->setText(QStringLiteral("Folyamat: %1%").arg(percent));
+    ShowPercent(m_progress, m_progressLabel, percent);
 }
 
 // The program's title in the task bar follows the test while the user looks elsewhere.
 void TBontTeszt::ShowTitle(int percent) {
-    const QString title = m_running && !isActiveWindow()
-                              ? QStringLiteral("%1% - Teszt").arg(percent)
-                              : QString::fromUtf8(kProgramTitle);
-    if (QGuiApplication::applicationDisplayName() != title) {
-        QGuiApplication::setApplicationDisplayName(title);
-    }
+    ShowJobTitle(m_running, isActiveWindow(), percent, "Teszt");
 }
 
 } // namespace velmora
