@@ -28,7 +28,7 @@ using namespace velmora;
 
 class SilentMessages : public Messages {
 public:
-    void ShowWait(const std::string&, int) override {}
+    void ShowWait(const std::string&, WaitPosition) override {}
     void HideWait() override {}
 
 protected:
@@ -212,7 +212,7 @@ void BM_GenerateSum200To250(benchmark::State& state) {
         VariationStore store;
         Bontas engine(messages, store);
         engine.BontasIndul(input);
-        engine.Start();
+        engine.Run();
         rows = store.Count();
     }
     state.counters["rows"] = static_cast<double>(rows);
@@ -266,7 +266,7 @@ void BM_ErrorPoints(benchmark::State& state) {
         // 1: the merge walk as written; 0: the bit-set form.
         engine.useLiteralCovering = state.range(2) == 1;
         engine.BontasIndul(input);
-        engine.Start();
+        engine.Run();
         rows = store.Count();
     }
     state.counters["rows"] = static_cast<double>(rows);

@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
 
     QtMessages messages;
     SeededRandom random(static_cast<std::uint32_t>(std::time(nullptr)));
-    Session session(folders, messages, random);
+    SystemClock clock;
+    Session session(folders, messages, random, clock);
 
     StartOptions options;
     const QStringList arguments = QApplication::arguments();
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     messages.SetOwner(&window);
+    QObject::connect(&window, &TFoablak::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     app.exceptionHandler = [&window](const std::string& errorClass, const std::string& message) {
         window.VelmoraException(errorClass, message);
     };

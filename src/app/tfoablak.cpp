@@ -37,11 +37,9 @@ QString Q(const char* text) {
 }
 
 // Hints are kept on the action; they show only while the "Hint" setting is on.
-void SetState(QAction* action, bool enabled, const std::string& hint) {
-    action->setEnabled(enabled);
-    if (!hint.empty()) {
-        action->setProperty("hint", ToQt(hint));
-    }
+void SetState(QAction* action, const CommandState& state) {
+    action->setEnabled(state.enabled);
+    action->setProperty("hint", ToQt(state.hint));
 }
 
 void ShowHint(QAction* action, bool hintsOn) {
@@ -77,12 +75,16 @@ void TFoablak::FormCreate(const StartOptions& options) {
     const GameId game = GameForCommandLineFile(
         options.commandLineFile, m_session.GetSettings().game, m_session.GetMessages(), resetOrder);
     if (resetOrder) {
-        m_session.SetNumberOrder(0);
+        m_session.SetNumberOrder(NumberOrder::Unchanged);
     }
     m_session.ApplyGame(game);
     VelmoraIni();
     CreateTicketWindow();
     NincsAdatbazisAction(); // until the loading step has read the draws
+}
+
+void TFoablak::Bind(QAction* action, Command command) {
+    m_bound.emplace_back(action, command);
 }
 
 QAction* TFoablak::AddAction(QMenu* menu, const QString& text, const char* objectName,
@@ -131,83 +133,116 @@ void TFoablak::BuildCommands() {
     QMenu* file = bar->addMenu(Q("     Fájl     "));
     QMenu* games = file->addMenu(Q("Játék"));
     BuildGameMenu(games);
-    m_open = AddAction(file, Q("Megnyitás..."), "actionOpen");
-    m_saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
+    QAction* open = AddAction(file, Q("Megnyitás..."), "actionOpen");
+    QAction* saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
+    Bind(saveAs, Command::SaveAs);
     // A tool button drops a trailing "..." of its action's text unless told otherwise.
-    m_open->setIconText(m_open->text());
-    m_saveAs->setIconText(m_saveAs->text());
-    connect(m_open, &QAction::triggered, this, &TFoablak::OpenCommand);
-    connect(m_saveAs, &QAction::triggered, this, [this] { SaveCommand(""); });
+    open->setIconText(open->text());
+    saveAs->setIconText(saveAs->text());
+    connect(open, &QAction::triggered, this, &TFoablak::OpenCommand);
+    connect(saveAs, &QAction::triggered, this, [this] { SaveCommand(SaveRequest::Any); });
     file->addSeparator();
     QAction* exit = AddAction(file, Q("Kilépés"), "actionExit");
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* row = bar->addMenu(Q("     Számsor     "));
-    m_markAll = AddAction(row, Q("Kijelölés mind"), "actionMarkAll", QKeySequence(Q("Ctrl+M")));
-    connect(m_markAll, &QAction::triggered, this, [this] { m_session.MarkAll(); });
+    QAction* markAll =
+        AddAction(row, Q("Kijelölés mind"), "actionMarkAll", QKeySequence(Q("Ctrl+M")));
+    Bind(markAll, Command::MarkAll);
+    connect(markAll, &QAction::triggered, this, [this] { m_session.MarkAll(); });
     QMenu* order = row->addMenu(Q("Számsorrend"));
     auto* orderGroup = new QActionGroup(this);
     for (int i = 0; i < 4; ++i) {
-        QAction* action = order->addAction(Q(kNumberOrderNames[static_cast<std::size_t>(i)]));
+        const auto kind = static_cast<NumberOrder>(i);
+        QAction* action = order->addAction(Q(NumberOrderName(kind)));
         action->setObjectName(QStringLiteral("order%1").arg(i));
         action->setCheckable(true);
         orderGroup->addAction(action);
-        connect(action, &QAction::triggered, this, [this, i] { SetNumberOrder(i); });
+        connect(action, &QAction::triggered, this,
+                [this, kind] { m_session.SetNumberOrder(kind); });
         m_orderActions[static_cast<std::size_t>(i)] = action;
     }
     m_orderActions[0]->setChecked(true);
-    m_saveRow = AddAction(row, Q("Mentés"), "actionSaveRow");
-    connect(m_saveRow, &QAction::triggered, this, [this] { SaveCommand("tip"); });
+    QAction* saveRow = AddAction(row, Q("Mentés"), "actionSaveRow");
+    Bind(saveRow, Command::SaveNumberRow);
+    connect(saveRow, &QAction::triggered, this, [this] { SaveCommand(SaveRequest::NumberRow); });
     QMenu* clear = row->addMenu(Q("Törlés"));
-    m_clearMenuAction = clear->menuAction();
-    m_clearAll = AddAction(clear, Q("Minden szám"), "actionClearAll", QKeySequence(Q("Ctrl+T")));
-    m_clearVariation = AddAction(clear, Q("Variáció számai"), "actionClearVariation");
-    m_clearFixed = AddAction(clear, Q("Fix számok"), "actionClearFixed");
-    m_clearConstant = AddAction(clear, Q("Állandó számok"), "actionClearConstant");
-    m_clearRandom = AddAction(clear, Q("Véletlen számok"), "actionClearRandom");
-    connect(m_clearAll, &QAction::triggered, this, [this] { m_session.ClearAll(); });
-    connect(m_clearVariation, &QAction::triggered, this,
-            [this] { m_session.ClearVariationNumbers(); });
-    connect(m_clearFixed, &QAction::triggered, this, [this] { m_session.ClearFixed(); });
-    connect(m_clearConstant, &QAction::triggered, this, [this] { m_session.ClearConstant(); });
-    connect(m_clearRandom, &QAction::triggered, this, [this] { m_session.ClearRandom(); });
+    QAction* clearMenu = clear->menuAction();
+    Bind(clearMenu, Command::ClearMenu);
+    const struct {
+        const char* text;
+        const char* name;
+        const char* keys;
+        Command command;
+        void (Session::*run)();
+    } clearItems[] = {
+        {"Minden szám", "actionClearAll", "Ctrl+T", Command::ClearAll, &Session::ClearAll},
+        {"Variáció számai", "actionClearVariation", "", Command::ClearVariation,
+         &Session::ClearVariationNumbers},
+        {"Fix számok", "actionClearFixed", "", Command::ClearFixed, &Session::ClearFixed},
+        {"Állandó számok", "actionClearConstant", "", Command::ClearConstant,
+         &Session::ClearConstant},
+        {"Véletlen számok", "actionClearRandom", "", Command::ClearRandom, &Session::ClearRandom},
+    };
+    for (const auto& item : clearItems) {
+        QAction* action = AddAction(clear, Q(item.text), item.name, QKeySequence(Q(item.keys)));
+        Bind(action, item.command);
+        connect(action, &QAction::triggered, this, [this, run = item.run] { (m_session.*run)(); });
+    }
 
     QMenu* ticket = bar->addMenu(Q("     Főszelvény     "));
-    m_newTicket =
+    QAction* newTicket =
         AddAction(ticket, Q("Új főszelvény"), "actionNewTicket", QKeySequence(Q("Ctrl+U")));
-    connect(m_newTicket, &QAction::triggered, this, [this] {
+    Bind(newTicket, Command::NewTicket);
+    connect(newTicket, &QAction::triggered, this, [this] {
         if (m_session.NewTicket()) {
-            SetView(kViewNormal);
+            SetView(TicketView::Normal);
         }
     });
     ticket->addSeparator();
-    m_viewNormal =
-        AddAction(ticket, Q("Normál alak"), "actionViewNormal", QKeySequence(Q("Ctrl+N")));
-    m_viewTimesDrawn = AddAction(ticket, Q("Hányszor húzták"), "actionViewTimesDrawn");
-    m_viewDrawsSince = AddAction(ticket, Q("Hány húzás óta..."), "actionViewDrawsSince");
-    m_viewOrder =
-        AddAction(ticket, Q("Számok sorrendje"), "actionViewOrder", QKeySequence(Q("Ctrl+S")));
+    const struct {
+        const char* text;
+        const char* name;
+        const char* keys;
+        TicketView view;
+    } views[] = {
+        {"Normál alak", "actionViewNormal", "Ctrl+N", TicketView::Normal},
+        {"Hányszor húzták", "actionViewTimesDrawn", "", TicketView::TimesDrawn},
+        {"Hány húzás óta...", "actionViewDrawsSince", "", TicketView::DrawsSince},
+        {"Számok sorrendje", "actionViewOrder", "Ctrl+S", TicketView::NumberOrder},
+    };
+    for (const auto& item : views) {
+        QAction* action = AddAction(ticket, Q(item.text), item.name, QKeySequence(Q(item.keys)));
+        connect(action, &QAction::triggered, this, [this, view = item.view] { SetView(view); });
+        if (item.view == TicketView::TimesDrawn) {
+            Bind(action, Command::ViewTimesDrawn);
+        } else if (item.view == TicketView::DrawsSince) {
+            Bind(action, Command::ViewDrawsSince);
+        }
+    }
     ticket->addSeparator();
-    m_ticketRange =
+    QAction* ticketRange =
         AddAction(ticket, Q("Húzások száma..."), "actionTicketRange", QKeySequence(Q("Ctrl+H")));
-    connect(m_viewNormal, &QAction::triggered, this, [this] { SetView(kViewNormal); });
-    connect(m_viewTimesDrawn, &QAction::triggered, this, [this] { SetView(kViewTimesDrawn); });
-    connect(m_viewDrawsSince, &QAction::triggered, this, [this] { SetView(kViewDrawsSince); });
-    connect(m_viewOrder, &QAction::triggered, this, [this] { SetView(kViewNumberOrder); });
-    connect(m_ticketRange, &QAction::triggered, this, &TFoablak::OpenTicketRange);
+    Bind(ticketRange, Command::TicketRange);
+    connect(ticketRange, &QAction::triggered, this, &TFoablak::OpenTicketRange);
 
-    m_variationMenu = bar->addMenu(Q("     Variáció     "));
-    m_start = AddAction(m_variationMenu, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
-    m_variationMenu->addSeparator();
-    m_test = AddAction(m_variationMenu, Q("Teszt..."), "actionTest");
-    m_test->setIconText(m_test->text());
-    m_variationMenu->addSeparator();
-    m_saveVariation = AddAction(m_variationMenu, Q("Mentés"), "actionSaveVariation");
-    m_deleteVariation = AddAction(m_variationMenu, Q("Törlés"), "actionDeleteVariation");
-    connect(m_start, &QAction::triggered, this, &TFoablak::StartVariation);
-    connect(m_test, &QAction::triggered, this, &TFoablak::TestVariation);
-    connect(m_saveVariation, &QAction::triggered, this, &TFoablak::SaveVariationCommand);
-    connect(m_deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
+    QMenu* variation = bar->addMenu(Q("     Variáció     "));
+    Bind(variation->menuAction(), Command::VariationMenu);
+    QAction* start = AddAction(variation, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
+    Bind(start, Command::Start);
+    variation->addSeparator();
+    QAction* test = AddAction(variation, Q("Teszt..."), "actionTest");
+    Bind(test, Command::Test);
+    test->setIconText(test->text());
+    variation->addSeparator();
+    QAction* saveVariation = AddAction(variation, Q("Mentés"), "actionSaveVariation");
+    Bind(saveVariation, Command::SaveVariation);
+    QAction* deleteVariation = AddAction(variation, Q("Törlés"), "actionDeleteVariation");
+    Bind(deleteVariation, Command::DeleteVariation);
+    connect(start, &QAction::triggered, this, &TFoablak::StartVariation);
+    connect(test, &QAction::triggered, this, &TFoablak::TestVariation);
+    connect(saveVariation, &QAction::triggered, this, &TFoablak::SaveVariationCommand);
+    connect(deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
@@ -227,21 +262,21 @@ void TFoablak::BuildCommands() {
         return button;
     };
     addMenuButton(games, Q("Játék"), "gameButton");
-    tools->addAction(m_open);
-    tools->addAction(m_saveAs);
+    tools->addAction(open);
+    tools->addAction(saveAs);
     tools->addSeparator();
-    tools->addAction(m_markAll);
+    tools->addAction(markAll);
     addMenuButton(order, Q("Számsorrend"), "orderButton");
     QToolButton* clearButton = addMenuButton(clear, Q("Törlés"), "clearButton");
-    connect(m_clearMenuAction, &QAction::changed, clearButton, [this, clearButton] {
-        clearButton->setEnabled(m_clearMenuAction->isEnabled());
-        clearButton->setToolTip(m_clearMenuAction->toolTip());
-        clearButton->setStatusTip(m_clearMenuAction->statusTip());
+    connect(clearMenu, &QAction::changed, clearButton, [clearMenu, clearButton] {
+        clearButton->setEnabled(clearMenu->isEnabled());
+        clearButton->setToolTip(clearMenu->toolTip());
+        clearButton->setStatusTip(clearMenu->statusTip());
     });
-    tools->addAction(m_newTicket);
+    tools->addAction(newTicket);
     tools->addSeparator();
-    tools->addAction(m_start);
-    tools->addAction(m_test);
+    tools->addAction(start);
+    tools->addAction(test);
 
     m_fullVariation = new QLabel(this);
     m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
@@ -296,75 +331,35 @@ void TFoablak::OnTicketChanged() {
 }
 
 void TFoablak::RefreshCommands() {
-    const TicketCommandStates s = m_session.CommandStates();
-    SetState(m_clearMenuAction, s.clearAll.enabled, s.clearAll.hint);
-    SetState(m_clearAll, s.clearAll.enabled, s.clearAllItemHint);
-    SetState(m_clearRandom, s.clearRandom.enabled, s.clearRandom.hint);
-    SetState(m_clearFixed, s.clearFixed.enabled, s.clearFixed.hint);
-    SetState(m_clearConstant, s.clearConstant.enabled, s.clearConstant.hint);
-    SetState(m_clearVariation, s.clearVariation.enabled, s.clearVariation.hint);
-    SetState(m_newTicket, s.newTicket.enabled, s.newTicket.hint);
-    SetState(m_markAll, s.markAll.enabled, s.markAll.hint);
-    // Saving needs what a variation needs: more numbers than a row holds.
-    const bool savable = s.conditionsAvailable;
-    SetState(m_saveAs, savable,
-             savable ? " Számsor, variáció, export állományok mentése. "
-                     : " Nincs elmentésre váró adat. ");
-    SetState(m_saveRow, savable, savable ? " Számsor és feltételek mentése. " : "");
-    m_fullVariation->setText(ToQt(s.fullVariationText));
-    RefreshVariationCommands();
+    const CommandModel& commands = m_session.Commands();
+    for (const auto& [action, command] : m_bound) {
+        SetState(action, commands.State(command));
+    }
+    m_fullVariation->setText(ToQt(commands.FullVariationText()));
     ApplyHints();
-    const int order = m_session.Ticket().NumberOrder();
-    m_orderActions[static_cast<std::size_t>(order)]->setChecked(true);
-}
-
-void TFoablak::RefreshVariationCommands() {
-    const bool exists = m_session.variationExists;
-    // A variation needs at least one number more than a row holds; a finished one is made
-    // again only after the marks change, while a paused or extended one goes on.
-    const bool goesOn = m_session.VariationPaused() || m_session.Ticket().Extension().active;
-    const bool startable = m_session.CommandStates().conditionsAvailable && (!exists || goesOn);
-    if (startable) {
-        SetState(m_start, true, " Variáció készítése. ");
-    } else {
-        SetState(m_start, false, exists ? " A variáció elkészült. " : " Nincs kijelölt számsor. ");
-    }
-    m_variationMenu->menuAction()->setEnabled(startable || exists);
-    // The test needs a variation that is not already every combination.
-    if (exists) {
-        const MainTicket& ticket = m_session.Ticket();
-        const long long total = Bontas::TeljBontSzelvszam(
-            static_cast<int>(ticket.Selected().size()),
-            m_session.Game().rowLength - static_cast<int>(ticket.Fixed().size()));
-        const bool testable = m_session.Variation().Count() < total;
-        SetState(m_test, testable,
-                 testable ? " Variáció tesztje. "
-                          : " A variáció mérete elérte a teljes variáció szelvényszámát. ");
-    } else {
-        m_test->setEnabled(false);
-    }
-    m_saveVariation->setEnabled(exists);
-    m_deleteVariation->setEnabled(exists);
+    const auto order = static_cast<std::size_t>(m_session.Ticket().Order());
+    m_orderActions[order]->setChecked(true);
 }
 
 void TFoablak::OpenCommand() {
-    m_session.OpenCommand(Chooser());
+    velmora::OpenCommand(m_session, Chooser());
     OnTicketChanged();
 }
 
-void TFoablak::SaveCommand(const std::string& requested) {
-    m_session.SaveCommand(Chooser(), requested);
+void TFoablak::SaveCommand(SaveRequest request) {
+    velmora::SaveCommand(m_session, Chooser(), request);
     OnTicketChanged();
 }
 
 void TFoablak::SaveVariationCommand() {
-    m_session.SaveVariationCommand(Chooser());
+    velmora::SaveVariationCommand(m_session, Chooser());
     OnTicketChanged();
 }
 
 void TFoablak::StartVariation() {
-    if (m_session.StartChecks()) {
-        TBontas engine(m_session, this);
+    if (m_session.Variation().StartChecks()) {
+        TBontas engine(m_session.Variation(), m_session.GetSettings(), m_session.GetMessages(),
+                       this);
         if (engine.BontasIndul()) {
             engine.exec();
         }
@@ -374,32 +369,33 @@ void TFoablak::StartVariation() {
 
 TBontTeszt* TFoablak::TestDialog() {
     if (m_testDialog == nullptr) {
-        m_testDialog = new TBontTeszt(m_session, this);
+        m_testDialog = new TBontTeszt(m_session.Variation(), m_session.Ticket(),
+                                      m_session.GetSettings(), m_session.GetMessages(), this);
     }
     return m_testDialog;
 }
 
 void TFoablak::TestVariation() {
-    if (!m_session.variationExists) {
+    VariationDocument& variation = m_session.Variation();
+    if (!variation.Exists()) {
         return;
     }
     TBontTeszt* test = TestDialog();
     if (test->Start() == TBontTeszt::kInsertRequested) {
         const std::vector<std::vector<std::uint8_t>> rows = test->InsertRows();
-        if (!rows.empty() &&
-            m_session.BontSzamsorHozzaadasEllenorzes(static_cast<long long>(rows.size()))) {
-            m_session.BontTesztHozzaadas(0, rows);
+        if (!rows.empty() && variation.HasRoomFor(static_cast<long long>(rows.size()))) {
+            variation.AddRows(AddMode::TestRows, rows);
         }
     }
     RefreshCommands();
 }
 
 void TFoablak::DeleteVariation() {
-    m_session.DeleteVariationCommand();
+    m_session.Variation().DeleteCommand();
     RefreshCommands();
 }
 
-void TFoablak::SetView(int view) {
+void TFoablak::SetView(TicketView view) {
     m_session.SetTicketView(view);
 }
 
@@ -411,10 +407,10 @@ THuzSzama* TFoablak::RangeDialog() {
 }
 
 void TFoablak::OpenTicketRange() {
-    if (!m_session.HasDraws()) {
+    if (!m_session.Draws().HasDatabase()) {
         return;
     }
-    if (RangeDialog()->Open(kRangeTicketStatistics, m_session.Draws().Count())) {
+    if (RangeDialog()->Open(RangeMode::TicketStatistics, m_session.Draws().Count())) {
         m_session.SetTicketView(m_session.Ticket().View());
     }
 }
@@ -428,10 +424,7 @@ void TFoablak::LoadDraws() {
 }
 
 void TFoablak::VanAdatbazisAction() {
-    SetState(m_ticketRange, true, " ...a főszelvényen megjelenített statisztikai adatokhoz. ");
-    SetState(m_viewTimesDrawn, true, " Hányszor húzták ki eddig a számokat ");
-    SetState(m_viewDrawsSince, true, " Hány húzás óta nem sorsolták ki a számokat ");
-    ApplyHints();
+    RefreshCommands();
 }
 
 void TFoablak::ApplyHints() {
@@ -443,14 +436,10 @@ void TFoablak::ApplyHints() {
 
 void TFoablak::NincsAdatbazisAction() {
     m_session.GetMessages().HideWait();
-    const std::string missing = " Hiányzik a húzások listája. ";
-    SetState(m_ticketRange, false, missing);
-    SetState(m_viewTimesDrawn, false, missing);
-    SetState(m_viewDrawsSince, false, missing);
-    ApplyHints();
-    const int view = m_session.Ticket().View();
-    if (view == kViewTimesDrawn || view == kViewDrawsSince) {
-        SetView(kViewNormal);
+    RefreshCommands();
+    const TicketView view = m_session.Ticket().View();
+    if (view == TicketView::TimesDrawn || view == TicketView::DrawsSince) {
+        SetView(TicketView::Normal);
     }
     if (!m_started) {
         return;
@@ -463,10 +452,6 @@ void TFoablak::NincsAdatbazisAction() {
     if (!download) {
         QTimer::singleShot(0, this, &QWidget::close);
     }
-}
-
-void TFoablak::SetNumberOrder(int order) {
-    m_session.SetNumberOrder(order);
 }
 
 void TFoablak::LottoSelect(GameId id) {
@@ -519,7 +504,10 @@ void TFoablak::OpenCommandLineFile() {
 
 void TFoablak::closeEvent(QCloseEvent* event) {
     if (m_forced) {
+        // Nothing of this copy may stay: the floating ticket would keep the program alive.
+        DestroyTicketWindow();
         event->accept();
+        emit programEnded();
         return;
     }
     if (!m_session.GetMessages().Confirm("Biztos kilép a programból?")) {
@@ -529,9 +517,9 @@ void TFoablak::closeEvent(QCloseEvent* event) {
     // The discard question asks about unsaved draws as well; keeping the marks means saving
     // them before they go.
     if (!m_session.AskDiscardTicket()) {
-        m_session.SaveCommand(Chooser(), "");
+        velmora::SaveCommand(m_session, Chooser(), SaveRequest::Any);
     }
-    m_session.DeleteVariation();
+    m_session.Variation().Delete();
     if (m_session.GetSettings().saveOnExit) {
         WriteSettings(m_session.Folders(), m_session.GetSettings(), m_session.GetMessages());
     }
@@ -554,8 +542,7 @@ void TFoablak::VelmoraException(const std::string& errorClass, const std::string
     messages.HideWait();
 
     CrashState state;
-    const std::time_t now = std::time(nullptr);
-    localtime_r(&now, &state.time);
+    state.time = m_session.GetClock().Now();
     state.errorClass = errorClass;
     state.errorMessage = message;
     // The main window first, then the others by class name, so that logs compare easily.
@@ -570,6 +557,8 @@ void TFoablak::VelmoraException(const std::string& errorClass, const std::string
     state.visibleWindows.push_back({"TFoablak", FromQt(windowTitle())});
     state.visibleWindows.insert(state.visibleWindows.end(), others.begin(), others.end());
     state.gameId = m_session.Game().gameId;
+    state.drawCount = m_session.Draws().Count();
+    state.variationRows = m_session.Variation().Store().Count();
     state.selectedCount = static_cast<int>(m_session.Ticket().Selected().size());
     state.constantCount = static_cast<int>(m_session.Ticket().Constant().size());
     state.fixedCount = static_cast<int>(m_session.Ticket().Fixed().size());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "session/file_commands.h"
 #include "session/session.h"
 #include "session/startup.h"
 
@@ -30,7 +31,8 @@ struct StartOptions {
 };
 
 // The main window: menus, tool bar, status bar and the floating main ticket. It ties every
-// command to its operation on the session and keeps the commands' states and hints current.
+// command to its operation and shows each command's state and hint as the command model gives
+// them.
 class TFoablak : public QMainWindow {
     Q_OBJECT
 public:
@@ -57,6 +59,11 @@ public:
     FileChooser& Chooser() const { return *m_chooser; }
     void SetChooser(FileChooser& chooser) { m_chooser = &chooser; }
 
+signals:
+    // The window closed because the program must end (start-up refused, or the user kept the
+    // other running copy): the application leaves its event loop.
+    void programEnded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -66,12 +73,14 @@ private:
     void BuildGameMenu(QMenu* menu);
     QAction* AddAction(QMenu* menu, const QString& text, const char* objectName,
                        const QKeySequence& shortcut = {});
+    // Binds an action to a command of the command model.
+    void Bind(QAction* action, Command command);
     void VelmoraIni();
     void CreateTicketWindow();
     void DestroyTicketWindow();
     void OnTicketChanged();
     void RefreshCommands();
-    void SetView(int view);
+    void SetView(TicketView view);
     // Loads the current game's draws and shows what the main window offers with or without
     // them (the question about a missing list only once the program has started).
     void LoadDraws();
@@ -79,7 +88,6 @@ private:
     void NincsAdatbazisAction();
     void OpenTicketRange();
     void ApplyHints();
-    void SetNumberOrder(int order);
     void ShowAbout();
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
@@ -87,11 +95,9 @@ private:
     // "Teszt...": the test window; the missing rows it hands back join the variation.
     void TestVariation();
     TBontTeszt* TestDialog();
-    void RefreshVariationCommands();
-    // "Megnyitás...", the save dialog with a requested extension ("" for "Mentés
-    // másként...", "tip" for the "Számsor" menu's "Mentés") and the "Variáció" menu's "Mentés".
+    // "Megnyitás...", the save dialog and the "Variáció" menu's "Mentés".
     void OpenCommand();
-    void SaveCommand(const std::string& requested);
+    void SaveCommand(SaveRequest request);
     void SaveVariationCommand();
     // The number-row or variation file named on the command line.
     void OpenCommandLineFile();
@@ -106,27 +112,8 @@ private:
     QActionGroup* m_gameGroup = nullptr;
     std::map<GameId, QAction*> m_gameActions;
     std::array<QAction*, 4> m_orderActions{};
-    QAction* m_open = nullptr;
-    QAction* m_saveAs = nullptr;
-    QAction* m_saveRow = nullptr; // the "Mentés" of "Számsor"
-    QAction* m_markAll = nullptr;
-    QAction* m_clearMenuAction = nullptr; // the "Törlés" submenu
-    QAction* m_clearAll = nullptr;
-    QAction* m_clearVariation = nullptr;
-    QAction* m_clearFixed = nullptr;
-    QAction* m_clearConstant = nullptr;
-    QAction* m_clearRandom = nullptr;
-    QAction* m_newTicket = nullptr;
-    QAction* m_viewNormal = nullptr;
-    QAction* m_viewOrder = nullptr;
-    QAction* m_viewTimesDrawn = nullptr;
-    QAction* m_viewDrawsSince = nullptr;
-    QAction* m_ticketRange = nullptr;
-    QMenu* m_variationMenu = nullptr;
-    QAction* m_start = nullptr;
-    QAction* m_test = nullptr;
-    QAction* m_saveVariation = nullptr;
-    QAction* m_deleteVariation = nullptr;
+    // The actions whose state the command model gives.
+    std::vector<std::pair<QAction*, Command>> m_bound;
     bool m_started = false;
     QLabel* m_fullVariation = nullptr;
     int m_exceptionDepth = 0;

@@ -24,9 +24,9 @@ TFoszelveny::~TFoszelveny() {
 }
 
 void TFoszelveny::OnClicked(int number, Qt::KeyboardModifiers modifiers) {
-    const int kind = MarkKindFromKeys(modifiers.testFlag(Qt::ShiftModifier),
-                                      modifiers.testFlag(Qt::ControlModifier),
-                                      modifiers.testFlag(Qt::AltModifier));
+    const MarkKind kind = MarkKindFromKeys(modifiers.testFlag(Qt::ShiftModifier),
+                                           modifiers.testFlag(Qt::ControlModifier),
+                                           modifiers.testFlag(Qt::AltModifier));
     m_session.ClickNumber(number, kind);
 }
 

@@ -14,7 +14,7 @@ std::string TerminalText(const std::string& text) {
     return result;
 }
 
-void TerminalMessages::ShowWait(const std::string& text, int /*positionMode*/) {
+void TerminalMessages::ShowWait(const std::string& text, WaitPosition /*position*/) {
     m_out << text << "...\n";
 }
 

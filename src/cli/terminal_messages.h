@@ -12,7 +12,7 @@ class TerminalMessages : public Messages {
 public:
     TerminalMessages(std::ostream& out, bool answerYes) : m_out(out), m_answerYes(answerYes) {}
 
-    void ShowWait(const std::string& text, int positionMode) override;
+    void ShowWait(const std::string& text, WaitPosition position) override;
     void HideWait() override {}
 
 protected:

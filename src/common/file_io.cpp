@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +10,16 @@
 namespace velmora {
 
 namespace fs = std::filesystem;
+
+std::string LowerExtension(const std::string& path) {
+    std::string extension = fs::path(path).extension().string();
+    if (!extension.empty()) {
+        extension.erase(0, 1);
+    }
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
     // A folder opens as a stream on some file systems and reports an absurd size.

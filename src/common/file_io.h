@@ -15,6 +15,9 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes);
 bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool ReplaceFile(const std::string& path, const std::string& text);
 
+// The extension of a file name in lower case, without its dot: "Rows.CSV" -> "csv".
+std::string LowerExtension(const std::string& path);
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 

@@ -89,6 +89,10 @@ void Messages::NoSpace() {
     Error("Nincs elég szabad hely a kiválasztott meghajtón.");
 }
 
+void Messages::NoMemory() {
+    Error("Nincs elegendő szabad memória (RAM) a variáció befejezéséhez.");
+}
+
 void Messages::MissingDraws() {
     Error("A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik.");
 }

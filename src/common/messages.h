@@ -22,6 +22,9 @@ enum class MessageKind {
 
 enum class Answer { Ok, Yes, No, Cancel };
 
+// Where the please-wait window opens.
+enum class WaitPosition { Centre, AtCursor };
+
 // The caption of a message box of this kind, with its leading blank (" Hiba!").
 const char* MessageCaption(MessageKind kind);
 
@@ -51,12 +54,18 @@ public:
     void FileError(const std::string& subject, const std::string& action);
     void BadFile(const std::string& fileName);
     void NoSpace();
+    // Too little free memory (RAM) to finish the variation.
+    void NoMemory();
     void MissingDraws();
     void InterruptedWarning(const std::string& text);
     bool InterruptedQuestion(const std::string& text);
 
+    // One message of any kind, exactly as given: the "Approve" and "Info" settings are the
+    // caller's business. For a front end that passes messages on to another one.
+    Answer Show(MessageKind kind, const std::string& text) { return Present(kind, text); }
+
     // The please-wait window; a second show while it is up keeps the first text.
-    virtual void ShowWait(const std::string& text, int positionMode) = 0;
+    virtual void ShowWait(const std::string& text, WaitPosition position) = 0;
     virtual void HideWait() = 0;
 
     void SetApprove(bool on) { m_approve = on; }

@@ -83,21 +83,6 @@ constexpr PushPair kPushPairs[] = {
     {Field::ItemisedFrom, Field::ItemisedTo, false},
 };
 
-// The title of the range message of a typed field, empty for up-down fields.
-const char* TypedTitle(Field field) {
-    switch (field) {
-    case Field::SumMin:
-        return "Fix összeg";
-    case Field::SumMax:
-        return "Összeg maximuma";
-    case Field::ItemisedFrom:
-    case Field::ItemisedTo:
-        return "Tételes felülírás";
-    default:
-        return "";
-    }
-}
-
 } // namespace
 
 ConditionEditor::ConditionEditor(ConditionSet& set, Messages& messages,
@@ -140,44 +125,8 @@ bool ConditionEditor::IsInterpretable(Condition condition) const {
     }
 }
 
-bool& ConditionEditor::ActiveFlag(Condition condition) {
-    switch (condition) {
-    case Condition::Favoured:
-        return m_set.favoured.active;
-    case Condition::Mobile:
-        return m_set.mobile.active;
-    case Condition::Fixed:
-        return m_set.fixed.active;
-    case Condition::DecadeParity:
-        return m_set.decadeParity.active;
-    case Condition::DecadeRepeat:
-        return m_set.decadeRepeat.active;
-    case Condition::HitRatio:
-        return m_set.hitRatio.active;
-    case Condition::EndingParity:
-        return m_set.endingParity.active;
-    case Condition::EndingRepeat:
-        return m_set.endingRepeat.active;
-    case Condition::Sum:
-        return m_set.sum.active;
-    case Condition::Twins:
-        return m_set.twins.active;
-    case Condition::Mirrors:
-        return m_set.mirrors.active;
-    case Condition::Deviation:
-        return m_set.deviation.active;
-    case Condition::Span:
-        return m_set.span.active;
-    case Condition::Primes:
-        return m_set.primes.active;
-    case Condition::NumberGroups:
-        break;
-    }
-    return m_set.numberGroups.active;
-}
-
 bool ConditionEditor::SetActive(Condition condition, bool checked) {
-    bool& active = ActiveFlag(condition);
+    bool& active = ActiveFlag(m_set, condition);
     if (checked) {
         bool refused = false;
         if (condition == Condition::HitRatio && !HitRatioAvailable()) {
@@ -234,27 +183,6 @@ bool ConditionEditor::SetActive(Condition condition, bool checked) {
 
 void ConditionEditor::WriteDefaults(Condition condition) {
     switch (condition) {
-    case Condition::Favoured:
-        m_set.favoured = FavCondition{};
-        break;
-    case Condition::Mobile:
-        m_set.mobile = GroupCondition{};
-        break;
-    case Condition::Fixed:
-        m_set.fixed = GroupCondition{};
-        break;
-    case Condition::DecadeParity:
-        m_set.decadeParity = ParityCondition{};
-        break;
-    case Condition::EndingParity:
-        m_set.endingParity = ParityCondition{};
-        break;
-    case Condition::DecadeRepeat:
-        m_set.decadeRepeat = RepeatCondition{};
-        break;
-    case Condition::EndingRepeat:
-        m_set.endingRepeat = RepeatCondition{};
-        break;
     case Condition::HitRatio: {
         HitRatioCondition& h = m_set.hitRatio;
         h = HitRatioCondition{};
@@ -264,18 +192,6 @@ void ConditionEditor::WriteDefaults(Condition condition) {
         h.lastDraw = range.maximum;
         break;
     }
-    case Condition::Sum:
-        m_set.sum = SumCondition{};
-        break;
-    case Condition::Twins:
-        m_set.twins = CountCondition{};
-        break;
-    case Condition::Mirrors:
-        m_set.mirrors = CountCondition{};
-        break;
-    case Condition::Primes:
-        m_set.primes = CountCondition{};
-        break;
     case Condition::Deviation:
         // The deviation has no defaults: the user types both limits.
         break;
@@ -283,8 +199,8 @@ void ConditionEditor::WriteDefaults(Condition condition) {
         m_set.span = SpanCondition{};
         m_set.span.last = VSize();
         break;
-    case Condition::NumberGroups:
-        m_set.numberGroups = NumberGroupsCondition{};
+    default:
+        InfoOf(condition).reset(m_set);
         break;
     }
 }
@@ -409,81 +325,14 @@ IntRange ConditionEditor::Limits(Field field) const {
     case Field::ItemisedFrom:
     case Field::ItemisedTo:
         return {1, kMaxItemised};
+    case Field::None:
+        break;
     }
     return {0, 0};
 }
 
 int& ConditionEditor::Ref(Field field) {
-    ConditionSet& s = m_set;
-    switch (field) {
-    case Field::FavouredFirst:
-        return s.favoured.first;
-    case Field::FavouredLast:
-        return s.favoured.last;
-    case Field::FavouredMinHits:
-        return s.favoured.minHits;
-    case Field::FavouredMaxHits:
-        return s.favoured.maxHits;
-    case Field::MobileSize:
-        return s.mobile.groupSize;
-    case Field::MobileMax:
-        return s.mobile.maxPerGroup;
-    case Field::FixedSize:
-        return s.fixed.groupSize;
-    case Field::FixedMax:
-        return s.fixed.maxPerGroup;
-    case Field::DecadeParityMin:
-        return s.decadeParity.minimum;
-    case Field::DecadeParityMax:
-        return s.decadeParity.maximum;
-    case Field::DecadeRepeatMin:
-        return s.decadeRepeat.minimum;
-    case Field::DecadeRepeatMax:
-        return s.decadeRepeat.maximum;
-    case Field::HitRatioMin:
-        return s.hitRatio.minHits;
-    case Field::HitRatioMax:
-        return s.hitRatio.maxHits;
-    case Field::EndingParityMin:
-        return s.endingParity.minimum;
-    case Field::EndingParityMax:
-        return s.endingParity.maximum;
-    case Field::EndingRepeatMin:
-        return s.endingRepeat.minimum;
-    case Field::EndingRepeatMax:
-        return s.endingRepeat.maximum;
-    case Field::SumMin:
-        return s.sum.minimum;
-    case Field::SumMax:
-        return s.sum.maximum;
-    case Field::TwinsMin:
-        return s.twins.minimum;
-    case Field::TwinsMax:
-        return s.twins.maximum;
-    case Field::MirrorsMin:
-        return s.mirrors.minimum;
-    case Field::MirrorsMax:
-        return s.mirrors.maximum;
-    case Field::SpanFirst:
-        return s.span.first;
-    case Field::SpanLast:
-        return s.span.last;
-    case Field::PrimesMin:
-        return s.primes.minimum;
-    case Field::PrimesMax:
-        return s.primes.maximum;
-    case Field::NumberGroupCount:
-        return s.numberGroups.count;
-    case Field::ErrorPoints:
-        return s.errorPoints;
-    case Field::OverwriteHits:
-        return s.options.overwriteHits;
-    case Field::ItemisedFrom:
-        return s.options.itemisedFrom;
-    case Field::ItemisedTo:
-        break;
-    }
-    return s.options.itemisedTo;
+    return FieldRef(m_set, field);
 }
 
 int ConditionEditor::Value(Field field) const {
@@ -581,7 +430,7 @@ void ConditionEditor::Normalise(Condition condition) {
 
 int ConditionEditor::SetValue(Field field, int value) {
     const IntRange limits = Limits(field);
-    const std::string title = TypedTitle(field);
+    const std::string title = RangeTitle(field);
     if (!title.empty() && (value < limits.minimum || value > limits.maximum)) {
         m_messages.RangeError(title, limits.minimum, limits.maximum);
     }
@@ -601,72 +450,12 @@ int ConditionEditor::SetValue(Field field, int value) {
         }
     }
 
-    switch (field) {
-    case Field::FavouredFirst:
-    case Field::FavouredLast:
-    case Field::FavouredMinHits:
-    case Field::FavouredMaxHits:
-        Normalise(Condition::Favoured);
-        break;
-    case Field::MobileSize:
-    case Field::MobileMax:
-        Normalise(Condition::Mobile);
-        break;
-    case Field::FixedSize:
-    case Field::FixedMax:
-        Normalise(Condition::Fixed);
-        break;
-    case Field::DecadeParityMin:
-    case Field::DecadeParityMax:
-        Normalise(Condition::DecadeParity);
-        break;
-    case Field::DecadeRepeatMin:
-    case Field::DecadeRepeatMax:
-        Normalise(Condition::DecadeRepeat);
-        break;
-    case Field::HitRatioMin:
-    case Field::HitRatioMax:
-        Normalise(Condition::HitRatio);
-        break;
-    case Field::EndingParityMin:
-    case Field::EndingParityMax:
-        Normalise(Condition::EndingParity);
-        break;
-    case Field::EndingRepeatMin:
-    case Field::EndingRepeatMax:
-        Normalise(Condition::EndingRepeat);
-        break;
-    case Field::SumMin:
-    case Field::SumMax:
-        Normalise(Condition::Sum);
-        break;
-    case Field::TwinsMin:
-    case Field::TwinsMax:
-        Normalise(Condition::Twins);
-        break;
-    case Field::MirrorsMin:
-    case Field::MirrorsMax:
-        Normalise(Condition::Mirrors);
-        break;
-    case Field::SpanFirst:
-    case Field::SpanLast:
-        Normalise(Condition::Span);
-        break;
-    case Field::PrimesMin:
-    case Field::PrimesMax:
-        Normalise(Condition::Primes);
-        break;
-    case Field::NumberGroupCount:
-        Normalise(Condition::NumberGroups);
-        break;
-    case Field::ErrorPoints:
+    Condition condition = Condition::Favoured;
+    if (ConditionOfField(field, condition)) {
+        Normalise(condition);
+    } else if (field == Field::ErrorPoints) {
         ApplyErrorPointRules();
         FeltJelzoBeallitas();
-        break;
-    case Field::OverwriteHits:
-    case Field::ItemisedFrom:
-    case Field::ItemisedTo:
-        break;
     }
     return Value(field);
 }

@@ -9,6 +9,7 @@
 
 #include "common/messages.h"
 #include "conditions/condition_set.h"
+#include "conditions/condition_table.h"
 #include "conditions/number_data.h"
 #include "settings/settings.h"
 
@@ -17,62 +18,6 @@
 // run before generation. The dialog binds its controls to this object; it shows nothing itself
 // but goes through `Messages`.
 namespace velmora {
-
-// The fifteen conditions, in the order of their records.
-enum class Condition {
-    Favoured,
-    Mobile,
-    Fixed,
-    DecadeParity,
-    DecadeRepeat,
-    HitRatio,
-    EndingParity,
-    EndingRepeat,
-    Sum,
-    Twins,
-    Mirrors,
-    Deviation,
-    Span,
-    Primes,
-    NumberGroups,
-};
-
-// The integer fields of the condition set and the engine options.
-enum class Field {
-    FavouredFirst,
-    FavouredLast,
-    FavouredMinHits,
-    FavouredMaxHits,
-    MobileSize,
-    MobileMax,
-    FixedSize,
-    FixedMax,
-    DecadeParityMin,
-    DecadeParityMax,
-    DecadeRepeatMin,
-    DecadeRepeatMax,
-    HitRatioMin,
-    HitRatioMax,
-    EndingParityMin,
-    EndingParityMax,
-    EndingRepeatMin,
-    EndingRepeatMax,
-    SumMin,
-    SumMax,
-    TwinsMin,
-    TwinsMax,
-    MirrorsMin,
-    MirrorsMax,
-    SpanFirst,
-    SpanLast,
-    PrimesMin,
-    PrimesMax,
-    NumberGroupCount,
-    ErrorPoints,
-    OverwriteHits,
-    ItemisedFrom,
-    ItemisedTo,
-};
 
 // The fields of one number-group slot.
 enum class SlotField { First, Last, MinHits, MaxHits };
@@ -280,7 +225,6 @@ private:
     int MirrorLimit() const;
     RealRange AchievableDeviation() const;
 
-    bool& ActiveFlag(Condition condition);
     void FitPair(Field minimum, Field maximum);
     void NormaliseSlot(NumberGroupSlot& slot);
     IntRange FittedDrawRange(int first, int last) const;

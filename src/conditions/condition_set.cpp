@@ -1,5 +1,7 @@
 #include "conditions/condition_set.h"
 
+#include "conditions/condition_table.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,28 +9,18 @@
 namespace velmora {
 
 bool ConditionSet::AnyActive() const {
-    return favoured.active || mobile.active || fixed.active || decadeParity.active ||
-           decadeRepeat.active || hitRatio.active || endingParity.active || endingRepeat.active ||
-           sum.active || twins.active || mirrors.active || deviation.active || span.active ||
-           primes.active || numberGroups.active;
+    for (const ConditionInfo& info : ConditionTable()) {
+        if (IsActive(*this, info.id)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void ConditionSet::DeactivateAll() {
-    favoured.active = false;
-    mobile.active = false;
-    fixed.active = false;
-    decadeParity.active = false;
-    decadeRepeat.active = false;
-    hitRatio.active = false;
-    endingParity.active = false;
-    endingRepeat.active = false;
-    sum.active = false;
-    twins.active = false;
-    mirrors.active = false;
-    deviation.active = false;
-    span.active = false;
-    primes.active = false;
-    numberGroups.active = false;
+    for (const ConditionInfo& info : ConditionTable()) {
+        info.active(*this) = false;
+    }
 }
 
 namespace {
@@ -46,30 +38,20 @@ float Bounded(float value) {
 }
 
 void BoundValues(ConditionSet& s) {
-    for (std::int32_t* v : {&s.favoured.first,       &s.favoured.last,
-                            &s.favoured.minHits,     &s.favoured.maxHits,
-                            &s.mobile.groupSize,     &s.mobile.maxPerGroup,
-                            &s.fixed.groupSize,      &s.fixed.maxPerGroup,
-                            &s.decadeParity.minimum, &s.decadeParity.maximum,
-                            &s.decadeRepeat.minimum, &s.decadeRepeat.maximum,
-                            &s.hitRatio.minHits,     &s.hitRatio.maxHits,
-                            &s.hitRatio.firstDraw,   &s.hitRatio.lastDraw,
-                            &s.endingParity.minimum, &s.endingParity.maximum,
-                            &s.endingRepeat.minimum, &s.endingRepeat.maximum,
-                            &s.sum.minimum,          &s.sum.maximum,
-                            &s.twins.minimum,        &s.twins.maximum,
-                            &s.mirrors.minimum,      &s.mirrors.maximum,
-                            &s.span.first,           &s.span.last,
-                            &s.primes.minimum,       &s.primes.maximum,
-                            &s.numberGroups.count,   &s.errorPoints}) {
-        *v = Bounded(*v);
+    s.errorPoints = Bounded(s.errorPoints);
+    for (const ConditionInfo& info : ConditionTable()) {
+        for (const ConditionField& field : info.fields) {
+            if (field.type == FieldType::Integer) {
+                field.integer(s) = Bounded(field.integer(s));
+            } else if (field.type == FieldType::Real) {
+                field.real(s) = Bounded(field.real(s));
+            }
+        }
     }
     for (NumberGroupSlot& slot : s.numberGroups.groups) {
         slot = {Bounded(slot.first), Bounded(slot.last), Bounded(slot.minHits),
                 Bounded(slot.maxHits)};
     }
-    s.deviation.minimum = Bounded(s.deviation.minimum);
-    s.deviation.maximum = Bounded(s.deviation.maximum);
 }
 
 // One record as bytes: fields are placed at their offsets, the rest stays zero.
@@ -112,100 +94,63 @@ private:
     std::vector<std::uint8_t> m_bytes;
 };
 
-RecordBytes Favoured(const FavCondition& c) {
-    RecordBytes r(20);
-    r.PutFlag(0, c.active);
-    r.PutI32(4, c.first);
-    r.PutI32(8, c.last);
-    r.PutI32(12, c.minHits);
-    r.PutI32(16, c.maxHits);
-    return r;
-}
-
-RecordBytes Group(const GroupCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutI32(4, c.groupSize);
-    r.PutI32(8, c.maxPerGroup);
-    return r;
-}
-
-RecordBytes Parity(const ParityCondition& c) {
-    RecordBytes r(16);
-    r.PutFlag(0, c.active);
-    r.PutFlag(1, c.fixedRatio);
-    r.PutI32(4, c.minimum);
-    r.PutI32(8, c.maximum);
-    r.PutFlag(12, c.even);
-    return r;
-}
-
-RecordBytes Repeat(const RepeatCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutFlag(1, c.oneGroup);
-    r.PutI32(4, c.minimum);
-    r.PutI32(8, c.maximum);
-    return r;
-}
-
-RecordBytes HitRatio(const HitRatioCondition& c) {
-    RecordBytes r(24);
-    r.PutFlag(0, c.active);
-    r.PutFlag(1, c.searched);
-    r.PutI32(4, c.minHits);
-    r.PutI32(8, c.maxHits);
-    r.PutFlag(12, c.fromDraws);
-    r.PutI32(16, c.firstDraw);
-    r.PutI32(20, c.lastDraw);
-    return r;
-}
-
-RecordBytes Sum(const SumCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutFlag(1, c.fixedSum);
-    r.PutI32(4, c.minimum);
-    r.PutI32(8, c.maximum);
-    return r;
-}
-
-RecordBytes Count(const CountCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutI32(4, c.minimum);
-    r.PutI32(8, c.maximum);
-    return r;
-}
-
-RecordBytes Deviation(const DeviationCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutFloat(4, c.minimum);
-    r.PutFloat(8, c.maximum);
-    return r;
-}
-
-RecordBytes Span(const SpanCondition& c) {
-    RecordBytes r(12);
-    r.PutFlag(0, c.active);
-    r.PutI32(4, c.first);
-    r.PutI32(8, c.last);
-    return r;
-}
-
-RecordBytes NumberGroups(const NumberGroupsCondition& c) {
-    RecordBytes r(208);
-    r.PutFlag(0, c.active);
-    r.PutI32(4, c.count);
-    for (std::size_t g = 0; g < c.groups.size(); ++g) {
-        const std::size_t base = 8 + 20 * g;
-        r.PutI32(base, c.groups[g].first);
-        r.PutI32(base + 4, c.groups[g].last);
-        r.PutI32(base + 8, c.groups[g].minHits);
-        r.PutI32(base + 12, c.groups[g].maxHits);
+// The record of `info` as the block keeps it.
+RecordBytes RecordOf(const ConditionInfo& info, const ConditionSet& set) {
+    // The accessors hand out references for writing; reading through them changes nothing.
+    ConditionSet& s = const_cast<ConditionSet&>(set);
+    RecordBytes r(info.size);
+    r.PutFlag(0, info.active(s));
+    for (const ConditionField& field : info.fields) {
+        switch (field.type) {
+        case FieldType::Flag:
+            r.PutFlag(field.offset, field.flag(s));
+            break;
+        case FieldType::Integer:
+            r.PutI32(field.offset, field.integer(s));
+            break;
+        case FieldType::Real:
+            r.PutFloat(field.offset, field.real(s));
+            break;
+        }
+    }
+    if (info.id == Condition::NumberGroups) {
+        for (std::size_t g = 0; g < set.numberGroups.groups.size(); ++g) {
+            const NumberGroupSlot& slot = set.numberGroups.groups[g];
+            const std::size_t base = kFirstSlotOffset + kSlotSize * g;
+            r.PutI32(base, slot.first);
+            r.PutI32(base + 4, slot.last);
+            r.PutI32(base + 8, slot.minHits);
+            r.PutI32(base + 12, slot.maxHits);
+        }
     }
     return r;
+}
+
+// Reads the record of `info` into `set`. Deviation limits of the oldest files are integers.
+void ReadRecord(const ConditionInfo& info, const RecordBytes& r, bool integerReals,
+                ConditionSet& set) {
+    info.active(set) = r.Flag(0);
+    for (const ConditionField& field : info.fields) {
+        switch (field.type) {
+        case FieldType::Flag:
+            field.flag(set) = r.Flag(field.offset);
+            break;
+        case FieldType::Integer:
+            field.integer(set) = r.I32(field.offset);
+            break;
+        case FieldType::Real:
+            field.real(set) =
+                integerReals ? static_cast<float>(r.I32(field.offset)) : r.Float(field.offset);
+            break;
+        }
+    }
+    if (info.id == Condition::NumberGroups) {
+        for (std::size_t g = 0; g < set.numberGroups.groups.size(); ++g) {
+            const std::size_t base = kFirstSlotOffset + kSlotSize * g;
+            set.numberGroups.groups[g] = {r.I32(base), r.I32(base + 4), r.I32(base + 8),
+                                          r.I32(base + 12)};
+        }
+    }
 }
 
 bool Take(BinaryReader& reader, std::size_t size, RecordBytes& record) {
@@ -221,13 +166,8 @@ bool Take(BinaryReader& reader, std::size_t size, RecordBytes& record) {
 
 void WriteConditionBlock(const ConditionSet& set, BinaryWriter& writer) {
     writer.WriteU8(static_cast<std::uint8_t>(set.errorPoints));
-    for (const RecordBytes& record :
-         {Favoured(set.favoured), Group(set.mobile), Group(set.fixed), Parity(set.decadeParity),
-          Repeat(set.decadeRepeat), HitRatio(set.hitRatio), Parity(set.endingParity),
-          Repeat(set.endingRepeat), Sum(set.sum), Count(set.twins), Count(set.mirrors),
-          Deviation(set.deviation), Span(set.span), Count(set.primes),
-          NumberGroups(set.numberGroups)}) {
-        writer.WriteBytes(record.Bytes());
+    for (const ConditionInfo& info : ConditionTable()) {
+        writer.WriteBytes(RecordOf(info, set).Bytes());
     }
 }
 
@@ -242,55 +182,14 @@ bool ReadConditionBlock(BinaryReader& reader, int versionNumber, ConditionSet& s
     std::uint8_t errorPoints = 0;
     reader.ReadU8(errorPoints);
     read.errorPoints = errorPoints;
-
-    RecordBytes r(0);
-    Take(reader, 20, r);
-    read.favoured = {r.Flag(0), r.I32(4), r.I32(8), r.I32(12), r.I32(16)};
-    for (GroupCondition* group : {&read.mobile, &read.fixed}) {
-        Take(reader, 12, r);
-        *group = {r.Flag(0), r.I32(4), r.I32(8)};
-    }
-    auto parity = [&r]() {
-        return ParityCondition{r.Flag(0), r.Flag(1), r.I32(4), r.I32(8), r.Flag(12)};
-    };
-    auto repeat = [&r]() { return RepeatCondition{r.Flag(0), r.Flag(1), r.I32(4), r.I32(8)}; };
-    Take(reader, 16, r);
-    read.decadeParity = parity();
-    Take(reader, 12, r);
-    read.decadeRepeat = repeat();
-    Take(reader, 24, r);
-    read.hitRatio = {r.Flag(0), r.Flag(1), r.I32(4), r.I32(8), r.Flag(12), r.I32(16), r.I32(20)};
-    Take(reader, 16, r);
-    read.endingParity = parity();
-    Take(reader, 12, r);
-    read.endingRepeat = repeat();
-    Take(reader, 12, r);
-    read.sum = {r.Flag(0), r.Flag(1), r.I32(4), r.I32(8)};
-    for (CountCondition* count : {&read.twins, &read.mirrors}) {
-        Take(reader, 12, r);
-        *count = {r.Flag(0), r.I32(4), r.I32(8)};
-    }
-    Take(reader, 12, r);
-    if (integerDeviation) {
-        read.deviation = {r.Flag(0), static_cast<float>(r.I32(4)), static_cast<float>(r.I32(8))};
-    } else {
-        read.deviation = {r.Flag(0), r.Float(4), r.Float(8)};
-    }
-    Take(reader, 12, r);
-    read.span = {r.Flag(0), r.I32(4), r.I32(8)};
-    Take(reader, 12, r);
-    read.primes = {r.Flag(0), r.I32(4), r.I32(8)};
-    if (hasNumberGroups) {
-        Take(reader, 208, r);
-        read.numberGroups.active = r.Flag(0);
-        read.numberGroups.count = r.I32(4);
-        for (std::size_t g = 0; g < read.numberGroups.groups.size(); ++g) {
-            const std::size_t base = 8 + 20 * g;
-            read.numberGroups.groups[g] = {r.I32(base), r.I32(base + 4), r.I32(base + 8),
-                                           r.I32(base + 12)};
+    for (const ConditionInfo& info : ConditionTable()) {
+        if (info.id == Condition::NumberGroups && !hasNumberGroups) {
+            read.numberGroups.active = false;
+            continue;
         }
-    } else {
-        read.numberGroups.active = false;
+        RecordBytes r(0);
+        Take(reader, info.size, r);
+        ReadRecord(info, r, integerDeviation, read);
     }
     BoundValues(read);
     set = read;

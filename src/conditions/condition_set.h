@@ -105,25 +105,6 @@ struct NumberGroupsCondition {
     std::array<NumberGroupSlot, kMaxNumberGroups> groups{}; // "slots" would clash with Qt
 };
 
-// Bits of the conditions a row reached and passed during a run.
-enum PassedBit : std::uint16_t {
-    kPassedFavoured = 0x0001,
-    kPassedMobile = 0x0002,
-    kPassedFixed = 0x0004,
-    kPassedDecadeParity = 0x0008,
-    kPassedDecadeRepeat = 0x0010,
-    kPassedHitRatio = 0x0020,
-    kPassedEndingParity = 0x0040,
-    kPassedEndingRepeat = 0x0080,
-    kPassedSum = 0x0200,
-    kPassedTwins = 0x0400,
-    kPassedMirrors = 0x0800,
-    kPassedDeviation = 0x1000,
-    kPassedSpan = 0x2000,
-    kPassedPrimes = 0x4000,
-    kPassedNumberGroups = 0x8000,
-};
-
 // The options of the generation modes, set on the conditions dialog beside the conditions.
 struct EngineOptions {
     bool frequencyDistribution = false; // "Gyakorisági eloszlás"

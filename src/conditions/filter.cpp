@@ -1,5 +1,7 @@
 #include "conditions/filter.h"
 
+#include "conditions/condition_table.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -45,28 +47,17 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     m_set.hitRatio.minHits = std::clamp(m_set.hitRatio.minHits, 0, kMaxDrawColumns);
     m_set.hitRatio.maxHits = std::clamp(m_set.hitRatio.maxHits, 0, kMaxDrawColumns);
 
-    // The order in which the active conditions are tested, and the bit each one sets.
-    const std::array<std::pair<bool, Step>, kConditionCount> order = {{
-        {m_set.mobile.active, {Test::Mobile, kPassedMobile}},
-        {m_set.fixed.active, {Test::Fixed, kPassedFixed}},
-        {m_set.favoured.active, {Test::Favoured, kPassedFavoured}},
-        {m_set.decadeParity.active, {Test::DecadeParity, kPassedDecadeParity}},
-        {m_set.decadeRepeat.active, {Test::DecadeRepeat, kPassedDecadeRepeat}},
-        {m_set.endingParity.active, {Test::EndingParity, kPassedEndingParity}},
-        {m_set.endingRepeat.active, {Test::EndingRepeat, kPassedEndingRepeat}},
-        {m_set.sum.active, {Test::Sum, kPassedSum}},
-        {m_set.twins.active, {Test::Twins, kPassedTwins}},
-        {m_set.mirrors.active, {Test::Mirrors, kPassedMirrors}},
-        {m_set.deviation.active, {Test::Deviation, kPassedDeviation}},
-        {m_set.span.active, {Test::Span, kPassedSpan}},
-        {m_set.primes.active, {Test::Primes, kPassedPrimes}},
-        {m_set.numberGroups.active, {Test::NumberGroups, kPassedNumberGroups}},
-        {m_set.hitRatio.active && draws != nullptr, {Test::HitRatio, kPassedHitRatio}},
-    }};
+    // The active conditions in their test order, each with the bit it sets; the hit ratio only
+    // with draws to compare against.
     m_testCount = 0;
-    for (const auto& [active, step] : order) {
-        if (active) {
-            m_tests[static_cast<std::size_t>(m_testCount++)] = step;
+    std::array<const ConditionInfo*, kConditionCount> byOrder{};
+    for (const ConditionInfo& info : ConditionTable()) {
+        byOrder[info.testOrder] = &info;
+    }
+    for (const ConditionInfo* info : byOrder) {
+        const bool usable = info->id != Condition::HitRatio || draws != nullptr;
+        if (IsActive(m_set, info->id) && usable) {
+            m_tests[static_cast<std::size_t>(m_testCount++)] = {info->id, info->passedBit};
         }
     }
 
@@ -317,11 +308,11 @@ bool ConditionFilter::FeltVizsgSkandi(const std::uint8_t* positions, int drawCur
     return !InRange(hits, m_set.hitRatio.minHits, m_set.hitRatio.maxHits);
 }
 
-bool ConditionFilter::Passes(Test test, WalkState& walk) const {
+bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
     const std::uint8_t* p = walk.positions;
     const ConditionSet& s = m_set;
     switch (test) {
-    case Test::Mobile: {
+    case Condition::Mobile: {
         const int k = s.mobile.groupSize;
         const int m = s.mobile.maxPerGroup;
         for (int i = 0; i + m < m_n; ++i) {
@@ -331,7 +322,7 @@ bool ConditionFilter::Passes(Test test, WalkState& walk) const {
         }
         return true;
     }
-    case Test::Fixed: {
+    case Condition::Fixed: {
         const int k = s.fixed.groupSize;
         const int m = s.fixed.maxPerGroup;
         for (int i = 0; i + m < m_n; ++i) {
@@ -341,34 +332,34 @@ bool ConditionFilter::Passes(Test test, WalkState& walk) const {
         }
         return true;
     }
-    case Test::Favoured:
+    case Condition::Favoured:
         return Favoured(walk);
-    case Test::DecadeParity:
+    case Condition::DecadeParity:
         return Parity(p, kFlagEvenDecade, s.decadeParity);
-    case Test::DecadeRepeat:
+    case Condition::DecadeRepeat:
         return Repeat(p, m_decade, s.decadeRepeat);
-    case Test::EndingParity:
+    case Condition::EndingParity:
         return Parity(p, kFlagEven, s.endingParity);
-    case Test::EndingRepeat:
+    case Condition::EndingRepeat:
         return Repeat(p, m_ending, s.endingRepeat);
-    case Test::Sum:
+    case Condition::Sum:
         return Sum(walk);
-    case Test::Twins:
+    case Condition::Twins:
         return InRange(CountFlag(p, kFlagTwin), s.twins.minimum, s.twins.maximum);
-    case Test::Mirrors:
+    case Condition::Mirrors:
         return Mirrors(p);
-    case Test::Deviation:
+    case Condition::Deviation:
         return Deviation(p);
-    case Test::Span:
+    case Condition::Span:
         for (int i = 0; i < m_n; ++i) {
             if (!InRange(p[i] + 1, s.span.first, s.span.last)) {
                 return false;
             }
         }
         return true;
-    case Test::Primes:
+    case Condition::Primes:
         return InRange(CountFlag(p, kFlagPrime), s.primes.minimum, s.primes.maximum);
-    case Test::NumberGroups:
+    case Condition::NumberGroups:
         for (int g = 0; g < s.numberGroups.count; ++g) {
             const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
             int count = 0;
@@ -380,7 +371,7 @@ bool ConditionFilter::Passes(Test test, WalkState& walk) const {
             }
         }
         return true;
-    case Test::HitRatio:
+    case Condition::HitRatio:
         return HitRatio(walk);
     }
     return true;

@@ -7,6 +7,7 @@
 
 #include "common/bit_set_128.h"
 #include "conditions/condition_set.h"
+#include "conditions/condition_table.h"
 #include "conditions/number_data.h"
 #include "draws/draws_store.h"
 #include "game/game_catalogue.h"
@@ -47,29 +48,12 @@ public:
     void ClearPassedConditions() { m_passed = 0; }
 
 private:
-    enum class Test : std::uint8_t {
-        Mobile,
-        Fixed,
-        Favoured,
-        DecadeParity,
-        DecadeRepeat,
-        EndingParity,
-        EndingRepeat,
-        Sum,
-        Twins,
-        Mirrors,
-        Deviation,
-        Span,
-        Primes,
-        NumberGroups,
-        HitRatio,
-    };
     struct Step {
-        Test test = Test::Sum;
+        Condition test = Condition::Sum;
         std::uint16_t bit = 0;
     };
 
-    [[gnu::always_inline]] inline bool Passes(Test test, WalkState& walk) const;
+    [[gnu::always_inline]] inline bool Passes(Condition test, WalkState& walk) const;
     int CountFlag(const std::uint8_t* p, std::uint8_t flag) const;
     bool Favoured(WalkState& walk) const;
     [[gnu::always_inline]] inline bool Sum(WalkState& walk) const;

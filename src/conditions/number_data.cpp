@@ -2,19 +2,9 @@
 
 #include <algorithm>
 
-namespace velmora {
+#include "common/numbers.h"
 
-bool IsPrimeNumber(int number) {
-    if (number < 2) {
-        return false;
-    }
-    for (int d = 2; d * d <= number; ++d) {
-        if (number % d == 0) {
-            return false;
-        }
-    }
-    return true;
-}
+namespace velmora {
 
 namespace {
 

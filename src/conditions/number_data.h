@@ -16,8 +16,6 @@ enum NumberFlag : std::uint8_t {
     kFlagMirror = 16,    // it has a mirror partner in V
 };
 
-bool IsPrimeNumber(int number);
-
 // Counts over the classes of one digit term (decades 0 .. MaxNumber div 10, or endings 0..9).
 struct ClassCounts {
     std::vector<int> perClass; // how many numbers of V fall into each class

@@ -23,9 +23,9 @@ TUzenetAblak* QtMessages::WaitWindow() {
     return m_wait;
 }
 
-void QtMessages::ShowWait(const std::string& text, int positionMode) {
+void QtMessages::ShowWait(const std::string& text, WaitPosition position) {
     QMetaObject::invokeMethod(
-        this, [this, text, positionMode] { WaitWindow()->ShowText(ToQt(text), positionMode); },
+        this, [this, text, position] { WaitWindow()->ShowText(ToQt(text), position); },
         QThread::currentThread() == thread() ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
 }
 
@@ -94,18 +94,18 @@ Answer QtMessages::ShowBox(MessageKind kind, const std::string& text) {
         break;
     }
 
-    if (beforeShow) {
-        beforeShow();
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr) {
+        owner = m_owner.data();
     }
     // A box of a minimised window would stay out of sight: its windows come back first.
-    for (QWidget* window = m_owner.data(); window != nullptr; window = window->parentWidget()) {
+    for (QWidget* window = owner; window != nullptr; window = window->parentWidget()) {
         window = window->window();
         if (window->isMinimized()) {
             window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         }
     }
-    QMessageBox box(icon, QString::fromUtf8(MessageCaption(kind)), ToQt(text), buttons,
-                    m_owner.data());
+    QMessageBox box(icon, QString::fromUtf8(MessageCaption(kind)), ToQt(text), buttons, owner);
     box.setDefaultButton(defaultButton);
     if (QAbstractButton* yes = box.button(QMessageBox::Yes)) {
         yes->setText(QStringLiteral("Igen"));
@@ -117,9 +117,6 @@ Answer QtMessages::ShowBox(MessageKind kind, const std::string& text) {
         cancel->setText(QStringLiteral("Mégse"));
     }
     const int result = box.exec();
-    if (afterShow) {
-        afterShow();
-    }
     switch (result) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
-
 #include "common/messages.h"
 
 class QWidget;
@@ -21,15 +19,11 @@ public:
     explicit QtMessages(QObject* parent = nullptr);
     ~QtMessages() override;
 
-    // The window that owns the boxes (the main window once it exists).
+    // The window that owns the boxes (the main window once it exists); while a modal window
+    // is open, its boxes are that window's.
     void SetOwner(QWidget* owner) { m_owner = owner; }
-    QWidget* Owner() const { return m_owner.data(); }
 
-    // Run around every box (a running job's progress timer stops while the user reads).
-    std::function<void()> beforeShow;
-    std::function<void()> afterShow;
-
-    void ShowWait(const std::string& text, int positionMode) override;
+    void ShowWait(const std::string& text, WaitPosition position) override;
     void HideWait() override;
     TUzenetAblak* WaitWindow();
 

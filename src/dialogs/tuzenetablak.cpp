@@ -28,7 +28,7 @@ TUzenetAblak::TUzenetAblak()
     layout->addWidget(m_label);
 }
 
-void TUzenetAblak::ShowText(const QString& text, int positionMode) {
+void TUzenetAblak::ShowText(const QString& text, WaitPosition position) {
     if (isVisible()) {
         return;
     }
@@ -37,7 +37,7 @@ void TUzenetAblak::ShowText(const QString& text, int positionMode) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
     QPoint topLeft;
-    if (positionMode == 1) {
+    if (position == WaitPosition::AtCursor) {
         topLeft = QCursor::pos() - QPoint(30, 30);
         topLeft.setX(std::min(topLeft.x(), area.width() - width() - 20));
         topLeft.setY(std::min(topLeft.y(), area.height() - height() - 40));

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "common/messages.h"
+
 class QLabel;
 
 namespace velmora {
@@ -17,9 +19,9 @@ class TUzenetAblak : public QWidget {
 public:
     TUzenetAblak();
 
-    // Shows "text..." unless the window is already up (then the first text stays). Mode 1 puts
+    // Shows "text..." unless the window is already up (then the first text stays). AtCursor puts
     // it near the mouse cursor, other modes in the middle of the screen.
-    void ShowText(const QString& text, int positionMode);
+    void ShowText(const QString& text, WaitPosition position);
     void HideWindow();
     QString Text() const;
 

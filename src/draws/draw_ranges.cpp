@@ -6,21 +6,20 @@
 
 namespace velmora {
 
-const char* RangeModeTitle(int mode) {
+const char* RangeModeTitle(RangeMode mode) {
     switch (mode) {
-    case kRangeTicketStatistics:
+    case RangeMode::TicketStatistics:
         return "Főszelvény statisztika";
-    case kRangeHitRatio:
+    case RangeMode::HitRatio:
         return "Találati arány feltétel";
-    case kRangeDatabase:
+    case RangeMode::Database:
         return "Adatbázis - húzások listája";
-    case kRangeDeleteRows:
+    case RangeMode::DeleteRows:
         return "Számsorok törlése a variáció listájából";
-    case kRangeInsertRows:
+    case RangeMode::InsertRows:
         return "Teszt számsorok beillesztése...";
-    default:
-        return "";
     }
+    return "";
 }
 
 void DrawRanges::Reset(int drawCount) {
@@ -31,48 +30,49 @@ void DrawRanges::Reset(int drawCount) {
     m_insertRows = {1, 1};
 }
 
-DrawRange DrawRanges::Get(int mode) const {
+DrawRange DrawRanges::Get(RangeMode mode) const {
     switch (mode) {
-    case kRangeTicketStatistics:
+    case RangeMode::TicketStatistics:
         return m_ticket;
-    case kRangeHitRatio:
+    case RangeMode::HitRatio:
         return m_hitRatio;
-    case kRangeDatabase:
+    case RangeMode::Database:
         return m_database;
-    case kRangeDeleteRows:
+    case RangeMode::DeleteRows:
         return m_deleteRows;
-    default:
-        return m_insertRows;
+    case RangeMode::InsertRows:
+        break;
     }
+    return m_insertRows;
 }
 
-void DrawRanges::Set(int mode, DrawRange range) {
+void DrawRanges::Set(RangeMode mode, DrawRange range) {
     switch (mode) {
-    case kRangeTicketStatistics:
+    case RangeMode::TicketStatistics:
         m_ticket = range;
         break;
-    case kRangeHitRatio:
+    case RangeMode::HitRatio:
         m_hitRatio = range;
         break;
-    case kRangeDatabase:
+    case RangeMode::Database:
         m_database = range;
         break;
-    case kRangeDeleteRows:
+    case RangeMode::DeleteRows:
         m_deleteRows = range;
         break;
-    default:
+    case RangeMode::InsertRows:
         m_insertRows = range;
         break;
     }
 }
 
-long long DrawRanges::GetAktHuzSzama(int which, const GameInfo& game,
+long long DrawRanges::GetAktHuzSzama(RangeMode which, const GameInfo& game,
                                      const std::vector<DrawRecord>& draws) const {
     const DrawRange range = Get(which);
     return CountRange(game, draws, range.first, range.last).samples;
 }
 
-long long DrawRanges::GetAktPluszSzam(int which, const GameInfo& game,
+long long DrawRanges::GetAktPluszSzam(RangeMode which, const GameInfo& game,
                                       const std::vector<DrawRecord>& draws) const {
     const DrawRange range = Get(which);
     return CountRange(game, draws, range.first, range.last).extraNumbers;
@@ -116,7 +116,7 @@ int FieldValue(const std::string& text) {
 
 } // namespace
 
-FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, int mode,
+FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, RangeMode mode,
                            Messages& messages, bool report) {
     const int value = FieldValue(text);
     if (value >= 1 && value <= maximum) {
@@ -128,7 +128,7 @@ FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, 
     if (value == 0) {
         return {false, 1};
     }
-    return {false, mode == kRangeDeleteRows ? lastValue : std::max(lastValue - 1, 1)};
+    return {false, mode == RangeMode::DeleteRows ? lastValue : std::max(lastValue - 1, 1)};
 }
 
 FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,

@@ -10,16 +10,17 @@
 // and the checks of the range dialog's fields.
 namespace velmora {
 
-enum RangeMode : int {
-    kRangeTicketStatistics = 1, // "Főszelvény statisztika"
-    kRangeHitRatio = 2,         // "Találati arány feltétel"
-    kRangeDatabase = 3,         // "Adatbázis - húzások listája"
-    kRangeDeleteRows = 4,       // "Számsorok törlése a variáció listájából"
-    kRangeInsertRows = 5,       // "Teszt számsorok beillesztése..."
+// What a range is kept for; the dialog numbers its modes 1..5.
+enum class RangeMode : int {
+    TicketStatistics = 1, // "Főszelvény statisztika"
+    HitRatio = 2,         // "Találati arány feltétel"
+    Database = 3,         // "Adatbázis - húzások listája"
+    DeleteRows = 4,       // "Számsorok törlése a variáció listájából"
+    InsertRows = 5,       // "Teszt számsorok beillesztése..."
 };
 
 // The title of a mode, as the dialog shows it.
-const char* RangeModeTitle(int mode);
+const char* RangeModeTitle(RangeMode mode);
 
 struct DrawRange {
     int first = 1;
@@ -60,13 +61,13 @@ public:
     // The hit-ratio range lives in the condition set once it exists; it is kept here until then.
     DrawRange& HitRatio() { return m_hitRatio; }
 
-    DrawRange Get(int mode) const;
-    void Set(int mode, DrawRange range);
+    DrawRange Get(RangeMode mode) const;
+    void Set(RangeMode mode, DrawRange range);
 
     // Samples and extra numbers in the main-ticket range or the database range (`which`).
-    long long GetAktHuzSzama(int which, const GameInfo& game,
+    long long GetAktHuzSzama(RangeMode which, const GameInfo& game,
                              const std::vector<DrawRecord>& draws) const;
-    long long GetAktPluszSzam(int which, const GameInfo& game,
+    long long GetAktPluszSzam(RangeMode which, const GameInfo& game,
                               const std::vector<DrawRecord>& draws) const;
 
 private:
@@ -88,7 +89,7 @@ struct FieldCheck {
 
 // The first field: 1 .. maximum; an error shows the limits (when `report` is set) and corrects
 // the field.
-FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, int mode,
+FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, RangeMode mode,
                            Messages& messages, bool report = true);
 // The last field: above `firstValue`, at most `count`.
 FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,

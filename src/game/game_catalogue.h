@@ -73,10 +73,6 @@ int OperatorLogoIndex(GameId id);
 std::string KenoMenuCaption(GameId id);
 const std::vector<GameId>& LottoMenuOrder();
 
-// The number orders of the selected list, indices 0..3.
-inline constexpr std::array<const char*, 4> kNumberOrderNames = {"Változatlan", "Növekvő",
-                                                                 "Csökkenő", "Véletlen"};
-
 // One combination of the current game: RowLength numbers 1..MaxNumber without repeats.
 using NumberRow = std::vector<std::uint8_t>;
 

@@ -4,7 +4,8 @@
 #include <functional>
 
 #include "common/hu_format.h"
-#include "settings/ticket_appearance.h"
+#include "common/numbers.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 
@@ -38,27 +39,32 @@ void SwapOut(std::vector<std::uint8_t>& list, int number) {
 
 } // namespace
 
-int MarkKindFromKeys(bool shift, bool control, bool alt) {
+MarkKind MarkKindFromKeys(bool shift, bool control, bool alt) {
     if (shift && !control && !alt) {
-        return kMarkFixed;
+        return MarkKind::Fixed;
     }
     if (control && !shift && !alt) {
-        return kMarkConstant;
+        return MarkKind::Constant;
     }
-    return kMarkVariation;
+    return MarkKind::Variation;
 }
 
-long long Combinations(int n, int k) {
-    if (k < 0 || n < 0 || k > n) {
-        return 0;
+const char* NumberOrderName(NumberOrder order) {
+    switch (order) {
+    case NumberOrder::Ascending:
+        return "Növekvő";
+    case NumberOrder::Descending:
+        return "Csökkenő";
+    case NumberOrder::Random:
+        return "Véletlen";
+    case NumberOrder::Unchanged:
+        break;
     }
-    k = std::min(k, n - k);
-    long long result = 1;
-    for (int i = 1; i <= k; ++i) {
-        // Exact at every step: result * (n - k + i) is divisible by i.
-        result = result * (n - k + i) / i;
-    }
-    return result;
+    return "Változatlan";
+}
+
+long long MainTicket::FullVariationSize() const {
+    return CombinationCount(static_cast<int>(m_selected.size()), NumbersToChoose());
 }
 
 MainTicket::MainTicket(Messages& messages, TicketLinks& links)
@@ -73,7 +79,7 @@ void MainTicket::Rebuild(const GameInfo& game) {
     m_looks.assign(static_cast<std::size_t>(game.maxNumber), CellLook{});
     m_timesDrawn.assign(static_cast<std::size_t>(game.maxNumber), 0);
     m_drawsSince.assign(static_cast<std::size_t>(game.maxNumber), 0);
-    m_view = kViewNormal;
+    m_view = TicketView::Normal;
     m_lastPainted = 0;
     m_unchanged = false;
 }
@@ -111,7 +117,7 @@ void MainTicket::SetUnmarkedLook(int number) {
     SetLook(number, false, false, kSlotUnmarkedBox, kSlotMarkedNumber);
 }
 
-void MainTicket::Mark(int number, bool listOnly, bool remove, int kind) {
+void MainTicket::Mark(int number, bool listOnly, bool remove, MarkKind kind) {
     if (!ValidNumber(number)) {
         return;
     }
@@ -125,19 +131,17 @@ void MainTicket::Mark(int number, bool listOnly, bool remove, int kind) {
     const std::size_t fixedBefore = m_fixed.size();
 
     switch (kind) {
-    case kMarkVariation:
+    case MarkKind::Variation:
         MarkVariation(number, listOnly, remove);
         break;
-    case kMarkFixed:
+    case MarkKind::Fixed:
         MarkFixed(number, listOnly, remove);
         break;
-    case kMarkConstant:
+    case MarkKind::Constant:
         MarkConstantOrRandom(number, listOnly, remove, m_constant, kSlotConstantNumber);
         break;
-    case kMarkRandom:
+    case MarkKind::Random:
         MarkConstantOrRandom(number, listOnly, remove, m_random, kSlotRandomNumber);
-        break;
-    default:
         break;
     }
 
@@ -264,7 +268,7 @@ void MainTicket::CheckExtension(bool added) {
     }
 }
 
-void MainTicket::Click(int number, int kind) {
+void MainTicket::Click(int number, MarkKind kind) {
     if (!ValidNumber(number)) {
         return;
     }
@@ -279,7 +283,7 @@ void MainTicket::Paint(int number) {
     if (IsFixed(number) || IsConstant(number)) {
         return;
     }
-    Mark(number, false, Look(number).raised, kMarkVariation);
+    Mark(number, false, Look(number).raised, MarkKind::Variation);
 }
 
 void MainTicket::MarkAll() {
@@ -289,7 +293,7 @@ void MainTicket::MarkAll() {
     const int last = m_extension.active ? m_extension.selectedCount : m_game.maxNumber;
     for (int n = 1; n <= std::min(last, m_game.maxNumber); ++n) {
         if (!IsFixed(n) && !IsSelected(n)) {
-            Mark(n, false, false, kMarkVariation);
+            Mark(n, false, false, MarkKind::Variation);
         }
     }
 }
@@ -304,18 +308,18 @@ void MainTicket::LoadLists(std::vector<std::uint8_t> selected, std::vector<std::
     m_unchanged = false;
     // With the list flag the marking leaves the lists alone, so they can be walked directly.
     // Constant and random numbers are selected too; their own pass gives them their look.
-    const auto markEach = [this](const std::vector<std::uint8_t>& list, int kind) {
+    const auto markEach = [this](const std::vector<std::uint8_t>& list, MarkKind kind) {
         for (std::uint8_t n : list) {
             Mark(n, true, false, kind);
         }
     };
-    markEach(m_selected, kMarkVariation);
-    markEach(m_fixed, kMarkFixed);
-    markEach(m_constant, kMarkConstant);
-    markEach(m_random, kMarkRandom);
+    markEach(m_selected, MarkKind::Variation);
+    markEach(m_fixed, MarkKind::Fixed);
+    markEach(m_constant, MarkKind::Constant);
+    markEach(m_random, MarkKind::Random);
 }
 
-void MainTicket::UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind) {
+void MainTicket::UnmarkFromEnd(const std::vector<std::uint8_t>& list, MarkKind kind) {
     // A copy, so that the loop ends even if a number would not leave its list.
     const std::vector<std::uint8_t> numbers = list;
     for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
@@ -324,15 +328,15 @@ void MainTicket::UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind) 
 }
 
 void MainTicket::ClearFixed() {
-    UnmarkFromEnd(m_fixed, kMarkFixed);
+    UnmarkFromEnd(m_fixed, MarkKind::Fixed);
 }
 
 void MainTicket::ClearRandom() {
-    UnmarkFromEnd(m_random, kMarkRandom);
+    UnmarkFromEnd(m_random, MarkKind::Random);
 }
 
 void MainTicket::ClearConstant() {
-    UnmarkFromEnd(m_constant, kMarkConstant);
+    UnmarkFromEnd(m_constant, MarkKind::Constant);
 }
 
 void MainTicket::ClearVariationNumbers() {
@@ -343,7 +347,7 @@ void MainTicket::ClearVariationNumbers() {
         }
     }
     for (std::uint8_t n : numbers) {
-        Mark(n, false, true, kMarkVariation);
+        Mark(n, false, true, MarkKind::Variation);
     }
 }
 
@@ -351,7 +355,7 @@ void MainTicket::NewTicket() {
     ClearFixed();
     ClearRandom();
     ClearVariationNumbers();
-    m_view = kViewNormal;
+    m_view = TicketView::Normal;
 }
 
 void MainTicket::ClearForGameChange() {
@@ -361,25 +365,25 @@ void MainTicket::ClearForGameChange() {
     ClearVariationNumbers();
 }
 
-void MainTicket::SetNumberOrder(int order, RandomSource& random) {
-    m_numberOrder = std::clamp(order, 0, 3);
+void MainTicket::SetNumberOrder(NumberOrder order, RandomSource& random) {
+    m_numberOrder = order;
     ReapplyNumberOrder(random);
 }
 
 void MainTicket::RestoreNumberOrder(int order) {
-    m_numberOrder = std::clamp(order, 0, 3);
+    m_numberOrder = static_cast<NumberOrder>(std::clamp(order, 0, 3));
 }
 
 void MainTicket::ReapplyNumberOrder(RandomSource& random) {
     switch (m_numberOrder) {
-    case 1:
+    case NumberOrder::Ascending:
         // The list holds each number once, so any sort gives the one ascending order.
         std::sort(m_selected.begin(), m_selected.end());
         break;
-    case 2:
+    case NumberOrder::Descending:
         std::sort(m_selected.begin(), m_selected.end(), std::greater<>());
         break;
-    case 3: {
+    case NumberOrder::Random: {
         const int count = static_cast<int>(m_selected.size());
         for (int i = 0; i < count; ++i) {
             std::swap(m_selected[static_cast<std::size_t>(i)],
@@ -387,7 +391,7 @@ void MainTicket::ReapplyNumberOrder(RandomSource& random) {
         }
         break;
     }
-    default:
+    case NumberOrder::Unchanged:
         break;
     }
 }
@@ -420,16 +424,16 @@ std::string MainTicket::HeaderText() const {
            "  - fix     : " + FormatWidth(static_cast<long long>(m_fixed.size()), 2) + "\r" +
            "  - állandó : " + FormatWidth(static_cast<long long>(m_constant.size()), 2) + "\r" +
            "  - véletlen: " + FormatWidth(static_cast<long long>(m_random.size()), 2) + "\r" +
-           " Számsorrend: " + kNumberOrderNames[static_cast<std::size_t>(m_numberOrder)];
+           " Számsorrend: " + NumberOrderName(m_numberOrder);
 }
 
 std::string MainTicket::ViewCaption() const {
     switch (m_view) {
-    case kViewTimesDrawn:
+    case TicketView::TimesDrawn:
         return "  Hányszor húzták...";
-    case kViewDrawsSince:
+    case TicketView::DrawsSince:
         return "  Hány húzás óta nem került elő...";
-    case kViewNumberOrder:
+    case TicketView::NumberOrder:
         return "  Számsorrend";
     default:
         return "  Főszelvény";
@@ -439,12 +443,13 @@ std::string MainTicket::ViewCaption() const {
 std::string MainTicket::CellCaption(int number) const {
     const auto index = static_cast<std::size_t>(number - 1);
     switch (m_view) {
-    case kViewTimesDrawn:
-    case kViewDrawsSince: {
-        const int value = m_view == kViewTimesDrawn ? m_timesDrawn[index] : m_drawsSince[index];
+    case TicketView::TimesDrawn:
+    case TicketView::DrawsSince: {
+        const int value =
+            m_view == TicketView::TimesDrawn ? m_timesDrawn[index] : m_drawsSince[index];
         return value == 0 ? "-" : std::to_string(value);
     }
-    case kViewNumberOrder: {
+    case TicketView::NumberOrder: {
         int place = PlaceOf(m_selected, number);
         if (place == 0 && IsFixed(number)) {
             place = static_cast<int>(m_selected.size()) + PlaceOf(m_fixed, number);

@@ -14,18 +14,28 @@
 // ticket window shows.
 namespace velmora {
 
-enum MarkKind : int {
-    kMarkVariation = 0,
-    kMarkFixed = 50,
-    kMarkConstant = 100,
-    kMarkRandom = 150,
+// The kinds of mark, with the values files and older code gave them.
+enum class MarkKind : int {
+    Variation = 0,
+    Fixed = 50,
+    Constant = 100,
+    Random = 150,
 };
 
-enum TicketView : int {
-    kViewNormal = 0,
-    kViewTimesDrawn = 1,
-    kViewDrawsSince = 2,
-    kViewNumberOrder = 3,
+// What the boxes of the main ticket show.
+enum class TicketView : int {
+    Normal,
+    TimesDrawn,
+    DrawsSince,
+    NumberOrder,
+};
+
+// The order of the selected list; files keep it as 0..3.
+enum class NumberOrder : int {
+    Unchanged,
+    Ascending,
+    Descending,
+    Random,
 };
 
 // How one number box looks: bevel, weight and the appearance slots of its box and its font.
@@ -35,6 +45,9 @@ struct CellLook {
     int boxSlot = 2;  // unmarked box
     int fontSlot = 5; // number
 };
+
+// "Változatlan", "Növekvő", "Csökkenő", "Véletlen"
+const char* NumberOrderName(NumberOrder order);
 
 // The counts recorded when a variation is being extended; the marks must return to them.
 struct ExtensionTargets {
@@ -79,11 +92,11 @@ public:
 
     // The single marking operation. With `listOnly` set only the look of the box changes (the
     // lists were filled already) and the conditions are kept.
-    void Mark(int number, bool listOnly, bool remove, int kind);
+    void Mark(int number, bool listOnly, bool remove, MarkKind kind);
 
     // A click on a box with the kind chosen by the keyboard: removes a marked number, adds an
     // unmarked one.
-    void Click(int number, int kind);
+    void Click(int number, MarkKind kind);
     // Right-button painting over a box; `ResetPainting` when the button is released.
     void Paint(int number);
     void ResetPainting() { m_lastPainted = 0; }
@@ -105,16 +118,17 @@ public:
     // Before a game change: every kind of mark.
     void ClearForGameChange();
 
-    void SetNumberOrder(int order, RandomSource& random);
-    // The order a loaded list was saved in. The list already is in that order, so nothing is
-    // sorted or shuffled: a random order keeps the sequence the file holds.
+    void SetNumberOrder(NumberOrder order, RandomSource& random);
+    // The order a loaded list was saved in (0..3; anything else counts as the nearest). The
+    // list already is in that order, so nothing is sorted or shuffled: a random order keeps the
+    // sequence the file holds.
     void RestoreNumberOrder(int order);
-    int NumberOrder() const { return m_numberOrder; }
+    NumberOrder Order() const { return m_numberOrder; }
     // Applies the current order again (after the list changed).
     void ReapplyNumberOrder(RandomSource& random);
 
-    void SetView(int view) { m_view = view; }
-    int View() const { return m_view; }
+    void SetView(TicketView view) { m_view = view; }
+    TicketView View() const { return m_view; }
     // Per-number statistics shown by the views "Hányszor húzták" and "Hány húzás óta".
     void SetStatistics(std::vector<int> timesDrawn, std::vector<int> drawsSince);
 
@@ -128,6 +142,8 @@ public:
     const std::vector<std::uint8_t>& Random() const { return m_random; }
     int NumbersToChoose() const { return m_game.rowLength - static_cast<int>(m_fixed.size()); }
     int MarkedCount() const { return static_cast<int>(m_selected.size() + m_fixed.size()); }
+    // The rows of the full variation: every NumbersToChoose() of the selected numbers.
+    long long FullVariationSize() const;
 
     bool IsSelected(int number) const;
     bool IsFixed(int number) const;
@@ -157,7 +173,7 @@ private:
     void MarkConstantOrRandom(int number, bool listOnly, bool remove,
                               std::vector<std::uint8_t>& list, int fontSlot);
     void CheckExtension(bool added);
-    void UnmarkFromEnd(const std::vector<std::uint8_t>& list, int kind);
+    void UnmarkFromEnd(const std::vector<std::uint8_t>& list, MarkKind kind);
     void SetLook(int number, bool raised, bool bold, int boxSlot, int fontSlot);
     void SetUnmarkedLook(int number);
     bool ValidNumber(int number) const { return number >= 1 && number <= m_game.maxNumber; }
@@ -173,19 +189,16 @@ private:
     std::vector<int> m_timesDrawn;
     std::vector<int> m_drawsSince;
     ExtensionTargets m_extension;
-    int m_numberOrder = 0;
-    int m_view = kViewNormal;
+    NumberOrder m_numberOrder = NumberOrder::Unchanged;
+    TicketView m_view = TicketView::Normal;
     int m_lastPainted = 0;
     bool m_unchanged = false;
 };
-
-// C(n, k) as a signed 64-bit value; 0 when k is outside 0..n.
-long long Combinations(int n, int k);
 
 } // namespace velmora
 
 namespace velmora {
 // The mark kind chosen by the keys held at a click: Shift alone fixes, Ctrl alone makes a
 // constant number, anything else marks a variation number.
-int MarkKindFromKeys(bool shift, bool control, bool alt);
+MarkKind MarkKindFromKeys(bool shift, bool control, bool alt);
 } // namespace velmora

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "common/hu_format.h"
-#include "conditions/number_data.h"
+#include "common/numbers.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "game/ticket_layout.h"
 
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 

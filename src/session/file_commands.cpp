@@ -1,9 +1,11 @@
 // The open and save commands of the main window: the dialogs' titles, filters and folders, and
 // what the chosen file and filter lead to.
+#include "session/file_commands.h"
+
 #include <algorithm>
 #include <filesystem>
 
-#include "session/session.h"
+#include "common/file_io.h"
 
 namespace velmora {
 
@@ -24,16 +26,6 @@ const std::vector<FileFilter> kOpenFilters = {
     {"Variáció import állománya (*.txt)", "txt"},
 };
 
-std::string LowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    if (!extension.empty()) {
-        extension.erase(0, 1);
-    }
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 std::string FolderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
@@ -48,54 +40,60 @@ unsigned long long FreeSpace(const std::string& path) {
 
 } // namespace
 
-bool Session::OpenCommand(FileChooser& chooser) {
-    m_ticket.Extension() = ExtensionTargets{};
-    if (!m_ticket.Unchanged() && m_ticket.MarkedCount() > m_game.rowLength &&
-        m_messages.Question("Menti a kijelölt számsort és a kapcsolódó adatokat?")) {
-        SaveCommand(chooser, "");
+bool OpenCommand(Session& session, FileChooser& chooser) {
+    MainTicket& ticket = session.Ticket();
+    Messages& messages = session.GetMessages();
+    const GameId game = session.Game().gameId;
+    ticket.Extension() = ExtensionTargets{};
+    if (!ticket.Unchanged() && ticket.MarkedCount() > session.Game().rowLength &&
+        messages.Question("Menti a kijelölt számsort és a kapcsolódó adatokat?")) {
+        SaveCommand(session, chooser, SaveRequest::Any);
     }
-    std::string& folder = m_settings.gameFolders[static_cast<std::size_t>(m_game.gameId)];
+    std::string& folder = session.GetSettings().gameFolders[static_cast<std::size_t>(game)];
     FileDialogRequest request;
     request.title = "  Állomány betöltése";
     request.filters = kOpenFilters;
     while (true) {
-        request.folder = folder.empty() ? m_folders.GameFolder(m_game.gameId) : folder;
+        request.folder = folder.empty() ? session.Folders().GameFolder(game) : folder;
         const std::optional<FileChoice> choice = chooser.ChooseOpen(request);
         if (!choice) {
-            folder = m_folders.GameFolder(m_game.gameId);
+            folder = session.Folders().GameFolder(game);
             return false;
         }
         folder = FolderOf(choice->path);
         request.filterIndex = choice->filterIndex;
         const std::string extension = LowerExtension(choice->path);
         if (extension == "tip" && choice->filterIndex == 2) {
-            m_messages.Warning("Válassza ki a variáció állományát...");
+            messages.Warning("Válassza ki a variáció állományát...");
             continue;
         }
         if (extension == "top" && choice->filterIndex == 1) {
-            m_messages.Warning("Válassza ki a számsor állományát...");
+            messages.Warning("Válassza ki a számsor állományát...");
             continue;
         }
-        ClearAll();
-        if (!m_ticket.Selected().empty()) {
+        session.ClearAll();
+        if (!ticket.Selected().empty()) {
             return false; // the user kept the ticket
         }
-        return OpenFile(choice->path);
+        return session.OpenFile(choice->path);
     }
 }
 
-bool Session::SaveCommand(FileChooser& chooser, const std::string& requested) {
-    const bool variation = m_variation.Count() > 0;
+bool SaveCommand(Session& session, FileChooser& chooser, SaveRequest requested) {
+    VariationDocument& document = session.Variation();
+    Messages& messages = session.GetMessages();
+    const GameId game = session.Game().gameId;
+    const bool variation = document.Exists();
     std::string& folder =
-        m_settings.gameFolders[static_cast<std::size_t>(m_game.gameId + kGameCount)];
+        session.GetSettings().gameFolders[static_cast<std::size_t>(game + kGameCount)];
     FileDialogRequest request;
-    request.folder = folder.empty() ? m_folders.GameFolder(m_game.gameId) : folder;
-    if (requested == "top" && variation) {
+    request.folder = folder.empty() ? session.Folders().GameFolder(game) : folder;
+    if (requested == SaveRequest::Variation && variation) {
         request.title = "  Variáció mentése";
         request.filters = kVariationFilters;
         request.defaultExtension = "top";
         request.filterIndex = 1;
-    } else if (requested.empty() && variation) {
+    } else if (requested == SaveRequest::Any && variation) {
         request.title = "  Állomány mentése";
         request.filters = {kNumberRowFilter};
         request.filters.insert(request.filters.end(), kVariationFilters.begin(),
@@ -110,7 +108,7 @@ bool Session::SaveCommand(FileChooser& chooser, const std::string& requested) {
     }
     const std::optional<FileChoice> choice = chooser.ChooseSave(request);
     if (!choice) {
-        folder = m_folders.GameFolder(m_game.gameId);
+        folder = session.Folders().GameFolder(game);
         return false;
     }
     folder = FolderOf(choice->path);
@@ -119,44 +117,46 @@ bool Session::SaveCommand(FileChooser& chooser, const std::string& requested) {
     const std::string kind = request.filters[index].extension;
     const std::string& path = choice->path;
     if (kind == "tip") {
-        if (FreeSpace(path) < m_ticket.Selected().size() + 512) {
-            m_messages.NoSpace();
+        if (FreeSpace(path) < session.Ticket().Selected().size() + 512) {
+            messages.NoSpace();
             return false;
         }
-        return SaveNumberRow(path);
+        return session.SaveNumberRow(path);
     }
-    const auto rows = static_cast<unsigned long long>(m_variation.Count());
-    if (FreeSpace(path) < rows * static_cast<unsigned long long>(m_game.rowLength) + 1024) {
-        m_messages.NoSpace();
+    const long long count = document.Store().Count();
+    const auto rowLength = static_cast<unsigned long long>(session.Game().rowLength);
+    if (FreeSpace(path) < static_cast<unsigned long long>(count) * rowLength + 1024) {
+        messages.NoSpace();
         return false;
     }
-    if (m_variation.Count() >= kMaxFileRows) {
-        m_messages.Warning("Több mint 1 millió számsor mentését kezdeményezte.\r\rAz aktuális "
-                           "verzió ezt nem teszi lehetővé.\r\rA variáció listáját nem, de a "
-                           "variáció számsorát és a kijelölt feltételeket el tudja menteni.");
+    if (count >= kMaxFileRows) {
+        messages.Warning("Több mint 1 millió számsor mentését kezdeményezte.\r\rAz aktuális "
+                         "verzió ezt nem teszi lehetővé.\r\rA variáció listáját nem, de a "
+                         "variáció számsorát és a kijelölt feltételeket el tudja menteni.");
         return false;
     }
     if (kind == "top") {
-        return SaveVariation(path);
+        return document.Save(path);
     }
     const ExportFormat format = kind == "csv"    ? ExportFormat::Csv
                                 : kind == "txt"  ? ExportFormat::Txt
                                 : kind == "html" ? ExportFormat::Html
                                                  : ExportFormat::Tmb;
-    if (!ExportVariation(path, format)) {
+    if (!document.Export(path, format)) {
         return false;
     }
-    m_messages.Information("Sikeresen exportálva:\r\r" + path);
+    messages.Information("Sikeresen exportálva:\r\r" + path);
     return true;
 }
 
-bool Session::SaveVariationCommand(FileChooser& chooser) {
-    if (m_variation.Count() > kMaxFileRows) {
-        m_messages.Warning("Több mint 1 millió számsor mentését kezdeményezte.\r\rAz aktuális "
-                           "verzió ezt nem teszi lehetővé.");
+bool SaveVariationCommand(Session& session, FileChooser& chooser) {
+    if (session.Variation().Store().Count() > kMaxFileRows) {
+        session.GetMessages().Warning(
+            "Több mint 1 millió számsor mentését kezdeményezte.\r\rAz aktuális "
+            "verzió ezt nem teszi lehetővé.");
         return false;
     }
-    return SaveCommand(chooser, "top");
+    return SaveCommand(session, chooser, SaveRequest::Variation);
 }
 
 } // namespace velmora

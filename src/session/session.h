@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "common/file_chooser.h"
+#include "common/clock.h"
 #include "common/messages.h"
 #include "common/random_source.h"
 #include "conditions/condition_editor.h"
@@ -13,90 +13,66 @@
 #include "draws/draws_store.h"
 #include "game/game_catalogue.h"
 #include "game/main_ticket.h"
-#include "game/number_row_file.h"
+#include "session/command_model.h"
+#include "session/number_row_file.h"
+#include "session/variation_document.h"
 #include "settings/folders.h"
 #include "settings/settings.h"
-#include "variation/bontas.h"
-#include "variation/variation_export.h"
-#include "variation/variation_file.h"
-#include "variation/variation_store.h"
-#include "variation/variation_test.h"
 
-// The program's state for one run: folders, settings, the current game and the main ticket,
-// plus the flags other subsystems report. Windows and tests receive it by reference.
+// One run of the program: the folders and settings, the current game with its main ticket and
+// conditions, and the objects the user works on besides them (the draws of the game, the
+// variation document), wired together. Changing the marks goes through here, because a change
+// of the marks reaches the conditions and the variation made from them.
 namespace velmora {
-
-struct CommandState {
-    bool enabled = false;
-    std::string hint;
-};
-
-// What the main window offers after a change of the main ticket, with the hints.
-struct TicketCommandStates {
-    CommandState clearAll;        // the "Törlés" button and submenu
-    std::string clearAllItemHint; // the "Minden szám" item
-    CommandState clearRandom;
-    CommandState clearFixed;
-    CommandState clearConstant;
-    CommandState clearVariation;
-    CommandState newTicket;
-    CommandState markAll;
-    bool conditionsAvailable = false; // selected + fixed exceed RowLength
-    std::string fullVariationText;    // status bar panel 1
-};
 
 class Session : public TicketLinks {
 public:
-    Session(const ProgramFolders& folders, Messages& messages, RandomSource& random);
+    Session(const ProgramFolders& folders, Messages& messages, RandomSource& random,
+            const Clock& clock);
 
     const ProgramFolders& Folders() const { return m_folders; }
     Settings& GetSettings() { return m_settings; }
     const Settings& GetSettings() const { return m_settings; }
     Messages& GetMessages() { return m_messages; }
     RandomSource& Random() { return m_random; }
+    const Clock& GetClock() const { return m_clock; }
     const GameInfo& Game() const { return m_game; }
     MainTicket& Ticket() { return m_ticket; }
     const MainTicket& Ticket() const { return m_ticket; }
     DrawsStore& Draws() { return m_draws; }
     const DrawsStore& Draws() const { return m_draws; }
     DrawRanges& Ranges() { return m_ranges; }
-    const DrawRanges& Ranges() const { return m_ranges; }
     ConditionSet& Conditions() { return m_conditions; }
     const ConditionSet& Conditions() const { return m_conditions; }
+    VariationDocument& Variation() { return m_variation; }
+    const VariationDocument& Variation() const { return m_variation; }
+    const CommandModel& Commands() const { return m_commands; }
+
     // The editing rules of the conditions, prepared for the current marks.
     ConditionEditor& Editor();
-    // Whether any condition is set ("FeltetelJelzo").
-    bool ConditionsSet() const { return m_conditions.AnyActive(); }
     // What the conditions are judged against now.
     ConditionContext CurrentConditionContext() const;
 
-    // The current game's draws database file.
-    std::string DatabasePath() const;
-    // Loads the current game's draws; after a successful load every draw range covers all
-    // draws. True when draws are present.
-    bool LoadDraws();
-    bool HasDraws() const { return m_draws.HasDatabase(); }
-    // The statistics block of the main ticket's hints, while draws are present.
-    std::optional<HintStatistics> TicketHintStatistics() const;
-    // Recomputes the counts the ticket shows in its statistics views.
-    void UpdateTicketStatistics();
-    // Shows a ticket view; the statistics views are recomputed each time.
-    void SetTicketView(int view);
-
     // Pushes the "Approve" and "Info" settings into the messages.
     void ApplyMessageSettings();
+    // "GameName  -  Velmora Personal "
+    std::string MainWindowCaption() const;
 
-    // Makes `id` the current game: parameters, per-game folder, a new main ticket.
+    // --- Game -----------------------------------------------------------------------------
+    // Makes `id` the current game: parameters, per-game folder, a new main ticket; the
+    // variation and the draws of the old game go.
     void ApplyGame(GameId id);
     // The game menu: false when nothing changed (same game, or the discard was declined).
     bool SelectGame(GameId id);
     // Asks whether the marks (and what hangs on them) may be dropped.
     bool AskDiscardTicket();
-    // Whether an existing variation may be dropped because the marks change.
-    bool ConfirmVariationDrop();
 
-    // Main ticket commands, each after the variation-drop confirmation.
-    void ClickNumber(int number, int kind);
+    // --- Marks ----------------------------------------------------------------------------
+    // "BontTorlesEng2": before the marks change, the variation made from them is dropped and
+    // set conditions are cleared, each with the user's consent. False when the user keeps them.
+    bool ConfirmMarksChange();
+    // Main ticket commands, each after ConfirmMarksChange.
+    void ClickNumber(int number, MarkKind kind);
     void PaintNumber(int number);
     void MarkAll();
     void ClearAll();
@@ -106,85 +82,47 @@ public:
     void ClearVariationNumbers();
     // "Új főszelvény"; false when the user kept the ticket.
     bool NewTicket();
-    void SetNumberOrder(int order);
+    void SetNumberOrder(NumberOrder order);
 
+    // --- Draws ----------------------------------------------------------------------------
+    // The current game's draws database file.
+    std::string DatabasePath() const;
+    // Loads the current game's draws; after a successful load every draw range covers all
+    // draws. True when draws are present.
+    bool LoadDraws();
+    // The statistics block of the main ticket's hints, while draws are present.
+    std::optional<HintStatistics> TicketHintStatistics() const;
+    // Shows a ticket view; the statistics views are recomputed each time.
+    void SetTicketView(TicketView view);
+
+    // --- Files ----------------------------------------------------------------------------
     // The number-row file of the current ticket and conditions. A successful save or load
     // leaves the ticket unchanged; a failed load clears the ticket and the conditions.
     bool SaveNumberRow(const std::string& path);
     bool LoadNumberRow(const std::string& path);
-
-    // The variation file: the number-row record followed by the variation. A failed load
-    // leaves no variation, no conditions and an empty ticket.
-    bool SaveVariation(const std::string& path);
-    bool LoadVariation(const std::string& path);
-    // Writes the variation in one of the export formats.
-    bool ExportVariation(const std::string& path, ExportFormat format);
-    // Takes the rows of a csv or txt file as the variation, its numbers as the ticket.
-    bool ImportVariation(const std::string& path);
     // Opens a file by its extension: "tip", "top", "csv" or "txt" in any case.
     bool OpenFile(const std::string& path);
-
-    // The variation test of the current variation: the limits of the drawn count d and the
-    // test's input.
-    int TestDrawnMinimum() const { return 2; }
-    int TestDrawnMaximum() const;
-    VariationTestInput MakeTestInput(int drawn, bool conditionsMode, int threads) const;
-
-    // "Megnyitás...": the open dialog, then the chosen file by its extension.
-    bool OpenCommand(FileChooser& chooser);
-    // The save dialog; `requested` is "top", "tip" or empty ("Mentés másként...").
-    bool SaveCommand(FileChooser& chooser, const std::string& requested);
-    // The "Mentés" of the "Variáció" menu.
-    bool SaveVariationCommand(FileChooser& chooser);
-
-    // "GameName  -  Velmora Personal "
-    std::string MainWindowCaption() const;
-    TicketCommandStates CommandStates() const;
-
-    // The current variation: its rows, and where a paused one goes on.
-    VariationStore& Variation() { return m_variation; }
-    const VariationStore& Variation() const { return m_variation; }
-    const ResumePoint& PausedAt() const { return m_record.resume; }
-    bool VariationPaused() const { return m_record.resume.paused; }
-    // The version and date of the variation, with its paused state.
-    const VariationRecord& Record() const { return m_record; }
-    // "Start": the checks before a run. False, after the message, when no run may start.
-    bool StartChecks();
-    // The engine's input for the current ticket, conditions and settings.
-    GenerationInput MakeGenerationInput() const;
-    // After the engine's completion: a finished or paused run leaves a variation.
-    void GenerationDone(const GenerationOutcome& outcome);
-    // The "Törlés" command of the "Variáció" menu; false when the user keeps the variation.
-    bool DeleteVariationCommand();
-    // "Biztos törli a variáció listáját?" unless the variation is saved; then deletes it.
-    bool BontTorlesEng1();
-    // Drops the variation and its paused state.
-    void DeleteVariation();
-    // Whether `adding` more rows keep the variation within the full variation (warns if not).
-    bool BontSzamsorHozzaadasEllenorzes(long long adding);
-    // Mode 0 appends test rows, mode 1 the check ticket's row, each as a block of its own and
-    // in extension mode; mode 2 writes the row over row `index` (0-based).
-    void BontTesztHozzaadas(int mode, const std::vector<std::vector<std::uint8_t>>& rows,
-                            long long index = 0);
-    // Deletes rows first..last (1-based) after the confirmation; all rows go with the
-    // variation's own delete command. False when nothing was deleted.
-    bool BontSzamsorTorles(long long first, long long last);
-
-    // Set by the subsystems that own these states.
-    bool variationExists = false;
 
     // Called after every change of the main ticket (the window refreshes itself).
     std::function<void()> onTicketChanged;
 
     // TicketLinks
     void ClearConditions() override;
-    bool VariationExists() const override { return variationExists; }
+    bool VariationExists() const override { return m_variation.Exists(); }
     void TicketChanged() override;
 
 private:
+    // Puts a read record onto the ticket and into the conditions; an unloaded one clears them.
+    void ApplyNumberRow(NumberRowRecord record, bool loaded);
+    // Recomputes the counts the ticket shows in its statistics views.
+    void UpdateTicketStatistics();
+    // Runs `change` on the ticket once the user agreed to lose what hangs on the marks.
+    void ChangeMarks(const std::function<void()>& change);
+
     ProgramFolders m_folders;
     Messages& m_messages;
     RandomSource& m_random;
+    const Clock& m_clock;
     Settings m_settings;
     GameInfo m_game;
     MainTicket m_ticket;
@@ -192,19 +130,9 @@ private:
     DrawRanges m_ranges;
     ConditionSet m_conditions;
     ConditionEditor m_editor;
-    VariationStore m_variation;
-    VariationRecord m_record;
-    // Puts a read record onto the ticket and into the conditions; an unloaded one clears them.
-    void ApplyNumberRow(NumberRowRecord record, bool loaded);
-    // An invalid variation file: the message, then nothing of it stays.
-    void HibasBontas(const std::string& path, bool tell);
-    VariationShape CurrentShape() const;
-    // The rows of a file name positions of the file's number list; when the ticket orders the
-    // list anew, the rows, frequencies and resume position follow.
-    void RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,
-                           ResumePoint& resume) const;
-
-    // The selected count last seen by the command refresh; -1 makes the next refresh run.
+    VariationDocument m_variation;
+    CommandModel m_commands;
+    // The selected count last seen by the change handler; -1 makes the next change reorder.
     int m_lastSelectedCount = -1;
 };
 

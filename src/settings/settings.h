@@ -5,7 +5,7 @@
 
 #include "common/messages.h"
 #include "settings/folders.h"
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 // Every setting of the program and the settings file "Velmora.ini" that keeps them.
 namespace velmora {

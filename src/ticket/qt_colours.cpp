@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 

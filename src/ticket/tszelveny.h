@@ -9,7 +9,7 @@
 
 #include "game/game_catalogue.h"
 #include "game/ticket_layout.h"
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 class QFrame;
 class QLabel;

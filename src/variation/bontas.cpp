@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "common/hu_format.h"
+#include "common/numbers.h"
+#include "conditions/condition_table.h"
 
 namespace velmora {
 
 namespace {
 
 const char* const kGrowText = "A variáció mérete meghaladja az engedélyezett szelvényszámot.\r\r";
-const char* const kNoMemoryText = "Nincs elegendő szabad memória (RAM) a variáció befejezéséhez.";
 const char* const kPrepareText = "Variáció tömbjének előkészítése";
 constexpr long long kWaitWindowRows = 100000;
 // The second drawing of a two-drawing date starts at this cell of the draw's numbers.
@@ -63,19 +64,6 @@ bool StrictlyAscending(const std::uint8_t* row, int width) {
 
 Bontas::Bontas(Messages& messages, VariationStore& store) : m_messages(messages), m_store(store) {}
 
-long long Bontas::TeljBontSzelvszam(int n, int k) {
-    if (k < 2 || n < k) {
-        return k == 1 && n >= 1 ? n : (k == 0 ? 1 : 0);
-    }
-    long double a = static_cast<long double>(n) * (n - 1);
-    long double b = static_cast<long double>(k) * (k - 1);
-    for (int j = 2; j <= k - 1; ++j) {
-        a *= n - j;
-        b *= k - j;
-    }
-    return static_cast<long long>(std::llround(a / b));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Preparation
 
@@ -99,7 +87,7 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
     m_data = SzamJelzoBeallitas(input.variationNumbers, input.game.maxNumber);
     m_filter.Prepare(c, m_data, input.game, m_k, input.draws);
     m_filter.ClearPassedConditions();
-    m_total = TeljBontSzelvszam(m_n, m_k);
+    m_total = CombinationCount(m_n, m_k);
     m_resumed = input.resume.paused;
 
     // The rows stay in an extension and when a paused variation goes on.
@@ -135,14 +123,14 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
     capacity = std::max(capacity, m_store.Count() + 1);
     const bool wait = capacity > kWaitWindowRows;
     if (wait) {
-        m_messages.ShowWait(kPrepareText, 0);
+        m_messages.ShowWait(kPrepareText, WaitPosition::Centre);
     }
     const bool reserved = m_store.Reserve(capacity);
     if (wait) {
         m_messages.HideWait();
     }
     if (!reserved) {
-        m_messages.Error(kNoMemoryText);
+        m_messages.NoMemory();
         return false;
     }
     m_storedRows = m_store.Count();
@@ -626,12 +614,12 @@ bool Bontas::AnswerPause() {
     return false;
 }
 
-void Bontas::BontasMegszakitasa() {
+void Bontas::RequestStop() {
     m_signals.fetch_or(kSignalStop);
     m_attention = true;
 }
 
-void Bontas::MegszakitGombClick() {
+void Bontas::RequestPause() {
     m_signals.fetch_or(kSignalStop | kSignalPause);
     m_attention = true;
 }
@@ -789,7 +777,7 @@ void Bontas::SkipCovered(int j, bool allowTwoStep) {
 
 bool Bontas::BontasTarol() {
     if (m_store.Count() >= m_store.Capacity() && !m_store.Reserve(m_store.Count() + 1)) {
-        m_messages.Error(kNoMemoryText);
+        m_messages.NoMemory();
         m_running = false;
         return false;
     }
@@ -864,7 +852,7 @@ bool Bontas::StoreDraw(int drawSet) {
     ++sets[index];
     m_drawStoredSets[draw.drawNo] |= setBit;
     if (m_store.Count() >= m_store.Capacity() && !m_store.Reserve(m_store.Count() + 1)) {
-        m_messages.Error(kNoMemoryText);
+        m_messages.NoMemory();
         m_running = false;
         return false;
     }
@@ -926,7 +914,7 @@ bool Bontas::GrowTo(long long capacity, bool full) {
     const long long perRow = static_cast<long long>(m_store.RowWidth()) * 4;
     const long long needed = (full ? capacity - m_store.Capacity() : m_store.Capacity()) * perRow;
     if (free >= 0 && needed >= free) {
-        m_messages.Error(kNoMemoryText);
+        m_messages.NoMemory();
         m_running = false;
         return false;
     }
@@ -942,7 +930,7 @@ bool Bontas::GrowTo(long long capacity, bool full) {
         return false;
     }
     if (!m_store.Reserve(capacity)) {
-        m_messages.Error(kNoMemoryText);
+        m_messages.NoMemory();
         m_running = false;
         return false;
     }
@@ -1063,38 +1051,15 @@ std::string Bontas::EmptyResultText() const {
     if (!m_running || m_store.Count() > 0) {
         return {};
     }
-    struct Line {
-        int bit;
-        bool active;
-        const char* text;
-    };
     const ConditionSet& c = m_input.conditions;
     const long long deviationMin = std::llround(static_cast<double>(c.deviation.minimum) * 100);
     const long long deviationMax = std::llround(static_cast<double>(c.deviation.maximum) * 100);
-    const Line lines[] = {
-        {kPassedFavoured, c.favoured.active, "     »  Favorizált számok"},
-        {kPassedMobile, c.mobile.active, "     »  Mobil számcsoportok"},
-        {kPassedFixed, c.fixed.active, "     »  Fix számcsoportok"},
-        {kPassedDecadeParity, c.decadeParity.active, "     »  Számcsoport páros/páratlan aránya"},
-        {kPassedDecadeRepeat, c.decadeRepeat.active, "     »  Számcsoport ismétlődés"},
-        {kPassedHitRatio, c.hitRatio.active, "     »  Találati arány"},
-        {kPassedEndingParity, c.endingParity.active, "     »  Számvégződés páros/páratlan aránya"},
-        {kPassedEndingRepeat, c.endingRepeat.active, "     »  Számvégződés ismétlődés"},
-        {kPassedTwins, c.twins.active, "     »  Ikerszámok"},
-        {kPassedMirrors, c.mirrors.active, "     »  Tükör számpár"},
-        {kPassedPrimes, c.primes.active, "     »  Prímszám"},
-        {kPassedSum, c.sum.active, "     »  Számsor összege"},
-        {kPassedDeviation, c.deviation.active, "     »  Szórás"},
-        {kPassedSpan, c.span.active, "     »  Terjedelem"},
-        {kPassedNumberGroups, c.numberGroups.active, "     »  Számcsoport"},
-    };
     const std::uint16_t passed = m_filter.PassedConditions();
     std::string collected;
-    for (const Line& line : lines) {
-        if (line.active && (passed & line.bit) == 0) {
-            collected += "\r";
-            collected += line.text;
-            if (line.bit == kPassedDeviation && deviationMin == deviationMax) {
+    for (const ConditionInfo* info : ConditionsInListOrder()) {
+        if (IsActive(c, info->id) && (passed & info->passedBit) == 0) {
+            collected += std::string("\r     »  ") + info->listName;
+            if (info->id == Condition::Deviation && deviationMin == deviationMax) {
                 collected += " - jelöljön ki egy tartományt";
             }
         }

@@ -65,44 +65,31 @@ class Bontas {
 public:
     Bontas(Messages& messages, VariationStore& store);
 
-    // C(n, k) as the engine computes it (rounded from floating point, as a signed 64-bit value).
-    static long long TeljBontSzelvszam(int n, int k);
-
     // Prepares a run: sizes, bounds, the store, the filter. False when nothing can run.
     bool BontasIndul(const GenerationInput& input);
-    // The worker's body: the frequency-distribution run or the pass driver.
+    // The worker's body: the frequency-distribution run, or the passes of the plain or reduced
+    // variation and the cycles of an overwrite run. Returns when complete, stopped or paused.
     void Run();
-    // The pass driver: one pass without error points, the passes of the reduced variation
-    // otherwise, and the cycles of an overwrite run. Returns when complete, stopped or paused.
-    void Start();
-    // The frequency-distribution run ("Gyakorisági eloszlás").
-    void GyakorisagiOptBontStart();
-    // One enumeration pass; true when it ran to its end.
-    bool BontasGeneralas();
-    // The enumeration that returns false right after one stored row, true when it ran out.
-    bool UJBontasGeneralas();
-    // The acceptance test of the current candidate (rejecting may move the walk). It gives the
-    // decisions of the merge walk over the stored rows, newest first, on a bit set of each
-    // row's positions; `useLiteralCovering` runs the merge walk itself.
-    bool HibapontosBontas();
+    // The completion on the main thread, after the worker has returned.
+    GenerationOutcome Vege();
+
+    // The covering test of the reduced variation runs on a bit set of each stored row; on, the
+    // merge walk over the rows decides itself (the reference the tests compare with).
     bool useLiteralCovering = false;
     // Off: the run starts from the default bounds (tests compare the two).
     bool useConditionBounds = true;
 
-    // The completion on the main thread, after the worker has returned.
-    GenerationOutcome Vege();
-
-    // Buttons. Stop ends the run as stopped; Pause asks whether to go on and otherwise leaves
-    // a paused variation. Both are answered by the worker at its next candidate.
-    void BontasMegszakitasa();
-    void MegszakitGombClick();
+    // From any thread; the worker answers at its next candidate. Stop ("BontasMegszakitasa")
+    // ends the run as stopped; Pause (the "Megszakítás" button) asks whether to go on and
+    // otherwise leaves a paused variation.
+    void RequestStop();
+    void RequestPause();
     // Asks the worker to publish its position for the progress display.
     void RequestProgress();
     // The progress estimate in percent (0..100) from the last published position.
     int Progress() const { return m_progress.load(std::memory_order_relaxed); }
 
     bool Running() const { return m_running.load(); }
-    bool PauseRequested() const { return m_pauseRequested.load(); }
     long long StoredRows() const { return m_storedRows.load(std::memory_order_relaxed); }
     long long TotalCombinations() const { return m_total; }
     int RowLength() const { return m_k; }
@@ -118,13 +105,25 @@ public:
     std::string StartNoticeText() const;
     // The pause question: after the Pause button, or asked by the program itself.
     std::string MegszakitasUzenet(bool userPaused) const;
+
+private:
+    enum Signal : unsigned { kSignalStop = 1, kSignalPause = 2, kSignalProgress = 4 };
+
+    // The pass driver: one pass without error points, the passes of the reduced variation
+    // otherwise, and the cycles of an overwrite run.
+    void Start();
+    // The frequency-distribution run ("Gyakorisági eloszlás").
+    void GyakorisagiOptBontStart();
+    // One enumeration pass; true when it ran to its end.
+    bool BontasGeneralas();
+    // The enumeration that returns false right after one stored row, true when it ran out.
+    bool UJBontasGeneralas();
+    // The acceptance test of the current candidate (rejecting may move the walk).
+    bool HibapontosBontas();
     // The text of the error box shown when a finished run stored nothing; empty otherwise.
     std::string EmptyResultText() const;
     // The numbers of V that no stored row contains.
     std::vector<std::uint8_t> MissingNumbers() const;
-
-private:
-    enum Signal : unsigned { kSignalStop = 1, kSignalPause = 2, kSignalProgress = 4 };
 
     template <bool kOneRow>
     int Walk();

@@ -15,23 +15,6 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr int kDaysBeforeUnixEpoch = 25569;
 
-// The numbers of row `r` followed by the fixed numbers.
-void RowNumbers(const VariationStore& store, const ExportSource& source, long long r,
-                std::vector<int>& out) {
-    out.clear();
-    const std::uint8_t* row = store.Row(r);
-    for (int i = 0; i < store.RowWidth(); ++i) {
-        if (source.drawsList) {
-            out.push_back(row[i]);
-        } else {
-            out.push_back(row[i] < source.numbers.size() ? source.numbers[row[i]] : 0);
-        }
-    }
-    for (std::uint8_t f : source.fixed) {
-        out.push_back(f);
-    }
-}
-
 std::string Joined(const std::vector<int>& numbers, const char* separator, bool padded) {
     std::string line;
     char cell[8];
@@ -54,6 +37,23 @@ bool IsBlank(char c) {
 }
 
 } // namespace
+
+void RowNumbers(const VariationStore& store, const ExportSource& source, long long r,
+                std::vector<int>& out) {
+    out.clear();
+    const std::uint8_t* row = store.Row(r);
+    for (int i = 0; i < store.RowWidth(); ++i) {
+        if (source.drawsList) {
+            out.push_back(row[i]);
+        } else {
+            out.push_back(row[i] < source.numbers.size() ? source.numbers[row[i]] : 0);
+        }
+    }
+    // A row taken from the draws list is a whole draw already.
+    if (!source.drawsList) {
+        out.insert(out.end(), source.fixed.begin(), source.fixed.end());
+    }
+}
 
 std::string ShortDateText(double dayNumber) {
     using namespace std::chrono;

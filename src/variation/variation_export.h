@@ -21,6 +21,11 @@ struct ExportSource {
     std::string dateText;    // the generation date, short form
 };
 
+// The numbers of row `r` as a ticket shows them: the variation numbers at its positions
+// followed by the fixed numbers; a draws-list row is a whole draw and is taken as it is.
+void RowNumbers(const VariationStore& store, const ExportSource& source, long long r,
+                std::vector<int>& out);
+
 // The file's text, CR LF line ends.
 std::string ExportText(const VariationStore& store, const ExportSource& source,
                        ExportFormat format);

@@ -57,17 +57,6 @@ bool ValidBlockEnds(const std::vector<std::int32_t>& ends, std::int32_t rows) {
 
 } // namespace
 
-double TodayDayNumber() {
-    // The local calendar day, as the user sees it.
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const std::chrono::sys_days day{std::chrono::year{local.tm_year + 1900} /
-                                    std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
-                                    std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
-    return static_cast<double>(day.time_since_epoch().count() + kDaysBeforeUnixEpoch);
-}
-
 void WriteVariationBlock(const VariationShape& shape, const VariationStore& store,
                          const VariationRecord& record, const EngineOptions& options,
                          BinaryWriter& writer) {

@@ -34,9 +34,6 @@ struct VariationShape {
     int RowWidth() const { return drawsList ? rowLength : Enumerated(); }
 };
 
-// Today as the file keeps a date.
-double TodayDayNumber();
-
 // Appends the block: the rows and counts of `store`, `record` and the overwrite options.
 void WriteVariationBlock(const VariationShape& shape, const VariationStore& store,
                          const VariationRecord& record, const EngineOptions& options,

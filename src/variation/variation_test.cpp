@@ -6,14 +6,13 @@
 #include <thread>
 
 #include "common/hu_format.h"
+#include "common/numbers.h"
 #include "conditions/filter.h"
 #include "conditions/number_data.h"
 
 namespace velmora {
 
 namespace {
-
-constexpr unsigned long long kSaturated = std::numeric_limits<unsigned long long>::max();
 
 BitSet128 SetOf(const std::uint8_t* positions, int count) {
     BitSet128 set;
@@ -46,7 +45,7 @@ void Unrank(unsigned long long rank, int n, int d, std::vector<std::uint8_t>& p)
     int x = 0;
     for (int i = 0; i < d; ++i) {
         while (true) {
-            const unsigned long long below = BinomialCount(n - x - 1, d - i - 1);
+            const unsigned long long below = Binomial(n - x - 1, d - i - 1);
             if (rank < below) {
                 break;
             }
@@ -97,23 +96,6 @@ std::string FixedNumbersSuffix(int fixed) {
     return fixed > 0 ? " + " + std::to_string(fixed) + " fix" : "";
 }
 
-unsigned long long BinomialCount(int n, int k) {
-    if (k < 0 || n < 0 || k > n) {
-        return 0;
-    }
-    // Pascal's triangle, row by row, saturating instead of overflowing.
-    std::vector<unsigned long long> row(static_cast<std::size_t>(k) + 1, 0);
-    row[0] = 1;
-    for (int i = 1; i <= n; ++i) {
-        for (int j = std::min(i, k); j >= 1; --j) {
-            const unsigned long long left = row[static_cast<std::size_t>(j - 1)];
-            unsigned long long& cell = row[static_cast<std::size_t>(j)];
-            cell = cell > kSaturated - left ? kSaturated : cell + left;
-        }
-    }
-    return row[static_cast<std::size_t>(k)];
-}
-
 struct VariationTest::Part {
     unsigned long long first = 0;
     unsigned long long end = 0;
@@ -130,7 +112,7 @@ VariationTest::VariationTest(const VariationTestInput& input, const VariationSto
     m_n = static_cast<int>(input.variationNumbers.size());
     m_k = input.game.rowLength - input.fixedCount;
     m_input.drawn = std::clamp(input.drawn, 1, std::max(m_n, 1));
-    m_total = BinomialCount(m_n, m_input.drawn);
+    m_total = Binomial(m_n, m_input.drawn);
     // A draws-list row holds numbers: they are looked up in V.
     m_positionOf.assign(256, -1);
     for (int j = 0; j < m_n; ++j) {

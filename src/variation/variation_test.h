@@ -96,9 +96,6 @@ private:
     bool m_finished = false;
 };
 
-// C(n, k) exactly, saturating at the largest 64-bit value.
-unsigned long long BinomialCount(int n, int k);
-
 // " + F fix" after a count of numbers when the rows carry F fixed numbers; empty without them.
 std::string FixedNumbersSuffix(int fixed);
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_messages.h"
+#include "support/fake_messages.h"
 
 namespace velmora {
 namespace {

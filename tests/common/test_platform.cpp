@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "common/file_io.h"
-#include "session/temp_home.h"
+#include "support/temp_home.h"
 
 namespace velmora {
 namespace {

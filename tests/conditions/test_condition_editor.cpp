@@ -9,7 +9,7 @@
 
 #include "common/binary_io.h"
 #include "common/hu_format.h"
-#include "fakes/fake_messages.h"
+#include "support/fake_messages.h"
 
 namespace velmora {
 namespace {

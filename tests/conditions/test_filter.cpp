@@ -1,5 +1,7 @@
 #include "conditions/filter.h"
 
+#include "common/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,7 +51,7 @@ TEST(Filter, MobileAndFixedGroups) {
     Harness mobile(Range(1, 20), 5, set);
     EXPECT_FALSE(mobile.Test({0, 2, 4, 6, 8}));
     EXPECT_TRUE(mobile.Test({0, 3, 6, 9, 12}));
-    EXPECT_EQ(mobile.filter.PassedConditions(), kPassedMobile);
+    EXPECT_EQ(mobile.filter.PassedConditions(), InfoOf(Condition::Mobile).passedBit);
 
     set = {};
     set.fixed = {true, 5, 2};
@@ -133,7 +135,7 @@ TEST(Filter, HitRatioExcludedStopsAtTheMatchingDraw) {
     EXPECT_EQ(h.walk.drawCursor, 6);
     EXPECT_TRUE(h.Test({0, 1, 2, 3, 5}));
     EXPECT_EQ(h.walk.drawCursor, 10);
-    EXPECT_EQ(h.filter.PassedConditions(), kPassedHitRatio);
+    EXPECT_EQ(h.filter.PassedConditions(), InfoOf(Condition::HitRatio).passedBit);
 
     set.hitRatio = {true, true, 4, 5, false, 1, 10}; // "Keresett" 4..5
     Harness searched(Range(1, 20), 5, set, 0, &draws);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "draws/draws_files.h"
-#include "fakes/fake_messages.h"
+#include "support/draws_files.h"
+#include "support/fake_messages.h"
 
 namespace velmora {
 namespace {
@@ -22,10 +22,10 @@ TEST(DrawRanges, ResetCoversAllDraws) {
     EXPECT_EQ(ranges.GetLHuzSzamaUtolso(), 1234);
     EXPECT_EQ(ranges.HitRatio().last, 1234);
     EXPECT_EQ(ranges.GetBontSzamsorUtolso(), 1);
-    ranges.Set(kRangeDatabase, {3, 7});
+    ranges.Set(RangeMode::Database, {3, 7});
     EXPECT_EQ(ranges.GetLHuzSzamaElso(), 3);
-    EXPECT_EQ(ranges.Get(kRangeDatabase).last, 7);
-    EXPECT_EQ(ranges.Get(kRangeTicketStatistics).last, 1234);
+    EXPECT_EQ(ranges.Get(RangeMode::Database).last, 7);
+    EXPECT_EQ(ranges.Get(RangeMode::TicketStatistics).last, 1234);
 }
 
 TEST(DrawRanges, SamplesAndExtraNumbers) {
@@ -38,10 +38,10 @@ TEST(DrawRanges, SamplesAndExtraNumbers) {
     EXPECT_EQ(CountRange(skandi, draws, 6, 5).samples, 0) << "an empty range";
     DrawRanges ranges;
     ranges.Reset(10);
-    ranges.Set(kRangeDatabase, {5, 6});
-    EXPECT_EQ(ranges.GetAktHuzSzama(kRangeDatabase, skandi, draws), 3);
-    EXPECT_EQ(ranges.GetAktHuzSzama(kRangeTicketStatistics, skandi, draws), 19);
-    EXPECT_EQ(ranges.GetAktPluszSzam(kRangeDatabase, skandi, draws), 0);
+    ranges.Set(RangeMode::Database, {5, 6});
+    EXPECT_EQ(ranges.GetAktHuzSzama(RangeMode::Database, skandi, draws), 3);
+    EXPECT_EQ(ranges.GetAktHuzSzama(RangeMode::TicketStatistics, skandi, draws), 19);
+    EXPECT_EQ(ranges.GetAktPluszSzam(RangeMode::Database, skandi, draws), 0);
 
     const GameInfo slovak = LoadGameInfo(4);
     auto slovakDraws = SampleDraws(slovak, 4);
@@ -62,18 +62,18 @@ TEST(DrawRanges, SamplesAndExtraNumbers) {
 
 TEST(DrawRanges, FirstFieldLimits) {
     FakeMessages messages;
-    EXPECT_TRUE(CheckFirstField("12", 99, 100, kRangeTicketStatistics, messages).valid);
+    EXPECT_TRUE(CheckFirstField("12", 99, 100, RangeMode::TicketStatistics, messages).valid);
     EXPECT_EQ(messages.Count(), 0u);
 
-    FieldCheck check = CheckFirstField("0", 99, 100, kRangeTicketStatistics, messages);
+    FieldCheck check = CheckFirstField("0", 99, 100, RangeMode::TicketStatistics, messages);
     EXPECT_FALSE(check.valid);
     EXPECT_EQ(check.value, 1);
     EXPECT_EQ(messages.Last().kind, MessageKind::RangeError);
     EXPECT_EQ(messages.LastText(), "Érvénytelen paraméter.\r\rElső húzás sorszáma értékhatárok:\r"
                                    "    - minimum : 1\r    - maximum: 99");
-    EXPECT_EQ(CheckFirstField("", 99, 100, kRangeTicketStatistics, messages).value, 1);
-    EXPECT_EQ(CheckFirstField("150", 99, 80, kRangeTicketStatistics, messages).value, 79);
-    EXPECT_EQ(CheckFirstField("150", 99, 80, kRangeDeleteRows, messages).value, 80);
+    EXPECT_EQ(CheckFirstField("", 99, 100, RangeMode::TicketStatistics, messages).value, 1);
+    EXPECT_EQ(CheckFirstField("150", 99, 80, RangeMode::TicketStatistics, messages).value, 79);
+    EXPECT_EQ(CheckFirstField("150", 99, 80, RangeMode::DeleteRows, messages).value, 80);
     EXPECT_EQ(messages.Count(), 4u);
 }
 

@@ -4,9 +4,9 @@
 
 #include "common/file_io.h"
 #include "draws/bundled_draws.h"
-#include "draws/draws_files.h"
-#include "fakes/fake_messages.h"
-#include "session/temp_home.h"
+#include "support/draws_files.h"
+#include "support/fake_messages.h"
+#include "support/temp_home.h"
 
 namespace velmora {
 namespace {

@@ -13,13 +13,14 @@
 #include "common/file_io.h"
 #include "conditions/condition_editor.h"
 #include "conditions/filter.h"
-#include "draws/draws_files.h"
+#include "support/draws_files.h"
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
-#include "fakes/fake_messages.h"
-#include "game/number_row_file.h"
+#include "support/fake_messages.h"
+#include "session/number_row_file.h"
 #include "session/session.h"
-#include "session/temp_home.h"
+#include "support/session_parts.h"
+#include "support/temp_home.h"
 
 namespace velmora {
 namespace {
@@ -421,21 +422,21 @@ TEST(ConditionsFuzz, ExtremeParameters) {
 // A variation file cut short or with flipped bytes loads whole or leaves nothing: no variation,
 // no conditions and an empty ticket; what loads stays within the ticket.
 TEST(VariationFileFuzz, TruncatedAndFlippedFiles) {
-    testing::TempHome home;
-    testing::FakeMessages messages;
-    SeededRandom seeded(3);
-    Session session(MakeProgramFolders(home.Path()), messages, seeded);
+    testing::SessionParts parts(3);
+    Session& session = parts.session;
+    testing::FakeMessages& messages = parts.messages;
+    VariationDocument& variation = session.Variation();
     for (int n : {3, 8, 13, 21, 34, 55, 89}) {
-        session.ClickNumber(n, kMarkVariation);
+        session.ClickNumber(n, MarkKind::Variation);
     }
-    session.ClickNumber(40, kMarkFixed);
+    session.ClickNumber(40, MarkKind::Fixed);
     session.Conditions().errorPoints = 1;
-    Bontas engine(messages, session.Variation());
-    ASSERT_TRUE(engine.BontasIndul(session.MakeGenerationInput()));
+    Bontas engine(messages, variation.Store());
+    ASSERT_TRUE(engine.BontasIndul(variation.MakeGenerationInput()));
     engine.Run();
-    session.GenerationDone(engine.Vege());
-    const std::string path = home.Path() + "v.top";
-    ASSERT_TRUE(session.SaveVariation(path));
+    variation.GenerationDone(engine.Vege());
+    const std::string path = parts.home.Path() + "v.top";
+    ASSERT_TRUE(variation.Save(path));
     std::vector<std::uint8_t> valid;
     ASSERT_TRUE(ReadFileBytes(path, valid));
 
@@ -455,16 +456,15 @@ TEST(VariationFileFuzz, TruncatedAndFlippedFiles) {
         if (session.OpenFile(path)) {
             ++loaded;
             const auto numbers = static_cast<std::uint8_t>(session.Ticket().Selected().size());
-            const VariationStore& store = session.Variation();
+            const VariationStore& store = variation.Store();
             for (long long r = 0; r < store.Count(); ++r) {
                 for (int i = 0; i < store.RowWidth(); ++i) {
                     ASSERT_LT(store.Row(r)[i], numbers);
                 }
             }
         } else {
-            ASSERT_EQ(session.Variation().Count(), 0);
-            ASSERT_FALSE(session.variationExists);
-            ASSERT_FALSE(session.ConditionsSet());
+            ASSERT_FALSE(variation.Exists());
+            ASSERT_FALSE(session.Conditions().AnyActive());
             ASSERT_EQ(session.Ticket().MarkedCount(), 0);
         }
         messages.Clear();

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "fakes/fake_messages.h"
-#include "settings/ticket_appearance.h"
+#include "support/fake_messages.h"
+#include "common/numbers.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 namespace {
@@ -27,7 +28,7 @@ class MainTicketTest : public ::testing::Test {
 protected:
     void SetUp() override { ticket.Rebuild(LoadGameInfo(0)); }
 
-    void MarkAll(std::initializer_list<int> numbers, int kind) {
+    void MarkAll(std::initializer_list<int> numbers, MarkKind kind) {
         for (int n : numbers) {
             ticket.Click(n, kind);
         }
@@ -39,11 +40,11 @@ protected:
 };
 
 TEST_F(MainTicketTest, AtMostRowLengthMinusTwoFixedNumbers) {
-    MarkAll({10, 20, 30}, kMarkFixed);
+    MarkAll({10, 20, 30}, MarkKind::Fixed);
     EXPECT_EQ(messages.Count(), 0u);
     EXPECT_EQ(ticket.Fixed(), (Numbers{10, 20, 30}));
     EXPECT_EQ(ticket.NumbersToChoose(), 2) << "two numbers of each row still vary";
-    ticket.Click(40, kMarkFixed);
+    ticket.Click(40, MarkKind::Fixed);
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().kind, MessageKind::Error);
     EXPECT_EQ(messages.LastText(), "Nem lehetséges több fix szám kijelölése.");
@@ -52,42 +53,42 @@ TEST_F(MainTicketTest, AtMostRowLengthMinusTwoFixedNumbers) {
 
     MainTicket keno2(messages, links);
     keno2.Rebuild(LoadGameInfo(16));
-    keno2.Click(1, kMarkFixed);
+    keno2.Click(1, MarkKind::Fixed);
     EXPECT_TRUE(keno2.Fixed().empty()) << "a two-number row has no room for a fixed number";
 }
 
 TEST_F(MainTicketTest, KindsExcludeEachOther) {
-    ticket.Click(5, kMarkVariation);
-    ticket.Click(5, kMarkFixed); // a raised cell: the Shift-click tries to remove a fixed 5
-    ticket.Mark(5, false, false, kMarkFixed);
+    ticket.Click(5, MarkKind::Variation);
+    ticket.Click(5, MarkKind::Fixed); // a raised cell: the Shift-click tries to remove a fixed 5
+    ticket.Mark(5, false, false, MarkKind::Fixed);
     EXPECT_TRUE(ticket.Fixed().empty()) << "a selected number cannot be fixed";
 
-    ticket.Click(7, kMarkFixed);
-    ticket.Mark(7, false, false, kMarkVariation);
-    ticket.Mark(7, false, false, kMarkConstant);
-    ticket.Mark(7, false, false, kMarkRandom);
+    ticket.Click(7, MarkKind::Fixed);
+    ticket.Mark(7, false, false, MarkKind::Variation);
+    ticket.Mark(7, false, false, MarkKind::Constant);
+    ticket.Mark(7, false, false, MarkKind::Random);
     EXPECT_EQ(ticket.Selected(), (Numbers{5}));
     EXPECT_TRUE(ticket.Constant().empty());
     EXPECT_TRUE(ticket.Random().empty());
 
-    ticket.Click(9, kMarkConstant);
-    ticket.Mark(9, false, false, kMarkRandom);
+    ticket.Click(9, MarkKind::Constant);
+    ticket.Mark(9, false, false, MarkKind::Random);
     EXPECT_TRUE(ticket.Random().empty()) << "a constant number cannot be random";
     EXPECT_EQ(ticket.Selected(), (Numbers{5, 9}));
 }
 
 TEST_F(MainTicketTest, PlainClicksLeaveFixedAndConstantNumbers) {
-    ticket.Click(3, kMarkFixed);
-    ticket.Click(4, kMarkConstant);
-    ticket.Click(3, kMarkVariation);
-    ticket.Click(4, kMarkVariation);
+    ticket.Click(3, MarkKind::Fixed);
+    ticket.Click(4, MarkKind::Constant);
+    ticket.Click(3, MarkKind::Variation);
+    ticket.Click(4, MarkKind::Variation);
     EXPECT_EQ(ticket.Fixed(), (Numbers{3}));
     EXPECT_EQ(ticket.Constant(), (Numbers{4}));
     EXPECT_TRUE(ticket.Look(3).raised);
     EXPECT_TRUE(ticket.Look(4).raised);
 
-    ticket.Click(3, kMarkFixed);
-    ticket.Click(4, kMarkConstant);
+    ticket.Click(3, MarkKind::Fixed);
+    ticket.Click(4, MarkKind::Constant);
     EXPECT_TRUE(ticket.Fixed().empty());
     EXPECT_TRUE(ticket.Constant().empty());
     EXPECT_TRUE(ticket.Selected().empty());
@@ -95,36 +96,36 @@ TEST_F(MainTicketTest, PlainClicksLeaveFixedAndConstantNumbers) {
 }
 
 TEST_F(MainTicketTest, PlainClickOnRandomNumberRemovesItFromBothLists) {
-    ticket.Mark(11, false, false, kMarkRandom);
-    ticket.Mark(12, false, false, kMarkRandom);
-    ticket.Click(1, kMarkVariation);
+    ticket.Mark(11, false, false, MarkKind::Random);
+    ticket.Mark(12, false, false, MarkKind::Random);
+    ticket.Click(1, MarkKind::Variation);
     EXPECT_EQ(ticket.Selected(), (Numbers{11, 12, 1}));
-    ticket.Click(11, kMarkVariation);
+    ticket.Click(11, MarkKind::Variation);
     EXPECT_EQ(ticket.Random(), (Numbers{12}));
     EXPECT_EQ(ticket.Selected(), (Numbers{12, 1}));
     EXPECT_FALSE(ticket.Look(11).raised);
 }
 
 TEST_F(MainTicketTest, ConstantRemovalSwapsTheLastIntoItsPlace) {
-    MarkAll({1, 2, 3, 4}, kMarkConstant);
-    ticket.Click(2, kMarkConstant);
+    MarkAll({1, 2, 3, 4}, MarkKind::Constant);
+    ticket.Click(2, MarkKind::Constant);
     EXPECT_EQ(ticket.Constant(), (Numbers{1, 4, 3}));
     EXPECT_EQ(ticket.Selected(), (Numbers{1, 3, 4})) << "the selected list keeps its order";
 }
 
 TEST_F(MainTicketTest, LooksFollowTheKindAndTheLaterLayout) {
-    ticket.Click(8, kMarkVariation);
+    ticket.Click(8, MarkKind::Variation);
     EXPECT_EQ(ticket.Look(8).fontSlot, kSlotNumber);
     EXPECT_EQ(ticket.Look(8).boxSlot, kSlotMarkedBox);
     EXPECT_TRUE(ticket.Look(8).bold);
-    ticket.Click(8, kMarkVariation);
+    ticket.Click(8, MarkKind::Variation);
     EXPECT_EQ(ticket.Look(8).fontSlot, kSlotMarkedNumber)
         << "unmarking uses the marked-number colour";
     EXPECT_EQ(ticket.Look(8).boxSlot, kSlotUnmarkedBox);
     EXPECT_FALSE(ticket.Look(8).bold);
-    ticket.Click(9, kMarkFixed);
-    ticket.Click(10, kMarkConstant);
-    ticket.Mark(11, false, false, kMarkRandom);
+    ticket.Click(9, MarkKind::Fixed);
+    ticket.Click(10, MarkKind::Constant);
+    ticket.Mark(11, false, false, MarkKind::Random);
     ticket.ApplyLayoutLooks();
     EXPECT_EQ(ticket.Look(8).fontSlot, kSlotNumber);
     EXPECT_EQ(ticket.Look(9).fontSlot, kSlotFixedNumber);
@@ -133,19 +134,19 @@ TEST_F(MainTicketTest, LooksFollowTheKindAndTheLaterLayout) {
 }
 
 TEST_F(MainTicketTest, ListOnlyMarkingChangesLooksAndKeepsConditions) {
-    ticket.Mark(4, true, false, kMarkVariation);
+    ticket.Mark(4, true, false, MarkKind::Variation);
     EXPECT_TRUE(ticket.Look(4).raised);
     EXPECT_TRUE(ticket.Selected().empty());
     EXPECT_EQ(links.conditionsCleared, 0);
-    ticket.Click(5, kMarkVariation);
+    ticket.Click(5, MarkKind::Variation);
     EXPECT_EQ(links.conditionsCleared, 1);
     EXPECT_GE(links.changes, 2);
     EXPECT_FALSE(ticket.Unchanged());
 }
 
 TEST_F(MainTicketTest, LoadedListsReplaceTheMarksAndShowTheirKinds) {
-    MarkAll({1, 2, 3}, kMarkVariation);
-    ticket.Click(4, kMarkFixed);
+    MarkAll({1, 2, 3}, MarkKind::Variation);
+    ticket.Click(4, MarkKind::Fixed);
     const int cleared = links.conditionsCleared;
     ticket.LoadLists({30, 10, 20, 40}, {5}, {20}, {40});
     EXPECT_EQ(links.conditionsCleared, cleared) << "loading keeps the loaded conditions";
@@ -165,19 +166,19 @@ TEST_F(MainTicketTest, LoadedListsReplaceTheMarksAndShowTheirKinds) {
         EXPECT_EQ(ticket.Look(number).fontSlot, font) << number;
     }
     // The loaded numbers behave like marked ones afterwards.
-    ticket.Click(40, kMarkVariation);
+    ticket.Click(40, MarkKind::Variation);
     EXPECT_EQ(ticket.Random(), Numbers{});
     EXPECT_EQ(ticket.Selected(), (Numbers{30, 10, 20}));
 
     // A stored random order is kept as it is, not shuffled again.
     ticket.RestoreNumberOrder(3);
-    EXPECT_EQ(ticket.NumberOrder(), 3);
+    EXPECT_EQ(ticket.Order(), NumberOrder::Random);
     EXPECT_EQ(ticket.Selected(), (Numbers{30, 10, 20}));
 }
 
 TEST_F(MainTicketTest, PaintingSkipsFixedConstantAndRepeats) {
-    ticket.Click(2, kMarkFixed);
-    ticket.Click(3, kMarkConstant);
+    ticket.Click(2, MarkKind::Fixed);
+    ticket.Click(3, MarkKind::Constant);
     for (int n : {1, 1, 2, 3, 4}) {
         ticket.Paint(n);
     }
@@ -192,9 +193,9 @@ TEST_F(MainTicketTest, PaintingSkipsFixedConstantAndRepeats) {
 }
 
 TEST_F(MainTicketTest, MarkAllAndClearCommands) {
-    ticket.Click(1, kMarkFixed);
-    ticket.Click(2, kMarkConstant);
-    ticket.Mark(3, false, false, kMarkRandom);
+    ticket.Click(1, MarkKind::Fixed);
+    ticket.Click(2, MarkKind::Constant);
+    ticket.Mark(3, false, false, MarkKind::Random);
     ticket.MarkAll();
     EXPECT_EQ(ticket.MarkedCount(), 90);
     EXPECT_EQ(ticket.Selected().size(), 89u);
@@ -213,13 +214,13 @@ TEST_F(MainTicketTest, MarkAllAndClearCommands) {
 }
 
 TEST_F(MainTicketTest, NumberOrders) {
-    MarkAll({30, 10, 50, 20, 40}, kMarkVariation);
+    MarkAll({30, 10, 50, 20, 40}, MarkKind::Variation);
     SeededRandom random(7);
-    ticket.SetNumberOrder(1, random);
+    ticket.SetNumberOrder(NumberOrder::Ascending, random);
     EXPECT_EQ(ticket.Selected(), (Numbers{10, 20, 30, 40, 50}));
-    ticket.SetNumberOrder(2, random);
+    ticket.SetNumberOrder(NumberOrder::Descending, random);
     EXPECT_EQ(ticket.Selected(), (Numbers{50, 40, 30, 20, 10}));
-    ticket.SetNumberOrder(3, random);
+    ticket.SetNumberOrder(NumberOrder::Random, random);
     Numbers shuffled = ticket.Selected();
     std::sort(shuffled.begin(), shuffled.end());
     EXPECT_EQ(shuffled, (Numbers{10, 20, 30, 40, 50}));
@@ -228,25 +229,25 @@ TEST_F(MainTicketTest, NumberOrders) {
     MainTicket other(messages, links);
     other.Rebuild(LoadGameInfo(0));
     for (int n : {30, 10, 50, 20, 40}) {
-        other.Click(n, kMarkVariation);
+        other.Click(n, MarkKind::Variation);
     }
-    other.SetNumberOrder(1, again);
-    other.SetNumberOrder(2, again);
-    other.SetNumberOrder(3, again);
+    other.SetNumberOrder(NumberOrder::Ascending, again);
+    other.SetNumberOrder(NumberOrder::Descending, again);
+    other.SetNumberOrder(NumberOrder::Random, again);
     EXPECT_EQ(other.Selected(), ticket.Selected()) << "the same seed gives the same order";
 
     MainTicket single(messages, links);
     single.Rebuild(LoadGameInfo(0));
-    single.Click(9, kMarkVariation);
-    single.SetNumberOrder(3, random);
+    single.Click(9, MarkKind::Variation);
+    single.SetNumberOrder(NumberOrder::Random, random);
     EXPECT_EQ(single.Selected(), (Numbers{9}));
 }
 
 TEST_F(MainTicketTest, HeaderAndHints) {
-    MarkAll({4, 6}, kMarkVariation);
-    ticket.Click(8, kMarkConstant);
-    ticket.Mark(9, false, false, kMarkRandom);
-    ticket.Click(77, kMarkFixed);
+    MarkAll({4, 6}, MarkKind::Variation);
+    ticket.Click(8, MarkKind::Constant);
+    ticket.Mark(9, false, false, MarkKind::Random);
+    ticket.Click(77, MarkKind::Fixed);
     EXPECT_EQ(ticket.HeaderText(), " Kijelölve  :  5 szám\r"
                                    "  - fix     :  1\r"
                                    "  - állandó :  1\r"
@@ -270,9 +271,9 @@ TEST_F(MainTicketTest, HeaderAndHints) {
 }
 
 TEST_F(MainTicketTest, ViewCaptions) {
-    MarkAll({40, 12}, kMarkVariation);
-    ticket.Click(7, kMarkFixed);
-    ticket.SetView(kViewNumberOrder);
+    MarkAll({40, 12}, MarkKind::Variation);
+    ticket.Click(7, MarkKind::Fixed);
+    ticket.SetView(TicketView::NumberOrder);
     EXPECT_EQ(ticket.ViewCaption(), "  Számsorrend");
     EXPECT_EQ(ticket.CellCaption(40), "1.");
     EXPECT_EQ(ticket.CellCaption(12), "2.");
@@ -284,63 +285,63 @@ TEST_F(MainTicketTest, ViewCaptions) {
     times[4] = 17;
     since[4] = 3;
     ticket.SetStatistics(times, since);
-    ticket.SetView(kViewTimesDrawn);
+    ticket.SetView(TicketView::TimesDrawn);
     EXPECT_EQ(ticket.ViewCaption(), "  Hányszor húzták...");
     EXPECT_EQ(ticket.CellCaption(5), "17");
     EXPECT_EQ(ticket.CellCaption(6), "-");
-    ticket.SetView(kViewDrawsSince);
+    ticket.SetView(TicketView::DrawsSince);
     EXPECT_EQ(ticket.ViewCaption(), "  Hány húzás óta nem került elő...");
     EXPECT_EQ(ticket.CellCaption(5), "3");
-    ticket.SetView(kViewNormal);
+    ticket.SetView(TicketView::Normal);
     EXPECT_EQ(ticket.CellCaption(5), "5");
 }
 
 TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
-    MarkAll({1, 2, 3, 4, 5, 6}, kMarkVariation);
-    ticket.Click(7, kMarkFixed);
+    MarkAll({1, 2, 3, 4, 5, 6}, MarkKind::Variation);
+    ticket.Click(7, MarkKind::Fixed);
     ExtensionTargets& ext = ticket.Extension();
     ext.active = true;
     ext.selectedCount = 6;
     ext.fixedCount = 1;
 
-    ticket.Click(8, kMarkFixed);
+    ticket.Click(8, MarkKind::Fixed);
     EXPECT_EQ(messages.LastText(), "Nem lehetséges több fix szám kijelölése.");
 
-    ticket.Click(9, kMarkVariation);
+    ticket.Click(9, MarkKind::Variation);
     EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
                                    "\r\rTöröljön 1 számot a kijelölt számsorból.");
-    ticket.Click(1, kMarkVariation);
+    ticket.Click(1, MarkKind::Variation);
     EXPECT_EQ(links.rowsReplaced, 1);
     EXPECT_EQ(messages.LastText(),
               "A variáció előző számsora, az aktuális számsorral lett felcserélve.");
 
-    ticket.Click(7, kMarkFixed);
-    ticket.Click(10, kMarkVariation);
+    ticket.Click(7, MarkKind::Fixed);
+    ticket.Click(10, MarkKind::Variation);
     EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
                                    "\r\rTöröljön 1 számot a kijelölt számsorból.");
     const std::size_t shown = messages.Count();
-    ticket.Click(2, kMarkVariation);
+    ticket.Click(2, MarkKind::Variation);
     EXPECT_EQ(messages.Count(), shown) << "a removal that misses a fixed number says nothing";
     ext.selectedCount = 7;
-    ticket.Click(11, kMarkVariation);
+    ticket.Click(11, MarkKind::Variation);
     EXPECT_EQ(messages.LastText(), "Még 1 fix szám kijelölése szükséges.");
 
     ext.active = false;
     ext.committed = true;
-    ticket.Click(12, kMarkVariation);
+    ticket.Click(12, MarkKind::Variation);
     EXPECT_EQ(ticket.Extension().selectedCount, 0) << "committed counts are cleared";
 }
 
 TEST(MainTicketHelpers, KeysAndCombinations) {
-    EXPECT_EQ(MarkKindFromKeys(true, false, false), kMarkFixed);
-    EXPECT_EQ(MarkKindFromKeys(false, true, false), kMarkConstant);
-    EXPECT_EQ(MarkKindFromKeys(true, true, false), kMarkVariation);
-    EXPECT_EQ(MarkKindFromKeys(false, true, true), kMarkVariation);
-    EXPECT_EQ(MarkKindFromKeys(false, false, false), kMarkVariation);
-    EXPECT_EQ(Combinations(6, 5), 6);
-    EXPECT_EQ(Combinations(90, 5), 43949268);
-    EXPECT_EQ(Combinations(90, 10), 5720645481903LL);
-    EXPECT_EQ(Combinations(4, 5), 0);
+    EXPECT_EQ(MarkKindFromKeys(true, false, false), MarkKind::Fixed);
+    EXPECT_EQ(MarkKindFromKeys(false, true, false), MarkKind::Constant);
+    EXPECT_EQ(MarkKindFromKeys(true, true, false), MarkKind::Variation);
+    EXPECT_EQ(MarkKindFromKeys(false, true, true), MarkKind::Variation);
+    EXPECT_EQ(MarkKindFromKeys(false, false, false), MarkKind::Variation);
+    EXPECT_EQ(CombinationCount(6, 5), 6);
+    EXPECT_EQ(CombinationCount(90, 5), 43949268);
+    EXPECT_EQ(CombinationCount(90, 10), 5720645481903LL);
+    EXPECT_EQ(CombinationCount(4, 5), 0);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 namespace {

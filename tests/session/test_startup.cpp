@@ -7,9 +7,10 @@
 
 #include "common/binary_io.h"
 #include "common/file_io.h"
-#include "fakes/fake_messages.h"
+#include "support/fake_messages.h"
 #include "session/exception_log.h"
-#include "session/temp_home.h"
+#include "support/fixed_clock.h"
+#include "support/temp_home.h"
 
 namespace velmora {
 namespace {
@@ -37,7 +38,8 @@ protected:
     TempHome home;
     FakeMessages messages;
     SeededRandom random{1};
-    Session session{Folders(), messages, random};
+    testing::FixedClock clock;
+    Session session{Folders(), messages, random, clock};
 };
 
 TEST_F(StartupTest, FirstStartCreatesFoldersAndSettings) {
@@ -70,7 +72,7 @@ TEST_F(StartupTest, LaterStartIsQuiet) {
     ASSERT_TRUE(WriteSettings(Folders(), session.GetSettings(), messages));
 
     FakeMessages second;
-    Session next(Folders(), second, random);
+    Session next(Folders(), second, random, clock);
     ASSERT_TRUE(PrepareStart(next, {}));
     EXPECT_EQ(next.GetSettings().starts, 2);
     RunLoadingStep(next);
@@ -122,8 +124,9 @@ TEST(Startup, ReadOnlyMediumEndsTheProgram) {
     Touch(home.Path() + "file");
     FakeMessages messages;
     SeededRandom random(1);
+    testing::FixedClock clock;
     // A folder below a plain file can never be created, whoever runs the test.
-    Session session(MakeProgramFolders(home.Path() + "file/sub"), messages, random);
+    Session session(MakeProgramFolders(home.Path() + "file/sub"), messages, random, clock);
     EXPECT_FALSE(PrepareStart(session, {}));
     EXPECT_EQ(messages.LastText(), "Nem írható adathordozóról indította a programot.\r\r"
                                    "A Velmora Personal program befejezi futását.");

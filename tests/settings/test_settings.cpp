@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/file_io.h"
-#include "fakes/fake_messages.h"
+#include "support/fake_messages.h"
 #include "settings/settings.h"
 
 namespace velmora {

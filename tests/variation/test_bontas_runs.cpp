@@ -2,7 +2,7 @@
 // extensions, overwrite, the frequency-distribution run and the draws-list variation.
 #include <set>
 
-#include "variation/engine_runs.h"
+#include "support/engine_runs.h"
 
 namespace velmora {
 namespace {
@@ -102,7 +102,7 @@ struct PausingRun : EngineRun {
             if (shown.text.rfind("A variáció mérete", 0) == 0) {
                 messages.QueueAnswer(Answer::Yes);
                 if (!paused) {
-                    engine.MegszakitGombClick();
+                    engine.RequestPause();
                     paused = true;
                 }
             } else if (shown.text.find("Folytatja a variációt?") != std::string::npos) {
@@ -136,7 +136,6 @@ TEST(BontasPause, ResumingGivesTheRowsOfAnUninterruptedRun) {
         ASSERT_TRUE(first.Go());
         ASSERT_TRUE(first.outcome.finished);
         ASSERT_TRUE(first.outcome.paused);
-        EXPECT_TRUE(first.engine.PauseRequested());
         EXPECT_LT(first.store.Count(), whole.store.Count());
         EXPECT_EQ(first.messages.Log().back().kind, MessageKind::Question);
         EXPECT_EQ(first.messages.LastText(),
@@ -175,7 +174,7 @@ TEST(BontasPause, YesGoesOnAndStopLeavesNoFinishedVariation) {
     EngineRun stopped(Input(numbers, set), 8);
     stopped.messages.onPresent = [&stopped](const FakeMessages::Shown&) {
         stopped.messages.QueueAnswer(Answer::Yes);
-        stopped.engine.BontasMegszakitasa();
+        stopped.engine.RequestStop();
     };
     ASSERT_TRUE(stopped.Go());
     EXPECT_FALSE(stopped.outcome.finished);
@@ -288,7 +287,7 @@ TEST(BontasFrequency, StopEndsWithoutTheClosingPass) {
     EngineRun run(Input({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, set), 4);
     run.messages.onPresent = [&run](const FakeMessages::Shown&) {
         run.messages.QueueAnswer(Answer::Yes);
-        run.engine.BontasMegszakitasa();
+        run.engine.RequestStop();
     };
     ASSERT_TRUE(run.Go());
     EXPECT_FALSE(run.outcome.finished);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "variation/engine_runs.h"
+#include "support/engine_runs.h"
 
 namespace velmora {
 namespace {

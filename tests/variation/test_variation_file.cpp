@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "variation/engine_runs.h"
+#include "support/engine_runs.h"
 
 namespace velmora {
 namespace {

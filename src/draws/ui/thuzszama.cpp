@@ -116,7 +116,7 @@ THuzSzama::THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void THuzSzama::Prepare(int mode, int drawCount) {
+void THuzSzama::Prepare(RangeMode mode, int drawCount) {
     m_mode = mode;
     m_count = drawCount;
     m_title->setText(QString::fromUtf8(RangeModeTitle(mode)));
@@ -132,7 +132,7 @@ void THuzSzama::Prepare(int mode, int drawCount) {
     m_all->setChecked(range.first == 1 && range.last == drawCount);
 }
 
-bool THuzSzama::Open(int mode, int drawCount) {
+bool THuzSzama::Open(RangeMode mode, int drawCount) {
     Prepare(mode, drawCount);
     return exec() == QDialog::Accepted;
 }

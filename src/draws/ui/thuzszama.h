@@ -44,9 +44,9 @@ public:
 
     // Shows the dialog for a draw range (modes 1..3) over `drawCount` draws; true when the
     // user stored a new range.
-    bool Open(int mode, int drawCount);
+    bool Open(RangeMode mode, int drawCount);
     // Prepares the fields without showing the dialog (Open does this first).
-    void Prepare(int mode, int drawCount);
+    void Prepare(RangeMode mode, int drawCount);
 
     RangeField* FirstField() const { return m_first; }
     RangeField* LastField() const { return m_last; }
@@ -60,7 +60,7 @@ private:
 
     DrawRanges& m_ranges;
     Messages& m_messages;
-    int m_mode = kRangeTicketStatistics;
+    RangeMode m_mode = RangeMode::TicketStatistics;
     int m_count = 0;
     QLabel* m_title;
     RangeField* m_first;

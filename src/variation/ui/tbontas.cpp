@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -23,8 +22,8 @@
 #include "common/hu_format.h"
 #include "common/platform.h"
 #include "common/version.h"
-#include "dialogs/qt_messages.h"
-#include "session/session.h"
+#include "conditions/condition_table.h"
+#include "session/variation_document.h"
 #include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
 
@@ -34,32 +33,6 @@ namespace {
 
 constexpr std::array<const char*, kCurrencyCount> kCurrencyNames = {
     " forint", " euro", " kuna", " lei", " dinar", " hrivnya"};
-
-// The conditions in the order the window lists them (the order of the empty-result report).
-constexpr std::array<const char*, kConditionCount> kConditionNames = {
-    "Favorizált számok",
-    "Mobil számcsoportok",
-    "Fix számcsoportok",
-    "Számcsoport páros/páratlan aránya",
-    "Számcsoport ismétlődés",
-    "Találati arány",
-    "Számvégződés páros/páratlan aránya",
-    "Számvégződés ismétlődés",
-    "Ikerszámok",
-    "Tükör számpár",
-    "Prímszám",
-    "Számsor összege",
-    "Szórás",
-    "Terjedelem",
-    "Számcsoport",
-};
-
-std::array<bool, kConditionCount> ActiveConditions(const ConditionSet& c) {
-    return {c.favoured.active,     c.mobile.active,   c.fixed.active,        c.decadeParity.active,
-            c.decadeRepeat.active, c.hitRatio.active, c.endingParity.active, c.endingRepeat.active,
-            c.twins.active,        c.mirrors.active,  c.primes.active,       c.sum.active,
-            c.deviation.active,    c.span.active,     c.numberGroups.active};
-}
 
 // An amount of money with thousands separators and a decimal comma: 320638.5 -> "320 638,50".
 std::string MoneyText(double amount, int decimals) {
@@ -89,28 +62,25 @@ long long FreeMemoryBytes() {
 
 } // namespace
 
-TBontas::TBontas(Session& session, QWidget* parent)
+TBontas::TBontas(VariationDocument& variation, Settings& settings, Messages& messages,
+                 QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_session(session), m_engine(session.GetMessages(), session.Variation()) {
+      m_variation(variation), m_settings(settings), m_messages(messages), m_runner(messages),
+      m_engine(m_runner.JobMessages(), variation.Store()) {
     setObjectName(QStringLiteral("TBontas"));
     BuildWindow();
+    connect(&m_runner, &JobRunner::tick, this, &TBontas::Timer1Timer);
+    connect(&m_runner, &JobRunner::messageShown, this, &TBontas::MessageShown);
+    connect(&m_runner, &JobRunner::messageClosed, this, &TBontas::MessageClosed);
 }
 
 TBontas::~TBontas() {
-    m_destroying = true;
-    if (m_worker.joinable()) {
-        m_engine.BontasMegszakitasa();
-        // A question of the worker may be waiting for this thread: keep serving events until
-        // the worker is back.
-        while (m_workerActive) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(1);
-        }
-        m_worker.join();
-        m_session.GenerationDone(m_engine.Vege());
+    if (m_runner.Running()) {
+        m_engine.RequestStop();
+        m_runner.Abandon();
+        m_variation.GenerationDone(m_engine.Vege());
     }
-    RemoveMessageHooks();
     QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
 }
 
@@ -140,8 +110,9 @@ void TBontas::BuildWindow() {
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(2);
     constexpr int kRows = 5;
+    const auto listed = ConditionsInListOrder();
     for (int i = 0; i < kConditionCount; ++i) {
-        auto* box = new QCheckBox(QString::fromUtf8(kConditionNames[static_cast<std::size_t>(i)]),
+        auto* box = new QCheckBox(QString::fromUtf8(listed[static_cast<std::size_t>(i)]->listName),
                                   conditions);
         box->setObjectName(QStringLiteral("condition%1").arg(i));
         // Display only: the box shows the state but takes no clicks or focus.
@@ -202,27 +173,21 @@ void TBontas::BuildWindow() {
     layout->addWidget(panel);
     layout->addLayout(buttons);
 
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer1"));
-    m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &TBontas::Timer1Timer);
-
     SetRunButtons(false);
     m_background->setEnabled(true);
 }
 
 bool TBontas::BontasIndul() {
-    if (m_running) {
+    if (Running()) {
         return false;
     }
-    GenerationInput input = m_session.MakeGenerationInput();
+    GenerationInput input = m_variation.MakeGenerationInput();
     if (!input.freeMemory) {
         input.freeMemory = FreeMemoryBytes;
     }
     // A new variation, not one that goes on from rows already present.
     const bool newVariation = !input.extension && !input.resume.paused;
     const int fixedCount = input.fixedCount;
-    const std::array<bool, kConditionCount> active = ActiveConditions(input.conditions);
     if (!m_engine.BontasIndul(input)) {
         return false;
     }
@@ -230,7 +195,7 @@ bool TBontas::BontasIndul() {
     m_finished = false;
     m_closeWhenDone = false;
 
-    Settings& settings = m_session.GetSettings();
+    Settings& settings = m_settings;
     const int currency =
         settings.currency >= 0 && settings.currency < kCurrencyCount ? settings.currency : 0;
     m_price = settings.prices[static_cast<std::size_t>(currency)];
@@ -239,9 +204,10 @@ bool TBontas::BontasIndul() {
     m_currencyName = kCurrencyNames[static_cast<std::size_t>(currency)];
 
     m_headline->setText(ToQt(m_engine.Headline()));
+    const auto listed = ConditionsInListOrder();
     for (int i = 0; i < kConditionCount; ++i) {
-        m_conditionBoxes[static_cast<std::size_t>(i)]->setChecked(
-            active[static_cast<std::size_t>(i)]);
+        const auto index = static_cast<std::size_t>(i);
+        m_conditionBoxes[index]->setChecked(IsActive(input.conditions, listed[index]->id));
     }
     ShowCounts(m_engine.StoredRows());
     m_elapsed = 0;
@@ -256,7 +222,7 @@ bool TBontas::BontasIndul() {
     if (newVariation && fixedCount > 0) {
         bool& remind = settings.notices[kNoticeFixedNumbersReminder];
         if (remind) {
-            m_session.GetMessages().Notice(m_engine.StartNoticeText(), remind);
+            m_messages.Notice(m_engine.StartNoticeText(), remind);
         }
     }
     adjustSize();
@@ -269,40 +235,18 @@ bool TBontas::BontasIndul() {
 
 void TBontas::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_prepared && !m_running) {
+    if (m_prepared && !Running()) {
         m_prepared = false;
         StartWorker();
     }
 }
 
 void TBontas::StartWorker() {
-    InstallMessageHooks();
-    m_workerError = nullptr;
-    m_running = true;
-    m_workerActive = true;
     m_clock.start();
-    m_timer->start();
-    m_worker = std::thread([this] {
-        try {
-            m_engine.Run();
-        } catch (...) {
-            m_workerError = std::current_exception();
-        }
-        QMetaObject::invokeMethod(this, &TBontas::Vege, Qt::QueuedConnection);
-        m_workerActive = false;
-    });
-}
-
-void TBontas::JoinWorker() {
-    if (m_worker.joinable()) {
-        m_worker.join();
-    }
+    m_runner.Start([this] { m_engine.Run(); }, [this](std::exception_ptr error) { Vege(error); });
 }
 
 void TBontas::Timer1Timer() {
-    if (!m_running) {
-        return;
-    }
     // The answer comes with the worker's next candidate; until then the last one is shown.
     m_engine.RequestProgress();
     m_elapsed = m_clock.elapsed();
@@ -313,22 +257,13 @@ void TBontas::Timer1Timer() {
     ShowTitle(percent);
 }
 
-void TBontas::Vege() {
-    if (m_destroying) {
-        return;
-    }
-    JoinWorker();
-    m_running = false;
-    m_timer->stop();
+void TBontas::Vege(std::exception_ptr error) {
     m_elapsed = m_clock.elapsed();
-
-    std::exception_ptr error = m_workerError;
-    m_workerError = nullptr;
     if (error) {
-        m_engine.BontasMegszakitasa();
+        m_engine.RequestStop();
     }
     const GenerationOutcome outcome = m_engine.Vege();
-    m_session.GenerationDone(outcome);
+    m_variation.GenerationDone(outcome);
     m_finished = outcome.finished;
 
     ShowProgress(100);
@@ -345,39 +280,37 @@ void TBontas::Vege() {
     }
 
     if (error) {
-        RemoveMessageHooks();
         QDialog::reject();
         std::rethrow_exception(error);
     }
     if (!outcome.finished || m_closeWhenDone) {
-        RemoveMessageHooks();
         QDialog::reject();
         return;
     }
     ShowDuration();
     ShowCounts(m_engine.StoredRows());
+    // As the run's own messages, so that the buttons rest while the user reads.
     if (!outcome.emptyResultText.empty()) {
-        m_session.GetMessages().Error(outcome.emptyResultText);
+        m_runner.JobMessages().Error(outcome.emptyResultText);
     } else if (!outcome.missingNumbersText.empty()) {
-        m_session.GetMessages().Warning(outcome.missingNumbersText);
+        m_runner.JobMessages().Warning(outcome.missingNumbersText);
     }
-    RemoveMessageHooks();
 }
 
 void TBontas::StopGombClick() {
-    if (m_running) {
-        m_engine.BontasMegszakitasa();
+    if (Running()) {
+        m_engine.RequestStop();
     }
 }
 
 void TBontas::MegszakitGombClick() {
-    if (m_running) {
-        m_engine.MegszakitGombClick();
+    if (Running()) {
+        m_engine.RequestPause();
     }
 }
 
 void TBontas::KilepesGombClick() {
-    if (m_running && m_stop->isEnabled() && isVisible()) {
+    if (Running() && m_stop->isEnabled() && isVisible()) {
         // In the background: the whole program goes to the task bar while the run goes on.
         SendToBackground(this);
         return;
@@ -386,9 +319,9 @@ void TBontas::KilepesGombClick() {
 }
 
 void TBontas::reject() {
-    if (m_running) {
+    if (Running()) {
         m_closeWhenDone = true;
-        m_engine.BontasMegszakitasa();
+        m_engine.RequestStop();
         return;
     }
     QDialog::reject();
@@ -396,7 +329,7 @@ void TBontas::reject() {
 
 void TBontas::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && m_running) {
+    if (event->type() == QEvent::ActivationChange && Running()) {
         ShowTitle(m_progress->value());
     }
 }
@@ -419,7 +352,7 @@ void TBontas::ShowProgress(int percent) {
 
 // The program's title in the task bar follows the run while the user looks elsewhere.
 void TBontas::ShowTitle(int percent) {
-    ShowJobTitle(m_running, isActiveWindow(), percent, "Variáció");
+    ShowJobTitle(Running(), isActiveWindow(), percent, "Variáció");
 }
 
 void TBontas::SetRunButtons(bool enabled) {
@@ -427,50 +360,18 @@ void TBontas::SetRunButtons(bool enabled) {
     m_pause->setEnabled(enabled);
 }
 
-// While a message box of the run is open the progress stands still and the buttons rest.
-void TBontas::InstallMessageHooks() {
-    m_boxes = dynamic_cast<QtMessages*>(&m_session.GetMessages());
-    if (m_boxes == nullptr) {
-        return;
-    }
-    m_oldBeforeShow = m_boxes->beforeShow;
-    m_oldAfterShow = m_boxes->afterShow;
-    // The window stays on top: the run's boxes are its own, or they would open behind it.
-    m_oldOwner = m_boxes->Owner();
-    m_boxes->SetOwner(this);
-    m_boxes->beforeShow = [this] {
-        if (m_oldBeforeShow) {
-            m_oldBeforeShow();
-        }
-        m_timer->stop();
-        SetRunButtons(false);
-        m_background->setEnabled(false);
-        // The worker waits for the answer: the count it asks about is shown.
-        ShowCounts(m_engine.StoredRows());
-    };
-    m_boxes->afterShow = [this] {
-        m_background->setEnabled(true);
-        if (m_running) {
-            m_timer->start();
-            SetRunButtons(true);
-        }
-        if (m_oldAfterShow) {
-            m_oldAfterShow();
-        }
-    };
+void TBontas::MessageShown() {
+    SetRunButtons(false);
+    m_background->setEnabled(false);
+    // The worker waits for the answer: the count it asks about is shown.
+    ShowCounts(m_engine.StoredRows());
 }
 
-void TBontas::RemoveMessageHooks() {
-    if (m_boxes == nullptr) {
-        return;
+void TBontas::MessageClosed() {
+    m_background->setEnabled(true);
+    if (Running()) {
+        SetRunButtons(true);
     }
-    m_boxes->beforeShow = std::move(m_oldBeforeShow);
-    m_boxes->afterShow = std::move(m_oldAfterShow);
-    m_boxes->SetOwner(m_oldOwner);
-    m_oldOwner = nullptr;
-    m_oldBeforeShow = nullptr;
-    m_oldAfterShow = nullptr;
-    m_boxes = nullptr;
 }
 
 } // namespace velmora

@@ -4,34 +4,31 @@
 #include <QElapsedTimer>
 
 #include <array>
-#include <atomic>
 #include <exception>
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "conditions/condition_set.h"
+#include "dialogs/job_runner.h"
+#include "settings/settings.h"
 #include "variation/bontas.h"
 
 class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTimer;
 
 namespace velmora {
 
-class QtMessages;
-class Session;
+class VariationDocument;
 
-// The engine window: prepares a generation for the current ticket, runs the engine on a worker
-// thread once the window shows, reports its progress every second and hands the result to the
-// session when the worker returns. The window never outlives its worker: closing it while the
-// run goes on stops the run first.
+// The engine window: prepares a generation of the variation document, runs the engine on a
+// worker thread once the window shows, reports its progress every second and hands the result
+// to the document when the worker returns. The window never outlives its worker: closing it
+// while the run goes on stops the run first.
 class TBontas : public QDialog {
     Q_OBJECT
 public:
-    TBontas(Session& session, QWidget* parent);
+    TBontas(VariationDocument& variation, Settings& settings, Messages& messages, QWidget* parent);
     ~TBontas() override;
 
     // Prepares the run and the window; the worker starts when the window is shown. False when
@@ -44,7 +41,7 @@ public:
     void KilepesGombClick();
 
     // From the start of the worker until its completion has been shown.
-    bool Running() const { return m_running; }
+    bool Running() const { return m_runner.Running(); }
     // The last run ended with a variation (finished or paused).
     bool Finished() const { return m_finished; }
 
@@ -61,17 +58,20 @@ private:
     void StartWorker();
     void Timer1Timer();
     // The completion on the user-interface thread, once the worker has returned.
-    void Vege();
-    void JoinWorker();
+    void Vege(std::exception_ptr error);
     void ShowCounts(long long rows);
     void ShowDuration();
     void ShowProgress(int percent);
     void ShowTitle(int percent);
     void SetRunButtons(bool enabled);
-    void InstallMessageHooks();
-    void RemoveMessageHooks();
+    // While a message of the run is open the progress stands still and the buttons rest.
+    void MessageShown();
+    void MessageClosed();
 
-    Session& m_session;
+    VariationDocument& m_variation;
+    Settings& m_settings;
+    Messages& m_messages;
+    JobRunner m_runner;
     Bontas m_engine;
     double m_price = 0;
     int m_priceDecimals = 0;
@@ -87,23 +87,12 @@ private:
     QPushButton* m_stop = nullptr;
     QPushButton* m_pause = nullptr;
     QPushButton* m_background = nullptr;
-    QTimer* m_timer = nullptr;
 
-    std::thread m_worker;
-    std::atomic<bool> m_workerActive{false};
-    std::exception_ptr m_workerError;
     QElapsedTimer m_clock;
     qint64 m_elapsed = 0;
     bool m_prepared = false; // BontasIndul succeeded; the worker starts at the first show
-    bool m_running = false;  // the user-interface side of a run: until Vege has run
     bool m_finished = false;
     bool m_closeWhenDone = false;
-    bool m_destroying = false;
-
-    QtMessages* m_boxes = nullptr; // the message boxes, when they are the Qt ones
-    QWidget* m_oldOwner = nullptr;
-    std::function<void()> m_oldBeforeShow;
-    std::function<void()> m_oldAfterShow;
 };
 
 } // namespace velmora

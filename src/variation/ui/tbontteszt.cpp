@@ -22,7 +22,7 @@
 
 #include "common/hu_format.h"
 #include "common/version.h"
-#include "session/session.h"
+#include "session/variation_document.h"
 #include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
 
@@ -52,19 +52,22 @@ void Mix(std::uint64_t& hash, std::uint8_t byte) {
 
 } // namespace
 
-TBontTeszt::TBontTeszt(Session& session, QWidget* parent)
+TBontTeszt::TBontTeszt(VariationDocument& variation, const MainTicket& ticket,
+                       const Settings& settings, Messages& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_session(session) {
+      m_variation(variation), m_ticket(ticket), m_settings(settings), m_messages(messages),
+      m_runner(messages) {
     setObjectName(QStringLiteral("TBontTeszt"));
     setWindowTitle(QStringLiteral("  Variáció tesztje"));
     BuildWindow();
+    connect(&m_runner, &JobRunner::tick, this, &TBontTeszt::Timer2Timer);
 }
 
 TBontTeszt::~TBontTeszt() {
-    if (m_worker.joinable()) {
+    if (m_runner.Running()) {
         m_test->Stop(); // holds even when the test has not begun yet
-        m_worker.join();
+        m_runner.Abandon();
     }
     if (m_running) {
         QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
@@ -162,11 +165,6 @@ void TBontTeszt::BuildWindow() {
     layout->addSpacing(4);
     layout->addLayout(buttons);
 
-    m_timer = new QTimer(this);
-    m_timer->setObjectName(QStringLiteral("Timer2"));
-    m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &TBontTeszt::Timer2Timer);
-
     SetRunning(false);
     m_insert->setEnabled(false);
 }
@@ -175,13 +173,12 @@ int TBontTeszt::Start() {
     if (m_running) {
         return QDialog::Rejected;
     }
-    const int lowest = m_session.TestDrawnMinimum();
-    const int highest = m_session.TestDrawnMaximum();
+    const int lowest = m_variation.TestDrawnMinimum();
+    const int highest = m_variation.TestDrawnMaximum();
     if (highest < lowest) {
         return QDialog::Rejected;
     }
-    const int rowLength =
-        m_session.Game().rowLength - static_cast<int>(m_session.Ticket().Fixed().size());
+    const int rowLength = m_ticket.NumbersToChoose();
     {
         const QSignalBlocker block(m_drawn);
         m_drawn->setRange(lowest, highest);
@@ -213,10 +210,10 @@ int TBontTeszt::Start() {
 
 TBontTeszt::Stamp TBontTeszt::CurrentStamp() const {
     Stamp stamp;
-    stamp.game = m_session.Game().gameId;
-    stamp.numbers = m_session.Ticket().Selected();
-    stamp.fixed = static_cast<int>(m_session.Ticket().Fixed().size());
-    const VariationStore& store = m_session.Variation();
+    stamp.game = m_ticket.Game().gameId;
+    stamp.numbers = m_ticket.Selected();
+    stamp.fixed = static_cast<int>(m_ticket.Fixed().size());
+    const VariationStore& store = m_variation.Store();
     stamp.rows = store.Count();
     // FNV-1a over the rows and the block ends: a new, loaded or edited variation differs.
     std::uint64_t hash = 0xCBF29CE484222325ULL;
@@ -238,8 +235,8 @@ TBontTeszt::Stamp TBontTeszt::CurrentStamp() const {
 void TBontTeszt::BontTesztBetoltes() {
     const int threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     const VariationTestInput input =
-        m_session.MakeTestInput(m_drawn->value(), m_conditionsMode->isChecked(), threads);
-    m_test = std::make_unique<VariationTest>(input, m_session.Variation());
+        m_variation.MakeTestInput(m_drawn->value(), m_conditionsMode->isChecked(), threads);
+    m_test = std::make_unique<VariationTest>(input, m_variation.Store());
     m_input = m_test->Input();
     m_rowLength = m_test->RowLength();
     m_result = m_test->Snapshot();
@@ -262,33 +259,15 @@ void TBontTeszt::showEvent(QShowEvent* event) {
 }
 
 void TBontTeszt::StartWorker() {
-    m_workerError = nullptr;
     m_running = true;
     m_hourAsked = false;
     SetRunning(true);
     m_clock.start();
-    m_timer->start();
-    m_worker = std::thread([this] {
-        try {
-            m_test->BontasGepiEllenorzes();
-        } catch (...) {
-            m_workerError = std::current_exception();
-        }
-        QMetaObject::invokeMethod(this, &TBontTeszt::WorkerDone, Qt::QueuedConnection);
-    });
+    m_runner.Start([this] { m_test->BontasGepiEllenorzes(); },
+                   [this](std::exception_ptr error) { WorkerDone(error); });
 }
 
-void TBontTeszt::JoinWorker() {
-    if (m_worker.joinable()) {
-        m_worker.join();
-    }
-}
-
-void TBontTeszt::WorkerDone() {
-    JoinWorker();
-    m_timer->stop();
-    const std::exception_ptr error = m_workerError;
-    m_workerError = nullptr;
+void TBontTeszt::WorkerDone(std::exception_ptr error) {
     if (error) {
         m_running = false;
         SetRunning(false);
@@ -334,7 +313,7 @@ void TBontTeszt::TesztVege() {
     }
     const std::string duplicates = DuplicateRowsText(m_test->DuplicateRows());
     if (!duplicates.empty()) {
-        m_session.GetMessages().Error(duplicates);
+        m_messages.Error(duplicates);
     }
 }
 
@@ -357,10 +336,9 @@ void TBontTeszt::Timer2Timer() {
         m_remainingLabel->setText(QStringLiteral("Hátralévő: több mint 1 nap"));
         // The user has half a minute to lower the drawn count before the program gives up.
         if (elapsed / 1000 % 60 > 30) {
-            m_timer->stop();
             Halt();
             m_asking = true;
-            m_session.GetMessages().Warning(kDayLimitText);
+            m_messages.Warning(kDayLimitText);
             m_asking = false;
             return;
         }
@@ -369,9 +347,8 @@ void TBontTeszt::Timer2Timer() {
             ToQt("Hátralévő: " + FormatElapsed(static_cast<qint64>(std::llround(remaining)))));
         if (remaining >= static_cast<double>(kHourMs) && !m_hourAsked) {
             m_hourAsked = true;
-            m_timer->stop();
             m_asking = true;
-            const bool stop = m_session.GetMessages().WarningQuestion(kHourQuestionText);
+            const bool stop = m_messages.WarningQuestion(kHourQuestionText);
             m_asking = false;
             if (!m_running) {
                 return; // the test ended while the question was open
@@ -379,9 +356,6 @@ void TBontTeszt::Timer2Timer() {
             if (stop) {
                 Halt();
                 return;
-            }
-            if (m_running) {
-                m_timer->start();
             }
         }
     }
@@ -452,8 +426,7 @@ void TBontTeszt::TesztListDbTalalatraUpDownClick() {
 
 void TBontTeszt::UpdateLevelRange() {
     const int drawn = m_drawn->value();
-    const int rowLength =
-        m_session.Game().rowLength - static_cast<int>(m_session.Ticket().Fixed().size());
+    const int rowLength = m_ticket.NumbersToChoose();
     // A full hit is never missing; fewer drawn numbers than a row cannot hit more than drawn.
     const int top = std::clamp(drawn >= rowLength ? drawn - 1 : drawn, 0, 10);
     const QSignalBlocker block(m_level);
@@ -469,13 +442,13 @@ void TBontTeszt::BovitesGombStatus() {
     // The rows of a draws-list variation are whole draws: test cases do not fit among them.
     const bool allowed =
         m_hasResult && !m_running && !m_input.drawsList &&
-        InsertAllowed(m_input, m_result, level, m_rowLength, m_session.Variation().Count());
+        InsertAllowed(m_input, m_result, level, m_rowLength, m_variation.Store().Count());
     m_insert->setEnabled(allowed);
-    const int fixed = static_cast<int>(m_session.Ticket().Fixed().size());
+    const int fixed = static_cast<int>(m_ticket.Fixed().size());
     const std::string hint = std::to_string(level) + " találatot eredményező " +
                              FixedNumbersSuffix(fixed) +
                              " teszt számsorok beillesztése a listába. ";
-    m_insert->setToolTip(m_session.GetSettings().hints ? ToQt(hint) : QString());
+    m_insert->setToolTip(m_settings.hints ? ToQt(hint) : QString());
 }
 
 std::vector<std::vector<std::uint8_t>> TBontTeszt::InsertRows() const {

@@ -3,15 +3,15 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
-#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "game/game_catalogue.h"
+#include "dialogs/job_runner.h"
+#include "game/main_ticket.h"
+#include "settings/settings.h"
 #include "variation/variation_test.h"
 
 class QCheckBox;
@@ -20,11 +20,10 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QTimer;
 
 namespace velmora {
 
-class Session;
+class VariationDocument;
 
 // The variation test window: runs the test of the current variation on a worker thread once
 // the window shows, redraws the progress and the partial report every second, and keeps a
@@ -37,7 +36,8 @@ public:
     // The modal result when the user asked for the missing rows to be inserted.
     static constexpr int kInsertRequested = QDialog::Accepted;
 
-    TBontTeszt(Session& session, QWidget* parent);
+    TBontTeszt(VariationDocument& variation, const MainTicket& ticket, const Settings& settings,
+               Messages& messages, QWidget* parent);
     ~TBontTeszt() override;
 
     // Opens the window modally; returns kInsertRequested or QDialog::Rejected.
@@ -79,8 +79,7 @@ private:
     Stamp CurrentStamp() const;
     void BontTesztBetoltes();
     void StartWorker();
-    void JoinWorker();
-    void WorkerDone();
+    void WorkerDone(std::exception_ptr error);
     void TesztVege();
     void Timer2Timer();
     // The drawn count or the conditions mode changed.
@@ -98,7 +97,11 @@ private:
     void Halt();
     int SelectedLevel() const;
 
-    Session& m_session;
+    VariationDocument& m_variation;
+    const MainTicket& m_ticket;
+    const Settings& m_settings;
+    Messages& m_messages;
+    JobRunner m_runner;
     std::unique_ptr<VariationTest> m_test; // while its worker runs
     VariationTestInput m_input;            // of the last test
     int m_rowLength = 0;                   // k' of the last test
@@ -119,10 +122,7 @@ private:
     QPushButton* m_stop = nullptr;
     QPushButton* m_background = nullptr;
     QPushButton* m_exit = nullptr;
-    QTimer* m_timer = nullptr;
 
-    std::thread m_worker;
-    std::exception_ptr m_workerError;
     QElapsedTimer m_clock;
     bool m_pendingStart = false; // the worker starts at the next show
     bool m_running = false;      // the user-interface side of a run: until its end was shown

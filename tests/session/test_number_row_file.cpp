@@ -1,4 +1,4 @@
-#include "game/number_row_file.h"
+#include "session/number_row_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "common/file_io.h"
-#include "fakes/fake_messages.h"
-#include "session/temp_home.h"
+#include "support/fake_messages.h"
+#include "support/temp_home.h"
 
 namespace velmora {
 namespace {

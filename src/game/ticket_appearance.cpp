@@ -1,4 +1,4 @@
-#include "settings/ticket_appearance.h"
+#include "game/ticket_appearance.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "game/number_row_file.h"
+#include "session/number_row_file.h"
 
 #include <algorithm>
 #include <array>
@@ -296,7 +296,7 @@ NumberRowRecord NumberRowOf(const MainTicket& ticket, const ConditionSet& condit
     record.fixed = ticket.Fixed();
     record.constant = ticket.Constant();
     record.random = ticket.Random();
-    record.numberOrder = ticket.NumberOrder();
+    record.numberOrder = static_cast<std::int32_t>(ticket.Order());
     record.conditionsSet = conditions.AnyActive();
     record.conditions = conditions;
     return record;

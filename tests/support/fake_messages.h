@@ -31,7 +31,7 @@ public:
     // Runs before each message is answered (a test can press a button meanwhile).
     std::function<void(const Shown&)> onPresent;
 
-    void ShowWait(const std::string& text, int /*positionMode*/) override {
+    void ShowWait(const std::string& text, WaitPosition /*position*/) override {
         m_waitTexts.push_back(text);
     }
     void HideWait() override { ++m_waitHides; }

@@ -7,7 +7,7 @@
 #include <numeric>
 #include <random>
 
-#include "fakes/fake_messages.h"
+#include "support/fake_messages.h"
 #include "variation/bontas.h"
 
 namespace velmora::testing {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <ctime>
+
+// The date and time the program stamps on what it writes, injected so that a test can fix
+// them.
+namespace velmora {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The local date and time now.
+    virtual std::tm Now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    std::tm Now() const override;
+};
+
+// A calendar day as the files keep it: days since 30 December 1899.
+double DayNumber(const std::tm& date);
+
+} // namespace velmora

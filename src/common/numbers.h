@@ -1,0 +1,14 @@
+#pragma once
+
+// Small facts about whole numbers that several parts of the program count with.
+namespace velmora {
+
+// C(n, k) exactly, saturating at the largest 64-bit unsigned value; 0 when k is outside 0..n.
+unsigned long long Binomial(int n, int k);
+
+// C(n, k) as a row count: exact, capped at the largest signed 64-bit value.
+long long CombinationCount(int n, int k);
+
+bool IsPrimeNumber(int number);
+
+} // namespace velmora

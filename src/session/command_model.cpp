@@ -1,0 +1,110 @@
+#include "session/command_model.h"
+
+#include "common/hu_format.h"
+
+namespace velmora {
+
+namespace {
+
+CommandState Either(bool enabled, const char* on, const char* off) {
+    return {enabled, enabled ? on : off};
+}
+
+const char* const kNoMarks = " Nincs kijelölt számsor. ";
+const char* const kNoDraws = " Hiányzik a húzások listája. ";
+
+} // namespace
+
+bool CommandModel::ConditionsAvailable() const {
+    return m_ticket.MarkedCount() >= m_ticket.Game().rowLength + 1;
+}
+
+std::string CommandModel::FullVariationText() const {
+    if (!ConditionsAvailable()) {
+        return {};
+    }
+    return "Teljes variáció: " + FormatThousands(m_ticket.FullVariationSize()) + " számsor";
+}
+
+CommandState CommandModel::State(Command command) const {
+    const MainTicket& t = m_ticket;
+    const bool anyMark = t.MarkedCount() > 0;
+    const bool draws = m_draws.HasDatabase();
+    switch (command) {
+    case Command::SaveAs:
+        return Either(ConditionsAvailable(), " Számsor, variáció, export állományok mentése. ",
+                      " Nincs elmentésre váró adat. ");
+    case Command::SaveNumberRow:
+        return {ConditionsAvailable(), " Számsor és feltételek mentése. "};
+    case Command::MarkAll: {
+        const ExtensionTargets& ext = t.Extension();
+        const bool allMarked = ext.active ? t.MarkedCount() >= ext.selectedCount + ext.fixedCount
+                                          : t.MarkedCount() >= t.Game().maxNumber;
+        return Either(!allMarked, " Minden szám kijelölése. ", " Minden szám kijelölve. ");
+    }
+    case Command::ClearMenu:
+        return Either(anyMark, " Számok törlése. ", kNoMarks);
+    case Command::ClearAll:
+        return Either(anyMark, " Minden kijelölt szám törlése. ", kNoMarks);
+    case Command::ClearVariation:
+        return {t.HasVariationNumbers(), ""};
+    case Command::ClearFixed:
+        return Either(!t.Fixed().empty(), " Fix számok törlése. ", " Nincs kijelölve fix szám. ");
+    case Command::ClearConstant:
+        return Either(!t.Constant().empty(), " Állandó számok törlése. ",
+                      " Nincs kijelölve állandó szám. ");
+    case Command::ClearRandom:
+        return Either(!t.Random().empty(), " Véletlen számok törlése. ",
+                      " Nincs kijelölve véletlen szám. ");
+    case Command::NewTicket: {
+        const bool onlyConstants = t.Fixed().empty() && !t.Selected().empty() &&
+                                   t.Constant().size() == t.Selected().size();
+        if (!anyMark) {
+            return {false, kNoMarks};
+        }
+        if (onlyConstants) {
+            return {false, " Csak állandó számok vannak kijelölve. "};
+        }
+        return {true, " Új főszelvény, számsor törlése. "};
+    }
+    case Command::ViewTimesDrawn:
+        return Either(draws, " Hányszor húzták ki eddig a számokat ", kNoDraws);
+    case Command::ViewDrawsSince:
+        return Either(draws, " Hány húzás óta nem sorsolták ki a számokat ", kNoDraws);
+    case Command::TicketRange:
+        return Either(draws, " ...a főszelvényen megjelenített statisztikai adatokhoz. ", kNoDraws);
+    case Command::VariationMenu:
+        return {StartState().enabled || m_variation.Exists(), ""};
+    case Command::Start:
+        return StartState();
+    case Command::Test:
+        return TestState();
+    case Command::SaveVariation:
+    case Command::DeleteVariation:
+        return {m_variation.Exists(), ""};
+    }
+    return {};
+}
+
+CommandState CommandModel::StartState() const {
+    const bool exists = m_variation.Exists();
+    // A finished variation is made again only after the marks change, while a paused or
+    // extended one goes on.
+    const bool goesOn = m_variation.Paused() || m_ticket.Extension().active;
+    if (ConditionsAvailable() && (!exists || goesOn)) {
+        return {true, " Variáció készítése. "};
+    }
+    return {false, exists ? " A variáció elkészült. " : kNoMarks};
+}
+
+CommandState CommandModel::TestState() const {
+    if (!m_variation.Exists()) {
+        return {};
+    }
+    // A variation that holds every combination has nothing to test.
+    const bool testable = m_variation.Store().Count() < m_ticket.FullVariationSize();
+    return Either(testable, " Variáció tesztje. ",
+                  " A variáció mérete elérte a teljes variáció szelvényszámát. ");
+}
+
+} // namespace velmora

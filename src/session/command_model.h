@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+
+#include "draws/draws_store.h"
+#include "game/main_ticket.h"
+#include "session/variation_document.h"
+
+// Whether each command of the main window is available now, and with which hint, computed from
+// the ticket, the draws and the variation. The main window only binds its actions to it.
+namespace velmora {
+
+enum class Command {
+    SaveAs,          // "Mentés másként..."
+    SaveNumberRow,   // the "Mentés" of "Számsor"
+    MarkAll,         // "Kijelölés mind"
+    ClearMenu,       // the "Törlés" submenu and its tool button
+    ClearAll,        // "Minden szám"
+    ClearVariation,  // "Variáció számai"
+    ClearFixed,      // "Fix számok"
+    ClearConstant,   // "Állandó számok"
+    ClearRandom,     // "Véletlen számok"
+    NewTicket,       // "Új főszelvény"
+    ViewTimesDrawn,  // "Hányszor húzták"
+    ViewDrawsSince,  // "Hány húzás óta..."
+    TicketRange,     // "Húzások száma..." of the "Főszelvény" menu
+    VariationMenu,   // the "Variáció" menu
+    Start,           // "Start"
+    Test,            // "Teszt..."
+    SaveVariation,   // the "Mentés" of "Variáció"
+    DeleteVariation, // the "Törlés" of "Variáció"
+};
+
+struct CommandState {
+    bool enabled = false;
+    std::string hint; // empty: the command shows its own text
+};
+
+class CommandModel {
+public:
+    CommandModel(const MainTicket& ticket, const DrawsStore& draws,
+                 const VariationDocument& variation)
+        : m_ticket(ticket), m_draws(draws), m_variation(variation) {}
+
+    CommandState State(Command command) const;
+
+    // Conditions and saving need more marked numbers than a row holds.
+    bool ConditionsAvailable() const;
+    // The status bar's "Teljes variáció: " text; empty while the marks make no variation.
+    std::string FullVariationText() const;
+
+private:
+    CommandState StartState() const;
+    CommandState TestState() const;
+
+    const MainTicket& m_ticket;
+    const DrawsStore& m_draws;
+    const VariationDocument& m_variation;
+};
+
+} // namespace velmora

@@ -1,0 +1,416 @@
+#include "session/variation_document.h"
+
+#include <algorithm>
+
+#include "common/binary_io.h"
+#include "common/file_io.h"
+#include "common/hu_format.h"
+#include "common/platform.h"
+#include "common/version.h"
+
+namespace velmora {
+
+VariationDocument::VariationDocument(const GameInfo& game, MainTicket& ticket,
+                                     ConditionSet& conditions, const DrawsStore& draws,
+                                     Messages& messages, const Clock& clock, ApplyNumberRow apply)
+    : m_game(game), m_ticket(ticket), m_conditions(conditions), m_draws(draws),
+      m_messages(messages), m_clock(clock), m_apply(std::move(apply)) {}
+
+bool VariationDocument::DrawsList() const {
+    return CurrentShape().drawsList;
+}
+
+// --- Deleting ---------------------------------------------------------------------------------
+
+void VariationDocument::Delete() {
+    m_store.Clear();
+    m_record = VariationRecord{};
+    // Extension mode and its counts belong to the variation.
+    m_ticket.Extension() = ExtensionTargets{};
+}
+
+bool VariationDocument::AskThenDelete() {
+    if (!m_store.saved && !m_ticket.Extension().active && Exists() &&
+        !m_messages.Question("Biztos törli a variáció listáját?")) {
+        return false;
+    }
+    Delete();
+    return true;
+}
+
+bool VariationDocument::DeleteCommand() {
+    if (m_ticket.Extension().active && !m_messages.Confirm("Biztos törli a variáció listáját?")) {
+        return false;
+    }
+    return AskThenDelete();
+}
+
+// --- Files ------------------------------------------------------------------------------------
+
+VariationShape VariationDocument::CurrentShape() const {
+    const HitRatioCondition& ratio = m_conditions.hitRatio;
+    // As the engine decides it: rows from the draws need the draws.
+    const bool drawsList =
+        ratio.active && ratio.fromDraws && m_draws.HasDatabase() && !m_draws.Draws().empty();
+    return VariationShape{m_game.rowLength, m_game.maxNumber,
+                          static_cast<int>(m_ticket.Selected().size()),
+                          static_cast<int>(m_ticket.Fixed().size()), drawsList};
+}
+
+bool VariationDocument::Save(const std::string& path) {
+    m_messages.ShowWait("Variáció mentése állományba", WaitPosition::Centre);
+    BinaryWriter writer;
+    WriteNumberRowRecord(NumberRowOf(m_ticket, m_conditions), writer);
+    WriteVariationBlock(CurrentShape(), m_store, m_record, m_conditions.options, writer);
+    const bool written = ReplaceFile(path, writer.Bytes());
+    m_messages.HideWait();
+    if (!written) {
+        m_messages.FileError("a variáció", "mentése");
+        return false;
+    }
+    m_store.saved = true;
+    m_ticket.SetUnchanged(true);
+    return true;
+}
+
+void VariationDocument::RejectFile(const std::string& path, bool tell) {
+    Delete();
+    m_apply(NumberRowRecord{}, false);
+    if (tell) {
+        m_messages.BadFile(path);
+    }
+}
+
+bool VariationDocument::Load(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        RejectFile(path, false);
+        m_messages.Error(OpenErrorText(path));
+        return false;
+    }
+    BinaryReader reader(bytes);
+    NumberRowRecord record;
+    record.conditions = m_conditions;
+    const NumberRowContext context{m_game, m_draws.HasDatabase() ? m_draws.Count() : 0, path};
+    if (!ReadNumberRowRecord(reader, context, m_messages, record)) {
+        RejectFile(path, false);
+        return false;
+    }
+    const HitRatioCondition& ratio = record.conditions.hitRatio;
+    const VariationShape shape{
+        m_game.rowLength, m_game.maxNumber, static_cast<int>(record.selected.size()),
+        static_cast<int>(record.fixed.size()), ratio.active && ratio.fromDraws};
+    VariationStore store;
+    VariationRecord loaded;
+    EngineOptions options = record.conditions.options;
+    m_messages.ShowWait("Variáció állományának betöltése", WaitPosition::Centre);
+    const VariationRead result = ReadVariationBlock(reader, shape, store, loaded, options);
+    m_messages.HideWait();
+    switch (result) {
+    case VariationRead::NoVariation: {
+        const int version = record.fileVersion.Number();
+        if (version < 2000 || version >= 2020) {
+            RejectFile(path, true);
+            return false;
+        }
+        m_messages.Error(
+            "Csak a variáció számsorát, a kijelölt feltételeket és az egyéb opciók "
+            "beállításait tartalmazza az állomány.\r\rA hiba egyik lehetséges oka:\r    A "
+            "2.0.1.9 verzióig, ha az Eszköztár - Mentés funkciót használta,\r    a számsor "
+            "állományával íród(hat)ott felül a variáció állománya.\r\rA betöltött adatokkal "
+            "újra tudja generálni a variáció listáját.");
+        Delete();
+        m_apply(std::move(record), true);
+        return true;
+    }
+    case VariationRead::TooLarge:
+        RejectFile(path, false);
+        m_messages.Error("Az aktuális verzió nem olvassa be a(z)  1 millió számsornál nagyobb "
+                         "terjedelmű variációkat.");
+        return false;
+    case VariationRead::Invalid:
+        RejectFile(path, true);
+        return false;
+    case VariationRead::Loaded:
+        break;
+    }
+    record.conditions.options = options;
+    const int selected = static_cast<int>(record.selected.size());
+    const int fixed = static_cast<int>(record.fixed.size());
+    const std::vector<std::uint8_t> fileOrder = record.selected;
+    m_apply(std::move(record), true);
+    if (!shape.drawsList) {
+        // A sorted number order is applied again: the rows follow their numbers.
+        RenumberPositions(fileOrder, store, loaded.resume);
+    }
+    m_store = std::move(store);
+    m_store.saved = true;
+    m_record = loaded;
+    m_ticket.Extension() = ExtensionTargets{};
+    // Added blocks: the variation goes on in extension mode.
+    if (m_store.BlockEnds().size() > 1) {
+        EnterExtensionMode(selected, fixed);
+    }
+    return true;
+}
+
+void VariationDocument::RenumberPositions(const std::vector<std::uint8_t>& fileOrder,
+                                          VariationStore& store, ResumePoint& resume) const {
+    const std::vector<std::uint8_t>& order = m_ticket.Selected();
+    if (order == fileOrder || order.size() != fileOrder.size()) {
+        return;
+    }
+    std::vector<std::uint8_t> moved(fileOrder.size());
+    for (std::size_t j = 0; j < fileOrder.size(); ++j) {
+        moved[j] = static_cast<std::uint8_t>(std::find(order.begin(), order.end(), fileOrder[j]) -
+                                             order.begin());
+    }
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(store.Count()) *
+                                   static_cast<std::size_t>(store.RowWidth()));
+    for (long long r = 0; r < store.Count(); ++r) {
+        for (int i = 0; i < store.RowWidth(); ++i) {
+            rows[static_cast<std::size_t>(r * store.RowWidth() + i)] = moved[store.Row(r)[i]];
+        }
+    }
+    std::vector<std::uint32_t> frequencies(store.Frequencies().size());
+    for (std::size_t j = 0; j < frequencies.size() && j < moved.size(); ++j) {
+        frequencies[moved[j]] = store.Frequencies()[j];
+    }
+    store.Assign(rows, store.Count());
+    store.SetFrequencies(std::move(frequencies));
+    for (std::uint8_t& position : resume.position) {
+        if (position < moved.size()) {
+            position = moved[position];
+        }
+    }
+}
+
+ExportSource VariationDocument::RowSource() const {
+    ExportSource source;
+    source.numbers = m_ticket.Selected();
+    source.fixed = m_ticket.Fixed();
+    source.drawsList = DrawsList();
+    source.gameName = GameName(m_game.gameId);
+    source.versionText = m_record.version.Text();
+    source.dateText = ShortDateText(m_record.generationDate);
+    return source;
+}
+
+bool VariationDocument::Export(const std::string& path, ExportFormat format) {
+    m_messages.ShowWait("Export állomány mentése", WaitPosition::Centre);
+    const std::string text = ExportText(m_store, RowSource(), format);
+    const bool written = ReplaceFile(path, text);
+    m_messages.HideWait();
+    if (!written) {
+        m_messages.Error("Az állomány létrehozása nem sikerült:\r\r" + path);
+    }
+    return written;
+}
+
+bool VariationDocument::Import(const std::string& path) {
+    const bool sorted =
+        m_messages.Question("Rendezett legyen a számok sorrendje a számsorokon belül?");
+    m_conditions.DeactivateAll();
+    Delete();
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        m_apply(NumberRowRecord{}, false);
+        m_messages.Error(OpenErrorText(path));
+        return false;
+    }
+    m_messages.ShowWait("Import állomány betöltése", WaitPosition::Centre);
+    const ImportedRows imported = ParseImport(std::string(bytes.begin(), bytes.end()),
+                                              m_game.rowLength, m_game.maxNumber, path);
+    m_messages.HideWait();
+    if (!imported.ok) {
+        m_apply(NumberRowRecord{}, false);
+        m_messages.Error(imported.error.empty() ? ImportLineErrorText(imported.lineError)
+                                                : imported.error);
+        return false;
+    }
+    // The numbers become the ticket's variation numbers, in the order asked for.
+    NumberRowRecord record;
+    record.conditions = m_conditions;
+    record.selected = imported.numbers;
+    record.numberOrder = sorted ? 1 : 0;
+    m_apply(std::move(record), true);
+    m_ticket.SetUnchanged(false);
+    const std::vector<std::uint8_t>& numbers = m_ticket.Selected();
+    std::vector<std::uint8_t> positionOf(static_cast<std::size_t>(m_game.maxNumber) + 1, 0);
+    for (std::size_t j = 0; j < numbers.size(); ++j) {
+        positionOf[numbers[j]] = static_cast<std::uint8_t>(j);
+    }
+    m_store.Reset(m_game.rowLength, static_cast<int>(numbers.size()));
+    if (!m_store.Reserve(static_cast<long long>(imported.rows.size()))) {
+        m_messages.NoMemory();
+        Delete();
+        return false;
+    }
+    std::vector<std::uint8_t> row;
+    for (const std::vector<std::uint8_t>& line : imported.rows) {
+        row.clear();
+        for (std::uint8_t number : line) {
+            row.push_back(positionOf[number]);
+        }
+        if (sorted) {
+            std::sort(row.begin(), row.end());
+        }
+        m_store.Append(row.data());
+    }
+    m_store.savedBaseCount = m_store.Count();
+    m_store.BlockEnds() = {static_cast<std::int32_t>(m_store.Count())};
+    m_record = VariationRecord{kProgramVersion, DayNumber(m_clock.Now()), {}};
+    return true;
+}
+
+// --- Generation -------------------------------------------------------------------------------
+
+bool VariationDocument::StartChecks() {
+    // Conditions or error points bound the run; the limits below are for the plain variation.
+    if (m_conditions.errorPoints != 0 || m_conditions.AnyActive()) {
+        return true;
+    }
+    if (m_ticket.Extension().active) {
+        m_messages.Warning(
+            "Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett.");
+        return false;
+    }
+    const long long total = m_ticket.FullVariationSize();
+    if (total > kRowLimit) {
+        m_messages.Warning("A teljes variáció " + FormatThousands(total) +
+                           " számsort igényel.\r\rAz aktuális verzió nem támogatja az ilyen "
+                           "méretű variációk készítését.");
+        return false;
+    }
+    return true;
+}
+
+GenerationInput VariationDocument::MakeGenerationInput() const {
+    GenerationInput input;
+    input.game = m_game;
+    input.variationNumbers = m_ticket.Selected();
+    input.fixedCount = static_cast<int>(m_ticket.Fixed().size());
+    input.conditions = m_conditions;
+    input.draws = m_draws.HasDatabase() ? &m_draws.Draws() : nullptr;
+    input.freeMemory = [] {
+        const auto bytes = AvailableMemoryBytes();
+        return bytes ? static_cast<long long>(*bytes) : -1LL;
+    };
+    input.extension = m_ticket.Extension().active && Exists();
+    if (m_record.resume.paused && Exists()) {
+        input.resume = m_record.resume;
+    }
+    return input;
+}
+
+void VariationDocument::GenerationDone(const GenerationOutcome& outcome) {
+    if (outcome.finished || outcome.resume.paused) {
+        m_record.resume = outcome.paused || !outcome.finished ? outcome.resume : ResumePoint{};
+        if (outcome.finished) {
+            m_record.version = kProgramVersion;
+            m_record.generationDate = DayNumber(m_clock.Now());
+        }
+        if (outcome.itemisedFrom >= 1) {
+            m_conditions.options.itemisedFrom = outcome.itemisedFrom;
+        }
+        m_store.saved = false;
+        return;
+    }
+    // Stopped: an extension loses its unfinished rows, a new variation is not kept.
+    if (m_ticket.Extension().active && m_store.baseCount > 0) {
+        m_store.Truncate(m_store.baseCount);
+        return;
+    }
+    Delete();
+}
+
+// --- Test -------------------------------------------------------------------------------------
+
+int VariationDocument::TestDrawnMaximum() const {
+    // Keno draws twenty numbers: a test draws at most a row's worth.
+    const int drawn = m_game.drawnCount == 20 ? m_game.rowLength : m_game.drawnCount;
+    return std::min(drawn, static_cast<int>(m_ticket.Selected().size())) -
+           static_cast<int>(m_ticket.Fixed().size());
+}
+
+VariationTestInput VariationDocument::MakeTestInput(int drawn, bool conditionsMode,
+                                                    int threads) const {
+    VariationTestInput input;
+    input.game = m_game;
+    input.variationNumbers = m_ticket.Selected();
+    input.fixedCount = static_cast<int>(m_ticket.Fixed().size());
+    input.drawn = drawn;
+    input.conditionsMode = conditionsMode;
+    input.conditions = m_conditions;
+    input.draws = m_draws.HasDatabase() ? &m_draws.Draws() : nullptr;
+    input.drawsList = DrawsList();
+    input.extended = m_store.BlockEnds().size() > 1;
+    input.threads = threads;
+    return input;
+}
+
+// --- Rows -------------------------------------------------------------------------------------
+
+bool VariationDocument::HasRoomFor(long long adding) {
+    if (m_store.Count() + adding > m_ticket.FullVariationSize()) {
+        m_messages.Warning("A teljes variációt meghaladó méretű listát akar létrehozni.\r\rNem "
+                           "bővíthető a variáció listája.");
+        return false;
+    }
+    return true;
+}
+
+void VariationDocument::EnterExtensionMode(int selected, int fixed) {
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension.active = true;
+    extension.selectedCount = selected;
+    extension.fixedCount = fixed;
+}
+
+void VariationDocument::AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
+                                long long index) {
+    // Only rows of the variation's width that name variation numbers can join it.
+    const auto numbers = static_cast<std::size_t>(m_store.Frequencies().size());
+    for (const std::vector<std::uint8_t>& row : rows) {
+        if (static_cast<int>(row.size()) != m_store.RowWidth() ||
+            std::any_of(row.begin(), row.end(),
+                        [numbers](std::uint8_t position) { return position >= numbers; })) {
+            return;
+        }
+    }
+    if (rows.empty()) {
+        return;
+    }
+    m_store.saved = false;
+    if (mode == AddMode::Replace) {
+        m_store.RestoreOriginalOrder();
+        m_store.ReplaceRow(index, rows.front().data());
+        return;
+    }
+    if (!m_store.AppendBlock(rows)) {
+        m_messages.NoMemory();
+        return;
+    }
+    // The variation now holds rows the generation did not make.
+    EnterExtensionMode(static_cast<int>(m_ticket.Selected().size()),
+                       static_cast<int>(m_ticket.Fixed().size()));
+}
+
+bool VariationDocument::DeleteRows(long long first, long long last) {
+    const long long count = m_store.Count();
+    if (first < 1 || last < first || last > count) {
+        return false;
+    }
+    if (first == 1 && last == count) {
+        return DeleteCommand();
+    }
+    if (!m_messages.Question("A törlés művelete nem visszavonható.\r\rBiztos törli a kijelölt "
+                             "számsor(oka)t?")) {
+        return false;
+    }
+    m_store.DeleteRows(first, last);
+    m_store.saved = false;
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/clock.h"
+#include "common/messages.h"
+#include "conditions/condition_set.h"
+#include "draws/draws_store.h"
+#include "game/game_catalogue.h"
+#include "game/main_ticket.h"
+#include "session/number_row_file.h"
+#include "variation/bontas.h"
+#include "variation/variation_export.h"
+#include "variation/variation_file.h"
+#include "variation/variation_store.h"
+#include "variation/variation_test.h"
+
+// The current variation: its rows (with their block ends), its record (program version,
+// generation date, resume point) and its file. The rows name positions in the main ticket's
+// selected numbers, so the document reads the ticket, the conditions and the draws it was made
+// from; a loaded or imported file hands its number-row record back to the ticket.
+namespace velmora {
+
+// How rows join the variation.
+enum class AddMode {
+    TestRows, // the missing rows of the test, as a block of their own (extension mode)
+    CheckRow, // the check ticket's row, as a block of its own (extension mode)
+    Replace,  // writes the row over an existing one
+};
+
+class VariationDocument {
+public:
+    // Puts a number-row record onto the ticket and into the conditions; an unloaded (false)
+    // record clears them.
+    using ApplyNumberRow = std::function<void(NumberRowRecord record, bool loaded)>;
+
+    VariationDocument(const GameInfo& game, MainTicket& ticket, ConditionSet& conditions,
+                      const DrawsStore& draws, Messages& messages, const Clock& clock,
+                      ApplyNumberRow apply);
+
+    bool Exists() const { return m_store.Count() > 0; }
+    VariationStore& Store() { return m_store; }
+    const VariationStore& Store() const { return m_store; }
+    const VariationRecord& Record() const { return m_record; }
+    bool Paused() const { return m_record.resume.paused; }
+    // The rows hold the numbers of past draws rather than positions.
+    bool DrawsList() const;
+
+    // --- Deleting ("BontasTorlese", "BontTorlesEng1") -------------------------------------
+    // Drops the rows, the record and extension mode, without a question.
+    void Delete();
+    // Unless the variation is saved or being extended: "Biztos törli a variáció listáját?".
+    // Deletes and returns true unless the user kept it.
+    bool AskThenDelete();
+    // The "Törlés" command of the "Variáció" menu: in extension mode the confirmation comes
+    // first.
+    bool DeleteCommand();
+
+    // --- Files ----------------------------------------------------------------------------
+    // The variation file: the number-row record of the ticket and the conditions, then the
+    // variation block.
+    bool Save(const std::string& path);
+    // A failed load leaves no variation, no conditions and an empty ticket.
+    bool Load(const std::string& path);
+    // Takes the rows of a csv or txt file as the variation, its numbers as the ticket.
+    bool Import(const std::string& path);
+    bool Export(const std::string& path, ExportFormat format);
+    // What the rows' numbers are made of, for the export and the command-line row printer.
+    ExportSource RowSource() const;
+
+    // --- Generation -----------------------------------------------------------------------
+    // "Start": the checks before a run. False, after the message, when no run may start.
+    bool StartChecks();
+    // The engine's input for the current ticket, conditions and variation.
+    GenerationInput MakeGenerationInput() const;
+    // After the engine's completion: a finished or paused run leaves a variation.
+    void GenerationDone(const GenerationOutcome& outcome);
+
+    // --- Test -----------------------------------------------------------------------------
+    // The limits of the drawn count d and the test's input.
+    int TestDrawnMinimum() const { return 2; }
+    int TestDrawnMaximum() const;
+    VariationTestInput MakeTestInput(int drawn, bool conditionsMode, int threads) const;
+
+    // --- Rows ("BontSzamsorHozzaadasEllenorzes", "BontTesztHozzaadas", "BontSzamsorTorles")
+    // Whether `adding` more rows keep the variation within the full variation (warns if not).
+    bool HasRoomFor(long long adding);
+    // Adds rows of positions; `index` (0-based) is the row that AddMode::Replace writes over.
+    // Rows of another width or naming other numbers are refused as a whole.
+    void AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
+                 long long index = 0);
+    // Deletes rows first..last (1-based) after the confirmation; all rows go with the delete
+    // command. False when nothing was deleted.
+    bool DeleteRows(long long first, long long last);
+
+private:
+    VariationShape CurrentShape() const;
+    // An invalid variation file: the message, then nothing of it stays ("HibasBontas").
+    void RejectFile(const std::string& path, bool tell);
+    // The rows of a file name positions of the file's number list; when the ticket orders the
+    // list anew, the rows, frequencies and resume position follow.
+    void RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,
+                           ResumePoint& resume) const;
+    void EnterExtensionMode(int selected, int fixed);
+
+    const GameInfo& m_game;
+    MainTicket& m_ticket;
+    ConditionSet& m_conditions;
+    const DrawsStore& m_draws;
+    Messages& m_messages;
+    const Clock& m_clock;
+    ApplyNumberRow m_apply;
+    VariationStore m_store;
+    VariationRecord m_record;
+};
+
+} // namespace velmora

@@ -1,0 +1,251 @@
+#include "session/variation_document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "common/file_io.h"
+#include "support/engine_runs.h"
+#include "support/session_parts.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeMessages;
+using testing::Row;
+using testing::SessionParts;
+using testing::StoredRows;
+using Numbers = std::vector<std::uint8_t>;
+
+class VariationDocumentTest : public ::testing::Test, public SessionParts {
+protected:
+    void Mark(std::initializer_list<int> numbers) {
+        for (int n : numbers) {
+            session.ClickNumber(n, MarkKind::Variation);
+        }
+    }
+    void MarkFirst(int count) {
+        for (int n = 1; n <= count; ++n) {
+            session.ClickNumber(n, MarkKind::Variation);
+        }
+    }
+    // Runs the generation of the marks and conditions to its end.
+    void Generate(Session& s, Messages& engineMessages, long long allowedRows = 100000) {
+        VariationDocument& variation = s.Variation();
+        ASSERT_TRUE(variation.StartChecks());
+        GenerationInput input = variation.MakeGenerationInput();
+        input.allowedRows = allowedRows;
+        Bontas engine(engineMessages, variation.Store());
+        ASSERT_TRUE(engine.BontasIndul(input));
+        engine.Run();
+        variation.GenerationDone(engine.Vege());
+    }
+    VariationDocument& variation = session.Variation();
+};
+
+TEST_F(VariationDocumentTest, StartRefusesOnlyAPlainVariationBeyondAHundredMillionRows) {
+    session.ApplyGame(8); // Keno, 10 numbers a row
+    MarkFirst(40);
+    EXPECT_FALSE(variation.StartChecks());
+    EXPECT_EQ(messages.LastText(), "A teljes variáció 847 660 528 számsort igényel.\r\rAz "
+                                   "aktuális verzió nem támogatja az ilyen méretű variációk "
+                                   "készítését.");
+    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
+    // Conditions or error points bound the run: the size of the full variation does not count.
+    session.Conditions().errorPoints = 1;
+    EXPECT_TRUE(variation.StartChecks());
+    session.Conditions().errorPoints = 0;
+    session.Conditions().sum = {true, false, 100, 200};
+    EXPECT_TRUE(variation.StartChecks());
+}
+
+TEST_F(VariationDocumentTest, DeletingAsksUnlessSavedOrExtending) {
+    MarkFirst(7);
+    Generate(session, messages);
+    EXPECT_EQ(variation.Store().Count(), 21);
+    EXPECT_FALSE(variation.DeleteCommand());
+    EXPECT_EQ(messages.LastText(), "Biztos törli a variáció listáját?");
+    EXPECT_TRUE(variation.Exists());
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(variation.DeleteCommand());
+    EXPECT_FALSE(variation.Exists());
+
+    Generate(session, messages);
+    variation.Store().saved = true;
+    messages.Clear();
+    EXPECT_TRUE(variation.DeleteCommand());
+    EXPECT_EQ(messages.Count(), 0u);
+}
+
+TEST_F(VariationDocumentTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterAsking) {
+    MarkFirst(6);
+    Generate(session, messages); // all 6 combinations
+    EXPECT_FALSE(variation.HasRoomFor(1));
+    EXPECT_EQ(messages.LastText(), "A teljes variációt meghaladó méretű listát akar "
+                                   "létrehozni.\r\rNem bővíthető a variáció listája.");
+    EXPECT_FALSE(variation.DeleteRows(2, 3));
+    EXPECT_EQ(messages.LastText(),
+              "A törlés művelete nem visszavonható.\r\rBiztos törli a kijelölt számsor(oka)t?");
+    EXPECT_EQ(variation.Store().Count(), 6);
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(variation.DeleteRows(2, 3));
+    EXPECT_EQ(variation.Store().Count(), 4);
+    EXPECT_TRUE(variation.HasRoomFor(2));
+    variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3, 5}});
+    EXPECT_EQ(variation.Store().Count(), 5);
+    EXPECT_TRUE(session.Ticket().Extension().active);
+    EXPECT_EQ(variation.Store().BlockEnds(), (std::vector<std::int32_t>{4, 5}));
+    variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3}}); // not a row of this variation
+    variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3, 6}});
+    EXPECT_EQ(variation.Store().Count(), 5);
+
+    // A changed row needs saving again.
+    variation.Store().saved = true;
+    variation.AddRows(AddMode::Replace, {{1, 2, 3, 4, 5}}, 0);
+    EXPECT_FALSE(variation.Store().saved);
+    EXPECT_EQ(StoredRows(variation.Store()).front(), (Row{1, 2, 3, 4, 5}));
+
+    // Deleting the variation ends extension mode: a plain run may start again.
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(variation.DeleteCommand());
+    EXPECT_FALSE(session.Ticket().Extension().active);
+    EXPECT_TRUE(variation.StartChecks());
+}
+
+TEST_F(VariationDocumentTest, FilesLoadBackWholeAndDamagedOnesLeaveNothing) {
+    MarkFirst(9);
+    session.Conditions().errorPoints = 1;
+    session.Conditions().sum = {true, false, 20, 40};
+    Generate(session, messages);
+    const std::string path = home.Path() + "v.top";
+    ASSERT_TRUE(variation.Save(path));
+    EXPECT_TRUE(variation.Store().saved);
+    EXPECT_EQ(variation.RowSource().dateText, "2026. 12. 06.") << "the clock's day";
+
+    FakeMessages quiet;
+    const auto other = Another(quiet);
+    ASSERT_TRUE(other->OpenFile(path));
+    EXPECT_EQ(quiet.Count(), 0u);
+    const VariationDocument& loaded = other->Variation();
+    EXPECT_TRUE(loaded.Store().saved);
+    EXPECT_EQ(StoredRows(loaded.Store()), StoredRows(variation.Store()));
+    EXPECT_EQ(loaded.Store().Frequencies(), variation.Store().Frequencies());
+    EXPECT_EQ(loaded.Store().BlockEnds(), variation.Store().BlockEnds());
+    EXPECT_EQ(loaded.Record().generationDate, variation.Record().generationDate);
+    EXPECT_EQ(other->Ticket().Selected(), session.Ticket().Selected());
+    EXPECT_EQ(other->Conditions().errorPoints, 1);
+    EXPECT_TRUE(other->Conditions().sum.active);
+
+    // Saving what was loaded writes the same bytes.
+    std::filesystem::rename(path, home.Path() + "V2.TOP");
+    ASSERT_TRUE(other->Variation().Save(path));
+    std::vector<std::uint8_t> first;
+    std::vector<std::uint8_t> second;
+    ASSERT_TRUE(ReadFileBytes(home.Path() + "V2.TOP", first));
+    ASSERT_TRUE(ReadFileBytes(path, second));
+    EXPECT_EQ(first, second);
+
+    first.resize(first.size() - 3);
+    ASSERT_TRUE(ReplaceFile(path, first));
+    EXPECT_FALSE(other->OpenFile(path));
+    EXPECT_EQ(quiet.LastText(),
+              "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + path);
+    EXPECT_FALSE(other->Variation().Exists());
+    EXPECT_FALSE(other->Conditions().AnyActive());
+    EXPECT_EQ(other->Ticket().MarkedCount(), 0);
+}
+
+TEST_F(VariationDocumentTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgain) {
+    Mark({9, 3, 7, 1, 5, 2});
+    Generate(session, messages);
+    auto numberRows = [](Session& s) {
+        std::set<std::set<int>> rows;
+        for (const Row& row : StoredRows(s.Variation().Store())) {
+            std::set<int> numbers;
+            for (std::uint8_t position : row) {
+                numbers.insert(s.Ticket().Selected()[position]);
+            }
+            rows.insert(numbers);
+        }
+        return rows;
+    };
+    const std::string path = home.Path() + "order.top";
+    ASSERT_TRUE(variation.Save(path));
+    // The number order field (after the header, the counts and the three lists) says ascending.
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    const std::size_t order = 16 + 4 + 4 + (4 + 6) + (4 + 0) + (4 + 0);
+    ASSERT_EQ(bytes[order], 0);
+    bytes[order] = 1;
+    ASSERT_TRUE(ReplaceFile(path, bytes));
+
+    FakeMessages quiet;
+    const auto other = Another(quiet);
+    ASSERT_TRUE(other->OpenFile(path));
+    EXPECT_EQ(other->Ticket().Selected(), (Numbers{1, 2, 3, 5, 7, 9}));
+    EXPECT_EQ(numberRows(*other), numberRows(session));
+}
+
+TEST_F(VariationDocumentTest, ImportMakesTheTicketAndTheRows) {
+    const std::string path = home.Path() + "rows.csv";
+    ASSERT_TRUE(ReplaceFile(path, std::string("9;3;7;1;5\r\n2;4;6;8;10\r\n")));
+    messages.QueueAnswer(Answer::Yes); // sorted numbers
+    ASSERT_TRUE(session.OpenFile(path));
+    EXPECT_EQ(messages.Log().front().text,
+              "Rendezett legyen a számok sorrendje a számsorokon belül?");
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(StoredRows(variation.Store()), (std::vector<Row>{{0, 2, 4, 6, 8}, {1, 3, 5, 7, 9}}));
+    EXPECT_EQ(variation.Store().BlockEnds(), (std::vector<std::int32_t>{2}));
+
+    // Unsorted: the file's order stays, in the rows and on the ticket.
+    ASSERT_TRUE(session.OpenFile(path));
+    EXPECT_EQ(session.Ticket().Selected(), (Numbers{9, 3, 7, 1, 5, 2, 4, 6, 8, 10}));
+    EXPECT_EQ(StoredRows(variation.Store()), (std::vector<Row>{{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}}));
+
+    ASSERT_TRUE(ReplaceFile(path, std::string("1;2;3;4;5\r\n1;2;2;4;5\r\n")));
+    EXPECT_FALSE(session.OpenFile(path));
+    EXPECT_EQ(messages.LastText(), "2. sor 3. száma (2) ismétlődik.");
+    EXPECT_FALSE(variation.Exists());
+    EXPECT_EQ(session.Ticket().MarkedCount(), 0);
+}
+
+TEST_F(VariationDocumentTest, PausedVariationGoesOnFromItsFile) {
+    MarkFirst(13);
+    session.Conditions().errorPoints = 1;
+    testing::EngineRun whole(variation.MakeGenerationInput());
+    ASSERT_TRUE(whole.Go());
+
+    // Paused at the first growth question, saved, and loaded by another run of the program.
+    FakeMessages pausing;
+    {
+        VariationDocument& v = session.Variation();
+        GenerationInput input = v.MakeGenerationInput();
+        input.allowedRows = 8;
+        Bontas engine(pausing, v.Store());
+        pausing.onPresent = [&pausing, &engine](const FakeMessages::Shown& shown) {
+            pausing.QueueAnswer(shown.text.find("Folytatja a variációt?") != std::string::npos
+                                    ? Answer::No
+                                    : Answer::Yes);
+            engine.RequestPause();
+        };
+        ASSERT_TRUE(engine.BontasIndul(input));
+        engine.Run();
+        v.GenerationDone(engine.Vege());
+    }
+    ASSERT_TRUE(variation.Paused());
+    ASSERT_LT(variation.Store().Count(), whole.store.Count());
+    const std::string path = home.Path() + "paused.top";
+    ASSERT_TRUE(variation.Save(path));
+
+    FakeMessages quiet;
+    const auto other = Another(quiet);
+    ASSERT_TRUE(other->OpenFile(path));
+    ASSERT_TRUE(other->Variation().Paused());
+    Generate(*other, quiet);
+    EXPECT_FALSE(other->Variation().Paused());
+    EXPECT_EQ(StoredRows(other->Variation().Store()), StoredRows(whole.store));
+}
+
+} // namespace
+} // namespace velmora
