@@ -67,7 +67,7 @@ double SampleDeviation(const std::vector<double>& values) {
 struct PushPair {
     Field minimum;
     Field maximum;
-    bool spanGap; // the span keeps at least n positions
+    bool spanGap; // the span keeps at least k' positions
 };
 
 constexpr PushPair kPushPairs[] = {
@@ -136,17 +136,17 @@ bool ConditionEditor::SetActive(Condition condition, bool checked) {
             NemErtFelt();
             refused = true;
         } else if (condition == Condition::Twins && m_set.mirrors.active &&
-                   2 * m_set.mirrors.minimum >= N()) {
+                   2 * m_set.mirrors.minimum >= K()) {
             m_messages.Error(kTwinsRefused);
             refused = true;
         } else if (condition == Condition::Mirrors && m_set.twins.active &&
-                   N() - m_set.twins.minimum < 2) {
+                   K() - m_set.twins.minimum < 2) {
             m_messages.Error(kMirrorsRefused);
             refused = true;
-        } else if (condition == Condition::Sum && VSize() > 0) {
+        } else if (condition == Condition::Sum && N() > 0) {
             const auto [low, high] =
                 std::minmax_element(m_data.numbers.begin(), m_data.numbers.end());
-            if (*high - *low + 1 > VSize()) {
+            if (*high - *low + 1 > N()) {
                 refused = !m_messages.Confirm(
                     std::string("A kijelölt számok nem szomszédosak (...9,10,11,12...) "
                                 "egymással.\rCsak a kijelölt számokból álló számsorokhoz "
@@ -197,7 +197,7 @@ void ConditionEditor::WriteDefaults(Condition condition) {
         break;
     case Condition::Span:
         m_set.span = SpanCondition{};
-        m_set.span.last = VSize();
+        m_set.span.last = N();
         break;
     default:
         InfoOf(condition).reset(m_set);
@@ -220,10 +220,10 @@ void ConditionEditor::FeltJelzoBeallitas() {
 // --- Limits and values ------------------------------------------------------------------------
 
 IntRange ConditionEditor::GroupMaxLimits(int groupSize) const {
-    const int n = N();
+    const int n = K();
     const int upper = groupSize > n ? n - 1 : groupSize - 1;
-    // The smallest M with which the whole groups of V can still hold a row of n numbers.
-    const int groups = groupSize > 0 ? VSize() / groupSize : 0;
+    // The smallest M with which the whole groups of V can still hold a row of k' numbers.
+    const int groups = groupSize > 0 ? N() / groupSize : 0;
     int lower = groups > 0 ? (n + groups - 1) / groups : upper;
     lower = std::min(std::max(lower, 1), upper);
     return {lower, upper};
@@ -231,7 +231,7 @@ IntRange ConditionEditor::GroupMaxLimits(int groupSize) const {
 
 IntRange ConditionEditor::ParityLimits(const ParityCondition& parity, int evenKind,
                                        int oddKind) const {
-    const int n = N();
+    const int n = K();
     if (!parity.fixedRatio) {
         return {n / 2, n / 2};
     }
@@ -241,30 +241,30 @@ IntRange ConditionEditor::ParityLimits(const ParityCondition& parity, int evenKi
 }
 
 int ConditionEditor::RepeatLimit(const RepeatCondition& repeat, const ClassCounts& counts) const {
-    // A row of n numbers cannot repeat classes more than n - 1 times, whatever V allows.
+    // A row of k' numbers cannot repeat classes more than k' - 1 times, whatever V allows.
     const int allowed = repeat.oneGroup ? counts.largestMinusOne : counts.repetitions;
-    return std::max(0, std::min(allowed, N() - 1));
+    return std::max(0, std::min(allowed, K() - 1));
 }
 
 int ConditionEditor::TwinLimit() const {
-    int limit = std::min(m_data.twinCount, N());
+    int limit = std::min(m_data.twinCount, K());
     if (m_set.mirrors.active) {
-        limit = std::min(limit, N() - 2 * m_set.mirrors.maximum);
+        limit = std::min(limit, K() - 2 * m_set.mirrors.maximum);
     }
     return std::max(limit, 0);
 }
 
 int ConditionEditor::MirrorLimit() const {
-    int limit = std::min(m_data.mirrorPairs, N() / 2);
+    int limit = std::min(m_data.mirrorPairs, K() / 2);
     if (m_set.twins.active) {
-        limit = std::min(limit, (N() - m_set.twins.maximum) / 2);
+        limit = std::min(limit, (K() - m_set.twins.maximum) / 2);
     }
     return std::max(limit, 0);
 }
 
 IntRange ConditionEditor::Limits(Field field) const {
-    const int v = VSize();
-    const int n = N();
+    const int v = N();
+    const int n = K();
     const int k = m_context.rowLength;
     const NumberData& d = m_data;
     switch (field) {
@@ -354,10 +354,10 @@ void ConditionEditor::FitPair(Field minimum, Field maximum) {
 }
 
 void ConditionEditor::NormaliseSlot(NumberGroupSlot& slot) {
-    const int v = VSize();
+    const int v = N();
     slot.first = Clamp(slot.first, {1, v});
     slot.last = Clamp(slot.last, {slot.first, v});
-    const IntRange hits{0, std::min(N(), slot.last - slot.first + 1)};
+    const IntRange hits{0, std::min(K(), slot.last - slot.first + 1)};
     slot.maxHits = Clamp(slot.maxHits, hits);
     slot.minHits = Clamp(slot.minHits, {0, slot.maxHits});
 }
@@ -442,7 +442,7 @@ int ConditionEditor::SetValue(Field field, int value) {
         Ref(field) = value;
     }
     for (const PushPair& pair : kPushPairs) {
-        const int gap = pair.spanGap ? N() - 1 : 0;
+        const int gap = pair.spanGap ? K() - 1 : 0;
         if (field == pair.minimum && Ref(pair.maximum) < value + gap) {
             Ref(pair.maximum) = value + gap;
         } else if (field == pair.maximum && Ref(pair.minimum) > value - gap) {
@@ -468,12 +468,12 @@ IntRange ConditionEditor::SlotLimits(int slot, SlotField field) const {
     switch (field) {
     case SlotField::First:
     case SlotField::Last:
-        return {1, VSize()};
+        return {1, N()};
     case SlotField::MinHits:
     case SlotField::MaxHits:
         break;
     }
-    return {0, std::min(N(), s.last - s.first + 1)};
+    return {0, std::min(K(), s.last - s.first + 1)};
 }
 
 int ConditionEditor::SetSlotValue(int slot, SlotField field, int value) {
@@ -517,7 +517,7 @@ int ConditionEditor::SetSlotValue(int slot, SlotField field, int value) {
 int ConditionEditor::SmallestSum() const {
     std::vector<std::uint8_t> sorted = m_data.numbers;
     std::sort(sorted.begin(), sorted.end());
-    const std::size_t count = std::min(sorted.size(), static_cast<std::size_t>(std::max(N(), 0)));
+    const std::size_t count = std::min(sorted.size(), static_cast<std::size_t>(std::max(K(), 0)));
     int sum = 0;
     for (std::size_t i = 0; i < count; ++i) {
         sum += sorted[i];
@@ -528,7 +528,7 @@ int ConditionEditor::SmallestSum() const {
 int ConditionEditor::LargestSum() const {
     std::vector<std::uint8_t> sorted = m_data.numbers;
     std::sort(sorted.begin(), sorted.end(), std::greater<>());
-    const std::size_t count = std::min(sorted.size(), static_cast<std::size_t>(std::max(N(), 0)));
+    const std::size_t count = std::min(sorted.size(), static_cast<std::size_t>(std::max(K(), 0)));
     int sum = 0;
     for (std::size_t i = 0; i < count; ++i) {
         sum += sorted[i];
@@ -543,11 +543,11 @@ std::string ConditionEditor::SumFieldHint() const {
 
 // The least spread subset of a sorted list is a run of neighbours, and the most spread one is
 // some of the smallest values with the rest of the largest ones (moving a value between two
-// unchosen ones to either of them never lowers the spread), so both limits need only O(|V|)
+// unchosen ones to either of them never lowers the spread), so both limits need only O(N)
 // candidates.
 RealRange ConditionEditor::AchievableDeviation() const {
-    const int n = N();
-    const int v = VSize();
+    const int n = K();
+    const int v = N();
     if (n < 2 || v < n) {
         return {0, 0};
     }
@@ -614,7 +614,7 @@ RepeatCondition& ConditionEditor::RepeatOf(Condition condition) {
 bool ConditionEditor::ParityCheck(const ParityCondition& parity, int evenKind, int oddKind,
                                   const char* evenText, const char* oddText) {
     const int chosen = parity.even ? evenKind : oddKind;
-    if (2 * chosen > N()) {
+    if (2 * chosen > K()) {
         return true;
     }
     m_messages.Warning(parity.even ? evenText : oddText);
@@ -669,12 +669,12 @@ bool ConditionEditor::DecadeRepeatForcedOne() const {
 }
 
 // A row keeps its repetitions within one class at best by taking the whole largest class and
-// one number of every other class; when even that row is shorter than n, every row repeats in
+// one number of every other class; when even that row is shorter than k', every row repeats in
 // at least two classes.
 bool ConditionEditor::DecadeRepeatForcedSeveral() const {
     const ClassCounts& d = m_data.decades;
     const int occupied = d.classesWithTwoOrMore + d.classesWithOne;
-    return d.largest + occupied - 1 < N();
+    return d.largest + occupied - 1 < K();
 }
 
 bool ConditionEditor::SetRepeatChoice(Condition condition, bool oneGroup) {
@@ -777,7 +777,7 @@ bool ConditionEditor::SetOverwrite(bool on) {
     o.overwrite = on && OverwriteEnabled();
     if (o.overwrite) {
         o.optimised = false;
-        o.overwriteHits = N() - m_set.errorPoints;
+        o.overwriteHits = K() - m_set.errorPoints;
         o.itemised = true;
         o.overwriteWithErrorPoints = true;
     }
@@ -821,7 +821,7 @@ bool ConditionEditor::OsszegEll() {
     if (sum.active && sum.minimum == sum.maximum && endings.active && endings.fixedRatio &&
         endings.minimum == endings.maximum) {
         // 64 bits: a damaged file may hold any count.
-        const long long oddInRow = endings.even ? static_cast<long long>(N()) - endings.minimum
+        const long long oddInRow = endings.even ? static_cast<long long>(K()) - endings.minimum
                                                 : static_cast<long long>(endings.minimum);
         const bool rowSumOdd = oddInRow % 2 != 0;
         const bool fixedSumOdd = sum.minimum % 2 != 0;
@@ -839,7 +839,7 @@ bool ConditionEditor::OsszegEll() {
     return true;
 }
 
-// Fixed groups are the blocks of K positions from position 1; each lends the favoured range at
+// Fixed groups are the blocks of G positions from position 1; each lends the favoured range at
 // most M of the positions it shares with it.
 int ConditionEditor::FixedGroupsCapacity() const {
     // A damaged file may hold any values: positions are bounded by V, sums kept in 64 bits.
@@ -859,7 +859,7 @@ int ConditionEditor::FixedGroupsCapacity() const {
     return static_cast<int>(std::min(capacity, 1000000LL));
 }
 
-// Any K consecutive positions hold at most M numbers, so each whole K-wide window of the
+// Any G consecutive positions hold at most M numbers, so each whole G-wide window of the
 // favoured range gives M positions and the remainder at most M more: the first M positions of
 // every window realise it.
 int ConditionEditor::MobileGroupsCapacity() const {
@@ -965,7 +965,7 @@ void ConditionEditor::Close() {
 }
 
 std::string ConditionEditor::SpanLabel() const {
-    const int count = m_set.span.active ? m_set.span.last - m_set.span.first + 1 : VSize();
+    const int count = m_set.span.active ? m_set.span.last - m_set.span.first + 1 : N();
     return "-dik számig, " + std::to_string(count) + " szám variációja.";
 }
 

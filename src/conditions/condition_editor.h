@@ -35,10 +35,10 @@ struct RealRange {
 // What the conditions need to know about the rest of the program, taken when the dialog is
 // prepared.
 struct ConditionContext {
-    std::vector<std::uint8_t> variationNumbers; // V: selected numbers, fixed ones excluded
+    std::vector<std::uint8_t> variationNumbers; // V (N numbers): selected, fixed ones excluded
     int maxNumber = 0;
     int rowLength = 0;          // k
-    int variationRowLength = 0; // n: k minus the fixed numbers
+    int variationRowLength = 0; // k': k minus the fixed numbers
     bool isKeno = false;
     bool hasDatabase = false;
     int drawCount = 0;
@@ -107,13 +107,13 @@ public:
     // --- Limits and values ------------------------------------------------------------------
 
     // The limits of a field under the current values of the others. Beyond the obvious ones:
-    // - group maximum M: 1..K-1 (1..n-1 when K > n), its lower limit raised to the smallest M
-    //   with (|V| div K) * M >= n, so the whole groups can still hold a row; capped at the upper
+    // - group maximum M: 1..G-1 (1..k'-1 when G > k'), its lower limit raised to the smallest M
+    //   with (N div G) * M >= k', so the whole groups can still hold a row; capped at the upper
     //   limit when even that is not enough;
-    // - twins, mirror pairs, primes and repetitions never exceed what one row of n numbers can
-    //   hold (n, n div 2, n - 1);
-    // - even/odd with "Több": both fields pinned to n div 2;
-    // - span: first and last always keep at least n positions between them (by pushing);
+    // - twins, mirror pairs, primes and repetitions never exceed what one row of k' numbers can
+    //   hold (k', k' div 2, k' - 1);
+    // - even/odd with "Több": both fields pinned to k' div 2;
+    // - span: first and last always keep at least k' positions between them (by pushing);
     // - sum with "Fix": both fields hold the one value; the first field reports as "Fix összeg"
     //   in either mode.
     IntRange Limits(Field field) const;
@@ -129,7 +129,7 @@ public:
     IntRange SlotLimits(int slot, SlotField field) const;
     int SetSlotValue(int slot, SlotField field, int value);
 
-    // The standard deviations a row of n numbers of V can have, widened to two decimals.
+    // The standard deviations a row of k' numbers of V can have, widened to two decimals.
     RealRange DeviationLimits() const;
     // Typed values outside DeviationLimits are reported ("Szórás minimuma" / "Szórás
     // maximuma") and set to the nearer limit. The minimum does not push the maximum: a
@@ -138,7 +138,7 @@ public:
     void SetDeviationMaximum(double value);
     std::string DeviationHint() const;
 
-    // The sum of the n smallest and of the n largest numbers of V.
+    // The sum of the k' smallest and of the k' largest numbers of V.
     int SmallestSum() const;
     int LargestSum() const;
     std::string SumFieldHint() const;
@@ -151,7 +151,7 @@ public:
     // "páros" (true) or "páratlan". While "Több" is chosen the new kind is checked again; on
     // failure the ratio returns to "Fix" and false is returned.
     bool SetParityKind(Condition condition, bool even);
-    // The checks of "Több": V must hold more than n / 2 numbers of the chosen kind.
+    // The checks of "Több": V must hold more than k' / 2 numbers of the chosen kind.
     bool SzcsParosEll();
     bool SzvParosEll();
 
@@ -160,7 +160,7 @@ public:
     bool SetRepeatChoice(Condition condition, bool oneGroup);
     // Only one decade class of V can hold a repetition.
     bool DecadeRepeatForcedOne() const;
-    // No row of n numbers of V can keep its decade repetitions within one class.
+    // No row of k' numbers of V can keep its decade repetitions within one class.
     bool DecadeRepeatForcedSeveral() const;
 
     // "Keresett" (true) or "Kizárt"; "Kizárt" resets the source to "variáció".
@@ -213,8 +213,8 @@ public:
     std::string SpanLabel() const;
 
 private:
-    int VSize() const { return m_data.Size(); }
-    int N() const { return m_context.variationRowLength; }
+    int N() const { return m_data.Size(); }                // N = |V|
+    int K() const { return m_context.variationRowLength; } // k'
     int& Ref(Field field);
     ParityCondition& ParityOf(Condition condition);
     RepeatCondition& RepeatOf(Condition condition);

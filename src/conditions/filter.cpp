@@ -20,9 +20,9 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
                               const GameInfo& game, int rowLength,
                               const std::vector<DrawRecord>* draws) {
     m_set = conditions;
-    m_size = std::min(data.Size(), kMaxVariationNumbers);
-    m_n = std::clamp(rowLength, 1, std::min(kMaxRowLength, std::max(m_size, 1)));
-    for (int j = 0; j < m_size; ++j) {
+    m_n = std::min(data.Size(), kMaxVariationNumbers);
+    m_k = std::clamp(rowLength, 1, std::min(kMaxRowLength, std::max(m_n, 1)));
+    for (int j = 0; j < m_n; ++j) {
         const auto index = static_cast<std::size_t>(j);
         m_number[index] = data.numbers[index];
         m_flags[index] = data.flags[index];
@@ -35,14 +35,14 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     // read outside the tables.
     for (GroupCondition* group : {&m_set.mobile, &m_set.fixed}) {
         group->groupSize = std::max(group->groupSize, 1);
-        group->maxPerGroup = std::clamp(group->maxPerGroup, 1, m_n);
+        group->maxPerGroup = std::clamp(group->maxPerGroup, 1, m_k);
     }
     FavCondition& favoured = m_set.favoured;
-    favoured.first = std::clamp(favoured.first, 1, std::max(m_size, 1));
-    favoured.last = std::clamp(favoured.last, favoured.first, std::max(m_size, 1));
+    favoured.first = std::clamp(favoured.first, 1, std::max(m_n, 1));
+    favoured.last = std::clamp(favoured.last, favoured.first, std::max(m_n, 1));
     favoured.minHits =
-        std::clamp(favoured.minHits, 0, std::min(m_n, favoured.last - favoured.first + 1));
-    favoured.maxHits = std::clamp(favoured.maxHits, 0, m_n);
+        std::clamp(favoured.minHits, 0, std::min(m_k, favoured.last - favoured.first + 1));
+    favoured.maxHits = std::clamp(favoured.maxHits, 0, m_k);
     m_set.numberGroups.count = std::clamp(m_set.numberGroups.count, 0, kMaxNumberGroups);
     m_set.hitRatio.minHits = std::clamp(m_set.hitRatio.minHits, 0, kMaxDrawColumns);
     m_set.hitRatio.maxHits = std::clamp(m_set.hitRatio.maxHits, 0, kMaxDrawColumns);
@@ -61,10 +61,10 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
         }
     }
 
-    m_nextAtLeast.assign(static_cast<std::size_t>((m_size + 1) * kNumberSlots),
-                         static_cast<std::uint8_t>(m_size));
-    m_nextAtMost.assign(m_nextAtLeast.size(), static_cast<std::uint8_t>(m_size));
-    for (int j = m_size - 1; j >= 0; --j) {
+    m_nextAtLeast.assign(static_cast<std::size_t>((m_n + 1) * kNumberSlots),
+                         static_cast<std::uint8_t>(m_n));
+    m_nextAtMost.assign(m_nextAtLeast.size(), static_cast<std::uint8_t>(m_n));
+    for (int j = m_n - 1; j >= 0; --j) {
         for (int x = 0; x < kNumberSlots; ++x) {
             const auto at = static_cast<std::size_t>(j * kNumberSlots + x);
             const auto after = at + kNumberSlots;
@@ -109,15 +109,15 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
 bool ConditionFilter::Sum(WalkState& walk) const {
     std::uint8_t* p = walk.positions;
     int sum = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         sum += m_number[p[i]];
     }
     const SumCondition& c = m_set.sum;
     if (InRange(sum, c.minimum, c.maximum)) {
         return true;
     }
-    if (walk.skipAhead && walk.cursor == m_n - 1) {
-        const int last = m_n - 1;
+    if (walk.skipAhead && walk.cursor == m_k - 1) {
+        const int last = m_k - 1;
         const int rest = sum - m_number[p[last]];
         const bool below = sum < c.minimum;
         const long long bound = below ? c.minimum : c.maximum;
@@ -125,7 +125,7 @@ bool ConditionFilter::Sum(WalkState& walk) const {
             std::clamp(bound - rest, 0LL, static_cast<long long>(kNumberSlots - 1)));
         const std::vector<std::uint8_t>& next = below ? m_nextAtLeast : m_nextAtMost;
         const int q = next[static_cast<std::size_t>((p[last] + 1) * kNumberSlots + target)];
-        if (q < m_size) {
+        if (q < m_n) {
             p[last] = static_cast<std::uint8_t>(q - 1); // the next step yields position q
         } else {
             walk.cursor = last - 1; // no last position can bring the sum within its limits
@@ -136,7 +136,7 @@ bool ConditionFilter::Sum(WalkState& walk) const {
 
 BitSet128 ConditionFilter::RowMask(const std::uint8_t* p) const {
     BitSet128 mask;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         mask.Add(m_number[p[i]] - 1);
     }
     return mask;
@@ -146,7 +146,7 @@ bool ConditionFilter::Favoured(WalkState& walk) const {
     const FavCondition& c = m_set.favoured;
     std::uint8_t* p = walk.positions;
     int count = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         count += (p[i] + 1 >= c.first && p[i] + 1 <= c.last) ? 1 : 0;
     }
     if (count < c.minHits) {
@@ -155,15 +155,15 @@ bool ConditionFilter::Favoured(WalkState& walk) const {
             if (p[0] >= c.last) {
                 // The smallest position lies beyond the group: no later row reaches it.
                 walk.cursor = -1;
-            } else if (a > 0 && p[m_n - a] < c.first - 1) {
-                // Jump to the first row that keeps p[0 .. n-a-1] and puts its last a numbers on
+            } else if (a > 0 && p[m_k - a] < c.first - 1) {
+                // Jump to the first row that keeps p[0 .. k'-a-1] and puts its last a numbers on
                 // the first a positions of the group; the generator's next step raises the last
                 // position by one, so it is left one below its target.
                 for (int j = 0; j < a; ++j) {
-                    p[m_n - a + j] = static_cast<std::uint8_t>(c.first - 1 + j);
+                    p[m_k - a + j] = static_cast<std::uint8_t>(c.first - 1 + j);
                 }
-                p[m_n - 1] = static_cast<std::uint8_t>(p[m_n - 1] - 1);
-                walk.cursor = m_n - 1;
+                p[m_k - 1] = static_cast<std::uint8_t>(p[m_k - 1] - 1);
+                walk.cursor = m_k - 1;
             }
         }
         return false;
@@ -174,25 +174,25 @@ bool ConditionFilter::Favoured(WalkState& walk) const {
 bool ConditionFilter::Parity(const std::uint8_t* p, std::uint8_t flag,
                              const ParityCondition& c) const {
     int e = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         e += (m_flags[p[i]] & flag) ? 1 : 0;
     }
     if (c.fixedRatio) {
-        return InRange(c.even ? e : m_n - e, c.minimum, c.maximum);
+        return InRange(c.even ? e : m_k - e, c.minimum, c.maximum);
     }
-    const int half = m_n / 2;
+    const int half = m_k / 2;
     if (c.even) {
         return e > half;
     }
     // More odd ones than even ones.
-    return m_n % 2 == 0 ? e < half : e <= half;
+    return m_k % 2 == 0 ? e < half : e <= half;
 }
 
 bool ConditionFilter::Repeat(const std::uint8_t* p,
                              const std::array<std::uint8_t, kMaxVariationNumbers>& cls,
                              const RepeatCondition& c) const {
     std::array<std::uint8_t, 10> counts{};
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         ++counts[cls[p[i]] % 10];
     }
     int total = 0;
@@ -212,7 +212,7 @@ bool ConditionFilter::Repeat(const std::uint8_t* p,
         for (std::uint8_t count : counts) {
             distinct += count > 0 ? 1 : 0;
         }
-        total = m_n - distinct;
+        total = m_k - distinct;
     }
     return InRange(total, c.minimum, c.maximum);
 }
@@ -220,11 +220,11 @@ bool ConditionFilter::Repeat(const std::uint8_t* p,
 bool ConditionFilter::Mirrors(const std::uint8_t* p) const {
     const CountCondition& c = m_set.mirrors;
     int pairs = 0;
-    for (int i = 0; i + 1 < m_n; ++i) {
+    for (int i = 0; i + 1 < m_k; ++i) {
         if ((m_flags[p[i]] & kFlagMirror) == 0) {
             continue;
         }
-        for (int j = i + 1; j < m_n; ++j) {
+        for (int j = i + 1; j < m_k; ++j) {
             if (m_partner[p[j]] == p[i] && ++pairs > c.maximum) {
                 return false;
             }
@@ -235,16 +235,16 @@ bool ConditionFilter::Mirrors(const std::uint8_t* p) const {
 
 bool ConditionFilter::Deviation(const std::uint8_t* p) const {
     double sum = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         sum += m_number[p[i]];
     }
-    const double mean = sum / m_n;
+    const double mean = sum / m_k;
     double squares = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         const double d = m_number[p[i]] - mean;
         squares += d * d;
     }
-    const double s = std::sqrt(squares / (m_n - 1));
+    const double s = std::sqrt(squares / (m_k - 1));
     return s >= static_cast<double>(m_set.deviation.minimum) &&
            s <= static_cast<double>(m_set.deviation.maximum);
 }
@@ -315,7 +315,7 @@ bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
     case Condition::Mobile: {
         const int k = s.mobile.groupSize;
         const int m = s.mobile.maxPerGroup;
-        for (int i = 0; i + m < m_n; ++i) {
+        for (int i = 0; i + m < m_k; ++i) {
             if (p[i + m] - p[i] < k) {
                 return false;
             }
@@ -325,7 +325,7 @@ bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
     case Condition::Fixed: {
         const int k = s.fixed.groupSize;
         const int m = s.fixed.maxPerGroup;
-        for (int i = 0; i + m < m_n; ++i) {
+        for (int i = 0; i + m < m_k; ++i) {
             if (p[i + m] / k == p[i] / k) {
                 return false;
             }
@@ -351,7 +351,7 @@ bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
     case Condition::Deviation:
         return Deviation(p);
     case Condition::Span:
-        for (int i = 0; i < m_n; ++i) {
+        for (int i = 0; i < m_k; ++i) {
             if (!InRange(p[i] + 1, s.span.first, s.span.last)) {
                 return false;
             }
@@ -363,7 +363,7 @@ bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
         for (int g = 0; g < s.numberGroups.count; ++g) {
             const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
             int count = 0;
-            for (int i = 0; i < m_n; ++i) {
+            for (int i = 0; i < m_k; ++i) {
                 count += InRange(p[i] + 1, slot.first, slot.last) ? 1 : 0;
             }
             if (!InRange(count, slot.minHits, slot.maxHits)) {
@@ -379,7 +379,7 @@ bool ConditionFilter::Passes(Condition test, WalkState& walk) const {
 
 int ConditionFilter::CountFlag(const std::uint8_t* p, std::uint8_t flag) const {
     int count = 0;
-    for (int i = 0; i < m_n; ++i) {
+    for (int i = 0; i < m_k; ++i) {
         count += (m_flags[p[i]] & flag) ? 1 : 0;
     }
     return count;

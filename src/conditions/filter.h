@@ -66,8 +66,8 @@ private:
     BitSet128 RowMask(const std::uint8_t* p) const;
 
     ConditionSet m_set;
-    int m_n = 0;
-    int m_size = 0; // |V|
+    int m_k = 0; // k', the numbers of V in a row
+    int m_n = 0; // N = |V|
     std::array<std::uint8_t, kMaxVariationNumbers> m_number{};
     std::array<std::uint8_t, kMaxVariationNumbers> m_flags{};
     std::array<std::uint8_t, kMaxVariationNumbers> m_decade{};
@@ -77,7 +77,7 @@ private:
     std::vector<BitSet128> m_secondDrawing; // empty unless the game draws twice a date
     int m_hitEnd = 0; // 0-based end (exclusive) of the hit-ratio range; the run sets the start
     // For each position j and number x: the first position from j on whose number is at least
-    // (at most) x, or |V|. They let a walk pass over last positions whose sum must fail.
+    // (at most) x, or N. They let a walk pass over last positions whose sum must fail.
     static constexpr int kNumberSlots = 92;
     std::vector<std::uint8_t> m_nextAtLeast;
     std::vector<std::uint8_t> m_nextAtMost;

@@ -81,7 +81,7 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
                   !input.draws->empty();
     m_conditionsActive = c.AnyActive();
     m_overwrite = input.extension && m_h > 0 && c.options.overwrite && !m_drawsList;
-    m_partA = !m_overwrite || c.options.overwriteWithErrorPoints;
+    m_coveringTest = !m_overwrite || c.options.overwriteWithErrorPoints;
     // Draws-list rows hold numbers, not positions: the draw bookkeeping keeps them apart.
     m_acceptanceTest = !m_drawsList && (m_h > 0 || input.extension);
     m_data = SzamJelzoBeallitas(input.variationNumbers, input.game.maxNumber);
@@ -667,7 +667,7 @@ BitSet128 Bontas::SetOf(const std::uint8_t* row, int width) {
 }
 
 bool Bontas::HibapontosBontas() {
-    if (m_partA) {
+    if (m_coveringTest) {
         const int allowance =
             (m_h > 0 ? m_passLevel : m_last) + (m_input.conditions.options.optimised ? 1 : 0);
         if (Covered(allowance, m_overwrite ? m_store.baseCount : 0)) {

@@ -156,12 +156,13 @@ private:
     bool m_drawsList = false;
     bool m_acceptanceTest = false; // error points, an extension or an overwrite run
     bool m_overwrite = false;
-    bool m_partA = true;    // the covering test runs (always outside overwrite)
-    bool m_literal = false; // some stored row is not ascending: the merge walk decides
-    int m_n = 0;            // N, the variation numbers
-    int m_k = 0;            // k', the row length enumerated
-    int m_last = 0;         // k' - 1
-    int m_h = 0;            // error points
+    bool m_coveringTest = true; // candidates covered by a stored row are refused (outside
+                                // overwrite runs always)
+    bool m_literal = false;     // some stored row is not ascending: the merge walk decides
+    int m_n = 0;                // N, the variation numbers
+    int m_k = 0;                // k', the row length enumerated
+    int m_last = 0;             // k' - 1
+    int m_h = 0;                // h, the error points
     long long m_total = 0;
     std::vector<BitSet128> m_rowSets; // each stored row's positions, while the tests need them
     std::vector<std::uint8_t> m_position;

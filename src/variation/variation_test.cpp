@@ -40,7 +40,7 @@ BestHit(const BitSet128* rows, long long count, std::uint64_t low, std::uint64_t
     return best;
 }
 
-// The lexicographic combination of rank `rank` among the `d`-subsets of 0..n-1.
+// The lexicographic combination of rank `rank` among the `d`-subsets of 0..N-1.
 void Unrank(unsigned long long rank, int n, int d, std::vector<std::uint8_t>& p) {
     int x = 0;
     for (int i = 0; i < d; ++i) {
@@ -96,7 +96,7 @@ std::string FixedNumbersSuffix(int fixed) {
     return fixed > 0 ? " + " + std::to_string(fixed) + " fix" : "";
 }
 
-struct VariationTest::Part {
+struct VariationTest::Slice {
     unsigned long long first = 0;
     unsigned long long end = 0;
     std::atomic<unsigned long long> examined{0};
@@ -146,9 +146,9 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
                               : static_cast<int>(std::clamp<unsigned long long>(
                                     static_cast<unsigned long long>(std::max(m_input.threads, 1)),
                                     1, std::max(m_total, 1ULL)));
-    std::vector<std::unique_ptr<Part>> built;
+    std::vector<std::unique_ptr<Slice>> built;
     for (int i = 0; i < parts; ++i) {
-        auto part = std::make_unique<Part>();
+        auto part = std::make_unique<Slice>();
         part->first =
             m_total / static_cast<unsigned long long>(parts) * static_cast<unsigned long long>(i);
         part->end = i + 1 == parts ? m_total
@@ -177,11 +177,11 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
         m_running = false;
     }
     if (parts == 1) {
-        RunPart(*m_parts.front(), literal);
+        RunSlice(*m_parts.front(), literal);
     } else {
         std::vector<std::thread> workers;
         for (auto& part : m_parts) {
-            workers.emplace_back([this, &part] { RunPart(*part, false); });
+            workers.emplace_back([this, &part] { RunSlice(*part, false); });
         }
         for (std::thread& worker : workers) {
             worker.join();
@@ -191,7 +191,7 @@ void VariationTest::BontasGepiEllenorzes(bool literal) {
     m_running = false;
 }
 
-void VariationTest::RunPart(Part& part, bool literal) {
+void VariationTest::RunSlice(Slice& part, bool literal) {
     const int d = m_input.drawn;
     const int n = m_n;
     if (part.first >= part.end || n < d) {

@@ -76,21 +76,21 @@ public:
     const VariationTestInput& Input() const { return m_input; }
 
 private:
-    struct Part;
-    void RunPart(Part& part, bool literal);
+    struct Slice; // the cases one thread examines
+    void RunSlice(Slice& part, bool literal);
     std::vector<std::uint8_t> RowPositions(long long r) const;
 
     VariationTestInput m_input;
     const VariationStore& m_store;
-    int m_n = 0;
-    int m_k = 0;
+    int m_n = 0; // N, the variation numbers
+    int m_k = 0; // k', the numbers of V in a row
     unsigned long long m_total = 0;
     std::vector<int> m_positionOf;
     std::vector<BitSet128> m_rowSets;
     std::vector<std::vector<std::uint8_t>> m_rowPositions; // for the literal walk only
     // Rebuilt by each run while another thread may read the tables.
     mutable std::mutex m_partsLock;
-    std::vector<std::unique_ptr<Part>> m_parts;
+    std::vector<std::unique_ptr<Slice>> m_parts;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stopped{false};
     bool m_finished = false;
