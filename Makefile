@@ -21,7 +21,7 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure
 
 bench: build
-	@$(BUILD)/bench/velmora_bench
+	@$(BUILD)/bin/velmora_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
