@@ -8,8 +8,7 @@ namespace velmora {
 namespace {
 
 // What other parts of the program rely on; the catalogue itself is not copied here.
-
-TEST(GameCatalogue, EveryGridHoldsItsNumbersWithoutAnEmptyRow) {
+TEST(GameCatalogue, EveryGameAndTheMenu) {
     for (GameId id = 0; id < kGameCount; ++id) {
         const GameInfo g = LoadGameInfo(id);
         SCOPED_TRACE(GameName(id));
@@ -22,6 +21,11 @@ TEST(GameCatalogue, EveryGridHoldsItsNumbersWithoutAnEmptyRow) {
         EXPECT_EQ(g.gameId, id);
         EXPECT_EQ(g.isKeno, id >= kFirstKeno && id <= kLastKeno);
     }
+    std::set<GameId> menu(LottoMenuOrder().begin(), LottoMenuOrder().end());
+    for (GameId id = kFirstKeno; id <= kLastKeno; ++id) {
+        EXPECT_TRUE(menu.insert(id).second) << "Keno game " << id << " in the lotto menu";
+    }
+    EXPECT_EQ(menu.size(), 24u) << "the menu holds every game once";
     EXPECT_FALSE(IsValidGame(kGameCount));
     EXPECT_FALSE(IsValidGame(-1));
     EXPECT_THROW(LoadGameInfo(kGameCount), std::out_of_range);
@@ -46,22 +50,17 @@ TEST(GameCatalogue, FilesAndFactsOtherPartsRelyOn) {
     std::set<std::string> folders;
     std::set<std::string> databases;
     std::set<GameId> twoDrawings;
-    std::set<GameId> withExtra;
     for (GameId id = 0; id < kGameCount; ++id) {
         folders.insert(FolderName(id));
         databases.insert(DatabaseFile(id));
         if (LoadGameInfo(id).drawsPerDate == 2) {
             twoDrawings.insert(id);
         }
-        if (LoadGameInfo(id).extraCount == 1) {
-            withExtra.insert(id);
-        }
     }
     EXPECT_EQ(folders.size(), 24u);
     EXPECT_EQ(databases.size(), 24u - 8u);
     // The filter reads a second drawing from cell 7 for these two games.
     EXPECT_EQ(twoDrawings, (std::set<GameId>{2, 4}));
-    EXPECT_EQ(withExtra, (std::set<GameId>{1, 4, 5, 6, 7, 20, 21}));
     // Romanian 5/40 draws six numbers for rows of five (the layout gives it one more line).
     EXPECT_EQ(LoadGameInfo(17).drawnCount, 6);
     EXPECT_EQ(LoadGameInfo(17).rowLength, 5);
@@ -90,14 +89,6 @@ TEST(GameCatalogue, OperatorsAndTheirResultsFiles) {
     EXPECT_EQ(logos.size(), groups.size()) << "one logo for each operator";
     EXPECT_EQ(OperatorGroup(6), OperatorGroup(7));
     EXPECT_NE(OperatorGroup(19), OperatorGroup(7));
-}
-
-TEST(GameCatalogue, MenuCoversEveryGameOnce) {
-    std::set<GameId> seen(LottoMenuOrder().begin(), LottoMenuOrder().end());
-    for (GameId id = kFirstKeno; id <= kLastKeno; ++id) {
-        EXPECT_TRUE(seen.insert(id).second);
-    }
-    EXPECT_EQ(seen.size(), 24u);
 }
 
 } // namespace

@@ -19,24 +19,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(RowSummary, FirstFiveNumbersWholeText) {
-    NumberRow row = {5, 3, 1, 4, 2};
-    const std::string text = SegedszelvenyInfo(row);
-    EXPECT_EQ(text, " Számsor összege:  15\r"
-                    " Szórás értéke:  1,58\r"
-                    " Terjedelem      :  5\r"
-                    " Ikerszám        :  0\r"
-                    " Tükör számpár   :  0\r"
-                    " Prímszám        :  3\r"
-                    " Páros\r"
-                    "  - számvégződés :  2\r"
-                    "  - számcsoport  :  5\r"
-                    " Ismétlődés\r"
-                    "  -      számvégz:  0\r"
-                    "  -  egy számcsop:  4");
-    EXPECT_EQ(row, (NumberRow{1, 2, 3, 4, 5})) << "the row is sorted in place";
-}
-
+// The whole text of 1..5 is compared by the command-line tool's summary test.
 TEST(RowSummary, SingleLines) {
     struct Case {
         NumberRow row;
@@ -61,8 +44,11 @@ TEST(RowSummary, SingleLines) {
         ASSERT_GT(lines.size(), c.line);
         EXPECT_EQ(lines[c.line], c.text) << "row from " << int(c.row[0]);
     }
-    for (NumberRow row : {NumberRow{}, NumberRow{7}}) {
-        EXPECT_EQ(SegedszelvenyInfo(row), "") << "fewer than two numbers";
+    NumberRow row = {33, 21, 12};
+    SegedszelvenyInfo(row);
+    EXPECT_EQ(row, (NumberRow{12, 21, 33})) << "the row is sorted in place";
+    for (NumberRow few : {NumberRow{}, NumberRow{7}}) {
+        EXPECT_EQ(SegedszelvenyInfo(few), "") << "fewer than two numbers";
     }
 }
 
