@@ -8,7 +8,6 @@
 #include <cmath>
 #include <numeric>
 #include <random>
-#include <set>
 
 namespace velmora {
 namespace {
@@ -222,133 +221,86 @@ bool Reference(const ConditionSet& s, const std::vector<std::uint8_t>& v,
     for (std::uint8_t q : p) {
         x.push_back(v[q]);
     }
-    auto between = [](int value, int lo, int hi) { return value >= lo && value <= hi; };
-    auto countIf = [&](auto pred) {
+    const auto between = [](double value, double lo, double hi) {
+        return value >= lo && value <= hi;
+    };
+    const auto count = [n](auto pred) {
         int c = 0;
         for (int i = 0; i < n; ++i) {
             c += pred(i) ? 1 : 0;
         }
         return c;
     };
-    if (s.mobile.active) {
-        // No window of K consecutive positions holds more than M numbers.
-        for (int start = 0; start < 90; ++start) {
-            if (countIf([&](int i) { return p[i] >= start && p[i] < start + s.mobile.groupSize; }) >
-                s.mobile.maxPerGroup) {
-                return false;
-            }
-        }
-    }
-    if (s.fixed.active) {
-        for (int block = 0; block < 90; ++block) {
-            if (countIf([&](int i) { return p[i] / s.fixed.groupSize == block; }) >
-                s.fixed.maxPerGroup) {
-                return false;
-            }
-        }
-    }
-    if (s.favoured.active && !between(countIf([&](int i) {
-                                          return p[i] + 1 >= s.favoured.first &&
-                                                 p[i] + 1 <= s.favoured.last;
-                                      }),
-                                      s.favoured.minHits, s.favoured.maxHits)) {
-        return false;
-    }
-    auto parity = [&](const ParityCondition& c, auto isKind) {
-        const int e = countIf(isKind);
-        if (c.fixedRatio) {
-            return between(c.even ? e : n - e, c.minimum, c.maximum);
-        }
-        // "Több": more numbers of the chosen kind than of the other.
-        return c.even ? 2 * e > n : 2 * e < n;
+    const auto positionsIn = [&](int first, int last) {
+        return count([&](int i) { return p[i] + 1 >= first && p[i] + 1 <= last; });
     };
-    auto repeat = [&](const RepeatCondition& c, auto classOf) {
+    // No window of K consecutive positions, and no block of K from position 1, holds more than M.
+    for (int start = 0; start < 90; ++start) {
+        const int block = start * s.fixed.groupSize;
+        if ((s.mobile.active &&
+             positionsIn(start + 1, start + s.mobile.groupSize) > s.mobile.maxPerGroup) ||
+            (s.fixed.active &&
+             positionsIn(block + 1, block + s.fixed.groupSize) > s.fixed.maxPerGroup)) {
+            return false;
+        }
+    }
+    const auto parity = [&](const ParityCondition& c, auto isEven) {
+        const int e = count(isEven);
+        // "Több": more numbers of the chosen kind than of the other.
+        return c.fixedRatio ? between(c.even ? e : n - e, c.minimum, c.maximum)
+                            : (c.even ? 2 * e > n : 2 * e < n);
+    };
+    const auto repeat = [&](const RepeatCondition& c, auto classOf) {
         std::vector<int> counts(10, 0);
         for (int value : x) {
-            ++counts[classOf(value)];
+            ++counts[static_cast<std::size_t>(classOf(value))];
         }
-        const int repeated = static_cast<int>(
-            std::count_if(counts.begin(), counts.end(), [](int k) { return k >= 2; }));
+        int repeated = 0;
+        int largest = 0;
         int total = 0;
-        if (c.oneGroup) {
-            if (repeated > 1) {
-                return false;
-            }
-            for (int k : counts) {
-                total = std::max(total, k - 1);
-            }
-        } else {
-            for (int k : counts) {
-                total += std::max(k - 1, 0);
-            }
+        for (int k : counts) {
+            repeated += k >= 2 ? 1 : 0;
+            largest = std::max(largest, k - 1);
+            total += std::max(k - 1, 0);
         }
-        return between(total, c.minimum, c.maximum);
+        return (!c.oneGroup || repeated <= 1) &&
+               between(c.oneGroup ? largest : total, c.minimum, c.maximum);
     };
-    if (s.decadeParity.active &&
-        !parity(s.decadeParity, [&](int i) { return (x[i] / 10) % 2 == 0; })) {
-        return false;
+    const int sum = std::accumulate(x.begin(), x.end(), 0);
+    const double mean = static_cast<double>(sum) / n;
+    double squares = 0;
+    for (int value : x) {
+        squares += (value - mean) * (value - mean);
     }
-    if (s.decadeRepeat.active && !repeat(s.decadeRepeat, [](int value) { return value / 10; })) {
-        return false;
-    }
-    if (s.endingParity.active && !parity(s.endingParity, [&](int i) { return x[i] % 2 == 0; })) {
-        return false;
-    }
-    if (s.endingRepeat.active && !repeat(s.endingRepeat, [](int value) { return value % 10; })) {
-        return false;
-    }
-    if (s.sum.active &&
-        !between(std::accumulate(x.begin(), x.end(), 0), s.sum.minimum, s.sum.maximum)) {
-        return false;
-    }
-    if (s.twins.active && !between(countIf([&](int i) { return x[i] / 10 == x[i] % 10; }),
-                                   s.twins.minimum, s.twins.maximum)) {
-        return false;
-    }
-    if (s.mirrors.active) {
-        int pairs = 0;
-        for (int i = 0; i < n; ++i) {
-            for (int j = i + 1; j < n; ++j) {
-                pairs += x[i] > 9 && x[j] > 9 && x[i] / 10 == x[j] % 10 && x[i] % 10 == x[j] / 10 &&
-                                 x[i] != x[j]
-                             ? 1
-                             : 0;
-            }
-        }
-        if (!between(pairs, s.mirrors.minimum, s.mirrors.maximum)) {
-            return false;
+    int mirrors = 0;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            mirrors += x[i] > 9 && x[j] > 9 && x[i] != x[j] && x[i] / 10 == x[j] % 10 &&
+                       x[i] % 10 == x[j] / 10;
         }
     }
-    if (s.deviation.active) {
-        const double mean = std::accumulate(x.begin(), x.end(), 0.0) / n;
-        double sq = 0;
-        for (int value : x) {
-            sq += (value - mean) * (value - mean);
-        }
-        const double sd = std::sqrt(sq / (n - 1));
-        if (sd < s.deviation.minimum || sd > s.deviation.maximum) {
-            return false;
-        }
+    bool groups = true;
+    for (int g = 0; s.numberGroups.active && g < s.numberGroups.count; ++g) {
+        const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
+        groups = groups && between(positionsIn(slot.first, slot.last), slot.minHits, slot.maxHits);
     }
-    if (s.span.active &&
-        countIf([&](int i) { return p[i] + 1 < s.span.first || p[i] + 1 > s.span.last; }) > 0) {
-        return false;
-    }
-    if (s.primes.active && !between(countIf([&](int i) { return IsPrimeNumber(x[i]); }),
-                                    s.primes.minimum, s.primes.maximum)) {
-        return false;
-    }
-    if (s.numberGroups.active) {
-        for (int g = 0; g < s.numberGroups.count; ++g) {
-            const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
-            if (!between(
-                    countIf([&](int i) { return p[i] + 1 >= slot.first && p[i] + 1 <= slot.last; }),
-                    slot.minHits, slot.maxHits)) {
-                return false;
-            }
-        }
-    }
-    return true;
+    const auto decade = [&x](int i) { return (x[i] / 10) % 2 == 0; };
+    const auto even = [&x](int i) { return x[i] % 2 == 0; };
+    const auto twin = [&x](int i) { return x[i] / 10 == x[i] % 10; };
+    const auto prime = [&x](int i) { return IsPrimeNumber(x[i]); };
+    const FavCondition& f = s.favoured;
+    return groups && (!f.active || between(positionsIn(f.first, f.last), f.minHits, f.maxHits)) &&
+           (!s.decadeParity.active || parity(s.decadeParity, decade)) &&
+           (!s.decadeRepeat.active || repeat(s.decadeRepeat, [](int k) { return k / 10; })) &&
+           (!s.endingParity.active || parity(s.endingParity, even)) &&
+           (!s.endingRepeat.active || repeat(s.endingRepeat, [](int k) { return k % 10; })) &&
+           (!s.sum.active || between(sum, s.sum.minimum, s.sum.maximum)) &&
+           (!s.twins.active || between(count(twin), s.twins.minimum, s.twins.maximum)) &&
+           (!s.mirrors.active || between(mirrors, s.mirrors.minimum, s.mirrors.maximum)) &&
+           (!s.deviation.active ||
+            between(std::sqrt(squares / (n - 1)), s.deviation.minimum, s.deviation.maximum)) &&
+           (!s.span.active || positionsIn(s.span.first, s.span.last) == n) &&
+           (!s.primes.active || between(count(prime), s.primes.minimum, s.primes.maximum));
 }
 
 ConditionSet RandomSet(std::mt19937& random, int n, int size) {

@@ -77,25 +77,21 @@ TEST_F(MainTicketTest, KindsExcludeEachOther) {
     EXPECT_EQ(ticket.Selected(), (Numbers{5, 9}));
 }
 
-TEST_F(MainTicketTest, PlainClicksLeaveFixedAndConstantNumbers) {
+TEST_F(MainTicketTest, ClicksOnMarkedNumbers) {
+    // A plain click leaves fixed and constant numbers; their own kind removes them.
     ticket.Click(3, MarkKind::Fixed);
     ticket.Click(4, MarkKind::Constant);
     ticket.Click(3, MarkKind::Variation);
     ticket.Click(4, MarkKind::Variation);
     EXPECT_EQ(ticket.Fixed(), (Numbers{3}));
     EXPECT_EQ(ticket.Constant(), (Numbers{4}));
-    EXPECT_TRUE(ticket.Look(3).raised);
-    EXPECT_TRUE(ticket.Look(4).raised);
-
+    EXPECT_TRUE(ticket.Look(3).raised && ticket.Look(4).raised);
     ticket.Click(3, MarkKind::Fixed);
     ticket.Click(4, MarkKind::Constant);
-    EXPECT_TRUE(ticket.Fixed().empty());
-    EXPECT_TRUE(ticket.Constant().empty());
-    EXPECT_TRUE(ticket.Selected().empty());
+    EXPECT_TRUE(ticket.Fixed().empty() && ticket.Constant().empty() && ticket.Selected().empty());
     EXPECT_EQ(ticket.NumbersToChoose(), 5);
-}
 
-TEST_F(MainTicketTest, PlainClickOnRandomNumberRemovesItFromBothLists) {
+    // A plain click on a random number takes it off both lists.
     ticket.Mark(11, false, false, MarkKind::Random);
     ticket.Mark(12, false, false, MarkKind::Random);
     ticket.Click(1, MarkKind::Variation);
@@ -104,13 +100,13 @@ TEST_F(MainTicketTest, PlainClickOnRandomNumberRemovesItFromBothLists) {
     EXPECT_EQ(ticket.Random(), (Numbers{12}));
     EXPECT_EQ(ticket.Selected(), (Numbers{12, 1}));
     EXPECT_FALSE(ticket.Look(11).raised);
-}
 
-TEST_F(MainTicketTest, ConstantRemovalSwapsTheLastIntoItsPlace) {
-    MarkAll({1, 2, 3, 4}, MarkKind::Constant);
-    ticket.Click(2, MarkKind::Constant);
-    EXPECT_EQ(ticket.Constant(), (Numbers{1, 4, 3}));
-    EXPECT_EQ(ticket.Selected(), (Numbers{1, 3, 4})) << "the selected list keeps its order";
+    // Removing a constant number swaps the last one into its place; the selected list keeps
+    // its order.
+    MarkAll({21, 22, 23, 24}, MarkKind::Constant);
+    ticket.Click(22, MarkKind::Constant);
+    EXPECT_EQ(ticket.Constant(), (Numbers{21, 24, 23}));
+    EXPECT_EQ(ticket.Selected(), (Numbers{12, 1, 21, 23, 24}));
 }
 
 TEST_F(MainTicketTest, LooksFollowTheKindAndTheLaterLayout) {
@@ -119,18 +115,18 @@ TEST_F(MainTicketTest, LooksFollowTheKindAndTheLaterLayout) {
     EXPECT_EQ(ticket.Look(8).boxSlot, kSlotMarkedBox);
     EXPECT_TRUE(ticket.Look(8).bold);
     ticket.Click(8, MarkKind::Variation);
-    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotMarkedNumber)
-        << "unmarking uses the marked-number colour";
+    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotMarkedNumber) << "unmarked in the marked colour";
     EXPECT_EQ(ticket.Look(8).boxSlot, kSlotUnmarkedBox);
     EXPECT_FALSE(ticket.Look(8).bold);
     ticket.Click(9, MarkKind::Fixed);
     ticket.Click(10, MarkKind::Constant);
     ticket.Mark(11, false, false, MarkKind::Random);
     ticket.ApplyLayoutLooks();
-    EXPECT_EQ(ticket.Look(8).fontSlot, kSlotNumber);
-    EXPECT_EQ(ticket.Look(9).fontSlot, kSlotFixedNumber);
-    EXPECT_EQ(ticket.Look(10).fontSlot, kSlotConstantNumber);
-    EXPECT_EQ(ticket.Look(11).fontSlot, kSlotRandomNumber);
+    // The unmarked 8 gets the plain number font back.
+    const int fonts[] = {kSlotNumber, kSlotFixedNumber, kSlotConstantNumber, kSlotRandomNumber};
+    for (int number = 8; number <= 11; ++number) {
+        EXPECT_EQ(ticket.Look(number).fontSlot, fonts[number - 8]) << number;
+    }
 }
 
 TEST_F(MainTicketTest, ListOnlyMarkingChangesLooksAndKeepsConditions) {
@@ -216,31 +212,24 @@ TEST_F(MainTicketTest, MarkAllAndClearCommands) {
 TEST_F(MainTicketTest, NumberOrders) {
     MarkAll({30, 10, 50, 20, 40}, MarkKind::Variation);
     SeededRandom random(7);
-    ticket.SetNumberOrder(NumberOrder::Ascending, random);
-    EXPECT_EQ(ticket.Selected(), (Numbers{10, 20, 30, 40, 50}));
     ticket.SetNumberOrder(NumberOrder::Descending, random);
     EXPECT_EQ(ticket.Selected(), (Numbers{50, 40, 30, 20, 10}));
+    const auto shuffled = [this, &random] {
+        ticket.SetNumberOrder(NumberOrder::Ascending, random);
+        EXPECT_EQ(ticket.Selected(), (Numbers{10, 20, 30, 40, 50}));
+        SeededRandom seeded(7);
+        ticket.SetNumberOrder(NumberOrder::Random, seeded);
+        return ticket.Selected();
+    };
+    const Numbers first = shuffled();
+    EXPECT_TRUE(
+        std::is_permutation(first.begin(), first.end(), Numbers{10, 20, 30, 40, 50}.begin()));
+    EXPECT_EQ(shuffled(), first) << "the same seed gives the same order";
+
+    ticket.ClearVariationNumbers();
+    ticket.Click(9, MarkKind::Variation);
     ticket.SetNumberOrder(NumberOrder::Random, random);
-    Numbers shuffled = ticket.Selected();
-    std::sort(shuffled.begin(), shuffled.end());
-    EXPECT_EQ(shuffled, (Numbers{10, 20, 30, 40, 50}));
-
-    SeededRandom again(7);
-    MainTicket other(messages, links);
-    other.Rebuild(LoadGameInfo(0));
-    for (int n : {30, 10, 50, 20, 40}) {
-        other.Click(n, MarkKind::Variation);
-    }
-    other.SetNumberOrder(NumberOrder::Ascending, again);
-    other.SetNumberOrder(NumberOrder::Descending, again);
-    other.SetNumberOrder(NumberOrder::Random, again);
-    EXPECT_EQ(other.Selected(), ticket.Selected()) << "the same seed gives the same order";
-
-    MainTicket single(messages, links);
-    single.Rebuild(LoadGameInfo(0));
-    single.Click(9, MarkKind::Variation);
-    single.SetNumberOrder(NumberOrder::Random, random);
-    EXPECT_EQ(single.Selected(), (Numbers{9}));
+    EXPECT_EQ(ticket.Selected(), (Numbers{9}));
 }
 
 TEST_F(MainTicketTest, HeaderAndHints) {
@@ -333,11 +322,14 @@ TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
 }
 
 TEST(MainTicketHelpers, KeysAndCombinations) {
-    EXPECT_EQ(MarkKindFromKeys(true, false, false), MarkKind::Fixed);
-    EXPECT_EQ(MarkKindFromKeys(false, true, false), MarkKind::Constant);
-    EXPECT_EQ(MarkKindFromKeys(true, true, false), MarkKind::Variation);
-    EXPECT_EQ(MarkKindFromKeys(false, true, true), MarkKind::Variation);
-    EXPECT_EQ(MarkKindFromKeys(false, false, false), MarkKind::Variation);
+    // Shift alone fixes, Ctrl alone makes a constant number, anything else marks plainly.
+    for (int keys = 0; keys < 8; ++keys) {
+        const bool shift = keys & 1, control = keys & 2, alt = keys & 4;
+        const MarkKind expected = keys == 1   ? MarkKind::Fixed
+                                  : keys == 2 ? MarkKind::Constant
+                                              : MarkKind::Variation;
+        EXPECT_EQ(MarkKindFromKeys(shift, control, alt), expected) << "keys " << keys;
+    }
     EXPECT_EQ(CombinationCount(6, 5), 6);
     EXPECT_EQ(CombinationCount(90, 5), 43949268);
     EXPECT_EQ(CombinationCount(90, 10), 5720645481903LL);
