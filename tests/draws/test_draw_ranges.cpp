@@ -10,23 +10,6 @@ namespace {
 
 using namespace testing;
 
-TEST(DrawRanges, ResetSpansAllDrawsAndEachModeKeepsItsOwn) {
-    DrawRanges ranges;
-    ranges.SetHuzSzamaElso(5);
-    ranges.SetLHuzSzamaUtolso(9);
-    ranges.SetBontSzamsorUtolso(9);
-    ranges.Reset(1234);
-    for (RangeMode mode : {RangeMode::TicketStatistics, RangeMode::HitRatio, RangeMode::Database}) {
-        EXPECT_EQ(ranges.Get(mode).first, 1);
-        EXPECT_EQ(ranges.Get(mode).last, 1234);
-    }
-    EXPECT_EQ(ranges.GetBontSzamsorUtolso(), 1) << "the row ranges start over";
-    ranges.Set(RangeMode::Database, {3, 7});
-    EXPECT_EQ(ranges.GetLHuzSzamaElso(), 3);
-    EXPECT_EQ(ranges.GetLHuzSzamaUtolso(), 7);
-    EXPECT_EQ(ranges.Get(RangeMode::TicketStatistics).last, 1234);
-}
-
 // One sample a draw and one more for a second draw of the date; extra numbers alongside.
 TEST(DrawRanges, SamplesAndExtraNumbers) {
     struct Case {
@@ -54,10 +37,18 @@ TEST(DrawRanges, SamplesAndExtraNumbers) {
         SCOPED_TRACE(::testing::Message() << "game " << c.game << " " << c.first << ".." << c.last);
         EXPECT_EQ(counts.samples, c.samples);
         EXPECT_EQ(counts.extraNumbers, c.extras);
-        // The range of the mode asked for is counted.
+        // Reset spans all draws; the range of the mode asked for is counted.
         DrawRanges ranges;
+        ranges.Set(RangeMode::TicketStatistics, {2, 3});
+        ranges.Set(RangeMode::DeleteRows, {2, 3});
         ranges.Reset(c.draws);
+        for (RangeMode mode : {RangeMode::TicketStatistics, RangeMode::HitRatio}) {
+            EXPECT_EQ(ranges.Get(mode).first, 1);
+            EXPECT_EQ(ranges.Get(mode).last, c.draws);
+        }
+        EXPECT_EQ(ranges.GetBontSzamsorUtolso(), 1) << "the row ranges start over";
         ranges.Set(RangeMode::Database, {c.first, c.last});
+        EXPECT_EQ(ranges.GetLHuzSzamaElso(), c.first);
         EXPECT_EQ(ranges.GetAktHuzSzama(RangeMode::Database, game, draws), c.samples);
         EXPECT_EQ(ranges.GetAktPluszSzam(RangeMode::Database, game, draws), c.extras);
         EXPECT_EQ(ranges.GetAktHuzSzama(RangeMode::TicketStatistics, game, draws),

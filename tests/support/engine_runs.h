@@ -20,9 +20,9 @@ inline std::vector<std::uint8_t> FirstNumbers(int count) {
     return v;
 }
 
-inline std::vector<Row> StoredRows(const VariationStore& store, long long from = 0) {
+inline std::vector<Row> StoredRows(const VariationStore& store) {
     std::vector<Row> rows;
-    for (long long r = from; r < store.Count(); ++r) {
+    for (long long r = 0; r < store.Count(); ++r) {
         rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
     }
     return rows;

@@ -17,14 +17,6 @@ namespace {
 
 using namespace testing;
 
-TEST(Bontas, AsManyNumbersAsARowGiveOneRow) {
-    EngineRun run(Input(FirstNumbers(5), {}));
-    ASSERT_TRUE(run.Go());
-    EXPECT_EQ(run.engine.TotalCombinations(), 1);
-    EXPECT_EQ(StoredRows(run.store), (std::vector<Row>{{0, 1, 2, 3, 4}}));
-    EXPECT_EQ(run.store.BlockEnds(), (std::vector<std::int32_t>{1}));
-}
-
 // Without error points the variation is every passing combination in lexicographic order, also
 // when the numbers are not ascending on the ticket (the sum skips ahead over last positions).
 TEST(Bontas, PlainVariationIsEveryPassingRowInOrder) {
@@ -39,6 +31,7 @@ TEST(Bontas, PlainVariationIsEveryPassingRowInOrder) {
         EngineRun run(Input(numbers, set));
         ASSERT_TRUE(run.Go());
         std::vector<Row> expected;
+        std::vector<bool> seen(numbers.size(), false);
         for (const Row& row : AllRows(static_cast<int>(numbers.size()), 5)) {
             int sum = 0;
             bool mobile = true;
@@ -48,6 +41,9 @@ TEST(Bontas, PlainVariationIsEveryPassingRowInOrder) {
             }
             if (mobile && sum >= set.sum.minimum && sum <= set.sum.maximum) {
                 expected.push_back(row);
+                for (std::uint8_t p : row) {
+                    seen[p] = true;
+                }
             }
         }
         SCOPED_TRACE(::testing::Message() << "round " << round);
@@ -55,10 +51,8 @@ TEST(Bontas, PlainVariationIsEveryPassingRowInOrder) {
         EXPECT_EQ(run.messages.Count(), 0u);
         // The numbers no row holds are named after a run that stored rows.
         std::vector<std::uint8_t> missing;
-        for (std::uint8_t p = 0; p < numbers.size(); ++p) {
-            if (std::none_of(expected.begin(), expected.end(), [p](const Row& row) {
-                    return std::count(row.begin(), row.end(), p) > 0;
-                })) {
+        for (std::size_t p = 0; p < numbers.size(); ++p) {
+            if (!seen[p]) {
                 missing.push_back(numbers[p]);
             }
         }
@@ -238,6 +232,7 @@ TEST(Bontas, GrowthAsksBeforeTakingMoreRoom) {
         bool finished;
     };
     const Case cases[] = {
+        {"as many numbers as a row", 5, false, 10, 0, 0, 1, {}, true},
         // Without conditions every combination will come: the full count is asked for at once.
         {"plain", 9, false, 10, 1, 0, 126, {WarningQuestion}, true},
         // With conditions the room doubles while doubling stays below the full count.
@@ -275,6 +270,10 @@ TEST(Bontas, GrowthAsksBeforeTakingMoreRoom) {
             EXPECT_EQ(run.messages.Log()[i].text, texts.at(c.shown[i]));
         }
         EXPECT_EQ(run.outcome.finished, c.finished);
+        // A finished run is one block; a stopped one is no variation.
+        EXPECT_EQ(run.store.BlockEnds(),
+                  c.finished ? std::vector<std::int32_t>{static_cast<std::int32_t>(c.rows)}
+                             : std::vector<std::int32_t>{});
     }
 }
 
@@ -308,59 +307,70 @@ TEST(Bontas, HeadlineNoticeAndEmptyResultTexts) {
               "Az alábbi feltételek nem teljesültek:\r\r     »  Számsor összege\r\rA fix számok "
               "nem vesznek részt a variációban." +
                   rethink);
-
-    set.sum = {true, false, 10, 40};
-    set.errorPoints = 0;
-    EngineRun plain(Input(FirstNumbers(7), set));
-    ASSERT_TRUE(plain.Go());
-    EXPECT_EQ(plain.engine.StartNoticeText(),
-              "7 szám 0 hibapontos variációját készíti 5 számra.\rCsak akkor lehetséges a(z) 5 "
-              "találat elérése,\rha a fix számot is eltalálja.");
 }
 
-// Pauses the run when the first growth question is answered, and answers the pause question.
-struct PausingRun : EngineRun {
-    PausingRun(const GenerationInput& in, Answer pauseAnswer) : EngineRun(in, 8) {
-        messages.onPresent = [this, pauseAnswer](const FakeMessages::Shown& shown) {
+enum class Interrupt { PauseAndKeep, PauseAndGoOn, Stop };
+
+// Interrupts the run when the first growth question is answered, and answers the pause question.
+struct InterruptedRun : EngineRun {
+    InterruptedRun(const GenerationInput& in, Interrupt how, long long allowed)
+        : EngineRun(in, allowed) {
+        messages.onPresent = [this, how](const FakeMessages::Shown& shown) {
             if (shown.text.rfind("A variáció mérete", 0) == 0) {
                 messages.QueueAnswer(Answer::Yes);
-                if (!paused) {
-                    engine.RequestPause();
-                    paused = true;
+                if (!interrupted) {
+                    how == Interrupt::Stop ? engine.RequestStop() : engine.RequestPause();
+                    interrupted = true;
                 }
             } else if (shown.text.find("Folytatja a variációt?") != std::string::npos) {
-                messages.QueueAnswer(pauseAnswer);
+                messages.QueueAnswer(how == Interrupt::PauseAndGoOn ? Answer::Yes : Answer::No);
             }
         };
     }
-    bool paused = false;
+    bool interrupted = false;
 };
 
-TEST(Bontas, PausedAndResumedRunGivesTheRowsOfAnUninterruptedOne) {
+// A paused run resumed, or one that goes on after the pause question, gives the rows of an
+// uninterrupted run; a stop leaves no variation (the frequency distribution skips its closing
+// pass and asks nothing more).
+TEST(Bontas, PauseResumeAndStop) {
     struct Case {
         int errorPoints;
-        bool optimised;
-        bool sum;
-        Answer pauseAnswer; // Yes goes on at once
+        bool optimised, sum, frequency;
+        Interrupt how;
+    };
+    using enum Interrupt;
+    const Case cases[] = {
+        {0, false, true, false, PauseAndKeep},  {1, false, false, false, PauseAndKeep},
+        {1, false, true, false, PauseAndKeep},  {2, true, false, false, PauseAndKeep},
+        {1, false, false, false, PauseAndGoOn}, {1, false, false, false, Stop},
+        {1, false, false, true, Stop},
     };
     const std::vector<std::uint8_t> numbers = {3, 8, 14, 15, 21, 27, 33, 40, 41, 52, 60, 71, 88};
-    for (const Case& c : {Case{0, false, true, Answer::No}, Case{1, false, false, Answer::No},
-                          Case{1, false, true, Answer::No}, Case{2, true, false, Answer::No},
-                          Case{1, false, false, Answer::Yes}}) {
-        SCOPED_TRACE(::testing::Message() << "h " << c.errorPoints << " sum " << c.sum << " go on "
-                                          << (c.pauseAnswer == Answer::Yes));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "h " << c.errorPoints << " sum " << c.sum << " frequency " << c.frequency
+                     << " interrupt " << static_cast<int>(c.how));
         ConditionSet set;
         set.errorPoints = c.errorPoints;
         set.options.optimised = c.optimised;
+        set.options.frequencyDistribution = c.frequency;
         set.sum = {c.sum, false, 120, 260};
+        InterruptedRun first(Input(numbers, set), c.how, c.frequency ? 4 : 8);
+        ASSERT_TRUE(first.Go());
+        if (c.how == Stop) {
+            EXPECT_FALSE(first.outcome.finished);
+            EXPECT_FALSE(first.outcome.paused);
+            EXPECT_TRUE(first.store.BlockEnds().empty());
+            EXPECT_EQ(first.outcome.emptyResultText, "");
+            EXPECT_EQ(first.messages.Count(), 1u) << "no pause question after a stop";
+            continue;
+        }
         EngineRun whole(Input(numbers, set));
         ASSERT_TRUE(whole.Go());
-
-        PausingRun first(Input(numbers, set), c.pauseAnswer);
-        ASSERT_TRUE(first.Go());
         ASSERT_TRUE(first.outcome.finished);
-        if (c.pauseAnswer == Answer::No) {
-            ASSERT_TRUE(first.outcome.paused);
+        EXPECT_EQ(first.outcome.paused, c.how == PauseAndKeep);
+        if (c.how == PauseAndKeep) {
             EXPECT_LT(first.store.Count(), whole.store.Count());
             EXPECT_EQ(first.messages.Log().back().kind, MessageKind::Question);
             EXPECT_EQ(first.messages.LastText(),
@@ -378,32 +388,9 @@ TEST(Bontas, PausedAndResumedRunGivesTheRowsOfAnUninterruptedOne) {
             const GenerationOutcome done = resumed.Vege();
             EXPECT_TRUE(done.finished);
             EXPECT_FALSE(done.paused);
-        } else {
-            EXPECT_FALSE(first.outcome.paused);
         }
         EXPECT_EQ(StoredRows(first.store), StoredRows(whole.store));
         EXPECT_EQ(first.store.Frequencies(), whole.store.Frequencies());
-    }
-}
-
-// A stop leaves no finished variation, and the frequency distribution skips its closing pass.
-TEST(Bontas, StopLeavesNoFinishedVariation) {
-    for (bool frequency : {false, true}) {
-        SCOPED_TRACE(frequency ? "frequency distribution" : "reduced");
-        ConditionSet set;
-        set.errorPoints = 1;
-        set.options.frequencyDistribution = frequency;
-        EngineRun run(Input(FirstNumbers(12), set), frequency ? 4 : 8);
-        run.messages.onPresent = [&run](const FakeMessages::Shown&) {
-            run.messages.QueueAnswer(Answer::Yes);
-            run.engine.RequestStop();
-        };
-        ASSERT_TRUE(run.Go());
-        EXPECT_FALSE(run.outcome.finished);
-        EXPECT_FALSE(run.outcome.paused);
-        EXPECT_TRUE(run.store.BlockEnds().empty());
-        EXPECT_EQ(run.outcome.emptyResultText, "");
-        EXPECT_EQ(run.messages.Count(), 1u) << "no pause question after a stop";
     }
 }
 
