@@ -73,8 +73,7 @@ TEST(Bontas, ReducedVariationsCoverEveryCombination) {
         int h;
         bool optimised;
         std::size_t count;
-        Row second;
-        Row last;
+        Row second, last;
     };
     const Case cases[] = {
         {1, false, 65, {6, 8, 9, 10, 11}, {5, 7, 8, 10, 11}},
@@ -222,33 +221,22 @@ TEST(Bontas, GrowthAsksBeforeTakingMoreRoom) {
     using enum MessageKind;
     struct Case {
         const char* what;
-        int numbers;
-        bool sum;
-        long long allowed;
-        int yes;
-        long long freeMemory; // 0: no limit
-        long long rows;
+        int numbers, yes; // the questions answered Yes
+        bool sum, finished;
+        long long allowed, freeMemory, rows; // free memory 0: no limit
         std::vector<MessageKind> shown;
-        bool finished;
     };
+    constexpr long long kAllowed = kDefaultAllowedRows;
     const Case cases[] = {
-        {"as many numbers as a row", 5, false, 10, 0, 0, 1, {}, true},
+        {"as many numbers as a row", 5, 0, false, true, 10, 0, 1, {}},
         // Without conditions every combination will come: the full count is asked for at once.
-        {"plain", 9, false, 10, 1, 0, 126, {WarningQuestion}, true},
+        {"plain", 9, 1, false, true, 10, 0, 126, {WarningQuestion}},
         // With conditions the room doubles while doubling stays below the full count.
-        {"doubling", 9, true, 10, 4, 0, 126, {Question, Question, Question, WarningQuestion}, true},
-        {"refused", 9, false, 10, 0, 0, 10, {WarningQuestion}, false}, // the rows so far stay
+        {"doubling", 9, 4, true, true, 10, 0, 126, {Question, Question, Question, WarningQuestion}},
+        {"refused", 9, 0, false, false, 10, 0, 10, {WarningQuestion}}, // the rows so far stay
         // Doubling 10 rows of 5 bytes needs 10 * 5 * 4 * 2 bytes by the program's estimate.
-        {"little memory", 10, true, 10, 0, 300, 10, {Error}, false},
-        {"full ticket",
-         90,
-         false,
-         kDefaultAllowedRows,
-         0,
-         0,
-         kDefaultAllowedRows,
-         {WarningQuestion},
-         false},
+        {"little memory", 10, 0, true, false, 10, 300, 10, {Error}},
+        {"full ticket", 90, 0, false, false, kAllowed, 0, kAllowed, {WarningQuestion}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
