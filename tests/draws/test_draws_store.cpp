@@ -14,10 +14,7 @@
 namespace velmora {
 namespace {
 
-using testing::FakeMessages;
-using testing::Layout1File;
-using testing::SampleDraws;
-using testing::TempHome;
+using namespace testing;
 
 constexpr std::size_t Record(int index) {
     return kDrawsHeaderSize + static_cast<std::size_t>(index) * kDrawRecordSize;
@@ -28,48 +25,43 @@ DrawsLoad Parse(const std::vector<std::uint8_t>& bytes, GameId game) {
     return ParseDrawsFile(bytes, LoadGameInfo(game), draws);
 }
 
-TEST(DrawsFile, SizeBoundaryAt250Draws) {
+TEST(DrawsFile, SizeBoundaries) {
     const GameInfo game = LoadGameInfo(0);
+    // Fewer than 250 draws count as no database at all.
     auto bytes = SerializeDraws(SampleDraws(game, 249), 0);
     EXPECT_EQ(bytes.size(), 6988u);
     EXPECT_EQ(Parse(bytes, 0), DrawsLoad::Missing);
-
     bytes = SerializeDraws(SampleDraws(game, 250), 0);
     EXPECT_EQ(bytes.size(), 7016u);
     std::vector<DrawRecord> draws;
     ASSERT_EQ(ParseDrawsFile(bytes, game, draws), DrawsLoad::Loaded);
     EXPECT_EQ(draws, SampleDraws(game, 250));
 
-    // A file cut inside its last record fails as a read error; a few stray bytes do not count.
+    // The record count is the size divided by 28, so a file that lost up to 16 bytes still counts
+    // its last record and fails as a read error; a few stray bytes at the end do not count.
     bytes = SerializeDraws(SampleDraws(game, 300), 0);
-    // The record count is the size divided by 28, so the header's 16 bytes let a file that
-    // lost up to 16 bytes still count its last record.
-    auto cut = bytes;
-    cut.resize(cut.size() - 16);
-    EXPECT_EQ(Parse(cut, 0), DrawsLoad::ReadError);
-    cut.resize(cut.size() - 1);
-    std::vector<DrawRecord> shorter;
-    EXPECT_EQ(ParseDrawsFile(cut, game, shorter), DrawsLoad::Loaded);
-    EXPECT_EQ(shorter.size(), 299u);
-    auto longer = bytes;
-    longer.resize(longer.size() + 5, 0);
-    EXPECT_EQ(Parse(longer, 0), DrawsLoad::Loaded);
+    for (const auto& [change, expected, count] :
+         {std::tuple{-16, DrawsLoad::ReadError, 0u}, std::tuple{-17, DrawsLoad::Loaded, 299u},
+          std::tuple{5, DrawsLoad::Loaded, 300u}}) {
+        std::vector<std::uint8_t> changed = bytes;
+        changed.resize(static_cast<std::size_t>(static_cast<int>(bytes.size()) + change), 0);
+        EXPECT_EQ(ParseDrawsFile(changed, game, draws), expected) << change;
+        EXPECT_EQ(draws.size(), count) << change;
+    }
 }
 
 TEST(DrawsFile, WrittenLayoutIsByteExact) {
-    const GameInfo game = LoadGameInfo(1);
     DrawRecord d;
     d.drawNo = 258;
     d.drawYear = 2007;
     d.drawWeek = 29;
     d.numbers = {3, 9, 14, 20, 33, 45, 7};
-    const auto bytes = SerializeDraws({d}, game.gameId);
-    ASSERT_EQ(bytes.size(), 16u + 28u);
-    const std::vector<std::uint8_t> header = {2, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 16), header);
-    const std::vector<std::uint8_t> record = {2, 1, 0, 0, 0xD7, 0x07, 29, 3, 9, 14, 20, 33, 45, 7,
-                                              0, 0, 0, 0, 0,    0,    0,  0, 0, 0,  0,  0,  0,  0};
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 16, bytes.end()), record);
+    const std::vector<std::uint8_t> bytes = SerializeDraws({d}, 1);
+    const std::vector<std::uint8_t> expected = {
+        2, 0, 0, 0, 3,    0,    0,  0, 0, 0,  0,  0,  0,  0, 0, 0, // version 2.3.0.0
+        2, 1, 0, 0, 0xD7, 0x07, 29, 3, 9, 14, 20, 33, 45, 7, 0, 0, // number, year, week, cells
+        0, 0, 0, 0, 0,    0,    0,  0, 0, 0,  0,  0};
+    EXPECT_EQ(bytes, expected);
 }
 
 TEST(DrawsFile, Layout1IsReadFromItsOffsetsAndWrittenAsLayout2) {
@@ -79,80 +71,71 @@ TEST(DrawsFile, Layout1IsReadFromItsOffsetsAndWrittenAsLayout2) {
     ASSERT_EQ(ParseDrawsFile(Layout1File(original, 7), game, draws), DrawsLoad::Loaded);
     EXPECT_EQ(draws, original);
     EXPECT_EQ(SerializeDraws(draws, 1), SerializeDraws(original, 1));
-
     // Keno draws do not fit the old record.
-    const GameInfo keno = LoadGameInfo(8);
-    EXPECT_EQ(Parse(Layout1File(SampleDraws(keno, 300), 17), 8), DrawsLoad::Invalid);
+    EXPECT_EQ(Parse(Layout1File(SampleDraws(LoadGameInfo(8), 300), 17), 8), DrawsLoad::Invalid);
 }
 
-TEST(DrawsFile, FieldRanges) {
-    const GameInfo game = LoadGameInfo(0);
-    const auto good = SerializeDraws(SampleDraws(game, 260), 0);
-    auto with = [&good](std::size_t offset, std::vector<std::uint8_t> value) {
-        auto bytes = good;
-        std::copy(value.begin(), value.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
-        return bytes;
+TEST(DrawsFile, EveryFieldHasItsRange) {
+    struct Case {
+        const char* what;
+        GameId game;
+        std::size_t at; // within record 100
+        std::vector<std::uint8_t> bytes;
+        DrawsLoad expected;
     };
-    const std::size_t r = Record(100);
-    EXPECT_EQ(Parse(with(r, {0, 0, 0, 0}), 0), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(r, {0x11, 0x27, 0, 0}), 0), DrawsLoad::Invalid); // 10001
-    EXPECT_EQ(Parse(with(r, {0x10, 0x27, 0, 0}), 0), DrawsLoad::Loaded);  // 10000
-    EXPECT_EQ(Parse(with(r + 4, {0x6C, 0x07}), 0), DrawsLoad::Invalid);   // 1900
-    EXPECT_EQ(Parse(with(r + 4, {0x03, 0x08}), 0), DrawsLoad::Invalid);   // 2051
-    EXPECT_EQ(Parse(with(r + 4, {0x6D, 0x07}), 0), DrawsLoad::Loaded);    // 1901
-    EXPECT_EQ(Parse(with(r + 6, {0}), 0), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(r + 6, {54}), 0), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(r + 6, {53}), 0), DrawsLoad::Loaded);
-    EXPECT_EQ(Parse(with(r + 7, {0}), 0), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(r + 11, {91}), 0), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(r + 11, {90}), 0), DrawsLoad::Loaded);
-    // Neither distinct nor ordered numbers are asked for.
-    EXPECT_EQ(Parse(with(r + 7, {5, 5, 5, 1, 1}), 0), DrawsLoad::Loaded);
-}
-
-TEST(DrawsFile, ExtraNumberTolerance) {
-    const GameInfo game = LoadGameInfo(1);
-    const auto good = SerializeDraws(SampleDraws(game, 260), 1);
-    auto with = [&good](std::size_t offset, std::uint8_t value) {
-        auto bytes = good;
-        bytes[offset] = value;
-        return bytes;
+    const DrawsLoad ok = DrawsLoad::Loaded;
+    const DrawsLoad bad = DrawsLoad::Invalid;
+    const Case cases[] = {
+        {"draw number 0", 0, 0, {0, 0, 0, 0}, bad},
+        {"draw number 10001", 0, 0, {0x11, 0x27, 0, 0}, bad},
+        {"draw number 10000", 0, 0, {0x10, 0x27, 0, 0}, ok},
+        {"year 1900", 0, 4, {0x6C, 0x07}, bad},
+        {"year 1901", 0, 4, {0x6D, 0x07}, ok},
+        {"year 2050", 0, 4, {0x02, 0x08}, ok},
+        {"year 2051", 0, 4, {0x03, 0x08}, bad},
+        {"week 0", 0, 6, {0}, bad},
+        {"week 53", 0, 6, {53}, ok},
+        {"week 54", 0, 6, {54}, bad},
+        {"number 0", 0, 7, {0}, bad},
+        {"number 90", 0, 11, {90}, ok},
+        {"number 91", 0, 11, {91}, bad},
+        {"neither distinct nor ordered numbers are asked for", 0, 7, {5, 5, 5, 1, 1}, ok},
+        // With an extra number only the last cell is strict.
+        {"no extra number", 1, 13, {0}, ok},
+        {"extra number 46", 1, 13, {46}, bad},
+        {"first cell 0", 1, 7, {0}, ok},
+        {"third cell 200", 1, 9, {200}, ok},
+        // Game 7: a bad seventh cell fails only when the byte at record offset 16 is set.
+        {"seventh cell 0", 7, 13, {0}, ok},
+        {"seventh cell 0, offset 16 set", 7, 13, {0, 0, 0, 1}, bad},
     };
-    const std::size_t cells = Record(10) + 7;
-    EXPECT_EQ(Parse(with(cells + 6, 0), 1), DrawsLoad::Loaded) << "no extra number";
-    EXPECT_EQ(Parse(with(cells + 6, 46), 1), DrawsLoad::Invalid);
-    EXPECT_EQ(Parse(with(cells, 0), 1), DrawsLoad::Loaded);
-    EXPECT_EQ(Parse(with(cells + 2, 200), 1), DrawsLoad::Loaded) << "only the last cell is strict";
-
-    // Game 7: a bad seventh cell fails only when the byte at record offset 16 is set.
-    const auto croatian = SerializeDraws(SampleDraws(LoadGameInfo(7), 260), 7);
-    auto bad = croatian;
-    bad[Record(3) + 7 + 6] = 0;
-    EXPECT_EQ(Parse(bad, 7), DrawsLoad::Loaded);
-    bad[Record(3) + 16] = 1;
-    EXPECT_EQ(Parse(bad, 7), DrawsLoad::Invalid);
+    for (const Case& c : cases) {
+        auto bytes = SerializeDraws(SampleDraws(LoadGameInfo(c.game), 260), c.game);
+        std::copy(c.bytes.begin(), c.bytes.end(),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(Record(100) + c.at));
+        EXPECT_EQ(Parse(bytes, c.game), c.expected) << c.what;
+    }
 }
 
 TEST(DrawsFile, WhichDrawsCarryAnExtraNumber) {
-    auto draw = [](int year, int week) {
-        DrawRecord d;
-        d.drawYear = year;
-        d.drawWeek = week;
-        return d;
+    struct Case {
+        GameId game;
+        int year, week;
+        bool extra;
     };
-    const GameInfo hatos = LoadGameInfo(1);
-    EXPECT_TRUE(DrawHasExtra(hatos, draw(2007, 29)));
-    EXPECT_FALSE(DrawHasExtra(hatos, draw(2007, 30)));
-    EXPECT_TRUE(DrawHasExtra(hatos, draw(2006, 50)));
-    EXPECT_FALSE(DrawHasExtra(hatos, draw(2008, 1)));
-    EXPECT_FALSE(DrawHasExtra(LoadGameInfo(4), draw(1976, 40)));
-    EXPECT_TRUE(DrawHasExtra(LoadGameInfo(4), draw(1977, 1)));
-    EXPECT_FALSE(DrawHasExtra(LoadGameInfo(6), draw(1995, 10)));
-    EXPECT_TRUE(DrawHasExtra(LoadGameInfo(7), draw(1995, 11)));
-    EXPECT_TRUE(DrawHasExtra(LoadGameInfo(20), draw(1990, 1)));
-    EXPECT_FALSE(DrawHasExtra(LoadGameInfo(0), draw(1990, 1)));
-    EXPECT_TRUE(LastDrawHasExtra(hatos, {}));
-    EXPECT_FALSE(LastDrawHasExtra(hatos, {draw(2020, 1)}));
+    const Case cases[] = {{1, 2007, 29, true},  {1, 2007, 30, false}, {1, 2006, 50, true},
+                          {1, 2008, 1, false},  {4, 1976, 40, false}, {4, 1977, 1, true},
+                          {6, 1995, 10, false}, {7, 1995, 11, true},  {20, 1990, 1, true},
+                          {0, 1990, 1, false}};
+    for (const Case& c : cases) {
+        DrawRecord d;
+        d.drawYear = c.year;
+        d.drawWeek = c.week;
+        EXPECT_EQ(DrawHasExtra(LoadGameInfo(c.game), d), c.extra)
+            << "game " << c.game << " " << c.year << "/" << c.week;
+        EXPECT_EQ(LastDrawHasExtra(LoadGameInfo(c.game), {d}), c.extra);
+    }
+    EXPECT_TRUE(LastDrawHasExtra(LoadGameInfo(1), {})) << "no draws: the game's rule";
 }
 
 class DrawsStoreTest : public ::testing::Test {

@@ -11,9 +11,7 @@
 namespace velmora {
 namespace {
 
-using testing::FakeMessages;
-using testing::OtosLine;
-using testing::TempHome;
+using namespace testing;
 using Cells = std::vector<int>;
 
 Cells CellsOf(const DrawRecord& d, int count) {
@@ -36,72 +34,64 @@ std::string OtosFile(int count) {
     return text;
 }
 
-TEST(ResultsImport, EachGameSkipsItsFields) {
-
-    ResultsParse p = ParseResultsFile(OtosLine(2019, 8, "87;11;48;27;46"), LoadGameInfo(0));
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(CellsOf(p.draws[0], 5), (Cells{11, 27, 46, 48, 87}));
-    EXPECT_EQ(p.draws[0].drawYear, 2019);
-    EXPECT_EQ(p.draws[0].drawWeek, 8);
-
-    p = ParseResultsFile("1988;43;;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;40;16;24;26;36;3;27",
-                         LoadGameInfo(1));
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(CellsOf(p.draws[0], 7), (Cells{3, 16, 24, 26, 36, 40, 27}))
-        << "the extra number stays last";
-
-    p = ParseResultsFile("1999;42;;0;0 Ft;49;192 605 Ft;3033;3 112 Ft;46684;539 Ft;"
-                         "30;5;8;16;27;29;4;28;6;7;22;24;26;4",
-                         LoadGameInfo(2));
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(CellsOf(p.draws[0], 14), (Cells{4, 5, 8, 16, 27, 29, 30, 4, 6, 7, 22, 24, 26, 28}));
-
-    p = ParseResultsFile("1996;12;;;79;3;8;13;14;18;19;22;26;30;36;53;57;58;67;68;69;72;77;1",
-                         LoadGameInfo(12));
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(p.draws[0].numbers[0], 1);
-    EXPECT_EQ(p.draws[0].numbers[19], 79);
-}
-
-TEST(ResultsImport, YearWeekAndEmptyFields) {
-    const GameInfo otos = LoadGameInfo(0);
-    ResultsParse p = ParseResultsFile(OtosLine(1900, 3, "1;2;3;4;5"), otos);
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(p.draws[0].drawYear, 1995);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(1899, 3, "1;2;3;4;5"), otos).ok);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(2051, 3, "1;2;3;4;5"), otos).ok);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(2000, 54, "1;2;3;4;5"), otos).ok);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(2000, 0, "1;2;3;4;5"), otos).ok);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(2000, 5, "1;2;3;4;91"), otos).ok);
-
-    // 6/45 lines since 2016 have no seventh field; since 2007 it may be empty.
-    const GameInfo hatos = LoadGameInfo(1);
-    for (const char* tail : {"9;13;24;26;30;42", "9;13;24;26;30;42;"}) {
-        p = ParseResultsFile(std::string("2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;"
-                                         "5 445 Ft;32985;2 445 Ft;") +
-                                 tail,
-                             hatos);
-        ASSERT_TRUE(p.ok) << tail;
-        EXPECT_EQ(CellsOf(p.draws[0], 7), (Cells{9, 13, 24, 26, 30, 42, 0}));
+// Each game's line: the fields to skip, the numbers in order with the extra number last, the
+// year and week in range and every number there.
+TEST(ResultsImport, LinesOfEachGame) {
+    const std::string hatos = "2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;32985;"
+                              "2 445 Ft;";
+    struct Case {
+        GameId game;
+        std::string line;
+        Cells cells; // empty: no draw
+        int year = 0, week = 0;
+    };
+    const Case cases[] = {
+        {0, OtosLine(2019, 8, "87;11;48;27;46"), {11, 27, 46, 48, 87}, 2019, 8},
+        {1,
+         "1988;43;;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;40;16;24;26;36;3;27",
+         {3, 16, 24, 26, 36, 40, 27},
+         1988,
+         43},
+        {2,
+         "1999;42;;0;0 Ft;49;192 605 Ft;3033;3 112 Ft;46684;539 Ft;30;5;8;16;27;29;4;28;6;7;"
+         "22;24;26;4",
+         {4, 5, 8, 16, 27, 29, 30, 4, 6, 7, 22, 24, 26, 28},
+         1999,
+         42},
+        {12,
+         "1996;12;;;79;3;8;13;14;18;19;22;26;30;36;53;57;58;67;68;69;72;77;1",
+         {1, 3, 8, 13, 14, 18, 19, 22, 26, 30, 36, 53, 57, 58, 67, 68, 69, 72, 77, 79},
+         1996,
+         12},
+        {0, OtosLine(1900, 3, "1;2;3;4;5"), {1, 2, 3, 4, 5}, 1995, 3}, // 1900 stands for 1995
+        {0, OtosLine(1899, 3, "1;2;3;4;5"), {}},
+        {0, OtosLine(2051, 3, "1;2;3;4;5"), {}},
+        {0, OtosLine(2000, 54, "1;2;3;4;5"), {}},
+        {0, OtosLine(2000, 0, "1;2;3;4;5"), {}},
+        {0, OtosLine(2000, 5, "1;2;3;4;91"), {}},
+        {0, OtosLine(2000, 5, "1;2;3;4"), {}}, // a line that lost a number is no draw
+        // 6/45 lines since 2016 have no seventh field; since 2007 it may be empty.
+        {1, hatos + "9;13;24;26;30;42", {9, 13, 24, 26, 30, 42, 0}, 2025, 34},
+        {1, hatos + "9;13;24;26;30;42;", {9, 13, 24, 26, 30, 42, 0}, 2025, 34},
+        {1, hatos + "9;13;24", {}},
+        // The newest files name the weekday after the week.
+        {1,
+         "2026;23;Csütörtök;" + hatos.substr(8) + "9;13;24;26;30;42",
+         {9, 13, 24, 26, 30, 42, 0},
+         2026,
+         23},
+        // Any one non-digit separator, the same on the line.
+        {0, "2001,7,,a,b,c,d,e,f,g,h,5,4,3,2,1", {1, 2, 3, 4, 5}, 2001, 7},
+    };
+    for (const Case& c : cases) {
+        const ResultsParse p = ParseResultsFile(c.line, LoadGameInfo(c.game));
+        ASSERT_EQ(p.ok, !c.cells.empty()) << c.line;
+        if (p.ok) {
+            EXPECT_EQ(CellsOf(p.draws[0], static_cast<int>(c.cells.size())), c.cells) << c.line;
+            EXPECT_EQ(p.draws[0].drawYear, c.year) << c.line;
+            EXPECT_EQ(p.draws[0].drawWeek, c.week) << c.line;
+        }
     }
-    // A line that lost some of its numbers is no draw.
-    EXPECT_FALSE(ParseResultsFile("2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;"
-                                  "32985;2 445 Ft;9;13;24",
-                                  hatos)
-                     .ok);
-    EXPECT_FALSE(ParseResultsFile(OtosLine(2000, 5, "1;2;3;4"), otos).ok);
-
-    // The newest files name the weekday after the week.
-    p = ParseResultsFile("2026;23;Csütörtök;2026.06.04.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;"
-                         "32985;2 445 Ft;9;13;24;26;30;42",
-                         hatos);
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(CellsOf(p.draws[0], 6), (Cells{9, 13, 24, 26, 30, 42}));
-
-    // Any one non-digit separator, the same on the line.
-    p = ParseResultsFile("2001,7,,a,b,c,d,e,f,g,h,5,4,3,2,1", otos);
-    ASSERT_TRUE(p.ok);
-    EXPECT_EQ(CellsOf(p.draws[0], 5), (Cells{1, 2, 3, 4, 5}));
 }
 
 TEST(ResultsImport, HeadersBeforeTheDataAndBadLinesAfter) {
@@ -126,122 +116,85 @@ TEST(ResultsImport, HeadersBeforeTheDataAndBadLinesAfter) {
     EXPECT_FALSE(ParseResultsFile("Year;Week\n\n", otos).ok);
 }
 
-class ResultsImportTest : public ::testing::Test {
-protected:
-    std::string Database() const { return home.Path() + "Huzas5.ldb"; }
-
+// Only a whole valid file with at least as many draws replaces the database, oldest first.
+TEST(ResultsImport, WholeValidFileReplacesTheDatabase) {
     TempHome home;
     FakeMessages messages;
-    GameInfo game = LoadGameInfo(0);
-};
-
-TEST_F(ResultsImportTest, WholeFileReplacesTheDatabase) {
+    const GameInfo game = LoadGameInfo(0);
+    const std::string database = home.Path() + "Huzas5.ldb";
     int imported = 0;
     ASSERT_EQ(
-        HuzasokFrissitesKenoHU(OtosFile(300), "otos.csv", game, 0, Database(), messages, &imported),
+        HuzasokFrissitesKenoHU(OtosFile(300), "otos.csv", game, 0, database, messages, &imported),
         ImportOutcome::Imported);
     EXPECT_EQ(imported, 300);
     EXPECT_EQ(messages.Count(), 0u);
     DrawsStore store;
-    ASSERT_TRUE(store.HuzasokBe(Database(), game, messages));
+    ASSERT_TRUE(store.HuzasokBe(database, game, messages));
     ASSERT_EQ(store.Count(), 300);
     EXPECT_EQ(store.At(0).drawNo, 1);
     EXPECT_EQ(store.At(0).numbers[4], 5 + 1 % 80) << "the oldest line comes first";
     EXPECT_EQ(store.At(299).drawNo, 300);
-}
-
-TEST_F(ResultsImportTest, BadLineOrFewerLinesLeaveTheDatabaseAlone) {
-    ASSERT_EQ(HuzasokFrissitesKenoHU(OtosFile(300), "otos.csv", game, 0, Database(), messages),
-              ImportOutcome::Imported);
-    const std::string before = ReadText(Database());
+    const std::string before = ReadText(database);
 
     std::string bad = OtosFile(300);
     bad.insert(bad.find("\r\n", 1000) + 2, OtosLine(2020, 1, "1;2;3;4;99") + "\r\n");
-    EXPECT_EQ(HuzasokFrissitesKenoHU(bad, "otos.csv", game, 300, Database(), messages),
+    EXPECT_EQ(HuzasokFrissitesKenoHU(bad, "otos.csv", game, 300, database, messages),
               ImportOutcome::BadFormat);
     EXPECT_EQ(messages.LastText(),
               "A Szerencsejáték Zrt. honlapján elérhető otos.csv állomány formátuma megváltozott "
               "és/vagy érvénytelen adatokat tartalmaz.\r\rHasználja az \"Adatbázis frissítése\" "
               "menüpontot.");
-    EXPECT_EQ(ReadText(Database()), before);
+    EXPECT_EQ(ReadText(database), before);
 
     // A number of 0 parses but is no valid 5/90 draw.
     std::string zero = OtosFile(300);
     zero.insert(0, OtosLine(2021, 1, "1;2;3;4;") + "\r\n");
-    EXPECT_EQ(HuzasokFrissitesKenoHU(zero, "otos.csv", game, 300, Database(), messages),
+    EXPECT_EQ(HuzasokFrissitesKenoHU(zero, "otos.csv", game, 300, database, messages),
               ImportOutcome::BadFormat);
-    EXPECT_EQ(ReadText(Database()), before);
+    EXPECT_EQ(ReadText(database), before);
 
     messages.Clear();
-    EXPECT_EQ(HuzasokFrissitesKenoHU(OtosFile(299), "otos.csv", game, 300, Database(), messages),
+    EXPECT_EQ(HuzasokFrissitesKenoHU(OtosFile(299), "otos.csv", game, 300, database, messages),
               ImportOutcome::Declined);
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.LastText(), "A otos.csv állomány kevesebb húzás adatait tartalmazza, mint "
                                    "a húzások jelenleg aktuális listája.\r\rMégis felülírja a "
                                    "húzások jelenleg aktuális listáját?");
-    EXPECT_EQ(ReadText(Database()), before);
+    EXPECT_EQ(ReadText(database), before);
     messages.QueueAnswer(Answer::Yes);
-    EXPECT_EQ(HuzasokFrissitesKenoHU(OtosFile(299), "otos.csv", game, 300, Database(), messages),
+    EXPECT_EQ(HuzasokFrissitesKenoHU(OtosFile(299), "otos.csv", game, 300, database, messages),
               ImportOutcome::Imported);
 }
 
-struct RealFile {
-    GameId game;
-    const char* file;
-    int draws;
-    int firstYear, firstWeek, lastYear, lastWeek;
-    Cells firstCells;
-    Cells lastCells;
-};
-
 TEST(BundledDraws, RealFilesOfTheFourGames) {
-    const std::vector<RealFile> files = {
-        {0, "otos.csv", 3573, 1957, 10, 2025, 34, {16, 61, 71, 77, 89}, {6, 24, 77, 88, 89}},
-        {1,
-         "hatos.csv",
-         1738,
-         1988,
-         43,
-         2025,
-         34,
-         {3, 16, 24, 26, 36, 40, 27},
-         {9, 13, 24, 26, 30, 42, 0}},
-        {2,
-         "skandi.csv",
-         1351,
-         1999,
-         41,
-         2025,
-         35,
-         {7, 8, 13, 16, 20, 25, 31, 12, 14, 18, 24, 31, 34, 35},
-         {1, 5, 12, 14, 23, 31, 35, 12, 13, 18, 19, 24, 27, 31}},
-        {8, "keno.csv", 10000, 1996, 35, 2025, 35, {}, {3,  6,  9,  22, 24, 38, 44, 46, 50, 54,
-                                                        55, 59, 60, 62, 64, 65, 66, 68, 69, 77}},
-    };
     TempHome home;
     FakeMessages messages;
     const std::string folder = VELMORA_TEST_DRAWS;
-    for (const RealFile& f : files) {
-        SCOPED_TRACE(f.file);
-        ASSERT_EQ(ImportResultsFromFile(folder + f.file, f.game, home.Path(), 0, messages),
+    // The first and the last draw of each file: number, year and week (yyyyww), numbers.
+    const auto check = [&](GameId id, const char* file, int count, int firstDate, int lastDate,
+                           const Cells& firstCells, const Cells& lastCells) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(ImportResultsFromFile(folder + file, id, home.Path(), 0, messages),
                   ImportOutcome::Imported);
-        const GameInfo game = LoadGameInfo(f.game);
         DrawsStore store;
-        ASSERT_TRUE(store.HuzasokBe(home.Path() + DatabaseFile(f.game), game, messages));
-        ASSERT_EQ(store.Count(), f.draws);
-        const DrawRecord& first = store.At(0);
-        const DrawRecord& last = store.At(store.Count() - 1);
-        EXPECT_EQ(first.drawNo, 1);
-        EXPECT_EQ(last.drawNo, f.draws);
-        EXPECT_EQ(first.drawYear, f.firstYear);
-        EXPECT_EQ(first.drawWeek, f.firstWeek);
-        EXPECT_EQ(last.drawYear, f.lastYear);
-        EXPECT_EQ(last.drawWeek, f.lastWeek);
-        if (!f.firstCells.empty()) {
-            EXPECT_EQ(CellsOf(first, static_cast<int>(f.firstCells.size())), f.firstCells);
-        }
-        EXPECT_EQ(CellsOf(last, static_cast<int>(f.lastCells.size())), f.lastCells);
-    }
+        ASSERT_TRUE(store.HuzasokBe(home.Path() + DatabaseFile(id), LoadGameInfo(id), messages));
+        ASSERT_EQ(store.Count(), count);
+        const auto summary = [](const DrawRecord& d, std::size_t cells) {
+            return std::tuple(d.drawNo, d.drawYear * 100 + d.drawWeek,
+                              CellsOf(d, static_cast<int>(cells)));
+        };
+        EXPECT_EQ(summary(store.At(0), firstCells.size()), std::tuple(1, firstDate, firstCells));
+        EXPECT_EQ(summary(store.At(count - 1), lastCells.size()),
+                  std::tuple(count, lastDate, lastCells));
+    };
+    check(0, "otos.csv", 3573, 195710, 202534, {16, 61, 71, 77, 89}, {6, 24, 77, 88, 89});
+    check(1, "hatos.csv", 1738, 198843, 202534, {3, 16, 24, 26, 36, 40, 27},
+          {9, 13, 24, 26, 30, 42, 0});
+    check(2, "skandi.csv", 1351, 199941, 202535,
+          {7, 8, 13, 16, 20, 25, 31, 12, 14, 18, 24, 31, 34, 35},
+          {1, 5, 12, 14, 23, 31, 35, 12, 13, 18, 19, 24, 27, 31});
+    check(8, "keno.csv", 10000, 199635, 202535, {},
+          {3, 6, 9, 22, 24, 38, 44, 46, 50, 54, 55, 59, 60, 62, 64, 65, 66, 68, 69, 77});
     EXPECT_EQ(messages.Count(), 0u);
 
     // Building the missing databases of a new program folder uses the same files.

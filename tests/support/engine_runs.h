@@ -20,9 +20,9 @@ inline std::vector<std::uint8_t> FirstNumbers(int count) {
     return v;
 }
 
-inline std::vector<Row> StoredRows(const VariationStore& store, long long from = 0) {
+inline std::vector<Row> StoredRows(const VariationStore& store) {
     std::vector<Row> rows;
-    for (long long r = from; r < store.Count(); ++r) {
+    for (long long r = 0; r < store.Count(); ++r) {
         rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
     }
     return rows;
@@ -39,23 +39,17 @@ inline int Common(const Row& a, const Row& b) {
 // Every combination of `n` positions taken `k` at a time, in lexicographic order.
 inline std::vector<Row> AllRows(int n, int k) {
     std::vector<Row> rows;
-    Row p(static_cast<std::size_t>(k));
-    std::iota(p.begin(), p.end(), 0);
-    while (true) {
-        rows.push_back(p);
-        int i = k - 1;
-        while (i >= 0 && p[static_cast<std::size_t>(i)] == n - k + i) {
-            --i;
+    std::vector<bool> taken(static_cast<std::size_t>(n), false);
+    std::fill(taken.begin(), taken.begin() + k, true);
+    do {
+        rows.emplace_back();
+        for (int i = 0; i < n; ++i) {
+            if (taken[static_cast<std::size_t>(i)]) {
+                rows.back().push_back(static_cast<std::uint8_t>(i));
+            }
         }
-        if (i < 0) {
-            return rows;
-        }
-        ++p[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < k; ++j) {
-            p[static_cast<std::size_t>(j)] =
-                static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
-        }
-    }
+    } while (std::prev_permutation(taken.begin(), taken.end()));
+    return rows;
 }
 
 // Every k-combination of 0..n-1 shares at least `needed` positions with some row.
@@ -98,16 +92,16 @@ inline GenerationInput Input(std::vector<std::uint8_t> numbers, const ConditionS
     return input;
 }
 
+inline int Between(std::mt19937& random, int low, int high) {
+    return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
+}
+
+// `count` different numbers of 1..maxNumber in a random order.
 inline std::vector<std::uint8_t> RandomNumbers(std::mt19937& random, int count, int maxNumber) {
-    std::vector<std::uint8_t> v(static_cast<std::size_t>(maxNumber));
-    std::iota(v.begin(), v.end(), 1);
+    std::vector<std::uint8_t> v = FirstNumbers(maxNumber);
     std::shuffle(v.begin(), v.end(), random);
     v.resize(static_cast<std::size_t>(count));
     return v;
-}
-
-inline int Between(std::mt19937& random, int low, int high) {
-    return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
 }
 
 } // namespace velmora::testing

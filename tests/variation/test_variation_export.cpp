@@ -9,45 +9,54 @@ namespace {
 
 using namespace testing;
 
-// Two rows of five positions over the numbers 1..10.
-VariationStore TwoRows() {
+// Two rows of five: positions over the numbers 1..10, or the numbers of two draws.
+VariationStore TwoRows(bool drawsList) {
     VariationStore store;
     store.Reset(5, 10);
     store.Reserve(2);
-    for (Row row : {Row{0, 1, 2, 3, 4}, Row{5, 6, 7, 8, 9}}) {
-        store.Append(row.data());
+    for (Row row : drawsList ? std::vector<Row>{{1, 2, 3, 4, 90}, {3, 4, 5, 6, 7}}
+                             : std::vector<Row>{{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}}) {
+        drawsList ? store.AppendRaw(row.data()) : store.Append(row.data());
     }
     return store;
 }
 
-ExportSource Source(std::vector<std::uint8_t> fixed = {}) {
-    ExportSource source;
-    source.numbers = FirstNumbers(10);
-    source.fixed = std::move(fixed);
-    source.gameName = "Ötöslottó";
-    source.versionText = "2.3.0.0";
-    source.dateText = ShortDateText(46362);
-    return source;
-}
-
 TEST(VariationExport, EveryFormatExactly) {
-    const VariationStore store = TwoRows();
-    EXPECT_EQ(ExportText(store, Source(), ExportFormat::Tmb), "Array(1,2,3,4,5,6,7,8,9,10);\r\n");
-    EXPECT_EQ(ExportText(store, Source({11}), ExportFormat::Tmb),
-              "Array(1,2,3,4,5,11,6,7,8,9,10,11);\r\n");
-    EXPECT_EQ(ExportText(store, Source({11}), ExportFormat::Csv),
-              "1;2;3;4;5;11\r\n6;7;8;9;10;11\r\n");
-    EXPECT_EQ(ExportText(store, Source(), ExportFormat::Txt),
-              " 1 -  2 -  3 -  4 -  5\r\n 6 -  7 -  8 -  9 - 10\r\n");
-    EXPECT_EQ(ShortDateText(46362), "2026. 12. 06.");
-    EXPECT_EQ(ExportText(store, Source(), ExportFormat::Html),
-              "<!DOCTYPE HTML>\r\n<html>\r\n<head>\r\n<meta name=\"generator\" content=\"Velmora "
-              "Personal 2.3.0.0 - 2026. 12. 06.\" />\r\n<meta charset=\"utf-8\">\r\n"
-              "<title>Ötöslottó</title>\r\n<style type=\"text/css\"> ol li {font-family:\"Courier "
-              "New\", Courier, monospace; white-space:pre; font-size:14px; "
-              "margin-left:30px;}</style>\r\n</head>\r\n<body>\r\n<ol>\r\n"
-              "<li>   1 -  2 -  3 -  4 -  5</li>\r\n<li>   6 -  7 -  8 -  9 - 10</li>\r\n"
-              "</ol>\r\n</body>\r\n</html>\r\n");
+    struct Case {
+        ExportFormat format;
+        bool fixed; // one fixed number, 11
+        bool drawsList;
+        std::string text;
+    };
+    using enum ExportFormat;
+    const Case cases[] = {
+        {Tmb, false, false, "Array(1,2,3,4,5,6,7,8,9,10);\r\n"},
+        {Tmb, true, false, "Array(1,2,3,4,5,11,6,7,8,9,10,11);\r\n"},
+        {Csv, true, false, "1;2;3;4;5;11\r\n6;7;8;9;10;11\r\n"},
+        {Txt, false, false, " 1 -  2 -  3 -  4 -  5\r\n 6 -  7 -  8 -  9 - 10\r\n"},
+        {Txt, true, false, " 1 -  2 -  3 -  4 -  5 - 11\r\n 6 -  7 -  8 -  9 - 10 - 11\r\n"},
+        // A draws-list row is a whole draw: its numbers as they are, no fixed number after them.
+        {Tmb, true, true, "Array(1,2,3,4,90,3,4,5,6,7);\r\n"},
+        {Csv, true, true, "1;2;3;4;90\r\n3;4;5;6;7\r\n"},
+        {Txt, true, true, " 1 -  2 -  3 -  4 - 90\r\n 3 -  4 -  5 -  6 -  7\r\n"},
+        {Html, false, false,
+         "<!DOCTYPE HTML>\r\n<html>\r\n<head>\r\n<meta name=\"generator\" content=\"Velmora "
+         "Personal 2.3.0.0 - 2026. 12. 06.\" />\r\n<meta charset=\"utf-8\">\r\n<title>Ötöslottó"
+         "</title>\r\n<style type=\"text/css\"> ol li {font-family:\"Courier New\", Courier, "
+         "monospace; white-space:pre; font-size:14px; margin-left:30px;}</style>\r\n</head>\r\n"
+         "<body>\r\n<ol>\r\n<li>   1 -  2 -  3 -  4 -  5</li>\r\n<li>   6 -  7 -  8 -  9 - "
+         "10</li>\r\n</ol>\r\n</body>\r\n</html>\r\n"},
+    };
+    for (const Case& c : cases) {
+        ExportSource source;
+        source.numbers = FirstNumbers(10);
+        source.fixed = c.fixed ? std::vector<std::uint8_t>{11} : std::vector<std::uint8_t>{};
+        source.drawsList = c.drawsList;
+        source.gameName = "Ötöslottó";
+        source.versionText = "2.3.0.0";
+        source.dateText = ShortDateText(46362);
+        EXPECT_EQ(ExportText(TwoRows(c.drawsList), source, c.format), c.text) << c.text;
+    }
 }
 
 TEST(VariationImport, ReadsRowsAndSkipsHeadersAndBlankLines) {
@@ -59,21 +68,26 @@ TEST(VariationImport, ReadsRowsAndSkipsHeadersAndBlankLines) {
 }
 
 TEST(VariationImport, ReportsTheFirstBadLine) {
-    auto error = [](const std::string& text) {
-        const ImportedRows rows = ParseImport(text, 5, 90, "x.csv");
-        EXPECT_FALSE(rows.ok);
-        return rows.error.empty() ? ImportLineErrorText(rows.lineError) : rows.error;
+    const std::string line2 = "A kijelölt állomány 2. sora érvénytelen formátumú, vagy nem az "
+                              "aktuális játékhoz tartozik.";
+    const std::string invalid = "Érvénytelen formátumú állomány.\r\rx.csv";
+    const std::pair<std::string, std::string> cases[] = {
+        {"1;2;3;4;5\r\n1;2;3;4;5;6\r\n", line2},
+        {"1;2;3;4;5\r\n001;002;003;004;006\r\n", line2}, // more than 2k digits
+        {"1;2;3;4;5 6\r\n", "Nem az aktuális játékhoz tartozó állomány.\r\rx.csv"},
+        {"1;2;3;4;5\r\n6;7;7;8;9\r\n", "2. sor 3. száma (7) ismétlődik."},
+        {"0;1;2;3;4\r\n", "1. sor 1. száma (0) érvénytelen tartományba esik."},
+        {"1;2;3;4;91\r\n", "1. sor 5. száma (91) érvénytelen tartományba esik."},
+        // Only RowLength numbers in all: no variation can be made of them.
+        {"1;2;3;4;5\r\n5;4;3;2;1\r\n", invalid},
+        {"header only\r\n", invalid},
     };
-    EXPECT_EQ(error("1;2;3;4;5\r\n1;2;3;4;5;6\r\n"),
-              "A kijelölt állomány 2. sora érvénytelen formátumú, vagy nem az aktuális játékhoz "
-              "tartozik.");
-    EXPECT_EQ(error("1;2;3;4;5 6\r\n"), "Nem az aktuális játékhoz tartozó állomány.\r\rx.csv");
-    EXPECT_EQ(error("1;2;3;4;5\r\n6;7;7;8;9\r\n"), "2. sor 3. száma (7) ismétlődik.");
-    EXPECT_EQ(error("0;1;2;3;4\r\n"), "1. sor 1. száma (0) érvénytelen tartományba esik.");
-    EXPECT_EQ(error("1;2;3;4;91\r\n"), "1. sor 5. száma (91) érvénytelen tartományba esik.");
-    // Only RowLength numbers in all: no variation can be made of them.
-    EXPECT_EQ(error("1;2;3;4;5\r\n5;4;3;2;1\r\n"), "Érvénytelen formátumú állomány.\r\rx.csv");
-    EXPECT_EQ(error("header only\r\n"), "Érvénytelen formátumú állomány.\r\rx.csv");
+    for (const auto& [text, error] : cases) {
+        const ImportedRows rows = ParseImport(text, 5, 90, "x.csv");
+        EXPECT_FALSE(rows.ok) << text;
+        EXPECT_EQ(rows.error.empty() ? ImportLineErrorText(rows.lineError) : rows.error, error)
+            << text;
+    }
 }
 
 } // namespace

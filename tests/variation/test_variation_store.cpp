@@ -2,21 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-#include <random>
+#include "support/engine_runs.h"
 
 namespace velmora {
 namespace {
 
-using Row = std::vector<std::uint8_t>;
-
-std::vector<Row> Rows(const VariationStore& store) {
-    std::vector<Row> rows;
-    for (long long r = 0; r < store.Count(); ++r) {
-        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
-    }
-    return rows;
-}
+using namespace testing;
 
 TEST(VariationStore, SortAndOriginalOrderRoundTrip) {
     std::mt19937 random(5);
@@ -29,19 +20,19 @@ TEST(VariationStore, SortAndOriginalOrderRoundTrip) {
                    static_cast<std::uint8_t>(8 + random() % 4)};
         store.Append(row.data());
     }
-    const std::vector<Row> generated = Rows(store);
-    store.Sort();
+    const std::vector<Row> generated = StoredRows(store);
     std::vector<Row> sorted = generated;
     std::stable_sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(Rows(store), sorted);
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-        EXPECT_EQ(generated[store.OrderTable()[i]], sorted[i]) << "entry " << i;
-    }
     // Sorting again moves nothing and keeps the way back.
-    store.Sort();
-    EXPECT_EQ(Rows(store), sorted);
+    for (int twice = 0; twice < 2; ++twice) {
+        store.Sort();
+        EXPECT_EQ(StoredRows(store), sorted);
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            EXPECT_EQ(generated[store.OrderTable()[i]], sorted[i]) << "entry " << i;
+        }
+    }
     store.RestoreOriginalOrder();
-    EXPECT_EQ(Rows(store), generated);
+    EXPECT_EQ(StoredRows(store), generated);
     EXPECT_FALSE(store.IsSorted());
 }
 
@@ -61,23 +52,23 @@ TEST(VariationStore, FrequenciesFollowEveryChange) {
 }
 
 TEST(VariationStore, BlockEndsAfterDeletingRows) {
-    std::vector<std::int32_t> ends = {6, 10};
-    long long base = 10;
-    ImportCountRendezes(ends, 3, 5, 7, base);
-    EXPECT_EQ(ends, (std::vector<std::int32_t>{3, 7}));
-    EXPECT_EQ(base, 7);
-
-    // A block that lies wholly inside the deleted rows disappears.
-    ends = {2, 4, 9};
-    base = 4;
-    ImportCountRendezes(ends, 3, 4, 7, base);
-    EXPECT_EQ(ends, (std::vector<std::int32_t>{2, 7}));
-    EXPECT_EQ(base, 4);
-
-    ends = {5};
-    base = 5;
-    ImportCountRendezes(ends, 1, 5, 0, base);
-    EXPECT_TRUE(ends.empty());
+    struct Case {
+        std::vector<std::int32_t> ends;
+        long long first, last, rows, base;
+        std::vector<std::int32_t> expectedEnds;
+        long long expectedBase;
+    };
+    const Case cases[] = {
+        {{6, 10}, 3, 5, 7, 10, {3, 7}, 7},
+        {{3, 10}, 3, 5, 7, 10, {2, 7}, 7},  // a block ending on the first deleted row
+        {{2, 4, 9}, 3, 4, 7, 4, {2, 7}, 4}, // a block wholly deleted disappears
+        {{5}, 1, 5, 0, 5, {}, 5},
+    };
+    for (Case c : cases) {
+        ImportCountRendezes(c.ends, c.first, c.last, c.rows, c.base);
+        EXPECT_EQ(c.ends, c.expectedEnds) << "deleting " << c.first << ".." << c.last;
+        EXPECT_EQ(c.base, c.expectedBase) << "deleting " << c.first << ".." << c.last;
+    }
 }
 
 TEST(VariationStore, DeletingAndAddingRowsKeepTheBlocks) {
@@ -93,7 +84,7 @@ TEST(VariationStore, DeletingAndAddingRowsKeepTheBlocks) {
     }
     store.baseCount = 10;
     store.DeleteRows(3, 5);
-    EXPECT_EQ(Rows(store),
+    EXPECT_EQ(StoredRows(store),
               (std::vector<Row>{{0, 1}, {1, 2}, {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 10}}));
     EXPECT_EQ(store.BlockEnds(), (std::vector<std::int32_t>{3, 7}));
     EXPECT_EQ(store.savedBaseCount, 7);
@@ -116,7 +107,7 @@ TEST(VariationStore, DeletingAndAddingRowsKeepTheBlocks) {
 
     const Row replacement = {2, 3};
     store.ReplaceRow(0, replacement.data());
-    EXPECT_EQ(Rows(store).front(), replacement);
+    EXPECT_EQ(StoredRows(store).front(), replacement);
     EXPECT_EQ(store.Frequencies()[0], 1u); // only the added {0, 11} is left
 }
 
