@@ -89,7 +89,6 @@ public:
     // The progress estimate in percent (0..100) from the last published position.
     int Progress() const { return m_progress.load(std::memory_order_relaxed); }
 
-    bool Running() const { return m_running.load(); }
     long long StoredRows() const { return m_storedRows.load(std::memory_order_relaxed); }
     long long TotalCombinations() const { return m_total; }
     int RowLength() const { return m_k; }
