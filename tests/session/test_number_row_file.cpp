@@ -409,11 +409,9 @@ TEST(BusyFile, ExistingFileThatCannotBeOpenedIsBusy) {
     EXPECT_FALSE(IsFileFree(folder, messages));
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().kind, MessageKind::Error);
-    EXPECT_EQ(messages.LastText(), "Foglalt állomány.\r\rAz alábbi néven és útvonalon lett "
-                                   "megnyitva:\r    " +
-                                       folder +
-                                       "      \r\rNevezze át és/vagy zárja be a már megnyitott "
-                                       "állományt.");
+    EXPECT_EQ(messages.LastText(),
+              "Foglalt állomány.\r\rAz alábbi néven és útvonalon lett megnyitva:\r    " + folder +
+                  "      \r\rNevezze át és/vagy zárja be a már megnyitott állományt.");
 }
 
 } // namespace
