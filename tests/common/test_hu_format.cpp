@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fixed_clock.h"
+
 namespace velmora {
 namespace {
 
-TEST(HuFormat, ThousandsUseOneBlankBetweenGroups) {
+TEST(HuFormat, ThousandsUseOneBlankBetweenGroupsFromTheRight) {
     EXPECT_EQ(FormatThousands(0), "0");
     EXPECT_EQ(FormatThousands(999), "999");
     EXPECT_EQ(FormatThousands(1000), "1 000");
@@ -16,11 +18,10 @@ TEST(HuFormat, ThousandsUseOneBlankBetweenGroups) {
 
 TEST(HuFormat, WidthFormatsPrintZeroAndPadOnTheLeft) {
     EXPECT_EQ(FormatWidth(0, 2), " 0");
-    EXPECT_EQ(FormatWidth(7, 2), " 7");
     EXPECT_EQ(FormatWidth(123, 2), "123");
+    EXPECT_EQ(FormatWidthZero(42, 3), "042");
     EXPECT_EQ(FormatDecimalWidth(1.58113883, 5, 2), " 1,58");
     EXPECT_EQ(FormatDecimalWidth(25.5, 5, 2), "25,50");
-    EXPECT_EQ(FormatDecimal(225.5, 2), "225,50");
     EXPECT_EQ(PadLeft("ő", 3), "  ő") << "width counts characters, not bytes";
 }
 
@@ -42,16 +43,12 @@ TEST(HuFormat, RealsRoundTripWithDecimalComma) {
     EXPECT_FALSE(ParseInteger("99999999999999999999", whole));
 }
 
-TEST(HuFormat, DateAndTime) {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 11;
-    time.tm_mday = 6;
-    time.tm_hour = 6;
-    time.tm_min = 27;
-    time.tm_sec = 50;
-    EXPECT_EQ(FormatDate(time), "2026. 12. 06.");
-    EXPECT_EQ(FormatTime(time), "06:27:50");
+TEST(HuFormat, DateTimeAndElapsed) {
+    EXPECT_EQ(FormatDate(testing::FixedClock().Now()), "2026. 12. 06.");
+    EXPECT_EQ(FormatTime(testing::FixedClock().Now()), "06:27:50");
+    EXPECT_EQ(FormatElapsed(65000), "0:01:05");
+    EXPECT_EQ(FormatElapsed(3723000), "1:02:03") << "the minutes wrap at 60";
+    EXPECT_EQ(FormatElapsed(-5), "0:00:00");
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <utility>
+
 #include "support/fake_messages.h"
 
 namespace velmora {
@@ -57,19 +60,35 @@ TEST(Messages, NoticeAsksToRemindAndRespectsInfo) {
 TEST(Messages, CompositeTexts) {
     FakeMessages messages;
     messages.RangeError("Hibapont", 0, 4);
-    EXPECT_EQ(messages.Last().kind, MessageKind::RangeError);
-    EXPECT_EQ(messages.LastText(), "Érvénytelen paraméter.\r\rHibapont értékhatárok:\r"
-                                   "    - minimum : 0\r    - maximum: 4");
     messages.FileError("a számsor", "mentése");
-    EXPECT_EQ(messages.LastText(), "Hiba történt a számsor állományának mentése során.");
     messages.BadFile("x.tip");
-    EXPECT_EQ(messages.LastText(),
-              "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\rx.tip");
+    messages.NoSpace();
+    messages.NoMemory();
+    messages.MissingDraws();
+    messages.InterruptedWarning("Betölti?");
     messages.QueueAnswer(Answer::Yes);
     EXPECT_TRUE(messages.InterruptedQuestion("Folytatja?"));
-    EXPECT_EQ(messages.Last().kind, MessageKind::WarningQuestion);
-    EXPECT_EQ(messages.LastText(), "Megszakított, nem befejezett variáció.\r\rFolytatja?");
+    const std::pair<MessageKind, std::string> expected[] = {
+        {MessageKind::RangeError,
+         "Érvénytelen paraméter.\r\rHibapont értékhatárok:\r    - minimum : 0\r    - maximum: 4"},
+        {MessageKind::Error, "Hiba történt a számsor állományának mentése során."},
+        {MessageKind::Error,
+         "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\rx.tip"},
+        {MessageKind::Error, "Nincs elég szabad hely a kiválasztott meghajtón."},
+        {MessageKind::Error, "Nincs elegendő szabad memória (RAM) a variáció befejezéséhez."},
+        {MessageKind::Error,
+         "A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik."},
+        {MessageKind::Warning, "Megszakított, nem befejezett variáció.\r\rBetölti?"},
+        {MessageKind::WarningQuestion, "Megszakított, nem befejezett variáció.\r\rFolytatja?"},
+    };
+    ASSERT_EQ(messages.Count(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(messages.Log()[i].kind, expected[i].first) << i;
+        EXPECT_EQ(messages.Log()[i].text, expected[i].second) << i;
+    }
     EXPECT_EQ(OpenErrorText("/a/b.tip"), "Hiba történt a(z) /a/b.tip megnyitása során.");
+    EXPECT_EQ(SaveErrorText("/a/b.tip"), "Hiba történt a(z) /a/b.tip mentése során.");
+    EXPECT_EQ(CloseErrorText("/a/b.tip"), "Hiba történt a(z) /a/b.tip lezárása során.");
 }
 
 } // namespace

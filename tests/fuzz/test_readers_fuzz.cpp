@@ -16,88 +16,94 @@
 #include "support/draws_files.h"
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
-#include "support/fake_messages.h"
 #include "session/number_row_file.h"
-#include "session/session.h"
 #include "support/session_parts.h"
-#include "support/temp_home.h"
 
 namespace velmora {
 namespace {
 
-using testing::OtosLine;
 using testing::SampleDraws;
+using Bytes = std::vector<std::uint8_t>;
 
-// Random and mutated files never crash the loader and never load a bad record.
-TEST(DrawsFileFuzz, RandomAndMutatedBytes) {
+// Up to `maxSize` - 1 elements, each from `value`.
+template <class T, class Value>
+T Noise(std::mt19937& random, std::size_t maxSize, Value value) {
+    T data(random() % maxSize, 0);
+    std::generate(data.begin(), data.end(), value);
+    return data;
+}
+
+// Overwrites 1..`most` elements with values from `value`, then cuts up to `maxCut` - 1 elements
+// off the end.
+template <class T, class Value>
+void Damage(T& data, std::mt19937& random, unsigned most, std::size_t maxCut, Value value) {
+    for (unsigned f = 0, flips = 1 + random() % most; f < flips; ++f) {
+        data[random() % data.size()] = value();
+    }
+    data.resize(data.size() - random() % std::min(maxCut, data.size() + 1));
+}
+
+void ExpectPlausible(const DrawRecord& d) {
+    EXPECT_TRUE(d.drawYear >= 1901 && d.drawYear <= 2050) << d.drawYear;
+    EXPECT_TRUE(d.drawWeek >= 1 && d.drawWeek <= 53) << d.drawWeek;
+}
+
+// Random and damaged files never crash the loader and never load a bad record.
+TEST(DrawsFileFuzz, RandomAndDamagedBytes) {
     std::mt19937 random(20261206);
-    const std::vector<GameId> games = {0, 1, 2, 4, 7, 8, 17};
+    const auto byte = [&random] { return static_cast<std::uint8_t>(random()); };
+    const GameId games[] = {0, 1, 2, 4, 7, 8, 17};
     int loaded = 0;
     for (int round = 0; round < 3000; ++round) {
-        const GameId id = games[static_cast<std::size_t>(round) % games.size()];
+        const GameId id = games[static_cast<std::size_t>(round) % std::size(games)];
         const GameInfo game = LoadGameInfo(id);
-        std::vector<std::uint8_t> bytes;
+        Bytes bytes;
         if (round % 3 == 0) {
-            bytes.resize(random() % 12000);
-            for (auto& b : bytes) {
-                b = static_cast<std::uint8_t>(random());
-            }
+            bytes = Noise<Bytes>(random, 12000, byte);
         } else {
             bytes = SerializeDraws(SampleDraws(game, 251 + static_cast<int>(random() % 50)), id);
-            const int flips = 1 + static_cast<int>(random() % 4);
-            for (int f = 0; f < flips; ++f) {
-                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-            }
-            bytes.resize(bytes.size() - random() % 40);
+            Damage(bytes, random, 4, 40, byte);
         }
         std::vector<DrawRecord> draws;
-        if (ParseDrawsFile(bytes, game, draws) == DrawsLoad::Loaded) {
-            ++loaded;
-            for (const DrawRecord& d : draws) {
-                ASSERT_GE(d.drawNo, 1);
-                ASSERT_LE(d.drawNo, kMaxDrawNo);
-                ASSERT_GE(d.drawYear, 1901);
-                ASSERT_LE(d.drawYear, 2050);
-                ASSERT_GE(d.drawWeek, 1);
-                ASSERT_LE(d.drawWeek, 53);
-            }
-        } else {
+        if (ParseDrawsFile(bytes, game, draws) != DrawsLoad::Loaded) {
             ASSERT_TRUE(draws.empty());
+            continue;
+        }
+        ++loaded;
+        for (const DrawRecord& d : draws) {
+            ASSERT_TRUE(d.drawNo >= 1 && d.drawNo <= kMaxDrawNo) << d.drawNo;
+            ExpectPlausible(d);
         }
     }
     EXPECT_GT(loaded, 0);
 }
 
-// Random and mutated results files never crash the parser, and what it accepts is in range.
-TEST(ResultsImportFuzz, RandomAndMutatedText) {
+// Random and damaged results files never crash the parser, and what it accepts is in range.
+TEST(ResultsImportFuzz, RandomAndDamagedText) {
     std::mt19937 random(6122026);
     const std::string alphabet = "0123456789;;;,. \r\nFtCs\xEF\xBB\xBF";
-    const std::vector<GameId> games = {0, 1, 8};
-    // One valid file per game above, each with a byte-order mark and a header line.
-    const std::vector<std::string> samples = {
-        "\xEF\xBB\xBFYear;Week\r\n" + OtosLine(2020, 3, "1;2;3;4;5") + "\r\n" +
-            OtosLine(2020, 2, "11;22;33;44;55") + "\r\n",
-        "\xEF\xBB\xBFYear;Week\n2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;32985;"
-        "2 445 Ft;9;13;24;26;30;42\n2007;29;;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;1;2;3;4;5;6;7\n",
-        "\xEF\xBB\xBF\nYear;Week\n2025;35;5;2025.08.29.;3;6;9;22;24;38;44;46;50;54;55;59;60;62;64;"
-        "65;66;68;69;77\n1996;12;;;1;3;8;13;14;18;19;22;26;30;36;53;57;58;67;68;69;72;77;79\n"};
+    const auto character = [&] { return alphabet[random() % alphabet.size()]; };
+    // One valid file of 5/90, 6/45 and keno, each with a byte-order mark and a header line.
+    const std::pair<GameId, std::string> samples[] = {
+        {0, "\xEF\xBB\xBFYear;Week\r\n" + testing::OtosLine(2020, 3, "1;2;3;4;5") + "\r\n" +
+                testing::OtosLine(2020, 2, "11;22;33;44;55") + "\r\n"},
+        {1, "\xEF\xBB\xBFYear;Week\n2025;34;2025.08.24.;0;0 Ft;0;0;76;174 445 Ft;2435;5 445 Ft;"
+            "32985;2 445 Ft;9;13;24;26;30;42\n2007;29;;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;0;0 Ft;"
+            "1;2;3;4;5;6;7\n"},
+        {8, "\xEF\xBB\xBF\nYear;Week\n2025;35;5;2025.08.29.;3;6;9;22;24;38;44;46;50;54;55;59;60;"
+            "62;64;65;66;68;69;77\n1996;12;;;1;3;8;13;14;18;19;22;26;30;36;53;57;58;67;68;69;72;"
+            "77;79\n"}};
     int accepted = 0;
     for (int round = 0; round < 4000; ++round) {
-        std::string text;
+        const auto& [id, sample] =
+            samples[static_cast<std::size_t>(round / 2) % std::size(samples)];
+        std::string text = sample;
         if (round % 2 == 0) {
-            text.resize(random() % 400);
-            for (char& c : text) {
-                c = alphabet[random() % alphabet.size()];
-            }
+            text = Noise<std::string>(random, 400, character);
         } else {
-            text = samples[static_cast<std::size_t>(round / 2) % samples.size()];
-            for (int f = 0; f < 1 + static_cast<int>(random() % 5); ++f) {
-                text[random() % text.size()] = alphabet[random() % alphabet.size()];
-            }
-            text.resize(random() % (text.size() + 1));
+            Damage(text, random, 5, text.size() + 1, character);
         }
-        const GameInfo game =
-            LoadGameInfo(games[static_cast<std::size_t>(round / 2) % games.size()]);
+        const GameInfo game = LoadGameInfo(id);
         const ResultsParse parse = ParseResultsFile(text, game);
         if (!parse.ok) {
             ASSERT_TRUE(parse.draws.empty());
@@ -105,13 +111,8 @@ TEST(ResultsImportFuzz, RandomAndMutatedText) {
         }
         ++accepted;
         for (const DrawRecord& d : parse.draws) {
-            ASSERT_GE(d.drawYear, 1901);
-            ASSERT_LE(d.drawYear, 2050);
-            ASSERT_GE(d.drawWeek, 1);
-            ASSERT_LE(d.drawWeek, 53);
-            for (std::uint8_t n : d.numbers) {
-                ASSERT_LE(n, game.maxNumber);
-            }
+            ExpectPlausible(d);
+            EXPECT_LE(*std::max_element(d.numbers.begin(), d.numbers.end()), game.maxNumber);
         }
     }
     EXPECT_GT(accepted, 0);
@@ -150,22 +151,21 @@ std::array<bool*, kConditionCount> ActiveFlags(ConditionSet& c) {
             &c.span.active,         &c.primes.active,       &c.numberGroups.active};
 }
 
-// The filter on a few candidate rows (ascending positions into V), with and without jumping
-// ahead: whatever it moves stays inside V.
-void RunFilter(const ConditionSet& conditions, const std::vector<std::uint8_t>& v,
-               const GameInfo& game, int n, const std::vector<DrawRecord>* draws,
-               std::mt19937& random) {
+// The filter on a few candidate rows (ascending positions into V: the first, the last and
+// random ones), with and without jumping ahead: whatever it moves stays inside V.
+void RunFilter(const ConditionSet& conditions, const Bytes& v, const GameInfo& game, int n,
+               const std::vector<DrawRecord>* draws, std::mt19937& random) {
     const int size = static_cast<int>(v.size());
     ConditionFilter filter;
     filter.Prepare(conditions, SzamJelzoBeallitas(v, game.maxNumber), game, n, draws);
     const int length = std::clamp(n, 1, std::min(size, kMaxRowLength));
-    const int drawCount = draws != nullptr ? static_cast<int>(draws->size()) : 0;
-    std::vector<std::uint8_t> all(static_cast<std::size_t>(size));
+    const auto drawCount = draws != nullptr ? static_cast<unsigned>(draws->size()) : 0u;
+    Bytes all(v.size());
     std::iota(all.begin(), all.end(), std::uint8_t{0});
     for (int candidate = 0; candidate < 5 && size > 0; ++candidate) {
-        std::vector<std::uint8_t> row = all;
+        Bytes row = all;
         if (candidate == 1) {
-            std::reverse(row.begin(), row.end()); // the last row of the walk
+            std::reverse(row.begin(), row.end());
         } else if (candidate > 1) {
             std::shuffle(row.begin(), row.end(), random);
         }
@@ -173,9 +173,9 @@ void RunFilter(const ConditionSet& conditions, const std::vector<std::uint8_t>& 
         std::sort(row.begin(), row.end());
         row.resize(kMaxRowLength, row.back());
         for (bool skipAhead : {false, true}) {
-            std::vector<std::uint8_t> positions = row;
-            const auto drawCursor = static_cast<int>(random() % (drawCount + 1u));
-            WalkState walk{positions.data(), length - 1, drawCursor, 0, skipAhead};
+            Bytes positions = row;
+            WalkState walk{positions.data(), length - 1,
+                           static_cast<int>(random() % (drawCount + 1)), 0, skipAhead};
             filter.FeltVizsgalat(walk);
             filter.FeltVizsgSkandi(positions.data(), walk.drawCursor);
             for (int i = 0; i < length; ++i) {
@@ -190,16 +190,16 @@ void RunFilter(const ConditionSet& conditions, const std::vector<std::uint8_t>& 
 // Damaged conditions through what a generation run does with them: the filter with all of them
 // and with each alone (so that every test is reached, not only the first that refuses), and the
 // dialog's checks before generation. The sanitizers watch the arithmetic and the table reads.
-void RunConditions(const ConditionSet& conditions, const std::vector<std::uint8_t>& v,
-                   const GameInfo& game, int n, const std::vector<DrawRecord>* draws,
-                   std::mt19937& random) {
+void RunConditions(const ConditionSet& conditions, const Bytes& v, const GameInfo& game, int n,
+                   const std::vector<DrawRecord>* draws, std::mt19937& random) {
     RunFilter(conditions, v, game, n, draws, random);
     for (int only = 0; only < kConditionCount && !::testing::Test::HasFatalFailure(); ++only) {
         ConditionSet alone = conditions;
         const auto flags = ActiveFlags(alone);
-        if (*flags[static_cast<std::size_t>(only)]) {
+        bool* const kept = flags[static_cast<std::size_t>(only)];
+        if (*kept) {
             for (bool* flag : flags) {
-                *flag = flag == flags[static_cast<std::size_t>(only)];
+                *flag = flag == kept;
             }
             RunFilter(alone, v, game, n, draws, random);
         }
@@ -225,8 +225,8 @@ void RunConditions(const ConditionSet& conditions, const std::vector<std::uint8_
 }
 
 // Damaged number-row records never crash the reader, every refusal is told to the user, and
-// what it accepts is a consistent ticket.
-TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
+// what it accepts is a consistent ticket whose conditions a run can use.
+TEST(NumberRowFileFuzz, RandomAndDamagedRecords) {
     std::mt19937 random(15122026);
     const GameInfo game = LoadGameInfo(0);
     NumberRowRecord sample;
@@ -239,36 +239,31 @@ TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
     sample.conditionsSet = true;
     BinaryWriter writer;
     WriteNumberRowRecord(sample, writer);
-    const std::vector<std::int32_t> extremes = {INT_MIN, INT_MAX, -1, 0, 1, 91};
+    const std::int32_t extremes[] = {INT_MIN, INT_MAX, -1, 0, 1, 91};
     const std::vector<DrawRecord> allDraws = SampleDraws(game, 300);
-    // The condition block follows the lists, the number order and the error points.
-    const std::size_t block = 16 + 8 + (4 + sample.selected.size()) + (4 + sample.fixed.size()) +
-                              (4 + sample.constant.size()) + 8 + 1;
+    // The condition block follows the version, game, count, lists, number order, error points
+    // and flag.
+    const std::size_t block = 16 + 8 + (4 + 8) + (4 + 2) + (4 + 2) + 8 + 1;
     int accepted = 0;
     int activeAccepted = 0;
     for (int round = 0; round < 6000; ++round) {
-        std::vector<std::uint8_t> bytes = writer.Bytes();
+        Bytes bytes = writer.Bytes();
         if (round % 5 == 0) {
-            bytes.resize(random() % 600);
-            for (auto& b : bytes) {
-                b = static_cast<std::uint8_t>(random());
-            }
+            bytes = Noise<Bytes>(random, 600, [&] { return static_cast<std::uint8_t>(random()); });
         } else {
-            for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
-                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random() % 100);
-            }
+            // Small values, which numbers and counts may take, and sometimes an extreme integer
+            // in one of the fields before the conditions or anywhere in the condition block.
             if (round % 3 != 2) {
-                // An extreme value in one of the integer fields before the conditions, or
-                // anywhere in the condition block.
                 const std::size_t at = round % 3 == 0
                                            ? 4 * (random() % 14)
                                            : block + random() % (kConditionBlockSize - 3);
-                const auto value = static_cast<std::uint32_t>(extremes[random() % extremes.size()]);
-                for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i) {
+                const auto value =
+                    static_cast<std::uint32_t>(extremes[random() % std::size(extremes)]);
+                for (std::size_t i = 0; i < 4; ++i) {
                     bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
                 }
             }
-            bytes.resize(bytes.size() - random() % 3);
+            Damage(bytes, random, 3, 3, [&] { return static_cast<std::uint8_t>(random() % 100); });
         }
         testing::FakeMessages messages;
         if (round % 2 == 0) {
@@ -282,37 +277,33 @@ TEST(NumberRowFileFuzz, RandomAndMutatedRecords) {
             continue;
         }
         ++accepted;
-        const auto has = [](const std::vector<std::uint8_t>& list, std::uint8_t n) {
-            return std::find(list.begin(), list.end(), n) != list.end();
+        const auto count = [](const Bytes& list, std::uint8_t n) {
+            return std::count(list.begin(), list.end(), n);
         };
         ASSERT_EQ(record.numbersToChoose + static_cast<int>(record.fixed.size()), game.rowLength);
         ASSERT_GE(static_cast<int>(record.selected.size()), game.rowLength - 2);
-        for (const auto* list :
+        for (const Bytes* list :
              {&record.selected, &record.fixed, &record.constant, &record.random}) {
             for (std::uint8_t n : *list) {
-                ASSERT_GE(n, 1);
-                ASSERT_LE(n, game.maxNumber);
-                ASSERT_EQ(std::count(list->begin(), list->end(), n), 1);
+                ASSERT_TRUE(n >= 1 && n <= game.maxNumber) << int{n};
+                ASSERT_EQ(count(*list, n), 1);
             }
         }
         for (std::uint8_t n : record.fixed) {
-            ASSERT_FALSE(has(record.selected, n));
+            ASSERT_EQ(count(record.selected, n), 0);
         }
         for (std::uint8_t n : record.constant) {
-            ASSERT_TRUE(has(record.selected, n));
-            ASSERT_FALSE(has(record.random, n));
+            ASSERT_EQ(count(record.selected, n), 1);
+            ASSERT_EQ(count(record.random, n), 0);
         }
         for (std::uint8_t n : record.random) {
-            ASSERT_TRUE(has(record.selected, n));
+            ASSERT_EQ(count(record.selected, n), 1);
         }
-        ASSERT_GE(record.numberOrder, 0);
-        ASSERT_LE(record.numberOrder, 3);
-        ASSERT_GE(record.conditions.errorPoints, 0);
-        ASSERT_LT(record.conditions.errorPoints, game.rowLength);
+        ASSERT_TRUE(record.numberOrder >= 0 && record.numberOrder <= 3);
+        const int errorPoints = record.conditions.errorPoints;
+        ASSERT_TRUE(errorPoints >= 0 && errorPoints < game.rowLength) << errorPoints;
         ASSERT_EQ(record.conditionsSet, record.conditions.AnyActive());
-        if (record.conditions.hitRatio.active) {
-            ASSERT_GT(context.drawsLoaded, 0);
-        }
+        ASSERT_TRUE(!record.conditions.hitRatio.active || context.drawsLoaded > 0);
         const std::vector<DrawRecord> draws(allDraws.begin(),
                                             allDraws.begin() + context.drawsLoaded);
         RunConditions(record.conditions, record.selected, game, record.numbersToChoose,
@@ -331,9 +322,15 @@ TEST(ConditionsFuzz, ExtremeParameters) {
     std::mt19937 random(28122026);
     const GameInfo game = LoadGameInfo(0);
     const std::vector<DrawRecord> draws = SampleDraws(game, 260);
+    std::vector<ConditionSet> cases;
     // Every minimum (and first position, group size and count) set to `low`, every maximum (and
     // last position, group maximum and error points) to `high`.
-    const auto extremes = [](ConditionSet& c, std::int32_t low, std::int32_t high) {
+    const std::pair<std::int32_t, std::int32_t> ranges[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX},
+                                                            {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN},
+                                                            {-1, -1},           {0, 0},
+                                                            {300, 300},         {0, 300}};
+    for (const auto& [low, high] : ranges) {
+        ConditionSet c = AllActive();
         const std::pair<std::int32_t*, std::int32_t*> pairs[] = {
             {&c.favoured.first, &c.favoured.last},
             {&c.favoured.minHits, &c.favoured.maxHits},
@@ -350,8 +347,7 @@ TEST(ConditionsFuzz, ExtremeParameters) {
             {&c.mirrors.minimum, &c.mirrors.maximum},
             {&c.span.first, &c.span.last},
             {&c.primes.minimum, &c.primes.maximum},
-            {&c.numberGroups.count, &c.errorPoints},
-        };
+            {&c.numberGroups.count, &c.errorPoints}};
         for (const auto& [minimum, maximum] : pairs) {
             *minimum = low;
             *maximum = high;
@@ -360,15 +356,6 @@ TEST(ConditionsFuzz, ExtremeParameters) {
             g = {low, high, low, high};
         }
         c.deviation = {true, static_cast<float>(low), static_cast<float>(high)};
-    };
-    std::vector<ConditionSet> cases;
-    const std::pair<std::int32_t, std::int32_t> ranges[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX},
-                                                            {INT_MIN, INT_MAX}, {INT_MAX, INT_MIN},
-                                                            {-1, -1},           {0, 0},
-                                                            {300, 300},         {0, 300}};
-    for (const auto& [low, high] : ranges) {
-        ConditionSet c = AllActive();
-        extremes(c, low, high);
         for (bool choice : {true, false}) { // "Fix", "páros", "Egy", "Keresett" or the others
             c.sum.fixedSum = c.decadeParity.fixedRatio = c.endingParity.fixedRatio = choice;
             c.decadeParity.even = c.endingParity.even = choice;
@@ -400,12 +387,10 @@ TEST(ConditionsFuzz, ExtremeParameters) {
                    std::numeric_limits<float>::quiet_NaN()};
     cases.push_back(c);
 
-    std::vector<std::uint8_t> ninety(90);
+    Bytes ninety(90);
     std::iota(ninety.begin(), ninety.end(), std::uint8_t{1});
-    const std::vector<std::vector<std::uint8_t>> tickets = {
-        {7, 3, 45, 12, 88, 21, 60, 34}, ninety, {11, 22, 33}};
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        for (const auto& v : tickets) {
+        for (const Bytes& v : {Bytes{7, 3, 45, 12, 88, 21, 60, 34}, ninety, Bytes{11, 22, 33}}) {
             for (int n : {1, 3, 5}) {
                 SCOPED_TRACE("case " + std::to_string(i) + ", |V| " + std::to_string(v.size()) +
                              ", n " + std::to_string(n));
@@ -419,40 +404,37 @@ TEST(ConditionsFuzz, ExtremeParameters) {
     }
 }
 
-// A variation file cut short or with flipped bytes loads whole or leaves nothing: no variation,
+// A variation file cut short or with damaged bytes loads whole or leaves nothing: no variation,
 // no conditions and an empty ticket; what loads stays within the ticket.
-TEST(VariationFileFuzz, TruncatedAndFlippedFiles) {
+TEST(VariationFileFuzz, TruncatedAndDamagedFiles) {
     testing::SessionParts parts(3);
     Session& session = parts.session;
-    testing::FakeMessages& messages = parts.messages;
     VariationDocument& variation = session.Variation();
     for (int n : {3, 8, 13, 21, 34, 55, 89}) {
         session.ClickNumber(n, MarkKind::Variation);
     }
     session.ClickNumber(40, MarkKind::Fixed);
     session.Conditions().errorPoints = 1;
-    Bontas engine(messages, variation.Store());
+    Bontas engine(parts.messages, variation.Store());
     ASSERT_TRUE(engine.BontasIndul(variation.MakeGenerationInput()));
     engine.Run();
     variation.GenerationDone(engine.Vege());
     const std::string path = parts.home.Path() + "v.top";
     ASSERT_TRUE(variation.Save(path));
-    std::vector<std::uint8_t> valid;
+    Bytes valid;
     ASSERT_TRUE(ReadFileBytes(path, valid));
 
     std::mt19937 random(6122026);
     int loaded = 0;
     for (int round = 0; round < 1500; ++round) {
-        std::vector<std::uint8_t> bytes = valid;
+        Bytes bytes = valid;
         if (round % 2 == 0) {
             bytes.resize(random() % bytes.size());
         } else {
-            for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
-                bytes[random() % bytes.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
-            }
+            Damage(bytes, random, 3, 1, [&] { return static_cast<std::uint8_t>(random()); });
         }
         ASSERT_TRUE(ReplaceFile(path, bytes));
-        messages.QueueAnswers({Answer::Yes, Answer::Yes});
+        parts.messages.QueueAnswers({Answer::Yes, Answer::Yes});
         if (session.OpenFile(path)) {
             ++loaded;
             const auto numbers = static_cast<std::uint8_t>(session.Ticket().Selected().size());
@@ -467,7 +449,7 @@ TEST(VariationFileFuzz, TruncatedAndFlippedFiles) {
             ASSERT_FALSE(session.Conditions().AnyActive());
             ASSERT_EQ(session.Ticket().MarkedCount(), 0);
         }
-        messages.Clear();
+        parts.messages.Clear();
     }
     EXPECT_GT(loaded, 0);
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 #include "common/file_io.h"
 #include "support/fake_messages.h"
@@ -24,10 +25,6 @@ const std::string kBadFile =
     "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\rszamsor.tip";
 const std::string kReadError = "Hiba történt a számsor állományának betöltése során.";
 const std::string kOtherGame = "Nem az aktuális játékhoz tartozó állomány.\r\rszamsor.tip";
-const std::string kDrawsQuestion =
-    "A kijelölt állomány olyan adatbázisra hivatkozik, ami nem létezik.\r\r"
-    "A találati arányok feltételhez tartozóan, a korábban beállított húzások száma több mint "
-    "amit a jelenlegi húzások listája tartalmaz.\r\rMégis betölti a korábbi beállításokat?";
 
 ConditionSet SampleConditions() {
     ConditionSet c;
@@ -52,22 +49,9 @@ Bytes BlockOf(const ConditionSet& conditions) {
     return w.Bytes();
 }
 
-// A 5/90 ticket with every list filled: 3 numbers to choose beside 2 fixed ones.
-NumberRowRecord SampleRecord() {
-    NumberRowRecord r;
-    r.game = 0;
-    r.numbersToChoose = 3;
-    r.selected = {7, 3, 45, 12, 88, 21, 60, 34};
-    r.fixed = {9, 50};
-    r.constant = {45, 12};
-    r.random = {88, 21};
-    r.numberOrder = 3;
-    r.conditionsSet = true;
-    r.conditions = SampleConditions();
-    return r;
-}
-
-// A record written field by field, so that a test can write what the program never would.
+// The record's layout, field by field, so that a test can write what the program never would. As
+// it stands it is what the program writes for a 5/90 ticket with every list filled: 3 numbers to
+// choose beside 2 fixed ones.
 struct RawRecord {
     std::array<std::int32_t, 4> version{2, 3, 0, 0};
     std::int32_t game = 0;
@@ -112,44 +96,27 @@ struct RawRecord {
             w.WriteU8(frequency);
         }
         if (withTag) {
-            w.WriteU8(16);
-            const std::string tag = "Velmora Personal";
-            w.WriteBytes(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size());
-            w.WriteBytes(Bytes(14, 0));
+            w.WriteShortString("Velmora Personal", 30);
             w.WriteU8(optimised);
         }
         return w.Bytes();
     }
 };
 
-// The 212-byte condition record of major-version-1 files and the two draw-range integers.
-Bytes OldConditionRecord() {
-    Bytes r(212 + 8, 0);
-    const auto put = [&r](std::size_t offset, std::int32_t value) {
-        for (std::size_t i = 0; i < 4; ++i) {
-            r[offset + i] =
-                static_cast<std::uint8_t>((static_cast<std::uint32_t>(value) >> (8 * i)));
-        }
-    };
-    put(0, 4); // error points, overruled by the checked field before the record
-    put(4, 1);
-    put(8, 2);
-    put(12, 4);
-    put(16, 1);
-    put(20, 2);
-    put(172, 1);
-    put(176, 0);
-    put(180, 1);
-    return r;
-}
-
-// A record of major version 1 (5/90 was game 5 then) without the product tag.
+// A record of major version 1 (5/90 was game 5 then) without the product tag, with the 212-byte
+// condition record and the two draw-range integers of those files.
 RawRecord OldRecord(std::array<std::int32_t, 4> version = {1, 4, 0, 0}) {
     RawRecord old;
     old.version = version;
     old.game = 5;
-    old.conditions = OldConditionRecord();
     old.withTag = false;
+    old.conditions = Bytes(212 + 8, 0);
+    // Error points 4 (overruled by the checked field before the record), the favoured numbers
+    // 2..4 with 1..2 hits, and the twins.
+    for (auto [offset, value] :
+         {std::pair{0, 4}, {4, 1}, {8, 2}, {12, 4}, {16, 1}, {20, 2}, {172, 1}, {180, 1}}) {
+        old.conditions[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+    }
     return old;
 }
 
@@ -178,20 +145,22 @@ protected:
 };
 
 TEST_F(NumberRowFileTest, RoundTripIsByteForByte) {
-    const Bytes first = Written(SampleRecord());
+    const RawRecord raw;
+    const Bytes file = raw.Build();
     NumberRowRecord read;
-    ASSERT_TRUE(Read(first, read));
+    ASSERT_TRUE(Read(file, read));
     EXPECT_EQ(messages.Count(), 0u);
-    EXPECT_EQ(consumed, first.size());
-    EXPECT_EQ(read.selected, SampleRecord().selected) << "the saved order is kept";
-    EXPECT_EQ(read.fixed, SampleRecord().fixed);
-    EXPECT_EQ(read.constant, SampleRecord().constant);
-    EXPECT_EQ(read.random, SampleRecord().random);
+    EXPECT_EQ(consumed, file.size());
+    EXPECT_EQ(std::tie(read.selected, read.fixed, read.constant, read.random),
+              std::tie(raw.selected, raw.fixed, raw.constant, raw.random))
+        << "the saved order is kept";
     EXPECT_EQ(read.numberOrder, 3);
     EXPECT_TRUE(read.conditionsSet);
     EXPECT_TRUE(read.conditions.options.frequencyDistribution);
     EXPECT_TRUE(read.conditions.options.optimised);
-    EXPECT_EQ(Written(read), first);
+    EXPECT_EQ(Written(read), file);
+    read.conditionsSet = false;
+    EXPECT_EQ(Written(read)[56], 0) << "no condition set";
 
     // The two options have bytes of their own.
     RawRecord apart;
@@ -199,29 +168,6 @@ TEST_F(NumberRowFileTest, RoundTripIsByteForByte) {
     ASSERT_TRUE(Read(apart.Build(), read));
     EXPECT_FALSE(read.conditions.options.frequencyDistribution);
     EXPECT_TRUE(read.conditions.options.optimised);
-}
-
-TEST_F(NumberRowFileTest, LayoutOfTheRecord) {
-    const Bytes bytes = Written(SampleRecord());
-    const Bytes head = {2, 0, 0, 0, 3,  0,  0,  0,  0,  0,  0,  0,  0, 0, 0, 0, // version 2.3.0.0
-                        0, 0, 0, 0,                                             // game 5/90
-                        3, 0, 0, 0,                                             // numbers to choose
-                        8, 0, 0, 0, 7,  3,  45, 12, 88, 21, 60, 34,             // selected
-                        2, 0, 0, 0, 9,  50,                                     // fixed
-                        2, 0, 0, 0, 45, 12,                                     // constant
-                        3, 0, 0, 0,                                             // number order
-                        2, 0, 0, 0,                                             // error points
-                        1};                                                     // conditions set
-    ASSERT_GE(bytes.size(), head.size());
-    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<long>(head.size())), head);
-    // The record closes with the product tag (its length, then 30 bytes) and the optimised option.
-    const std::string tail = "\x10Velmora Personal" + std::string(14, '\0') + "\x01";
-    EXPECT_EQ(std::string(bytes.end() - static_cast<long>(tail.size()), bytes.end()), tail);
-
-    NumberRowRecord empty = SampleRecord();
-    empty.conditionsSet = false;
-    empty.conditions = ConditionSet{};
-    EXPECT_EQ(Written(empty)[56], 0) << "no condition set";
 }
 
 TEST_F(NumberRowFileTest, ShortFilesAndTruncationsFailCleanly) {
@@ -245,15 +191,15 @@ TEST_F(NumberRowFileTest, ShortFilesAndTruncationsFailCleanly) {
 }
 
 TEST_F(NumberRowFileTest, FileOfAnotherGameIsRefused) {
-    NumberRowRecord sixOf45 = SampleRecord();
+    RawRecord sixOf45;
     sixOf45.game = 1;
     sixOf45.numbersToChoose = 4;
     sixOf45.selected = {7, 3, 45, 12, 21, 34, 40};
     sixOf45.fixed = {9, 30};
     sixOf45.random = {21};
     NumberRowRecord read;
-    ASSERT_TRUE(Read(Written(sixOf45), read, 0, 1));
-    EXPECT_FALSE(Read(Written(sixOf45), read, 0, 0));
+    ASSERT_TRUE(Read(sixOf45.Build(), read, 0, 1));
+    EXPECT_FALSE(Read(sixOf45.Build(), read, 0, 0));
     EXPECT_EQ(messages.LastText(), kOtherGame);
     EXPECT_EQ(messages.Last().kind, MessageKind::Error);
 }
@@ -279,7 +225,8 @@ TEST_F(NumberRowFileTest, NewerVersionLoadsAfterTheNotice) {
     EXPECT_EQ(messages.Count(), 1u) << "the build number counts as well";
 }
 
-TEST_F(NumberRowFileTest, OlderMajorOneLayouts) {
+TEST_F(NumberRowFileTest, OlderLayouts) {
+    // Major version 1: the random numbers since 1.2.3.0, the frequency option since 1.3.1.0.
     struct Layout {
         std::array<std::int32_t, 4> version;
         bool random;
@@ -311,17 +258,15 @@ TEST_F(NumberRowFileTest, OlderMajorOneLayouts) {
         EXPECT_TRUE(read.conditions.twins.active);
         EXPECT_TRUE(read.conditionsSet);
     }
-}
 
-TEST_F(NumberRowFileTest, OlderConditionBlocksOfMajorTwo) {
-    // Up to 2.0.1.6 the deviation limits are integers; before 2.2 the number groups are absent.
+    // Major version 2: up to 2.0.1.6 the deviation limits are integers; before 2.2 the number
+    // groups are absent.
     Bytes block = BlockOf(SampleConditions());
     block.resize(197);
     const std::size_t deviation = 1 + 20 + 12 + 12 + 16 + 12 + 24 + 16 + 12 + 12 + 12 + 12;
+    std::fill(block.begin() + deviation + 4, block.begin() + deviation + 12, 0);
     block[deviation + 4] = 10;
-    std::fill(block.begin() + deviation + 5, block.begin() + deviation + 8, 0);
     block[deviation + 8] = 30;
-    std::fill(block.begin() + deviation + 9, block.begin() + deviation + 12, 0);
     RawRecord old;
     old.version = {2, 0, 1, 6};
     old.conditions = block;
@@ -335,12 +280,15 @@ TEST_F(NumberRowFileTest, OlderConditionBlocksOfMajorTwo) {
 }
 
 TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
+    const auto set = [](Numbers RawRecord::*list, Numbers value) {
+        return [list, value](RawRecord& r) { r.*list = value; };
+    };
     struct Case {
         const char* what;
         std::function<void(RawRecord&)> change;
         const std::string& message;
     };
-    const std::vector<Case> cases = {
+    const Case cases[] = {
         {"major version 0", [](RawRecord& r) { r.version[0] = 0; }, kBadFile},
         {"no numbers to choose", [](RawRecord& r) { r.numbersToChoose = 0; }, kBadFile},
         {"more to choose than a row", [](RawRecord& r) { r.numbersToChoose = 6; }, kBadFile},
@@ -351,63 +299,30 @@ TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
         {"selected 0", [](RawRecord& r) { r.selected[2] = 0; }, kBadFile},
         {"selected 91", [](RawRecord& r) { r.selected[2] = 91; }, kBadFile},
         {"selected twice", [](RawRecord& r) { r.selected[1] = 7; }, kBadFile},
-        {"fixed twice",
-         [](RawRecord& r) {
-             r.fixed = {9, 9};
-         },
-         kBadFile},
-        {"fixed also selected",
-         [](RawRecord& r) {
-             r.fixed = {9, 60};
-         },
-         kBadFile},
-        {"fixed 91",
-         [](RawRecord& r) {
-             r.fixed = {9, 91};
-         },
-         kBadFile},
+        {"fixed twice", set(&RawRecord::fixed, {9, 9}), kBadFile},
+        {"fixed also selected", set(&RawRecord::fixed, {9, 60}), kBadFile},
+        {"fixed 91", set(&RawRecord::fixed, {9, 91}), kBadFile},
         {"negative constant count", [](RawRecord& r) { r.constantCount = -1; }, kBadFile},
         {"huge constant count", [](RawRecord& r) { r.constantCount = INT_MAX; }, kBadFile},
-        {"constant not selected",
-         [](RawRecord& r) {
-             r.constant = {45, 1};
-         },
-         kBadFile},
-        {"constant twice",
-         [](RawRecord& r) {
-             r.constant = {45, 45};
-         },
-         kBadFile},
+        {"constant not selected", set(&RawRecord::constant, {45, 1}), kBadFile},
+        {"constant twice", set(&RawRecord::constant, {45, 45}), kBadFile},
         {"order 4", [](RawRecord& r) { r.order = 4; }, kBadFile},
         {"order -1", [](RawRecord& r) { r.order = -1; }, kBadFile},
         {"error points of a whole row", [](RawRecord& r) { r.errorPoints = 5; }, kBadFile},
         {"negative error points", [](RawRecord& r) { r.errorPoints = -1; }, kBadFile},
         {"huge random count", [](RawRecord& r) { r.randomCount = 1000; }, kBadFile},
-        {"random not selected",
-         [](RawRecord& r) {
-             r.random = {88, 2};
-         },
-         kBadFile},
-        {"random also constant",
-         [](RawRecord& r) {
-             r.random = {88, 45};
-         },
-         kBadFile},
+        {"random not selected", set(&RawRecord::random, {88, 2}), kBadFile},
+        {"random also constant", set(&RawRecord::random, {88, 45}), kBadFile},
         {"one number more to choose", [](RawRecord& r) { r.numbersToChoose = 4; }, kOtherGame},
         {"hostile fixed count", [](RawRecord& r) { r.fixedCount = INT_MIN; }, kOtherGame},
-        {"major 1 numbering the games from 0",
-         [](RawRecord& r) {
-             r = OldRecord();
-             r.game = 0;
-         },
+        {"major 1 numbering the games from 0", [](RawRecord& r) { r = OldRecord(), r.game = 0; },
          kOtherGame},
     };
     for (const Case& c : cases) {
         RawRecord raw;
         c.change(raw);
         messages.Clear();
-        NumberRowRecord read;
-        EXPECT_FALSE(Read(raw.Build(), read)) << c.what;
+        EXPECT_FALSE(Read(raw.Build())) << c.what;
         ASSERT_EQ(messages.Count(), 1u) << c.what;
         EXPECT_EQ(messages.LastText(), c.message) << c.what;
     }
@@ -415,8 +330,7 @@ TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
     RawRecord edge;
     edge.errorPoints = 4;
     edge.selected = {1, 2, 3};
-    edge.constant = {};
-    edge.random = {};
+    edge.constant = edge.random = {};
     messages.Clear();
     EXPECT_TRUE(Read(edge.Build())) << "RowLength - 2 selected and RowLength - 1 error points";
     EXPECT_EQ(messages.Count(), 0u);
@@ -442,9 +356,12 @@ TEST_F(NumberRowFileTest, HitRatioNeedsTheDraws) {
     EXPECT_FALSE(Read(raw.Build(), 299));
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().kind, MessageKind::WarningQuestion);
-    EXPECT_EQ(messages.LastText(), kDrawsQuestion);
+    EXPECT_EQ(messages.LastText(),
+              "A kijelölt állomány olyan adatbázisra hivatkozik, ami nem létezik.\r\r"
+              "A találati arányok feltételhez tartozóan, a korábban beállított húzások száma több "
+              "mint amit a jelenlegi húzások listája tartalmaz.\r\r"
+              "Mégis betölti a korábbi beállításokat?");
 
-    messages.Clear();
     messages.QueueAnswer(Answer::Yes);
     NumberRowRecord read;
     EXPECT_TRUE(Read(raw.Build(), read, 299));
@@ -467,7 +384,7 @@ TEST_F(NumberRowFileTest, FileLayerMessages) {
     EXPECT_EQ(messages.LastText(),
               "Hiba történt a(z) " + home.Path() + "nincs.tip megnyitása során.");
 
-    EXPECT_FALSE(SaveNumberRow(home.Path() + "nincs/a.tip", SampleRecord(), messages));
+    EXPECT_FALSE(SaveNumberRow(home.Path() + "nincs/a.tip", record, messages));
     EXPECT_EQ(messages.LastText(), "Hiba történt a számsor állományának mentése során.");
     EXPECT_EQ(messages.Last().kind, MessageKind::Error);
 }
@@ -492,11 +409,9 @@ TEST(BusyFile, ExistingFileThatCannotBeOpenedIsBusy) {
     EXPECT_FALSE(IsFileFree(folder, messages));
     ASSERT_EQ(messages.Count(), 1u);
     EXPECT_EQ(messages.Last().kind, MessageKind::Error);
-    EXPECT_EQ(messages.LastText(), "Foglalt állomány.\r\rAz alábbi néven és útvonalon lett "
-                                   "megnyitva:\r    " +
-                                       folder +
-                                       "      \r\rNevezze át és/vagy zárja be a már megnyitott "
-                                       "állományt.");
+    EXPECT_EQ(messages.LastText(),
+              "Foglalt állomány.\r\rAz alábbi néven és útvonalon lett megnyitva:\r    " + folder +
+                  "      \r\rNevezze át és/vagy zárja be a már megnyitott állományt.");
 }
 
 } // namespace

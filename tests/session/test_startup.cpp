@@ -7,25 +7,14 @@
 
 #include "common/binary_io.h"
 #include "common/file_io.h"
-#include "support/fake_messages.h"
 #include "session/exception_log.h"
-#include "support/fixed_clock.h"
-#include "support/temp_home.h"
+#include "support/session_parts.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::FakeMessages;
-using testing::TempHome;
-
-void WriteHeader(const std::string& path, std::vector<std::int32_t> values) {
-    BinaryWriter writer;
-    for (std::int32_t v : values) {
-        writer.WriteI32(v);
-    }
-    ASSERT_TRUE(ReplaceFile(path, writer.Bytes()));
-}
 
 void Touch(const std::string& path) {
     std::ofstream(path) << "x";
@@ -33,22 +22,19 @@ void Touch(const std::string& path) {
 
 class StartupTest : public ::testing::Test {
 protected:
-    ProgramFolders Folders() const { return MakeProgramFolders(home.Path()); }
-
-    TempHome home;
-    FakeMessages messages;
-    SeededRandom random{1};
-    testing::FixedClock clock;
-    Session session{Folders(), messages, random, clock};
+    testing::SessionParts parts;
+    const std::string home = parts.home.Path();
+    FakeMessages& messages = parts.messages;
+    Session& session = parts.session;
 };
 
-TEST_F(StartupTest, FirstStartCreatesFoldersAndSettings) {
+TEST_F(StartupTest, FirstStartCreatesFoldersAndSettingsThenALaterStartIsQuiet) {
     ASSERT_TRUE(PrepareStart(session, {}));
     for (const char* folder : {"Dat", "Dat/Cache", "Back", "List"}) {
-        EXPECT_TRUE(fs::is_directory(home.Path() + folder)) << folder;
+        EXPECT_TRUE(fs::is_directory(home + folder)) << folder;
     }
-    EXPECT_FALSE(fs::exists(home.Path() + "01202wj3")) << "the write test cleans up";
-    EXPECT_TRUE(fs::is_regular_file(home.Path() + "Velmora.ini"));
+    EXPECT_FALSE(fs::exists(home + "01202wj3")) << "the write test cleans up";
+    EXPECT_TRUE(fs::is_regular_file(home + "Velmora.ini"));
     EXPECT_TRUE(session.GetSettings().IsFirstStart());
     EXPECT_EQ(messages.Count(), 0u);
 
@@ -56,52 +42,45 @@ TEST_F(StartupTest, FirstStartCreatesFoldersAndSettings) {
     ASSERT_EQ(messages.Count(), 2u);
     EXPECT_EQ(messages.Log()[0].kind, MessageKind::Information);
     EXPECT_EQ(messages.Log()[0].text,
-              "Új könyvtárstruktúra kialakítása.\r\r - Számsorok, variációk: " + home.Path() +
-                  "Lotto/[Aktuális játék]\r - Biztonsági mentések: " + home.Path() +
-                  "Back/\r - Listák, jelentések: " + home.Path() + "List/");
+              "Új könyvtárstruktúra kialakítása.\r\r - Számsorok, variációk: " + home +
+                  "Lotto/[Aktuális játék]\r - Biztonsági mentések: " + home +
+                  "Back/\r - Listák, jelentések: " + home + "List/");
     EXPECT_EQ(messages.Log()[1].kind, MessageKind::Notice);
     EXPECT_EQ(messages.Log()[1].text.rfind(kMarkingHelpText, 0), 0u);
     EXPECT_FALSE(session.GetSettings().notices[kNoticeMarkingHelp]) << "answered No";
-    EXPECT_TRUE(fs::is_directory(home.Path() + "Lotto"));
-}
+    EXPECT_TRUE(fs::is_directory(home + "Lotto"));
 
-TEST_F(StartupTest, LaterStartIsQuiet) {
-    ASSERT_TRUE(PrepareStart(session, {}));
-    session.GetSettings().notices[kNoticeMarkingHelp] = false;
-    RunLoadingStep(session);
-    ASSERT_TRUE(WriteSettings(Folders(), session.GetSettings(), messages));
-
+    ASSERT_TRUE(WriteSettings(session.Folders(), session.GetSettings(), messages));
     FakeMessages second;
-    Session next(Folders(), second, random, clock);
-    ASSERT_TRUE(PrepareStart(next, {}));
-    EXPECT_EQ(next.GetSettings().starts, 2);
-    RunLoadingStep(next);
+    const auto next = parts.Another(second);
+    ASSERT_TRUE(PrepareStart(*next, {}));
+    EXPECT_EQ(next->GetSettings().starts, 2);
+    RunLoadingStep(*next);
     EXPECT_EQ(second.Count(), 0u);
 }
 
 TEST_F(StartupTest, OldFoldersAndWorkFilesAreTidiedOnTheFirstStart) {
-    fs::create_directories(home.Path() + "Otos");
-    Touch(home.Path() + "Otos/mine.tip");
-    Touch(home.Path() + "teszt.tip");
-    Touch(home.Path() + "back3.top");
-    Touch(home.Path() + "bontlist112.rtf");
-    Touch(home.Path() + "keep.tip");
+    fs::create_directories(home + "Otos");
+    for (const char* file :
+         {"Otos/mine.tip", "teszt.tip", "back3.top", "bontlist112.rtf", "keep.tip"}) {
+        Touch(home + file);
+    }
     ASSERT_TRUE(PrepareStart(session, {}));
     session.ApplyGame(0); // as the main window does: the current game's folder exists already
-    ASSERT_TRUE(fs::is_directory(home.Path() + "Lotto/Otos"));
+    ASSERT_TRUE(fs::is_directory(home + "Lotto/Otos"));
     RunLoadingStep(session);
 
-    EXPECT_FALSE(fs::exists(home.Path() + "teszt.tip"));
-    EXPECT_FALSE(fs::exists(home.Path() + "back3.top"));
-    EXPECT_FALSE(fs::exists(home.Path() + "bontlist112.rtf"));
-    EXPECT_TRUE(fs::exists(home.Path() + "List/bontlist112.rtf")) << "reports are kept";
-    EXPECT_TRUE(fs::exists(home.Path() + "keep.tip"));
-    EXPECT_TRUE(fs::exists(home.Path() + "Lotto/Otos/mine.tip"));
-    const std::string& text = messages.Log().at(0).text;
-    EXPECT_EQ(text.rfind("Előző verziók ideiglenes munkaállományai törölve.\r\r"
-                         "Új könyvtárstruktúra kialakítása.\r\r"
-                         "Játékok alapértelmezett könyvtárai (és azok tartalma) áthelyezve.",
-                         0),
+    for (const char* gone : {"teszt.tip", "back3.top", "bontlist112.rtf"}) {
+        EXPECT_FALSE(fs::exists(home + gone)) << gone;
+    }
+    for (const char* kept : {"List/bontlist112.rtf", "keep.tip", "Lotto/Otos/mine.tip"}) {
+        EXPECT_TRUE(fs::exists(home + kept)) << kept;
+    }
+    EXPECT_EQ(messages.Log().at(0).text.rfind(
+                  "Előző verziók ideiglenes munkaállományai törölve.\r\r"
+                  "Új könyvtárstruktúra kialakítása.\r\r"
+                  "Játékok alapértelmezett könyvtárai (és azok tartalma) áthelyezve.",
+                  0),
               0u);
 }
 
@@ -117,80 +96,75 @@ TEST_F(StartupTest, ChecksThatEndTheProgram) {
     EXPECT_FALSE(PrepareStart(session, {std::nullopt, false}));
     EXPECT_EQ(messages.LastText(), "Nincs egér csatlakoztatva a számítógéphez.\r\r"
                                    "A Velmora Personal program befejezi futását.");
-}
 
-TEST(Startup, ReadOnlyMediumEndsTheProgram) {
-    TempHome home;
-    Touch(home.Path() + "file");
-    FakeMessages messages;
-    SeededRandom random(1);
-    testing::FixedClock clock;
     // A folder below a plain file can never be created, whoever runs the test.
-    Session session(MakeProgramFolders(home.Path() + "file/sub"), messages, random, clock);
-    EXPECT_FALSE(PrepareStart(session, {}));
+    Touch(home + "file");
+    Session readOnly(MakeProgramFolders(home + "file/sub"), messages, parts.random, parts.clock);
+    EXPECT_FALSE(PrepareStart(readOnly, {}));
     EXPECT_EQ(messages.LastText(), "Nem írható adathordozóról indította a programot.\r\r"
                                    "A Velmora Personal program befejezi futását.");
 }
 
 TEST_F(StartupTest, DamagedSettingsAreReplacedByDefaults) {
-    std::ofstream(home.Path() + "Velmora.ini") << "[Velmora]\nStart=3\nGame=24\nHint=0\n";
+    std::ofstream(home + "Velmora.ini") << "[Velmora]\nStart=3\nGame=24\nHint=0\n";
     ASSERT_TRUE(PrepareStart(session, {}));
-    EXPECT_EQ(messages.LastText(), "Sérült a " + home.Path() + "Velmora.ini állománya.");
+    EXPECT_EQ(messages.LastText(), "Sérült a " + home + "Velmora.ini állománya.");
     EXPECT_EQ(session.GetSettings().game, 0);
     EXPECT_TRUE(session.GetSettings().hints);
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(home.Path() + "Velmora.ini", bytes));
-    const std::string text(bytes.begin(), bytes.end());
-    EXPECT_NE(text.find("Game=0"), std::string::npos) << "the file is rewritten";
+    ASSERT_TRUE(ReadFileBytes(home + "Velmora.ini", bytes));
+    EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("Game=0"), std::string::npos)
+        << "the file is rewritten";
 }
 
 TEST_F(StartupTest, CommandLineFileChoosesTheGame) {
-    bool reset = false;
+    // The file's first integers, the game (older files count from 5) or the game given.
+    struct Case {
+        std::vector<std::int32_t> header;
+        GameId given, expected;
+        bool reset;
+    };
+    const Case cases[] = {
+        {{1, 2, 0, 0, 7}, 0, 2, true},  {{2, 3, 0, 0, 13}, 0, 13, true},
+        {{2, 3, 0, 0, 30}, 5, 0, true}, {{2, 3, 0, 0}, 5, 0, true}, // no game number read
+        {{1, 3, 0}, 5, 5, false},                                   // shorter than 16 bytes
+    };
+    const std::string path = home + "file.tip";
+    for (const Case& c : cases) {
+        BinaryWriter writer;
+        for (std::int32_t v : c.header) {
+            writer.WriteI32(v);
+        }
+        ASSERT_TRUE(ReplaceFile(path, writer.Bytes()));
+        bool reset = !c.reset;
+        EXPECT_EQ(GameForCommandLineFile(path, c.given, messages, reset), c.expected)
+            << ::testing::PrintToString(c.header);
+        EXPECT_EQ(reset, c.reset) << ::testing::PrintToString(c.header);
+    }
+    bool reset = true;
     EXPECT_EQ(GameForCommandLineFile("", 4, messages, reset), 4);
     EXPECT_FALSE(reset);
-
-    const std::string old = home.Path() + "old.top";
-    WriteHeader(old, {1, 2, 0, 0, 7});
-    EXPECT_EQ(GameForCommandLineFile(old, 0, messages, reset), 2);
-    EXPECT_TRUE(reset);
-
-    const std::string current = home.Path() + "cur.tip";
-    WriteHeader(current, {2, 3, 0, 0, 13});
-    EXPECT_EQ(GameForCommandLineFile(current, 0, messages, reset), 13);
-    WriteHeader(current, {2, 3, 0, 0, 30});
-    EXPECT_EQ(GameForCommandLineFile(current, 5, messages, reset), 0);
-    WriteHeader(current, {2, 3, 0, 0});
-    EXPECT_EQ(GameForCommandLineFile(current, 5, messages, reset), 0) << "no game number read";
-    WriteHeader(current, {1, 3, 0});
-    EXPECT_EQ(GameForCommandLineFile(current, 5, messages, reset), 5) << "shorter than 16 bytes";
-    EXPECT_FALSE(reset);
     EXPECT_EQ(messages.Count(), 0u);
-
-    EXPECT_EQ(GameForCommandLineFile(home.Path() + "missing.tip", 5, messages, reset), 0);
-    EXPECT_EQ(messages.LastText(),
-              "Hiba történt a(z) " + home.Path() + "missing.tip megnyitása során.");
+    EXPECT_EQ(GameForCommandLineFile(home + "missing.tip", 5, messages, reset), 0);
+    EXPECT_EQ(messages.LastText(), "Hiba történt a(z) " + home + "missing.tip megnyitása során.");
 }
 
 TEST(ExceptionLog, LinesAndAppending) {
-    CrashState state;
-    state.time.tm_year = 126;
-    state.time.tm_mon = 11;
-    state.time.tm_mday = 6;
-    state.time.tm_hour = 9;
-    state.errorClass = "std::out_of_range";
-    state.errorMessage = "vector";
-    state.visibleWindows = {{"TFoablak", "Magyar 5/90 lottó"}, {"TSzelveny", "  Főszelvény"}};
-    state.gameId = 1;
-    state.drawCount = 2000;
-    state.variationRows = 6;
-    state.selectedCount = 7;
-    state.constantCount = 2;
-    state.fixedCount = 1;
-    state.systemName = "Linux";
-    state.systemVersion = "6.1";
-    const auto lines = ExceptionLogLines(state);
+    const CrashState state{
+        .time = testing::FixedClock().Now(),
+        .errorClass = "std::out_of_range",
+        .errorMessage = "vector",
+        .visibleWindows = {{"TFoablak", "Magyar 5/90 lottó"}, {"TSzelveny", "  Főszelvény"}},
+        .gameId = 1,
+        .drawCount = 2000,
+        .variationRows = 6,
+        .selectedCount = 7,
+        .constantCount = 2,
+        .fixedCount = 1,
+        .systemName = "Linux",
+        .systemVersion = "6.1"};
     const std::vector<std::string> expected = {
-        "2026. 12. 06. 09:00:00: std::out_of_range - vector",
+        "2026. 12. 06. 06:27:50: std::out_of_range - vector",
         "Visible Windows: TFoablak;Magyar 5/90 lottó; TSzelveny;  Főszelvény; ",
         "Lotto: 1",
         "DataBase: 2000",
@@ -200,9 +174,9 @@ TEST(ExceptionLog, LinesAndAppending) {
         "Variation CN: 1",
         "Platform: Linux",
         "Platform Version: 6.1"};
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(ExceptionLogLines(state), expected);
 
-    TempHome home;
+    testing::TempHome home;
     const std::string log = home.Path() + "VelmoraError.log";
     ASSERT_TRUE(AppendExceptionLog(log, {"a"}));
     ASSERT_TRUE(AppendExceptionLog(log, {"b", "c"}));
