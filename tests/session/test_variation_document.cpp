@@ -159,6 +159,9 @@ TEST_F(VariationDocumentTest, FilesLoadBackWholeAndDamagedOnesLeaveNothing) {
 TEST_F(VariationDocumentTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgain) {
     Mark({9, 3, 7, 1, 5, 2});
     Generate(session, messages);
+    // Not every row of the six numbers: a renumbering must show.
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(variation.DeleteRows(2, 4));
     auto numberRows = [](Session& s) {
         std::set<std::set<int>> rows;
         for (const Row& row : StoredRows(s.Variation().Store())) {
@@ -185,6 +188,31 @@ TEST_F(VariationDocumentTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgai
     ASSERT_TRUE(other->OpenFile(path));
     EXPECT_EQ(other->Ticket().Selected(), (Numbers{1, 2, 3, 5, 7, 9}));
     EXPECT_EQ(numberRows(*other), numberRows(session));
+}
+
+TEST_F(VariationDocumentTest, ExtensionsGoOnAfterLoadingAndLoseTheirRowsWhenStopped) {
+    MarkFirst(7);
+    Generate(session, messages);
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(variation.DeleteRows(1, 1)); // {0, 1, 2, 3, 4}
+    variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3, 4}});
+    ASSERT_EQ(variation.Store().BlockEnds(), (std::vector<std::int32_t>{20, 21}));
+    const std::string path = home.Path() + "extended.top";
+    ASSERT_TRUE(variation.Save(path));
+    FakeMessages quiet;
+    const auto other = Another(quiet);
+    ASSERT_TRUE(other->OpenFile(path));
+    const ExtensionTargets& extension = other->Ticket().Extension();
+    EXPECT_TRUE(extension.active);
+    EXPECT_EQ(extension.selectedCount, 7);
+
+    // A stopped run of an extension keeps the body, a stopped new variation nothing.
+    variation.Store().baseCount = 20;
+    variation.GenerationDone(GenerationOutcome{});
+    EXPECT_EQ(variation.Store().Count(), 20);
+    session.Ticket().Extension().active = false;
+    variation.GenerationDone(GenerationOutcome{});
+    EXPECT_FALSE(variation.Exists());
 }
 
 TEST_F(VariationDocumentTest, ImportMakesTheTicketAndTheRows) {
