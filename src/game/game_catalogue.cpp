@@ -1,5 +1,6 @@
 #include "game/game_catalogue.h"
 
+#include <array>
 #include <stdexcept>
 
 namespace velmora {
