@@ -34,7 +34,8 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
     return ParseInteger(text, value) && value >= low && value <= high;
 }
 
-// A number option within low..high; `fallback` when it is not given. False after the message.
+// A number option within low..high; `value` stays as it is when the option is not given.
+// False after the message.
 bool NumberOption(const Invocation& invocation, const std::string& name, long long low,
                   long long high, long long& value) {
     if (!invocation.Has(name)) {
