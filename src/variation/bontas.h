@@ -92,7 +92,6 @@ public:
     long long StoredRows() const { return m_storedRows.load(std::memory_order_relaxed); }
     long long TotalCombinations() const { return m_total; }
     int RowLength() const { return m_k; }
-    int ErrorPoints() const { return m_h; }
     bool DrawsList() const { return m_drawsList; }
     std::uint16_t PassedConditions() const { return m_filter.PassedConditions(); }
     const std::vector<std::uint8_t>& LowerBounds() const { return m_lower; }
