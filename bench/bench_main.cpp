@@ -41,9 +41,9 @@ protected:
     Answer Present(MessageKind, const std::string&) override { return Answer::Yes; }
 };
 
-std::string ReadText(const std::string& path) {
+std::string ReadResultsText(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    ReadFileBytes(path, bytes);
+    ReadFileBytes(path, kMaxResultsFileSize, bytes);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -69,7 +69,7 @@ BENCHMARK(BM_RowSummary);
 
 // Parsing the bundled Keno results file (about 10 000 lines).
 void BM_ParseKenoResults(benchmark::State& state) {
-    const std::string text = ReadText(BundledDrawsFolder() + "keno.csv");
+    const std::string text = ReadResultsText(BundledDrawsFolder() + "keno.csv");
     const GameInfo keno = LoadGameInfo(kFirstKeno);
     for (auto _ : state) {
         benchmark::DoNotOptimize(ParseResultsFile(text, keno));
@@ -97,7 +97,8 @@ BENCHMARK(BM_LoadKenoDatabase)->Unit(benchmark::kMillisecond);
 void BM_CountNumbersKeno(benchmark::State& state) {
     SilentMessages messages;
     const GameInfo keno = LoadGameInfo(kFirstKeno);
-    const ResultsParse parse = ParseResultsFile(ReadText(BundledDrawsFolder() + "keno.csv"), keno);
+    const ResultsParse parse =
+        ParseResultsFile(ReadResultsText(BundledDrawsFolder() + "keno.csv"), keno);
     const std::vector<DrawRecord> draws = Chronological(parse.draws);
     for (auto _ : state) {
         benchmark::DoNotOptimize(CountNumbers(keno, draws, 1, static_cast<int>(draws.size())));
@@ -179,8 +180,8 @@ BENCHMARK(BM_FilterStructural)->Unit(benchmark::kMillisecond);
 // rows.
 void BM_FilterHitRatio(benchmark::State& state) {
     const GameInfo game = LoadGameInfo(0);
-    const std::vector<DrawRecord> draws =
-        Chronological(ParseResultsFile(ReadText(BundledDrawsFolder() + "otos.csv"), game).draws);
+    const std::vector<DrawRecord> draws = Chronological(
+        ParseResultsFile(ReadResultsText(BundledDrawsFolder() + "otos.csv"), game).draws);
     ConditionSet set;
     set.hitRatio = {true, false, 4, 5, false, 1, static_cast<std::int32_t>(draws.size())};
     RunFilter(state, set, 30, 5, &draws);

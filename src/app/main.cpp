@@ -7,6 +7,8 @@
 #include <QTranslator>
 
 #include <ctime>
+#include <exception>
+#include <iostream>
 
 #include "app/app_platform.h"
 #include "app/tfoablak.h"
@@ -20,7 +22,9 @@
 
 using namespace velmora;
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunProgram(int argc, char** argv) {
     const ProgramFolders folders = MakeProgramFolders(ProgramFolderPath());
     InstanceLock lock(folders.program + kProgramStem + ".lock");
     const int otherCopy = lock.OtherCopy();
@@ -72,4 +76,18 @@ int main(int argc, char** argv) {
         }
     });
     return QApplication::exec();
+}
+
+} // namespace
+
+// Errors inside the event loop reach the exception log; this is the last line for the rest.
+int main(int argc, char** argv) {
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << kProgramTitle << ": " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << kProgramTitle << ": unknown error\n";
+    }
+    return 1;
 }

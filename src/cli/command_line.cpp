@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 #include "common/platform.h"
 
@@ -119,7 +121,8 @@ int RunCommandLine(const std::vector<Command>& table, const std::vector<std::str
     // The options of every command may stand anywhere.
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--home") {
-            if (i + 1 >= args.size()) {
+            // An empty folder name would silently mean the program's own folder.
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 err << "--home needs a folder\n" << Usage(table);
                 return kExitUsage;
             }
@@ -177,7 +180,16 @@ int RunCommandLine(const std::vector<Command>& table, const std::vector<std::str
     invocation.folders = MakeProgramFolders(home.empty() ? ProgramFolderPath() : home);
     TerminalMessages messages(err, invocation.answerYes);
     invocation.messages = &messages;
-    return command.run(invocation);
+    invocation.out = &out;
+    invocation.err = &err;
+    try {
+        return command.run(invocation);
+    } catch (const std::bad_alloc&) {
+        messages.NoMemory();
+    } catch (const std::exception& error) {
+        err << command.name << " failed: " << error.what() << "\n";
+    }
+    return kExitFailed;
 }
 
 } // namespace velmora::cli

@@ -43,6 +43,8 @@ struct Invocation {
     std::vector<std::string> arguments;
     std::map<std::string, std::string> options; // given options; a switch maps to ""
     TerminalMessages* messages = nullptr;
+    std::ostream* out = nullptr; // what the command prints
+    std::ostream* err = nullptr; // its messages
 
     bool Has(const std::string& option) const { return options.count(option) > 0; }
     std::string Value(const std::string& option) const;
@@ -53,7 +55,8 @@ extern const std::vector<Option> kGlobalOptions;
 
 // Runs the command line `args` (without the program name) against `table`: "--help" and
 // "COMMAND --help" print the usage to `out` and return 0; a line that does not fit the table
-// prints the usage to `err` and returns 2.
+// prints the usage to `err` and returns 2. An exception that escapes a command is reported on
+// `err` and returns 1.
 int RunCommandLine(const std::vector<Command>& table, const std::vector<std::string>& args,
                    std::ostream& out, std::ostream& err);
 

@@ -4,9 +4,12 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cmath>
+#include <exception>
 #include <filesystem>
-#include <iostream>
+#include <ostream>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -44,8 +47,8 @@ bool NumberOption(const Invocation& invocation, const std::string& name, long lo
     if (ParseNumber(invocation.Value(name), low, high, value)) {
         return true;
     }
-    std::cerr << name << " takes a number " << low << ".." << high << ": " << invocation.Value(name)
-              << "\n";
+    *invocation.err << name << " takes a number " << low << ".." << high << ": "
+                    << invocation.Value(name) << "\n";
     return false;
 }
 
@@ -61,12 +64,18 @@ std::string Numbers(const std::vector<std::uint8_t>& list) {
 // game, or null after the messages of a file that cannot be used.
 std::unique_ptr<Session> LoadTicket(const Invocation& invocation, const std::string& path,
                                     RandomSource& random) {
-    Messages& messages = *invocation.messages;
-    bool headerRead = false;
-    const GameId game = GameForCommandLineFile(path, 0, messages, headerRead);
-    if (!headerRead && !FileExists(path)) {
-        return nullptr; // the open error has been shown
+    const std::string extension = LowerExtension(path);
+    if (extension != "tip" && extension != "top" && extension != "csv" && extension != "txt") {
+        *invocation.err << "the program opens .tip, .top, .csv and .txt files, not: " << path
+                        << "\n";
+        return nullptr;
     }
+    Messages& messages = *invocation.messages;
+    // The game is read from the file's header quietly: opening the file reports its faults.
+    std::ostream nowhere(nullptr);
+    TerminalMessages quiet(nowhere, false);
+    bool headerRead = false;
+    const GameId game = GameForCommandLineFile(path, 0, quiet, headerRead);
     auto session = std::make_unique<Session>(invocation.folders, messages, random, kClock);
     session->ApplyGame(game);
     session->LoadDraws();
@@ -94,22 +103,39 @@ std::optional<ExportFormat> FormatOf(const std::string& path) {
     return std::nullopt;
 }
 
-// Every output named on the command line is checked before the first is written.
-bool CheckOutputs(const Session& session, const std::string& out, const std::string& exportPath) {
-    if (!out.empty() && session.Variation().Store().Count() > kMaxFileRows) {
-        std::cerr << "a variation file holds at most " << kMaxFileRows << " rows\n";
-        return false;
+// The files a command writes: each is checked before the first is written, so a refused
+// command leaves every file as it was.
+struct Outputs {
+    std::string variation; // --out
+    std::string exported;  // --export, or the export command's file
+
+    // What can be known before the variation exists: the export's format and that both files
+    // may be written.
+    bool Check(std::ostream& err) const {
+        if (!exported.empty() && !FormatOf(exported)) {
+            err << "export to .csv, .txt, .html or .tmb: " << exported << "\n";
+            return false;
+        }
+        for (const std::string* path : {&variation, &exported}) {
+            if (!path->empty() && !CanReplaceFile(*path)) {
+                err << "cannot write " << *path
+                    << " (its folder is missing or read-only, or it is not a regular file)\n";
+                return false;
+            }
+        }
+        return true;
     }
-    if (!exportPath.empty() && !FormatOf(exportPath)) {
-        std::cerr << "export to .csv, .txt, .html or .tmb: " << exportPath << "\n";
-        return false;
-    }
-    return true;
-}
+};
 
 // Writes the variation as asked: a variation file and/or an export.
-bool WriteOutputs(Session& session, const std::string& out, const std::string& exportPath) {
-    if (!CheckOutputs(session, out, exportPath)) {
+bool WriteOutputs(Session& session, const Outputs& outputs, std::ostream& err) {
+    const std::string& out = outputs.variation;
+    const std::string& exportPath = outputs.exported;
+    if (!outputs.Check(err)) {
+        return false;
+    }
+    if (!out.empty() && session.Variation().Store().Count() > kMaxFileRows) {
+        err << "a variation file holds at most " << kMaxFileRows << " rows\n";
         return false;
     }
     if (!out.empty() && !session.Variation().Save(out)) {
@@ -118,15 +144,16 @@ bool WriteOutputs(Session& session, const std::string& out, const std::string& e
     return exportPath.empty() || session.Variation().Export(exportPath, *FormatOf(exportPath));
 }
 
-// Runs the engine for the session's ticket to its end; false when nothing was made or the run
-// stopped.
-bool RunGeneration(Session& session, Messages& messages, Bontas& engine, long long& ms) {
+// Runs the engine for the session's ticket to its end; false when the run stopped or made no
+// row (after the message that says why).
+bool RunGeneration(Session& session, Messages& messages, Bontas& engine, long long& ms,
+                   std::ostream& err) {
     VariationDocument& variation = session.Variation();
     if (!variation.StartChecks()) {
         return false;
     }
     if (!engine.BontasIndul(variation.MakeGenerationInput())) {
-        std::cerr << "The ticket holds too few numbers for a variation.\n";
+        err << "The ticket holds too few numbers for a variation.\n";
         return false;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -141,7 +168,9 @@ bool RunGeneration(Session& session, Messages& messages, Bontas& engine, long lo
     }
     if (!outcome.emptyResultText.empty()) {
         messages.Error(outcome.emptyResultText);
-    } else if (!outcome.missingNumbersText.empty()) {
+        return false;
+    }
+    if (!outcome.missingNumbersText.empty()) {
         messages.Warning(outcome.missingNumbersText);
     }
     return true;
@@ -152,53 +181,61 @@ int Summary(Invocation& invocation) {
     for (const std::string& arg : invocation.arguments) {
         long long value = 0;
         if (!ParseNumber(arg, 1, 90, value)) {
-            std::cerr << "not a lottery number (1..90): " << arg << "\n";
+            *invocation.err << "not a lottery number (1..90): " << arg << "\n";
             return kExitUsage;
         }
         row.push_back(static_cast<std::uint8_t>(value));
     }
-    std::cout << TerminalText(SegedszelvenyInfo(row)) << "\n";
+    *invocation.out << TerminalText(SegedszelvenyInfo(row)) << "\n";
     return kExitOk;
 }
 
 int DrawsImport(Invocation& invocation) {
+    std::ostream& err = *invocation.err;
     long long game = 0;
     if (!ParseNumber(invocation.arguments[0], 0, kGameCount - 1, game)) {
-        std::cerr << "GAME is a game number 0.." << kGameCount - 1 << "\n";
+        err << "GAME is a game number 0.." << kGameCount - 1 << "\n";
         return kExitUsage;
     }
     const GameId id = static_cast<GameId>(game);
     if (OperatorResultsFile(id).empty()) {
-        std::cerr << GameName(id) << " has no results file to import.\n";
+        err << GameName(id) << " has no results file to import.\n";
         return kExitUsage;
     }
     Messages& messages = *invocation.messages;
     const ProgramFolders& folders = invocation.folders;
+    const std::string database = folders.data + DatabaseFile(id);
     std::error_code error;
     if (!FolderExists(folders.data) && !std::filesystem::create_directories(folders.data, error)) {
-        std::cerr << "cannot create " << folders.data << "\n";
+        err << "cannot create " << folders.data << ": " << error.message() << "\n";
+        return kExitFailed;
+    }
+    if (!CanReplaceFile(database)) {
+        err << "cannot write " << database << "\n";
         return kExitFailed;
     }
     const GameInfo info = LoadGameInfo(id);
     DrawsStore current;
-    current.HuzasokBe(folders.data + DatabaseFile(id), info, messages);
+    current.HuzasokBe(database, info, messages);
     int imported = 0;
     const ImportOutcome outcome = ImportResultsFromFile(invocation.arguments[1], id, folders.data,
                                                         current.Count(), messages, &imported);
+    if (outcome == ImportOutcome::TooFewDraws) {
+        err << invocation.arguments[1] << " holds " << imported
+            << " draws; a database of fewer than 250 draws counts as missing\n";
+    }
     if (outcome != ImportOutcome::Imported) {
         return kExitFailed;
     }
     DrawsStore loaded;
-    if (!loaded.HuzasokBe(folders.data + DatabaseFile(id), info, messages)) {
-        std::cerr << "imported " << imported << " draws; a database of fewer than 250 draws "
-                  << "counts as missing\n";
-        return kExitFailed;
+    if (!loaded.HuzasokBe(database, info, messages)) {
+        return kExitFailed; // the message has been shown
     }
     const DrawRecord& first = loaded.At(0);
     const DrawRecord& last = loaded.At(loaded.Count() - 1);
-    std::cout << "draws: " << loaded.Count() << "  first: " << first.drawYear << "/"
-              << first.drawWeek << "  last: " << last.drawYear << "/" << last.drawWeek
-              << "  file: " << folders.data + DatabaseFile(id) << "\n";
+    *invocation.out << "draws: " << loaded.Count() << "  first: " << first.drawYear << "/"
+                    << first.drawWeek << "  last: " << last.drawYear << "/" << last.drawWeek
+                    << "  file: " << database << "\n";
     return kExitOk;
 }
 
@@ -211,40 +248,44 @@ int Check(Invocation& invocation) {
     const Session& session = *loaded;
     const MainTicket& ticket = session.Ticket();
     const ConditionSet& conditions = session.Conditions();
-    std::cout << "game: " << GameName(session.Game().gameId) << "\n"
-              << "selected: " << Numbers(ticket.Selected()) << "\n"
-              << "fixed: " << Numbers(ticket.Fixed()) << "\n"
-              << "constant: " << Numbers(ticket.Constant()) << "\n"
-              << "random: " << Numbers(ticket.Random()) << "\n"
-              << "number order: " << NumberOrderName(ticket.Order()) << "\n"
-              << "error points: " << conditions.errorPoints << "\n";
+    std::ostream& out = *invocation.out;
+    out << "game: " << GameName(session.Game().gameId) << "\n"
+        << "selected: " << Numbers(ticket.Selected()) << "\n"
+        << "fixed: " << Numbers(ticket.Fixed()) << "\n"
+        << "constant: " << Numbers(ticket.Constant()) << "\n"
+        << "random: " << Numbers(ticket.Random()) << "\n"
+        << "number order: " << NumberOrderName(ticket.Order()) << "\n"
+        << "error points: " << conditions.errorPoints << "\n";
     if (conditions.options.frequencyDistribution) {
-        std::cout << "option: frequency distribution\n";
+        out << "option: frequency distribution\n";
     }
     if (conditions.options.optimised) {
-        std::cout << "option: optimised\n";
+        out << "option: optimised\n";
     }
     bool any = false;
     for (const ConditionInfo& info : ConditionTable()) {
         if (IsActive(conditions, info.id)) {
-            std::cout << info.key << ": " << info.describe(conditions) << "\n";
+            out << info.key << ": " << info.describe(conditions) << "\n";
             any = true;
         }
     }
     if (!any) {
-        std::cout << "conditions: none\n";
+        out << "conditions: none\n";
     }
     return kExitOk;
 }
 
 int Generate(Invocation& invocation) {
-    const std::string out = invocation.Value("--out");
-    const std::string exportPath = invocation.Value("--export");
+    std::ostream& err = *invocation.err;
+    const Outputs outputs{invocation.Value("--out"), invocation.Value("--export")};
+    if (!outputs.Check(err)) {
+        return kExitFailed;
+    }
     Messages& messages = *invocation.messages;
     SeededRandom random(1);
     const std::unique_ptr<Session> session =
         LoadTicket(invocation, invocation.arguments[0], random);
-    if (!session || !CheckOutputs(*session, "", exportPath)) {
+    if (!session) {
         return kExitFailed;
     }
     VariationDocument& variation = session->Variation();
@@ -254,10 +295,14 @@ int Generate(Invocation& invocation) {
     }
     Bontas engine(messages, variation.Store());
     long long ms = 0;
-    if (!RunGeneration(*session, messages, engine, ms)) {
+    if (!RunGeneration(*session, messages, engine, ms, err)) {
+        return kExitFailed;
+    }
+    if (!WriteOutputs(*session, outputs, err)) {
         return kExitFailed;
     }
     const VariationStore& store = variation.Store();
+    std::ostream& out = *invocation.out;
     if (invocation.Has("--print-rows")) {
         const ExportSource source = variation.RowSource();
         std::vector<int> numbers;
@@ -267,18 +312,71 @@ int Generate(Invocation& invocation) {
             for (int number : numbers) {
                 line += (line.empty() ? "" : " ") + std::to_string(number);
             }
-            std::cout << line << "\n";
+            out << line << "\n";
         }
     }
-    if (!WriteOutputs(*session, out, exportPath)) {
-        return kExitFailed;
-    }
-    std::cout << "rows: " << store.Count() << "  combinations: " << engine.TotalCombinations()
-              << "  ms: " << ms << "\n";
+    out << "rows: " << store.Count() << "  combinations: " << engine.TotalCombinations()
+        << "  ms: " << ms << "\n";
     return kExitOk;
 }
 
+// The progress line of a running test, in the window's words.
+std::string TestProgressLine(long long elapsedMs, const TestProgress& progress) {
+    const std::string remaining = progress.remainingMs > static_cast<double>(kTestDayMs)
+                                      ? "több mint 1 nap"
+                                      : FormatElapsed(std::llround(progress.remainingMs));
+    return "Időtartam: " + FormatElapsed(elapsedMs) + "  Hátralévő: " + remaining + "  " +
+           std::to_string(progress.percent) + "%";
+}
+
+// Runs the test on a worker thread while this one prints its progress on `err` as the window
+// shows it. A test that would take more than a day is stopped, as the window stops it, unless
+// `force`. False when it was stopped.
+bool RunTestWithProgress(VariationTest& test, bool force, std::ostream& err, Messages& messages) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kTick = std::chrono::milliseconds(100);
+    constexpr int kTicksPerReport = 50; // a line every five seconds, the first after one
+    constexpr int kTicksBeforeEstimate = 10;
+    std::atomic<bool> done{false};
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            test.BontasGepiEllenorzes();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+    });
+    const Clock::time_point start = Clock::now();
+    bool tooLong = false;
+    for (int tick = 1; !done; ++tick) {
+        std::this_thread::sleep_for(kTick);
+        if (done || tick < kTicksBeforeEstimate ||
+            (tick - kTicksBeforeEstimate) % kTicksPerReport) {
+            continue;
+        }
+        const long long elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        const TestProgress progress = EstimateTestProgress(test.Examined(), test.Total(), elapsed);
+        err << TestProgressLine(elapsed, progress) << "\n";
+        if (progress.remainingMs > static_cast<double>(kTestDayMs) && !force) {
+            tooLong = true;
+            test.Stop();
+        }
+    }
+    worker.join();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    if (tooLong) {
+        messages.Warning(kTestDayLimitText);
+        err << "--force runs it all the same\n";
+    }
+    return test.Finished();
+}
+
 int Test(Invocation& invocation) {
+    std::ostream& err = *invocation.err;
     long long drawn = -1;
     long long level = -1;
     long long threads = std::max(1U, std::thread::hardware_concurrency());
@@ -298,21 +396,24 @@ int Test(Invocation& invocation) {
     if (!variation.Exists()) {
         Bontas engine(messages, variation.Store());
         long long ms = 0;
-        if (!RunGeneration(*session, messages, engine, ms) || !variation.Exists()) {
+        if (!RunGeneration(*session, messages, engine, ms, err) || !variation.Exists()) {
             return kExitFailed;
         }
     }
     if (drawn < variation.TestDrawnMinimum() || drawn > variation.TestDrawnMaximum()) {
-        std::cerr << "the drawn count must lie within " << variation.TestDrawnMinimum() << ".."
-                  << variation.TestDrawnMaximum() << "\n";
+        err << "the drawn count must lie within " << variation.TestDrawnMinimum() << ".."
+            << variation.TestDrawnMaximum() << "\n";
         return kExitUsage;
     }
     const VariationTestInput input = variation.MakeTestInput(
         static_cast<int>(drawn), !invocation.Has("--no-conditions"), static_cast<int>(threads));
     VariationTest test(input, variation.Store());
-    test.BontasGepiEllenorzes();
+    if (!RunTestWithProgress(test, invocation.Has("--force"), err, messages)) {
+        return kExitFailed;
+    }
     const VariationTestResult result = test.Snapshot();
-    std::cout << TerminalText(BontasTesztLista(input, result)) << "\n";
+    std::ostream& out = *invocation.out;
+    out << TerminalText(BontasTesztLista(input, result)) << "\n";
     const std::string duplicates = DuplicateRowsText(test.DuplicateRows());
     if (!duplicates.empty()) {
         messages.Error(duplicates);
@@ -320,8 +421,7 @@ int Test(Invocation& invocation) {
     if (level < 0) {
         level = std::min<long long>(drawn, test.RowLength()) - 1;
     }
-    std::cout << TerminalText(BontasTesztHianyzoLista(input, result, static_cast<int>(level)))
-              << "\n";
+    out << TerminalText(BontasTesztHianyzoLista(input, result, static_cast<int>(level))) << "\n";
     return kExitOk;
 }
 
@@ -330,19 +430,27 @@ int Import(Invocation& invocation) {
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
         return kExitUsage;
     }
-    const std::string out = invocation.Value("--out");
+    const Outputs outputs{invocation.Value("--out"), ""};
+    if (!outputs.Check(*invocation.err)) {
+        return kExitFailed;
+    }
     SeededRandom random(1);
     Session session(invocation.folders, *invocation.messages, random, kClock);
     session.ApplyGame(static_cast<GameId>(game));
-    if (!session.Variation().Import(invocation.arguments[0]) || !WriteOutputs(session, out, "")) {
+    if (!session.Variation().Import(invocation.arguments[0]) ||
+        !WriteOutputs(session, outputs, *invocation.err)) {
         return kExitFailed;
     }
-    std::cout << "rows: " << session.Variation().Store().Count()
-              << "  numbers: " << session.Ticket().Selected().size() << "\n";
+    *invocation.out << "rows: " << session.Variation().Store().Count()
+                    << "  numbers: " << session.Ticket().Selected().size() << "\n";
     return kExitOk;
 }
 
 int Export(Invocation& invocation) {
+    const Outputs outputs{"", invocation.arguments[1]};
+    if (!outputs.Check(*invocation.err)) {
+        return kExitFailed;
+    }
     SeededRandom random(1);
     const std::unique_ptr<Session> session =
         LoadTicket(invocation, invocation.arguments[0], random);
@@ -350,13 +458,13 @@ int Export(Invocation& invocation) {
         return kExitFailed;
     }
     if (!session->Variation().Exists()) {
-        std::cerr << "no variation in " << invocation.arguments[0] << "\n";
+        *invocation.err << "no variation in " << invocation.arguments[0] << "\n";
         return kExitFailed;
     }
-    if (!WriteOutputs(*session, "", invocation.arguments[1])) {
+    if (!WriteOutputs(*session, outputs, *invocation.err)) {
         return kExitFailed;
     }
-    std::cout << "rows: " << session->Variation().Store().Count() << "\n";
+    *invocation.out << "rows: " << session->Variation().Store().Count() << "\n";
     return kExitOk;
 }
 
@@ -402,7 +510,8 @@ const std::vector<Command>& CommandTable() {
          {{"--drawn", "D", "how many of the variation numbers are drawn", true},
           {"--no-conditions", nullptr, "test without the conditions"},
           {"--level", "L", "the hit level of the missing-row list (default: one below full)"},
-          {"--threads", "T", "threads to use (default: every core)"}},
+          {"--threads", "T", "threads to use (default: every core)"},
+          {"--force", nullptr, "run a test that would take more than a day"}},
          Test},
         {"import",
          "FILE.csv|FILE.txt",

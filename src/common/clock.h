@@ -21,4 +21,8 @@ public:
 // A calendar day as the files keep it: days since 30 December 1899.
 double DayNumber(const std::tm& date);
 
+// Whether a day number read from a file names a day of the years 1..9999 (a NaN, an infinity
+// or a huge value is a damaged field).
+bool IsValidDayNumber(double dayNumber);
+
 } // namespace velmora

@@ -36,7 +36,7 @@ bool ProcessAlive(int pid) {
 std::string ExecutableFolderPath() {
     std::error_code error;
     const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    std::string folder = error ? fs::current_path().string() : exe.parent_path().string();
+    std::string folder = error ? fs::current_path(error).string() : exe.parent_path().string();
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }

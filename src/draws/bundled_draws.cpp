@@ -26,7 +26,7 @@ ImportOutcome ImportResultsFromFile(const std::string& resultsPath, GameId game,
                                     const std::string& dataFolder, int currentDrawCount,
                                     Messages& messages, int* importedCount) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(resultsPath, bytes)) {
+    if (!ReadFileBytes(resultsPath, kMaxResultsFileSize, bytes)) {
         messages.Error(OpenErrorText(resultsPath));
         return ImportOutcome::BadFormat;
     }

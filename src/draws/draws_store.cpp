@@ -111,6 +111,9 @@ DrawsLoad ParseDrawsFile(const std::vector<std::uint8_t>& bytes, const GameInfo&
     if (bytes.size() <= kMinimumDatabaseSize) {
         return DrawsLoad::Missing;
     }
+    if (bytes.size() > kMaxDatabaseSize) {
+        return DrawsLoad::Invalid;
+    }
     const std::int32_t major = ReadI32At(bytes.data());
     const RecordLayout& layout = major < 2 ? kLayout1 : kLayout2;
     const std::size_t count = bytes.size() / kDrawRecordSize;
@@ -188,7 +191,13 @@ bool DrawsStore::HuzasokBe(const std::string& path, const GameInfo& game, Messag
         return false;
     }
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    switch (ReadFile(path, kMaxDatabaseSize, bytes)) {
+    case FileRead::Read:
+        break;
+    case FileRead::TooLarge:
+        HibasAdatbazis(path, messages);
+        return false;
+    case FileRead::Failed:
         messages.Error(OpenErrorText(path));
         return false;
     }
@@ -216,7 +225,7 @@ void AskToDownloadDamagedList(Messages& messages) {
 
 bool DrawsStore::AdatbazisMentese(const std::string& path, bool doneMessage, Messages& messages) {
     std::vector<std::uint8_t> existing;
-    if (FileExists(path) && !ReadFileBytes(path, existing)) {
+    if (FileExists(path) && ReadFile(path, kMaxDatabaseSize, existing) == FileRead::Failed) {
         messages.Error(OpenErrorText(path));
         AskToDownloadDamagedList(messages);
         return false;

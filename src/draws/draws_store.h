@@ -20,6 +20,8 @@ inline constexpr std::size_t kMinimumDatabaseSize = 7000;
 
 // Draw numbers run 1..10000 in a database file.
 inline constexpr int kMaxDrawNo = 10000;
+// So a larger database file is damaged.
+inline constexpr std::size_t kMaxDatabaseSize = kDrawsHeaderSize + kMaxDrawNo * kDrawRecordSize;
 
 // Number cells of one draw record of the game.
 int DrawColumns(GameId id);

@@ -122,12 +122,8 @@ struct DataLines {
     int firstLineNumber = 0;
 };
 
-DataLines FindDataLines(std::string text) {
-    static const std::string kBom = "\xEF\xBB\xBF";
-    if (text.compare(0, kBom.size(), kBom) == 0) {
-        text.erase(0, kBom.size());
-    }
-    std::vector<std::string> lines = SplitLines(text);
+DataLines FindDataLines(const std::string& text) {
+    std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
     while (!lines.empty() && IsBlank(lines.back())) {
         lines.pop_back();
     }
@@ -210,28 +206,27 @@ ImportOutcome HuzasokFrissitesKenoHU(const std::string& resultsText, const std::
         }
     }
     const ResultsParse parse = ParseResultsFile(resultsText, game);
+    if (importedCount != nullptr) {
+        *importedCount =
+            static_cast<int>(std::min(parse.draws.size(), static_cast<std::size_t>(kMaxDrawNo)));
+    }
+    // The new list must load as a database before it replaces the old one: a list that loading
+    // would reject, or count as missing, never overwrites a database.
+    DrawsLoad load = DrawsLoad::Invalid;
     std::vector<std::uint8_t> bytes;
     if (parse.ok) {
         bytes = SerializeDraws(Chronological(parse.draws), game.gameId);
-        // The new list must load as a database before it replaces the old one.
         std::vector<DrawRecord> check;
-        const DrawsLoad load = ParseDrawsFile(bytes, game, check);
-        if (load == DrawsLoad::Invalid || load == DrawsLoad::ReadError) {
-            bytes.clear();
-        }
+        load = ParseDrawsFile(bytes, game, check);
     }
-    if (bytes.empty()) {
+    if (load != DrawsLoad::Loaded) {
         messages.Error(ResultsFormatErrorText(fileName));
-        return ImportOutcome::BadFormat;
+        return load == DrawsLoad::Missing ? ImportOutcome::TooFewDraws : ImportOutcome::BadFormat;
     }
     if (!ReplaceFile(databasePath, bytes)) {
         messages.FileError("az adatbázis", "mentése");
         AskToDownloadDamagedList(messages);
         return ImportOutcome::SaveFailed;
-    }
-    if (importedCount != nullptr) {
-        *importedCount =
-            static_cast<int>(std::min(parse.draws.size(), static_cast<std::size_t>(kMaxDrawNo)));
     }
     return ImportOutcome::Imported;
 }

@@ -10,6 +10,9 @@
 // per line, newest first, turned into the game's draws database.
 namespace velmora {
 
+// The daily Keno's file is under a megabyte; a larger file is refused unread.
+inline constexpr std::size_t kMaxResultsFileSize = 16 * 1024 * 1024;
+
 // Fields between the week and the numbers, per game.
 int SkippedFields(GameId id);
 
@@ -29,14 +32,16 @@ std::vector<DrawRecord> Chronological(const std::vector<DrawRecord>& newestFirst
 
 enum class ImportOutcome {
     Imported,
-    Declined,   // the user kept the current list
-    BadFormat,  // the file did not parse (the database is unchanged)
-    SaveFailed, // the database could not be written (the old one is unchanged)
+    Declined,    // the user kept the current list
+    BadFormat,   // the file did not parse (the database is unchanged)
+    TooFewDraws, // it parsed, but into fewer draws than a database holds (unchanged too)
+    SaveFailed,  // the database could not be written (the old one is unchanged)
 };
 
 // Imports `resultsText` (read from `fileName`) into the database at `databasePath`: asks before
 // replacing a longer list, writes the chronological database only when the whole file parsed
-// and loads as a database. Shows the program's messages on failure.
+// and the result loads as a database (a list too short to count as one is refused as well).
+// Shows the program's messages on failure; `importedCount` receives the draws the file held.
 ImportOutcome HuzasokFrissitesKenoHU(const std::string& resultsText, const std::string& fileName,
                                      const GameInfo& game, int currentDrawCount,
                                      const std::string& databasePath, Messages& messages,

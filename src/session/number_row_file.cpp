@@ -340,7 +340,7 @@ bool SaveNumberRow(const std::string& path, const NumberRowRecord& record, Messa
 bool LoadNumberRow(const std::string& path, const NumberRowContext& context, Messages& messages,
                    NumberRowRecord& record) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadFileBytes(path, kMaxNumberRowFileSize, bytes)) {
         messages.Error(OpenErrorText(path));
         return false;
     }

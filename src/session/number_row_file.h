@@ -18,6 +18,8 @@ namespace velmora {
 
 // The smallest acceptable number-row file.
 inline constexpr std::size_t kMinimumNumberRowFileSize = 100;
+// A number-row file is a few hundred bytes; a larger one is not a number-row file.
+inline constexpr std::size_t kMaxNumberRowFileSize = 64 * 1024;
 // Capacity of the product tag that closes a record of major version 2 or later.
 inline constexpr std::size_t kProductTagCapacity = 30;
 

@@ -6,6 +6,7 @@
 #include "common/binary_io.h"
 #include "common/file_io.h"
 #include "common/version.h"
+#include "variation/variation_file.h"
 
 namespace velmora {
 
@@ -52,7 +53,10 @@ bool MoveFolder(const std::string& from, const std::string& to) {
         return !error;
     }
     bool complete = true;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+    // Stepped with an error code: a range-for would throw when a step fails.
+    fs::directory_iterator next(from, error);
+    for (; !error && next != fs::directory_iterator(); next.increment(error)) {
+        const fs::directory_entry& entry = *next;
         const fs::path target = fs::path(to) / entry.path().filename();
         std::error_code moveError;
         if (fs::exists(target, moveError)) {
@@ -121,7 +125,7 @@ GameId GameForCommandLineFile(const std::string& path, GameId settingsGame, Mess
     std::int32_t major = 0;
     std::int32_t game = 0;
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadFileBytes(path, kMaxVariationFileSize, bytes)) {
         messages.Error(OpenErrorText(path));
     } else {
         if (bytes.size() < 16) {

@@ -83,7 +83,7 @@ void VariationDocument::RejectFile(const std::string& path, bool tell) {
 
 bool VariationDocument::Load(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadFileBytes(path, kMaxVariationFileSize, bytes)) {
         RejectFile(path, false);
         m_messages.Error(OpenErrorText(path));
         return false;
@@ -213,7 +213,7 @@ bool VariationDocument::Import(const std::string& path) {
     m_conditions.DeactivateAll();
     Delete();
     std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes)) {
+    if (!ReadFileBytes(path, kMaxImportFileSize, bytes)) {
         m_apply(NumberRowRecord{}, false);
         m_messages.Error(OpenErrorText(path));
         return false;

@@ -8,24 +8,14 @@ namespace velmora {
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
+// Names compare without regard to ASCII case only.
+std::string Lower(std::string name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return true;
+    return name;
 }
 
 std::string Trim(const std::string& text) {
@@ -71,37 +61,22 @@ IniFile IniFile::Parse(const std::string& text) {
         if (key.empty()) {
             continue;
         }
-        bool seen = false;
-        for (const Entry& entry : current->entries) {
-            if (SameName(entry.key, key)) {
-                seen = true;
-                break;
-            }
-        }
-        if (!seen) {
-            current->entries.push_back({key, Trim(line.substr(equals + 1))});
-        }
+        AddEntry(*current, key, Trim(line.substr(equals + 1)));
     }
     return ini;
 }
 
 const IniFile::Section* IniFile::FindSection(const std::string& name) const {
-    for (const Section& section : m_sections) {
-        if (SameName(section.name, name)) {
-            return &section;
-        }
-    }
-    return nullptr;
+    const auto found = m_sectionIndex.find(Lower(name));
+    return found == m_sectionIndex.end() ? nullptr : &m_sections[found->second];
 }
 
 IniFile::Section& IniFile::SectionFor(const std::string& name) {
-    for (Section& section : m_sections) {
-        if (SameName(section.name, name)) {
-            return section;
-        }
+    const auto [found, added] = m_sectionIndex.try_emplace(Lower(name), m_sections.size());
+    if (added) {
+        m_sections.push_back({name, {}, {}});
     }
-    m_sections.push_back({name, {}});
-    return m_sections.back();
+    return m_sections[found->second];
 }
 
 const std::string* IniFile::FindValue(const std::string& section, const std::string& key) const {
@@ -109,12 +84,16 @@ const std::string* IniFile::FindValue(const std::string& section, const std::str
     if (found == nullptr) {
         return nullptr;
     }
-    for (const Entry& entry : found->entries) {
-        if (SameName(entry.key, key)) {
-            return &entry.value;
-        }
+    const auto entry = found->index.find(Lower(key));
+    return entry == found->index.end() ? nullptr : &found->entries[entry->second].value;
+}
+
+bool IniFile::AddEntry(Section& section, const std::string& key, const std::string& value) {
+    const auto [found, added] = section.index.try_emplace(Lower(key), section.entries.size());
+    if (added) {
+        section.entries.push_back({key, value});
     }
-    return nullptr;
+    return added;
 }
 
 bool IniFile::HasKey(const std::string& section, const std::string& key) const {
@@ -158,13 +137,9 @@ double IniFile::ReadReal(const std::string& section, const std::string& key,
 void IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
     Section& target = SectionFor(section);
-    for (Entry& entry : target.entries) {
-        if (SameName(entry.key, key)) {
-            entry.value = value;
-            return;
-        }
+    if (!AddEntry(target, key, value)) {
+        target.entries[target.index.at(Lower(key))].value = value;
     }
-    target.entries.push_back({key, value});
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, long long value) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The sectioned "key=value" text format of the settings file. Section and key names compare
@@ -41,16 +42,22 @@ private:
         std::string key;
         std::string value;
     };
+    // Names are looked up by their lower-case form, so reading and writing stay linear in the
+    // size of the file however many keys it holds.
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> index; // lower-case key -> entry
     };
 
     const Section* FindSection(const std::string& name) const;
     Section& SectionFor(const std::string& name);
     const std::string* FindValue(const std::string& section, const std::string& key) const;
+    // Adds the key when the section lacks it; false (nothing changed) when it has it.
+    static bool AddEntry(Section& section, const std::string& key, const std::string& value);
 
     std::vector<Section> m_sections;
+    std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> section
 };
 
 } // namespace velmora

@@ -181,7 +181,7 @@ bool ReadSettings(const ProgramFolders& folders, Settings& settings, Messages& m
     }
     try {
         std::vector<std::uint8_t> bytes;
-        if (!ReadFileBytes(path, bytes)) {
+        if (!ReadFileBytes(path, kMaxSettingsFileSize, bytes)) {
             messages.FileError("a " + path, "betöltése");
             return false;
         }

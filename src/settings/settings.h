@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "common/messages.h"
@@ -10,6 +11,8 @@
 // Every setting of the program and the settings file "Velmora.ini" that keeps them.
 namespace velmora {
 
+// A settings file is a few kilobytes; a larger one is not read.
+inline constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 inline constexpr int kCurrencyCount = 6;
 inline constexpr int kNoticeCount = 12;
 inline constexpr int kGameFolderCount = 2 * kGameCount;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/clock.h"
 #include "common/file_io.h"
 #include "common/hu_format.h"
 
@@ -57,6 +58,9 @@ void RowNumbers(const VariationStore& store, const ExportSource& source, long lo
 
 std::string ShortDateText(double dayNumber) {
     using namespace std::chrono;
+    if (!IsValidDayNumber(dayNumber)) {
+        return {};
+    }
     const year_month_day date{
         sys_days{days{static_cast<long long>(dayNumber) - kDaysBeforeUnixEpoch}}};
     std::tm time{};
@@ -124,7 +128,7 @@ std::string ImportLineErrorText(int line) {
 ImportedRows ParseImport(const std::string& text, int rowLength, int maxNumber,
                          const std::string& fileName) {
     ImportedRows result;
-    const std::vector<std::string> lines = SplitLines(text);
+    const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
     if (lines.size() > kMaxImportLines) {
         result.error = " 1 millió számsort meghaladó import állomány betöltése.\r\rAz aktuális "
                        "verzió ezt nem teszi lehetővé.";

@@ -30,7 +30,8 @@ void RowNumbers(const VariationStore& store, const ExportSource& source, long lo
 std::string ExportText(const VariationStore& store, const ExportSource& source,
                        ExportFormat format);
 
-// "2026. 12. 06." for a day number counted from 30 December 1899.
+// "2026. 12. 06." for a day number counted from 30 December 1899; empty for a day number that
+// names no day.
 std::string ShortDateText(double dayNumber);
 
 // What an import file holds, or why it cannot be imported.
@@ -44,6 +45,8 @@ struct ImportedRows {
 };
 
 inline constexpr std::size_t kMaxImportLines = 1000000;
+// A million lines of up to ten numbers fit in this; a larger file is refused unread.
+inline constexpr std::size_t kMaxImportFileSize = 64 * 1024 * 1024;
 
 // Reads the rows of `rowLength` numbers of an import file. `fileName` is what the messages
 // name.

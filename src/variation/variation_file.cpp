@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "common/clock.h"
+
 namespace velmora {
 
 namespace {
@@ -128,7 +130,8 @@ VariationRead ReadVariationBlock(BinaryReader& reader, const VariationShape& sha
     if (count > kMaxFileRows) {
         return VariationRead::TooLarge;
     }
-    if (count < 1 || !reader.ReadF64(record.generationDate)) {
+    if (count < 1 || !reader.ReadF64(record.generationDate) ||
+        !IsValidDayNumber(record.generationDate)) {
         return VariationRead::Invalid;
     }
 

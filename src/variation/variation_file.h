@@ -14,6 +14,10 @@
 namespace velmora {
 
 inline constexpr long long kMaxFileRows = 1000000;
+// The number-row record and a million rows of at most 20 bytes fit in this; a larger file is
+// refused unread.
+inline constexpr std::size_t kMaxVariationFileSize = 64 * 1024 * 1024;
+static_assert(kMaxFileRows * 20 + 1024 * 1024 < kMaxVariationFileSize);
 
 // What a variation keeps beside its rows.
 struct VariationRecord {

@@ -1,6 +1,7 @@
 #include "variation/variation_test.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <mutex>
 #include <thread>
@@ -415,6 +416,25 @@ std::string DuplicateRowsText(long long surplus) {
     return std::to_string(surplus) +
            " számsor kétszer (vagy többször) szerepel a variáció listájában.\r\rLehetséges "
            "oka:\r    - Az import állománnyal beolvasott variáció tartalma.";
+}
+
+const char* const kTestDayLimitText =
+    "A teszt több mint 1 napig tartana.\rA program leállította a teszt folyamatát.\r\rJavaslat\r"
+    "Gyorsteszt: Statisztika - Variáció - Találati arányok\rvagy\r1. Indítsa újra a teszt "
+    "folyamatát.\r2. Csökkentse addig a kihúzott számok mennyiségét, amíg a teszt várható "
+    "időtartama kevesebb lesz, mint 1 nap.\r\rA teszt indítását követően, a program 30 "
+    "másodpercet várakozik egy elfogadható érték beállítására.";
+
+TestProgress EstimateTestProgress(unsigned long long examined, unsigned long long total,
+                                  long long elapsedMs) {
+    TestProgress progress;
+    if (examined == 0 || total == 0) {
+        return progress;
+    }
+    const double done = static_cast<double>(examined) / (static_cast<double>(total) / 100);
+    progress.percent = std::clamp(static_cast<int>(std::lround(done)), 0, 100);
+    progress.remainingMs = static_cast<double>(elapsedMs) / done * (100 - progress.percent);
+    return progress;
 }
 
 } // namespace velmora

@@ -96,6 +96,18 @@ private:
     bool m_finished = false;
 };
 
+// How far a running test is, and the time its rest will take judged by the time so far.
+struct TestProgress {
+    int percent = 0;
+    double remainingMs = 0;
+};
+TestProgress EstimateTestProgress(unsigned long long examined, unsigned long long total,
+                                  long long elapsedMs);
+
+// A test whose rest would take longer than a day is stopped with this text.
+inline constexpr long long kTestDayMs = 24LL * 3600 * 1000;
+extern const char* const kTestDayLimitText;
+
 // " + F fix" after a count of numbers when the rows carry F fixed numbers; empty without them.
 std::string FixedNumbersSuffix(int fixed);
 

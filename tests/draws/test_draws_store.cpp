@@ -170,6 +170,20 @@ TEST_F(DrawsStoreTest, LoadReportsEachFailureInItsOwnWords) {
     ASSERT_TRUE(ReplaceFile(Path(), bytes));
     EXPECT_FALSE(store.HuzasokBe(Path(), game, messages));
     EXPECT_EQ(messages.LastText(), "Hiba történt az adatbázis állományának betöltése során.");
+
+    // Draw numbers end at 10000: a file with more records, or one larger than memory, is
+    // damaged and is refused before it is read.
+    const std::string damaged =
+        "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + Path();
+    bytes = SerializeDraws(SampleDraws(game, kMaxDrawNo), 1);
+    bytes.resize(bytes.size() + kDrawRecordSize, 1);
+    for (const std::uintmax_t size : {std::uintmax_t{bytes.size()}, std::uintmax_t{1} << 36}) {
+        messages.Clear();
+        ASSERT_TRUE(ReplaceFile(Path(), bytes));
+        std::filesystem::resize_file(Path(), size);
+        EXPECT_FALSE(store.HuzasokBe(Path(), game, messages)) << size;
+        EXPECT_EQ(messages.LastText(), damaged) << size;
+    }
 }
 
 TEST_F(DrawsStoreTest, SaveRoundTripAndUnsavedQuestion) {
@@ -194,7 +208,7 @@ TEST_F(DrawsStoreTest, SaveRoundTripAndUnsavedQuestion) {
     ASSERT_TRUE(again.HuzasokBe(Path(), game, messages));
     EXPECT_EQ(again.Draws(), store.Draws());
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(Path(), bytes));
+    ASSERT_TRUE(ReadFileBytes(Path(), kMaxDatabaseSize, bytes));
     EXPECT_EQ(bytes[0], kProgramVersion.major) << "saved in the current layout";
 }
 
@@ -202,9 +216,11 @@ TEST_F(DrawsStoreTest, FailedSaveKeepsThePreviousFile) {
     ASSERT_TRUE(ReplaceFile(Path(), SerializeDraws(SampleDraws(game, 300), 1)));
     ASSERT_TRUE(store.HuzasokBe(Path(), game, messages));
     store.SetModified(true);
-    // A folder where the temporary file should go: the write fails, the database stays.
-    std::filesystem::create_directories(Path() + ".tmp" + std::to_string(::getpid()));
-    EXPECT_FALSE(store.AdatbazisMentese(Path(), true, messages));
+    // The disk is full: the write fails, the database stays.
+    {
+        const testing::FileSizeLimit full(1000);
+        EXPECT_FALSE(store.AdatbazisMentese(Path(), true, messages));
+    }
     ASSERT_GE(messages.Count(), 2u);
     EXPECT_EQ(messages.Log()[0].text, "Hiba történt a(z) " + Path() + " mentése során.");
     EXPECT_EQ(messages.Log()[1].kind, MessageKind::ErrorQuestion);

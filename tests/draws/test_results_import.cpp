@@ -20,7 +20,7 @@ Cells CellsOf(const DrawRecord& d, int count) {
 
 std::string ReadText(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
+    EXPECT_TRUE(ReadFileBytes(path, kMaxResultsFileSize, bytes)) << path;
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -96,13 +96,19 @@ TEST(ResultsImport, LinesOfEachGame) {
 
 TEST(ResultsImport, HeadersBeforeTheDataAndBadLinesAfter) {
     const GameInfo otos = LoadGameInfo(0);
-    const std::string text = "\xEF\xBB\xBF\r\nYear;Week;Date\r\n" + OtosLine(2020, 2, "1;2;3;4;5") +
-                             "\r\n" + OtosLine(2020, 1, "6;7;8;9;10") + "\r\n\r\n";
-    ResultsParse p = ParseResultsFile(text, otos);
-    ASSERT_TRUE(p.ok);
-    ASSERT_EQ(p.draws.size(), 2u);
-    EXPECT_EQ(p.draws[0].drawNo, 1);
-    EXPECT_EQ(p.draws[1].drawWeek, 1);
+    ResultsParse p;
+    // Every kind of line end, as Windows, Unix and old Mac editors save the file.
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        const std::string text = "\xEF\xBB\xBF" + end + "Year;Week;Date" + end +
+                                 OtosLine(2020, 2, "1;2;3;4;5") + end +
+                                 OtosLine(2020, 1, "6;7;8;9;10") + end + end;
+        p = ParseResultsFile(text, otos);
+        ASSERT_TRUE(p.ok);
+        ASSERT_EQ(p.draws.size(), 2u);
+        EXPECT_EQ(p.draws[0].drawNo, 1);
+        EXPECT_EQ(p.draws[1].drawWeek, 1);
+        EXPECT_EQ(p.draws[1].numbers[4], 10);
+    }
 
     const std::vector<DrawRecord> oldestFirst = Chronological(p.draws);
     EXPECT_EQ(oldestFirst[0].drawWeek, 1);
@@ -151,6 +157,15 @@ TEST(ResultsImport, WholeValidFileReplacesTheDatabase) {
     zero.insert(0, OtosLine(2021, 1, "1;2;3;4;") + "\r\n");
     EXPECT_EQ(HuzasokFrissitesKenoHU(zero, "otos.csv", game, 300, database, messages),
               ImportOutcome::BadFormat);
+    EXPECT_EQ(ReadText(database), before);
+
+    // A valid file too short to count as a database never overwrites one, even when the user
+    // agrees to a shorter list.
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_EQ(
+        HuzasokFrissitesKenoHU(OtosFile(27), "otos.csv", game, 300, database, messages, &imported),
+        ImportOutcome::TooFewDraws);
+    EXPECT_EQ(imported, 27);
     EXPECT_EQ(ReadText(database), before);
 
     messages.Clear();

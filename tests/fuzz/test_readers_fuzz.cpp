@@ -422,7 +422,7 @@ TEST(VariationFileFuzz, TruncatedAndDamagedFiles) {
     const std::string path = parts.home.Path() + "v.top";
     ASSERT_TRUE(variation.Save(path));
     Bytes valid;
-    ASSERT_TRUE(ReadFileBytes(path, valid));
+    ASSERT_TRUE(ReadFileBytes(path, kMaxVariationFileSize, valid));
 
     std::mt19937 random(6122026);
     int loaded = 0;

@@ -399,7 +399,7 @@ TEST(BusyFile, ExistingFileThatCannotBeOpenedIsBusy) {
     ASSERT_TRUE(ReplaceFile(missing, std::string("tartalom")));
     EXPECT_TRUE(IsFileFree(missing, messages));
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(missing, bytes));
+    ASSERT_TRUE(ReadFileBytes(missing, kMaxNumberRowFileSize, bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "tartalom");
     EXPECT_EQ(messages.Count(), 0u);
 

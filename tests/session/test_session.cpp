@@ -175,6 +175,21 @@ TEST_F(SessionTest, NumberRowFileKeepsTicketOrderAndConditions) {
     EXPECT_FALSE(other->Conditions().AnyActive());
 }
 
+// A file larger than its kind can be is refused with the open error before it is read (these are
+// sparse: they take no disk space, but reading one would need 64 GB of memory).
+TEST_F(SessionTest, FilesLargerThanTheirKindAreRefusedUnread) {
+    for (const char* name : {"big.tip", "big.TOP", "big.csv", "big.txt"}) {
+        const std::string path = home.Path() + name;
+        ASSERT_TRUE(ReplaceFile(path, std::string("1;2;3;4;5\r\n")));
+        std::filesystem::resize_file(path, std::uintmax_t{1} << 36);
+        messages.Clear();
+        EXPECT_FALSE(session.OpenFile(path)) << name;
+        EXPECT_EQ(messages.LastText(), "Hiba történt a(z) " + path + " megnyitása során.") << name;
+        EXPECT_EQ(session.Ticket().MarkedCount(), 0) << name;
+        std::filesystem::remove(path);
+    }
+}
+
 TEST_F(SessionTest, HitRatioFileNeedsTheLoadedDraws) {
     LoadSampleDraws(300);
     Click({1, 2, 3, 4, 5, 6});

@@ -112,7 +112,7 @@ TEST_F(StartupTest, DamagedSettingsAreReplacedByDefaults) {
     EXPECT_EQ(session.GetSettings().game, 0);
     EXPECT_TRUE(session.GetSettings().hints);
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(home + "Velmora.ini", bytes));
+    ASSERT_TRUE(ReadFileBytes(home + "Velmora.ini", kMaxSettingsFileSize, bytes));
     EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("Game=0"), std::string::npos)
         << "the file is rewritten";
 }
@@ -183,7 +183,7 @@ TEST(ExceptionLog, LinesAndAppending) {
     ASSERT_TRUE(AppendExceptionLog(log, {"a"}));
     ASSERT_TRUE(AppendExceptionLog(log, {"b", "c"}));
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(log, bytes));
+    ASSERT_TRUE(ReadFileBytes(log, 4096, bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "a\nb\nc\n");
 
     const std::string text = CriticalErrorText("vector", log);

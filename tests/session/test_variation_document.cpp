@@ -142,8 +142,8 @@ TEST_F(VariationDocumentTest, FilesLoadBackWholeAndDamagedOnesLeaveNothing) {
     ASSERT_TRUE(other->Variation().Save(path));
     std::vector<std::uint8_t> first;
     std::vector<std::uint8_t> second;
-    ASSERT_TRUE(ReadFileBytes(home.Path() + "V2.TOP", first));
-    ASSERT_TRUE(ReadFileBytes(path, second));
+    ASSERT_TRUE(ReadFileBytes(home.Path() + "V2.TOP", kMaxVariationFileSize, first));
+    ASSERT_TRUE(ReadFileBytes(path, kMaxVariationFileSize, second));
     EXPECT_EQ(first, second);
 
     first.resize(first.size() - 3);
@@ -177,7 +177,7 @@ TEST_F(VariationDocumentTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgai
     ASSERT_TRUE(variation.Save(path));
     // The number order field (after the header, the counts and the three lists) says ascending.
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    ASSERT_TRUE(ReadFileBytes(path, kMaxVariationFileSize, bytes));
     const std::size_t order = 16 + 4 + 4 + (4 + 6) + (4 + 0) + (4 + 0);
     ASSERT_EQ(bytes[order], 0);
     bytes[order] = 1;

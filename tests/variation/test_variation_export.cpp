@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/engine_runs.h"
 
 namespace velmora {
@@ -60,11 +62,28 @@ TEST(VariationExport, EveryFormatExactly) {
 }
 
 TEST(VariationImport, ReadsRowsAndSkipsHeadersAndBlankLines) {
-    const ImportedRows rows = ParseImport(
-        "Számsorok\r\n\r\n1;2;3;4;5\r\n 6 -  7 -  8 -  9 - 10\r\n3;4;5;6;7", 5, 90, "x.csv");
-    ASSERT_TRUE(rows.ok) << rows.error << rows.lineError;
-    EXPECT_EQ(rows.numbers, FirstNumbers(10));
-    EXPECT_EQ(rows.rows, (std::vector<Row>{{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {3, 4, 5, 6, 7}}));
+    // With every kind of line end, and a byte-order mark before the header or the first row.
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        for (const std::string start : {"", "\xEF\xBB\xBF"}) {
+            for (const std::string& header : {"Számsorok" + end + end, std::string()}) {
+                const std::string text = start + header + "1;2;3;4;5" + end +
+                                         " 6 -  7 -  8 -  9 - 10" + end + "3;4;5;6;7";
+                const ImportedRows rows = ParseImport(text, 5, 90, "x.csv");
+                ASSERT_TRUE(rows.ok) << text << rows.error << rows.lineError;
+                EXPECT_EQ(rows.numbers, FirstNumbers(10));
+                EXPECT_EQ(rows.rows,
+                          (std::vector<Row>{{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {3, 4, 5, 6, 7}}));
+            }
+        }
+    }
+}
+
+// A generation date read from a damaged file names no day: no date is shown.
+TEST(VariationExport, DateTextOfDamagedDayNumbers) {
+    EXPECT_EQ(ShortDateText(46362), "2026. 12. 06.");
+    for (double damaged : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 2958466.0}) {
+        EXPECT_EQ(ShortDateText(damaged), "") << damaged;
+    }
 }
 
 TEST(VariationImport, ReportsTheFirstBadLine) {

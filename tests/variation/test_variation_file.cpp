@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "support/engine_runs.h"
 
 namespace velmora {
@@ -133,6 +136,12 @@ TEST_F(VariationFile, EveryFieldIsChecked) {
     };
     for (const Case& c : invalid) {
         EXPECT_EQ(ReadWith(c.at, c.values), VariationRead::Invalid) << c.what;
+    }
+    // A generation date that names no day.
+    for (double date : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300}) {
+        std::vector<std::uint8_t> value(8);
+        std::memcpy(value.data(), &date, 8);
+        EXPECT_EQ(ReadWith(20, value), VariationRead::Invalid) << date;
     }
     // A pass counter of -1 or of RowLength is read as 0.
     ASSERT_EQ(ReadWith(resume + 4, {0xFF, 0xFF, 0xFF, 0xFF}), VariationRead::Loaded);

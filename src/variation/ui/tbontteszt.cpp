@@ -31,16 +31,8 @@ namespace velmora {
 namespace {
 
 constexpr qint64 kHourMs = 3600LL * 1000;
-constexpr qint64 kDayMs = 24 * kHourMs;
 // The widest report line (with the condition columns), in characters.
 constexpr int kReportColumns = 96;
-
-const char* const kDayLimitText =
-    "A teszt több mint 1 napig tartana.\rA program leállította a teszt folyamatát.\r\rJavaslat\r"
-    "Gyorsteszt: Statisztika - Variáció - Találati arányok\rvagy\r1. Indítsa újra a teszt "
-    "folyamatát.\r2. Csökkentse addig a kihúzott számok mennyiségét, amíg a teszt várható "
-    "időtartama kevesebb lesz, mint 1 nap.\r\rA teszt indítását követően, a program 30 "
-    "másodpercet várakozik egy elfogadható érték beállítására.";
 
 const char* const kHourQuestionText =
     "A teszt várható időtartama több mint 1 óra.\r\rJavaslat\rGyorsteszt: Statisztika - Variáció "
@@ -327,18 +319,17 @@ void TBontTeszt::Timer2Timer() {
     }
     const qint64 elapsed = m_clock.elapsed();
     ShowElapsed(elapsed);
-    const double done =
-        static_cast<double>(examined) / (static_cast<double>(m_test->Total()) / 100);
-    const int percent = std::clamp(static_cast<int>(std::lround(done)), 0, 100);
+    const TestProgress progress = EstimateTestProgress(examined, m_test->Total(), elapsed);
+    const int percent = progress.percent;
     ShowProgress(percent);
-    const double remaining = static_cast<double>(elapsed) / done * (100 - percent);
-    if (remaining > static_cast<double>(kDayMs)) {
+    const double remaining = progress.remainingMs;
+    if (remaining > static_cast<double>(kTestDayMs)) {
         m_remainingLabel->setText(QStringLiteral("Hátralévő: több mint 1 nap"));
         // The user has half a minute to lower the drawn count before the program gives up.
         if (elapsed / 1000 % 60 > 30) {
             Halt();
             m_asking = true;
-            m_messages.Warning(kDayLimitText);
+            m_messages.Warning(kTestDayLimitText);
             m_asking = false;
             return;
         }

@@ -1,0 +1,215 @@
+// velmora-cli's commands run in this process: what they refuse, and that a refused command
+// leaves every file as it was.
+
+#include "cli/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "cli/command_line.h"
+#include "common/file_io.h"
+#include "support/session_parts.h"
+
+namespace velmora::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+Result Cli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCommandLine(CommandTable(), args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// Every regular file under a folder with its bytes (a huge one with its size).
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.file_size() > (1 << 26)) {
+            files[entry.path().string()] = std::to_string(entry.file_size());
+        } else if (entry.is_regular_file() && !entry.is_symlink()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            files[entry.path().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    return files;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    ASSERT_TRUE(ReplaceFile(path, text)) << path;
+}
+
+// `count` rows of ten of the 80 Keno numbers, one a line.
+std::string KenoRows(int count) {
+    std::mt19937 random(7);
+    std::string text;
+    for (int r = 0; r < count; ++r) {
+        std::vector<int> numbers(80);
+        std::iota(numbers.begin(), numbers.end(), 1);
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        // The first rows hold every number, so the variation is all 80.
+        for (int i = 0; i < 10; ++i) {
+            const int number = r < 8 ? r * 10 + i + 1 : numbers[static_cast<std::size_t>(i)];
+            text += (i ? ";" : "") + std::to_string(number);
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+// A program folder with the files the commands below are given: a good variation, a 5/90
+// database, a ticket no row can meet, a ticket the engine cannot reduce, special files.
+class CommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string h = home.Path();
+        ASSERT_EQ(Cli({"--home", h, "draws", "import", "0", draws + "otos.csv"}).status, 0);
+        WriteText(h + "rows.csv", "1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n");
+        ASSERT_EQ(Cli({"--home", h, "import", h + "rows.csv", "--game", "1", "--out", h + "v.top"})
+                      .status,
+                  0);
+        std::ifstream otos(draws + "otos.csv");
+        std::string first27;
+        std::string line;
+        for (int i = 0; i < 27 && std::getline(otos, line); ++i) {
+            first27 += line + "\n";
+        }
+        WriteText(h + "first27.csv", first27);
+        WriteText(h + "keno.csv", KenoRows(200));
+        ASSERT_EQ(Cli({"--home", h, "--yes", "import", h + "keno.csv", "--game", "8", "--out",
+                       h + "keno.top"})
+                      .status,
+                  0);
+        SaveKeno2Ticket(h + "keno2.tip");
+        WriteText(h + "existing.dat", "data");
+        WriteText(h + "huge.tip", "x");
+        fs::resize_file(h + "huge.tip", std::uintmax_t{1} << 36);
+        ASSERT_EQ(mkfifo((h + "pipe.csv").c_str(), 0600), 0);
+        fs::create_symlink("/dev/null", h + "null.csv");
+        WriteText(h + "plain", "a file, not a folder");
+    }
+
+    // Keno for 2 with one fixed number and one error point, which the ticket never makes but
+    // a file may hold: the engine makes no row. Written as Keno for 3, then its game (offset
+    // 16) and its numbers to choose (offset 20) changed.
+    static void SaveKeno2Ticket(const std::string& path) {
+        testing::SessionParts parts;
+        parts.session.ApplyGame(15);
+        for (int n : {1, 2, 3, 4, 5}) {
+            parts.session.ClickNumber(n, MarkKind::Variation);
+        }
+        parts.session.ClickNumber(9, MarkKind::Fixed);
+        parts.session.Conditions().errorPoints = 1;
+        ASSERT_TRUE(parts.session.SaveNumberRow(path));
+        std::vector<std::uint8_t> bytes;
+        ASSERT_TRUE(ReadFileBytes(path, 1 << 20, bytes));
+        bytes[16] = 16;
+        bytes[20] = 1;
+        ASSERT_TRUE(ReplaceFile(path, bytes));
+    }
+
+    testing::TempHome home;
+    const std::string draws = VELMORA_TEST_DRAWS;
+    const std::string tickets = VELMORA_TEST_CLI_FILES;
+};
+
+TEST_F(CommandLineTest, RefusedCommandsLeaveEveryFileAsItWas) {
+    const std::string h = home.Path();
+    const std::string dayLimit = "A teszt több mint 1 napig tartana.";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> says; // on the error stream
+    };
+    const Case cases[] = {
+        {{"draws", "import", "0", h + "first27.csv"},
+         1,
+         {"draws; a database of fewer than 250 draws counts as missing"}},
+        {{"generate", tickets + "check_6_45.tip", "--out", h + "v.top"},
+         1,
+         {"Favorizált számok", "Számcsoport páros/páratlan aránya", "Szórás",
+          "A fix számok nem vesznek részt a variációban."}},
+        {{"generate", h + "keno2.tip", "--out", h + "v.top"}, 1, {"ez nem fordulhatna elő"}},
+        {{"generate", h + "v.top", "--out", h + "v.top", "--export", h + "x.pdf"},
+         1,
+         {"export to .csv, .txt, .html or .tmb"}},
+        {{"generate", h + "v.top", "--out", h + "v.top", "--export", h + "none/x.csv"},
+         1,
+         {"cannot write " + h + "none/x.csv"}},
+        {{"import", h + "rows.csv", "--game", "1", "--out", h + "none/v.top"}, 1, {"cannot write"}},
+        {{"export", h + "v.top", h + "null.csv"}, 1, {"not a regular file"}},
+        {{"export", h + "v.top", h + "pipe.csv"}, 1, {"not a regular file"}},
+        {{"check", h + "existing.dat"}, 1, {"the program opens .tip, .top, .csv and .txt"}},
+        {{"check", h + "huge.tip"}, 1, {"Hiba történt a(z) " + h + "huge.tip megnyitása során."}},
+        {{"test", h + "keno.top", "--drawn", "10"}, 1, {"Hátralévő: több mint 1 nap", dayLimit}},
+    };
+    const auto before = Snapshot(h);
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--home", h, "--yes"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result result = Cli(args);
+        const std::string what = c.args[0] + " " + c.args[1];
+        EXPECT_EQ(result.status, c.status) << what << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << what;
+        for (const std::string& part : c.says) {
+            EXPECT_NE(result.err.find(part), std::string::npos) << what << "\n" << result.err;
+        }
+        EXPECT_EQ(Snapshot(h), before) << what;
+    }
+    EXPECT_TRUE(fs::is_fifo(h + "pipe.csv"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// Where the program folder cannot be used, or an empty one is named, nothing is made.
+TEST_F(CommandLineTest, AProgramFolderThatCannotBeUsed) {
+    const std::string h = home.Path();
+    Result result = Cli({"--home", h + "plain", "draws", "import", "0", draws + "otos.csv"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot create " + h + "plain/Dat/"), std::string::npos)
+        << result.err;
+    result = Cli({"--home", "", "check", h + "v.top"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("--home needs a folder"), std::string::npos);
+}
+
+// With --force a test longer than a day goes on: its progress shows and it is not stopped.
+TEST_F(CommandLineTest, ForcedTestIsNotStoppedAtTheDayLimit) {
+    const std::string log = home.Path() + "forced.log";
+    const pid_t child = fork();
+    if (child == 0) {
+        std::ofstream err(log);
+        err << std::unitbuf; // each line reaches the file before the kill
+        std::ostringstream out;
+        RunCommandLine(
+            CommandTable(),
+            {"--home", home.Path(), "test", home.Path() + "keno.top", "--drawn", "10", "--force"},
+            out, err);
+        _exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    std::ifstream in(log);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(text.find("Hátralévő: több mint 1 nap"), std::string::npos) << text;
+    EXPECT_EQ(text.find("A teszt több mint 1 napig tartana."), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace velmora::cli
