@@ -175,8 +175,12 @@ TEST_F(DrawsStoreTest, LoadReportsEachFailureInItsOwnWords) {
     // damaged and is refused before it is read.
     const std::string damaged =
         "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + Path();
-    bytes = SerializeDraws(SampleDraws(game, kMaxDrawNo), 1);
-    bytes.resize(bytes.size() + kDrawRecordSize, 1);
+    bytes = SerializeDraws(FullDatabase(game), 1);
+    std::vector<DrawRecord> loaded;
+    ASSERT_EQ(ParseDrawsFile(bytes, game, loaded), DrawsLoad::Loaded);
+    // Each record valid, but one more than a database can hold.
+    const std::vector<std::uint8_t> last(bytes.end() - kDrawRecordSize, bytes.end());
+    bytes.insert(bytes.end(), last.begin(), last.end());
     for (const std::uintmax_t size : {std::uintmax_t{bytes.size()}, std::uintmax_t{1} << 36}) {
         messages.Clear();
         ASSERT_TRUE(ReplaceFile(Path(), bytes));

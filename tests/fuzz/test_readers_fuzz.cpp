@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <limits>
 #include <numeric>
 #include <random>
@@ -17,6 +20,9 @@
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
 #include "session/number_row_file.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+#include "variation/variation_export.h"
 #include "support/session_parts.h"
 
 namespace velmora {
@@ -424,11 +430,29 @@ TEST(VariationFileFuzz, TruncatedAndDamagedFiles) {
     Bytes valid;
     ASSERT_TRUE(ReadFileBytes(path, kMaxVariationFileSize, valid));
 
+    // The generation date, found by its value: the fixed clock's day.
+    const double today = 46362;
+    Bytes todayBytes(8);
+    std::memcpy(todayBytes.data(), &today, 8);
+    const auto dateAt =
+        std::search(valid.begin(), valid.end(), todayBytes.begin(), todayBytes.end());
+    ASSERT_NE(dateAt, valid.end());
+    const double dates[] = {
+        std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300,
+        -1e300,       2958466,  -693594,   std::numeric_limits<double>::denorm_min()};
+
     std::mt19937 random(6122026);
     int loaded = 0;
     for (int round = 0; round < 1500; ++round) {
         Bytes bytes = valid;
-        if (round % 2 == 0) {
+        if (round % 3 == 2) {
+            double date = dates[random() % std::size(dates)];
+            if (round % 2 == 0) {
+                const std::uint64_t bits = (std::uint64_t{random()} << 32) | random();
+                std::memcpy(&date, &bits, 8);
+            }
+            std::memcpy(&bytes[static_cast<std::size_t>(dateAt - valid.begin())], &date, 8);
+        } else if (round % 2 == 0) {
             bytes.resize(random() % bytes.size());
         } else {
             Damage(bytes, random, 3, 1, [&] { return static_cast<std::uint8_t>(random()); });
@@ -444,6 +468,8 @@ TEST(VariationFileFuzz, TruncatedAndDamagedFiles) {
                     ASSERT_LT(store.Row(r)[i], numbers);
                 }
             }
+            // The export writes the generation date.
+            ASSERT_FALSE(ExportText(store, variation.RowSource(), ExportFormat::Html).empty());
         } else {
             ASSERT_FALSE(variation.Exists());
             ASSERT_FALSE(session.Conditions().AnyActive());
@@ -452,6 +478,77 @@ TEST(VariationFileFuzz, TruncatedAndDamagedFiles) {
         parts.messages.Clear();
     }
     EXPECT_GT(loaded, 0);
+}
+
+// Files just under, at and over each reader's limit, and far over it (sparse): a file within the
+// limit is read and judged on its bytes, a larger one is refused unread with the open error
+// (the damaged-database message for a draws database).
+TEST(ReadersFuzz, SizesAroundEachLimit) {
+    testing::SessionParts parts(5);
+    const std::string home = parts.home.Path();
+    const std::string openError = "Hiba történt a(z) " + home + "x.";
+    std::mt19937 random(612);
+    const std::pair<const char*, std::size_t> kinds[] = {{"tip", kMaxNumberRowFileSize},
+                                                         {"top", kMaxVariationFileSize},
+                                                         {"csv", kMaxImportFileSize}};
+    for (const auto& [extension, limit] : kinds) {
+        const std::string path = home + "x." + extension;
+        for (const std::uintmax_t size :
+             {std::uintmax_t{limit} - 1, std::uintmax_t{limit}, std::uintmax_t{limit} + 1,
+              std::uintmax_t{limit} + 1 + random() % 4096, std::uintmax_t{1} << 40}) {
+            ASSERT_TRUE(ReplaceFile(path, std::string("1;2;3;4;5\r\n")));
+            std::filesystem::resize_file(path, size);
+            parts.messages.Clear();
+            EXPECT_FALSE(parts.session.OpenFile(path)) << extension << " " << size;
+            const bool refusedUnread = parts.messages.LastText().rfind(openError, 0) == 0;
+            EXPECT_EQ(refusedUnread, size > limit) << extension << " " << size;
+        }
+        std::filesystem::remove(path);
+    }
+    const GameInfo game = LoadGameInfo(0);
+    const std::string database = home + "Huzas5.ldb";
+    const Bytes draws = SerializeDraws(testing::FullDatabase(game), 0);
+    for (const std::size_t extra :
+         {std::size_t{0}, std::size_t{1}, kDrawRecordSize, std::size_t{1} << 30}) {
+        ASSERT_TRUE(ReplaceFile(database, draws));
+        std::filesystem::resize_file(database, draws.size() + extra);
+        DrawsStore store;
+        parts.messages.Clear();
+        EXPECT_EQ(store.HuzasokBe(database, game, parts.messages), extra == 0) << extra;
+    }
+}
+
+// Damaged and random settings files never crash the reader, and what it keeps writes out and
+// reads back the same.
+TEST(SettingsFileFuzz, RandomAndDamagedText) {
+    testing::TempHome home;
+    const ProgramFolders folders = MakeProgramFolders(home.Path());
+    testing::FakeMessages messages;
+    Settings written = DefaultSettings(folders);
+    written.game = 3;
+    const std::string valid = SettingsText(written);
+    std::mt19937 random(1206);
+    const std::string alphabet = "[]=;\r\n \tGameStartFolder0123456789,.-\xEF\xBB\xBF";
+    const auto character = [&] { return alphabet[random() % alphabet.size()]; };
+    int read = 0;
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = valid;
+        if (round % 2 == 0) {
+            text = Noise<std::string>(random, 600, character);
+        } else {
+            Damage(text, random, 8, 200, character);
+        }
+        const IniFile ini = IniFile::Parse(text);
+        ASSERT_EQ(IniFile::Parse(ini.Text()).Text(), ini.Text());
+        ASSERT_TRUE(ReplaceFile(folders.settingsFile, text));
+        Settings settings = DefaultSettings(folders);
+        if (ReadSettings(folders, settings, messages)) {
+            ++read;
+            ASSERT_TRUE(IsValidGame(settings.game)) << settings.game;
+        }
+        messages.Clear();
+    }
+    EXPECT_GT(read, 0);
 }
 
 } // namespace

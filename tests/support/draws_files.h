@@ -27,6 +27,15 @@ inline std::vector<DrawRecord> SampleDraws(const GameInfo& game, int count) {
     return draws;
 }
 
+// The most draws a database holds, all of one year (a daily game has many draws a week).
+inline std::vector<DrawRecord> FullDatabase(const GameInfo& game) {
+    std::vector<DrawRecord> draws = SampleDraws(game, kMaxDrawNo);
+    for (DrawRecord& d : draws) {
+        d.drawYear = 2000;
+    }
+    return draws;
+}
+
 // A layout-1 file (major version 1) holding `draws`.
 inline std::vector<std::uint8_t> Layout1File(const std::vector<DrawRecord>& draws, int columns) {
     BinaryWriter w;
