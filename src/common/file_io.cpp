@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "common/platform.h"
 
 namespace velmora {
 
@@ -94,10 +95,6 @@ std::string TemporaryPrefix(const std::string& fileName) {
     char text[32];
     std::snprintf(text, sizeof text, ".vlm%016llx-", static_cast<unsigned long long>(hash));
     return text;
-}
-
-bool ProcessAlive(long pid) {
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 // The process id in a temporary file's name, or 0 when the name is not one of `fileName`'s.

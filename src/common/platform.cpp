@@ -17,21 +17,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// At most the first 63 characters: the files read here hold a number or a name.
 std::string ReadFirstLine(const std::string& path) {
     std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);
+    char line[64] = {};
+    in.getline(line, sizeof line);
     return line;
 }
 
-bool ProcessAlive(int pid) {
+} // namespace
+
+bool ProcessAlive(long pid) {
     if (pid <= 0) {
         return false;
     }
-    return ::kill(pid, 0) == 0 || errno == EPERM;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
-
-} // namespace
 
 std::string ExecutableFolderPath() {
     std::error_code error;

@@ -17,6 +17,9 @@ std::string ExecutableFolderPath();
 // Physical memory available to new programs (MemAvailable of /proc/meminfo), when known.
 std::optional<std::uint64_t> AvailableMemoryBytes();
 
+// Whether a process of that id runs (also one of another user).
+bool ProcessAlive(long pid);
+
 // "Linux" and its kernel release, for the exception log.
 std::string OperatingSystemName();
 std::string OperatingSystemVersion();
