@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fcntl.h>
@@ -199,14 +200,16 @@ FileRead ReadFile(const std::string& path, std::uint64_t maxBytes,
     }
     bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t filled = 0;
-    // The file may change while it is read: read to its end, but never past the limit.
+    // The file may change while it is read: read to its end, but never more than one byte past
+    // the limit (which tells that it was passed).
+    const std::uint64_t most = maxBytes < UINT64_MAX ? maxBytes + 1 : maxBytes;
     for (;;) {
         if (filled == bytes.size()) {
-            if (bytes.size() >= maxBytes + 1) {
+            if (bytes.size() >= most) {
                 bytes.clear();
                 return FileRead::TooLarge;
             }
-            bytes.resize(std::min<std::uint64_t>(bytes.size() + 65536, maxBytes + 1));
+            bytes.resize(std::min<std::uint64_t>(bytes.size() + 65536, most));
         }
         const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR) {
