@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kMaxLinkHops = 40;
-constexpr const char* kTemporaryEnd = ".tmp";
+const std::string kTemporaryEnd = ".tmp";
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -104,9 +104,9 @@ long TemporaryOwner(const std::string& entry, const std::string& fileName) {
     const std::string prefix = TemporaryPrefix(fileName);
     std::string digits;
     if (StartsWith(entry, prefix) && EndsWith(entry, kTemporaryEnd)) {
-        digits = entry.substr(prefix.size(), entry.size() - prefix.size() - 4);
+        digits = entry.substr(prefix.size(), entry.size() - prefix.size() - kTemporaryEnd.size());
     } else if (StartsWith(entry, fileName + kTemporaryEnd)) {
-        digits = entry.substr(fileName.size() + 4);
+        digits = entry.substr(fileName.size() + kTemporaryEnd.size());
     }
     if (digits.empty() || digits.size() > 9 ||
         !std::all_of(digits.begin(), digits.end(),
