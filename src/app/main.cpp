@@ -13,10 +13,12 @@
 #include "app/app_platform.h"
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
+#include "common/clock.h"
 #include "common/platform.h"
 #include "common/random_source.h"
 #include "common/version.h"
 #include "dialogs/qt_messages.h"
+#include "session/exception_log.h"
 #include "settings/folders.h"
 #include "ticket/tszelveny.h"
 
@@ -78,16 +80,31 @@ int RunProgram(int argc, char** argv) {
     return QApplication::exec();
 }
 
+// An error that escaped before or after the event loop: what is known of it goes to the
+// exception log and to stderr.
+int ReportEscapedError(const std::string& errorClass, const std::string& message) {
+    CrashState state;
+    state.time = SystemClock().Now();
+    state.errorClass = errorClass;
+    state.errorMessage = message;
+    state.systemName = OperatingSystemName();
+    state.systemVersion = OperatingSystemVersion();
+    const std::string logPath = MakeProgramFolders(ProgramFolderPath()).list + "VelmoraError.log";
+    AppendExceptionLog(logPath, ExceptionLogLines(state));
+    std::cerr << kProgramTitle << ": " << message << " (" << logPath << ")\n";
+    return 1;
+}
+
 } // namespace
 
-// Errors inside the event loop reach the exception log; this is the last line for the rest.
+// Errors inside the event loop reach the exception log through the main window; this is the
+// last line for the rest.
 int main(int argc, char** argv) {
     try {
         return RunProgram(argc, argv);
     } catch (const std::exception& error) {
-        std::cerr << kProgramTitle << ": " << error.what() << "\n";
+        return ReportEscapedError(ExceptionClassName(error), error.what());
     } catch (...) {
-        std::cerr << kProgramTitle << ": unknown error\n";
+        return ReportEscapedError("unknown", "");
     }
-    return 1;
 }
