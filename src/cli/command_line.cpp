@@ -19,6 +19,15 @@ std::string Invocation::Value(const std::string& option) const {
     return it == options.end() ? std::string() : it->second;
 }
 
+std::vector<std::string> Invocation::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    const auto [first, last] = options.equal_range(option);
+    for (auto it = first; it != last; ++it) {
+        values.push_back(it->second);
+    }
+    return values;
+}
+
 namespace {
 
 std::string Synopsis(const Command& command) {
@@ -162,7 +171,7 @@ int RunCommandLine(const std::vector<Command>& table, const std::vector<std::str
                     << CommandHelp(command);
                 return kExitUsage;
             }
-            invocation.options[word] = option->value != nullptr ? rest[++i] : "";
+            invocation.options.emplace(word, option->value != nullptr ? rest[++i] : "");
         } else {
             invocation.arguments.push_back(word);
         }

@@ -41,13 +41,17 @@ struct Invocation {
     ProgramFolders folders; // --home, else VELMORA_HOME, else the executable's folder
     bool answerYes = false; // --yes
     std::vector<std::string> arguments;
-    std::map<std::string, std::string> options; // given options; a switch maps to ""
+    // The given options in their order; a switch maps to "". An option may be given again.
+    std::multimap<std::string, std::string> options;
     TerminalMessages* messages = nullptr;
     std::ostream* out = nullptr; // what the command prints
     std::ostream* err = nullptr; // its messages
 
     bool Has(const std::string& option) const { return options.count(option) > 0; }
+    // The first value of an option, or "".
     std::string Value(const std::string& option) const;
+    // Every value of an option, in the order given.
+    std::vector<std::string> Values(const std::string& option) const;
 };
 
 // The options every command takes, before or after the command's name.

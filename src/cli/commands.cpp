@@ -3,6 +3,8 @@
 
 #include "cli/commands.h"
 
+#include "cli/ticket_command.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -486,6 +488,21 @@ const std::vector<Command>& CommandTable() {
          2,
          {},
          DrawsImport},
+        {"ticket",
+         "",
+         "marks a ticket, sets its conditions as the conditions dialog does, saves it",
+         0,
+         0,
+         {{"--game", "GAME", "the game number 0..23", true},
+          {"--numbers", "LIST", "the variation numbers: 1-20,25", true},
+          {"--fixed", "LIST", "fixed numbers"},
+          {"--constant", "LIST", "constant numbers"},
+          {"--error-points", "H", "the variation's error points"},
+          {"--optimised", nullptr, "the optimised choice of rows (2 or more error points)"},
+          {"--set", "FIELD=VALUE", "a condition's field, as --fields names it (repeatable)"},
+          {"--fields", nullptr, "list every field with its limits for these numbers"},
+          {"--out", "T.tip", "the number-row file to write"}},
+         Ticket},
         {"check",
          "TICKET.tip|VAR.top",
          "loads a number-row file and prints its marks and conditions",

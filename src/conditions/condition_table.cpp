@@ -14,91 +14,92 @@ auto& At(ConditionSet& set) {
     return (set.*Record).*Member;
 }
 
-constexpr ConditionField Flag(std::uint8_t offset, bool& (*at)(ConditionSet&)) {
-    return {FieldType::Flag, offset, Field::None, at, nullptr, nullptr};
+constexpr ConditionField Flag(const char* name, std::uint8_t offset, bool& (*at)(ConditionSet&)) {
+    return {FieldType::Flag, name, offset, Field::None, at, nullptr, nullptr};
 }
-constexpr ConditionField Integer(std::uint8_t offset, Field id,
+constexpr ConditionField Integer(const char* name, std::uint8_t offset, Field id,
                                  std::int32_t& (*at)(ConditionSet&)) {
-    return {FieldType::Integer, offset, id, nullptr, at, nullptr};
+    return {FieldType::Integer, name, offset, id, nullptr, at, nullptr};
 }
-constexpr ConditionField Real(std::uint8_t offset, float& (*at)(ConditionSet&)) {
-    return {FieldType::Real, offset, Field::None, nullptr, nullptr, at};
+constexpr ConditionField Real(const char* name, std::uint8_t offset, float& (*at)(ConditionSet&)) {
+    return {FieldType::Real, name, offset, Field::None, nullptr, nullptr, at};
 }
 
 using S = ConditionSet;
 
 constexpr ConditionField kFavouredFields[] = {
-    Integer(4, Field::FavouredFirst, At<&S::favoured, &FavCondition::first>),
-    Integer(8, Field::FavouredLast, At<&S::favoured, &FavCondition::last>),
-    Integer(12, Field::FavouredMinHits, At<&S::favoured, &FavCondition::minHits>),
-    Integer(16, Field::FavouredMaxHits, At<&S::favoured, &FavCondition::maxHits>),
+    Integer("first", 4, Field::FavouredFirst, At<&S::favoured, &FavCondition::first>),
+    Integer("last", 8, Field::FavouredLast, At<&S::favoured, &FavCondition::last>),
+    Integer("min", 12, Field::FavouredMinHits, At<&S::favoured, &FavCondition::minHits>),
+    Integer("max", 16, Field::FavouredMaxHits, At<&S::favoured, &FavCondition::maxHits>),
 };
 constexpr ConditionField kMobileFields[] = {
-    Integer(4, Field::MobileSize, At<&S::mobile, &GroupCondition::groupSize>),
-    Integer(8, Field::MobileMax, At<&S::mobile, &GroupCondition::maxPerGroup>),
+    Integer("size", 4, Field::MobileSize, At<&S::mobile, &GroupCondition::groupSize>),
+    Integer("max", 8, Field::MobileMax, At<&S::mobile, &GroupCondition::maxPerGroup>),
 };
 constexpr ConditionField kFixedFields[] = {
-    Integer(4, Field::FixedSize, At<&S::fixed, &GroupCondition::groupSize>),
-    Integer(8, Field::FixedMax, At<&S::fixed, &GroupCondition::maxPerGroup>),
+    Integer("size", 4, Field::FixedSize, At<&S::fixed, &GroupCondition::groupSize>),
+    Integer("max", 8, Field::FixedMax, At<&S::fixed, &GroupCondition::maxPerGroup>),
 };
 constexpr ConditionField kDecadeParityFields[] = {
-    Flag(1, At<&S::decadeParity, &ParityCondition::fixedRatio>),
-    Integer(4, Field::DecadeParityMin, At<&S::decadeParity, &ParityCondition::minimum>),
-    Integer(8, Field::DecadeParityMax, At<&S::decadeParity, &ParityCondition::maximum>),
-    Flag(12, At<&S::decadeParity, &ParityCondition::even>),
+    Flag("fixed", 1, At<&S::decadeParity, &ParityCondition::fixedRatio>),
+    Integer("min", 4, Field::DecadeParityMin, At<&S::decadeParity, &ParityCondition::minimum>),
+    Integer("max", 8, Field::DecadeParityMax, At<&S::decadeParity, &ParityCondition::maximum>),
+    Flag("even", 12, At<&S::decadeParity, &ParityCondition::even>),
 };
 constexpr ConditionField kDecadeRepeatFields[] = {
-    Flag(1, At<&S::decadeRepeat, &RepeatCondition::oneGroup>),
-    Integer(4, Field::DecadeRepeatMin, At<&S::decadeRepeat, &RepeatCondition::minimum>),
-    Integer(8, Field::DecadeRepeatMax, At<&S::decadeRepeat, &RepeatCondition::maximum>),
+    Flag("one-group", 1, At<&S::decadeRepeat, &RepeatCondition::oneGroup>),
+    Integer("min", 4, Field::DecadeRepeatMin, At<&S::decadeRepeat, &RepeatCondition::minimum>),
+    Integer("max", 8, Field::DecadeRepeatMax, At<&S::decadeRepeat, &RepeatCondition::maximum>),
 };
 constexpr ConditionField kHitRatioFields[] = {
-    Flag(1, At<&S::hitRatio, &HitRatioCondition::searched>),
-    Integer(4, Field::HitRatioMin, At<&S::hitRatio, &HitRatioCondition::minHits>),
-    Integer(8, Field::HitRatioMax, At<&S::hitRatio, &HitRatioCondition::maxHits>),
-    Flag(12, At<&S::hitRatio, &HitRatioCondition::fromDraws>),
-    Integer(16, Field::None, At<&S::hitRatio, &HitRatioCondition::firstDraw>),
-    Integer(20, Field::None, At<&S::hitRatio, &HitRatioCondition::lastDraw>),
+    Flag("searched", 1, At<&S::hitRatio, &HitRatioCondition::searched>),
+    Integer("min", 4, Field::HitRatioMin, At<&S::hitRatio, &HitRatioCondition::minHits>),
+    Integer("max", 8, Field::HitRatioMax, At<&S::hitRatio, &HitRatioCondition::maxHits>),
+    Flag("from-draws", 12, At<&S::hitRatio, &HitRatioCondition::fromDraws>),
+    Integer("first-draw", 16, Field::None, At<&S::hitRatio, &HitRatioCondition::firstDraw>),
+    Integer("last-draw", 20, Field::None, At<&S::hitRatio, &HitRatioCondition::lastDraw>),
 };
 constexpr ConditionField kEndingParityFields[] = {
-    Flag(1, At<&S::endingParity, &ParityCondition::fixedRatio>),
-    Integer(4, Field::EndingParityMin, At<&S::endingParity, &ParityCondition::minimum>),
-    Integer(8, Field::EndingParityMax, At<&S::endingParity, &ParityCondition::maximum>),
-    Flag(12, At<&S::endingParity, &ParityCondition::even>),
+    Flag("fixed", 1, At<&S::endingParity, &ParityCondition::fixedRatio>),
+    Integer("min", 4, Field::EndingParityMin, At<&S::endingParity, &ParityCondition::minimum>),
+    Integer("max", 8, Field::EndingParityMax, At<&S::endingParity, &ParityCondition::maximum>),
+    Flag("even", 12, At<&S::endingParity, &ParityCondition::even>),
 };
 constexpr ConditionField kEndingRepeatFields[] = {
-    Flag(1, At<&S::endingRepeat, &RepeatCondition::oneGroup>),
-    Integer(4, Field::EndingRepeatMin, At<&S::endingRepeat, &RepeatCondition::minimum>),
-    Integer(8, Field::EndingRepeatMax, At<&S::endingRepeat, &RepeatCondition::maximum>),
+    Flag("one-group", 1, At<&S::endingRepeat, &RepeatCondition::oneGroup>),
+    Integer("min", 4, Field::EndingRepeatMin, At<&S::endingRepeat, &RepeatCondition::minimum>),
+    Integer("max", 8, Field::EndingRepeatMax, At<&S::endingRepeat, &RepeatCondition::maximum>),
 };
 constexpr ConditionField kSumFields[] = {
-    Flag(1, At<&S::sum, &SumCondition::fixedSum>),
-    Integer(4, Field::SumMin, At<&S::sum, &SumCondition::minimum>),
-    Integer(8, Field::SumMax, At<&S::sum, &SumCondition::maximum>),
+    Flag("fixed", 1, At<&S::sum, &SumCondition::fixedSum>),
+    Integer("min", 4, Field::SumMin, At<&S::sum, &SumCondition::minimum>),
+    Integer("max", 8, Field::SumMax, At<&S::sum, &SumCondition::maximum>),
 };
 constexpr ConditionField kTwinsFields[] = {
-    Integer(4, Field::TwinsMin, At<&S::twins, &CountCondition::minimum>),
-    Integer(8, Field::TwinsMax, At<&S::twins, &CountCondition::maximum>),
+    Integer("min", 4, Field::TwinsMin, At<&S::twins, &CountCondition::minimum>),
+    Integer("max", 8, Field::TwinsMax, At<&S::twins, &CountCondition::maximum>),
 };
 constexpr ConditionField kMirrorsFields[] = {
-    Integer(4, Field::MirrorsMin, At<&S::mirrors, &CountCondition::minimum>),
-    Integer(8, Field::MirrorsMax, At<&S::mirrors, &CountCondition::maximum>),
+    Integer("min", 4, Field::MirrorsMin, At<&S::mirrors, &CountCondition::minimum>),
+    Integer("max", 8, Field::MirrorsMax, At<&S::mirrors, &CountCondition::maximum>),
 };
 constexpr ConditionField kDeviationFields[] = {
-    Real(4, At<&S::deviation, &DeviationCondition::minimum>),
-    Real(8, At<&S::deviation, &DeviationCondition::maximum>),
+    Real("min", 4, At<&S::deviation, &DeviationCondition::minimum>),
+    Real("max", 8, At<&S::deviation, &DeviationCondition::maximum>),
 };
 constexpr ConditionField kSpanFields[] = {
-    Integer(4, Field::SpanFirst, At<&S::span, &SpanCondition::first>),
-    Integer(8, Field::SpanLast, At<&S::span, &SpanCondition::last>),
+    Integer("first", 4, Field::SpanFirst, At<&S::span, &SpanCondition::first>),
+    Integer("last", 8, Field::SpanLast, At<&S::span, &SpanCondition::last>),
 };
 constexpr ConditionField kPrimesFields[] = {
-    Integer(4, Field::PrimesMin, At<&S::primes, &CountCondition::minimum>),
-    Integer(8, Field::PrimesMax, At<&S::primes, &CountCondition::maximum>),
+    Integer("min", 4, Field::PrimesMin, At<&S::primes, &CountCondition::minimum>),
+    Integer("max", 8, Field::PrimesMax, At<&S::primes, &CountCondition::maximum>),
 };
 // The slots follow from kFirstSlotOffset.
 constexpr ConditionField kNumberGroupsFields[] = {
-    Integer(4, Field::NumberGroupCount, At<&S::numberGroups, &NumberGroupsCondition::count>),
+    Integer("count", 4, Field::NumberGroupCount,
+            At<&S::numberGroups, &NumberGroupsCondition::count>),
 };
 
 std::string Range(long long low, long long high) {

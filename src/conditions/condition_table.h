@@ -76,6 +76,7 @@ enum class FieldType : std::uint8_t { Flag, Integer, Real };
 // One value of a condition record besides its active flag.
 struct ConditionField {
     FieldType type = FieldType::Integer;
+    const char* name = "";   // velmora-cli's name, after the condition's: "min" of "sum.min"
     std::uint8_t offset = 0; // within the record
     Field id = Field::None;
     // Where the value lives; the one matching `type` is set.

@@ -12,7 +12,7 @@ endfunction()
 
 expect_status(0 --help)
 foreach(command "summary N1" "draws import GAME" "check TICKET" "generate TICKET" "test VAR"
-                "import FILE" "export VAR")
+                "import FILE" "export VAR" "ticket --game")
     string(FIND "${output}" "[--yes] ${command}" found)
     if(found EQUAL -1)
         message(FATAL_ERROR "--help does not list \"${command}\":\n${output}")

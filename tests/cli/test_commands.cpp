@@ -211,5 +211,106 @@ TEST_F(CommandLineTest, ForcedTestIsNotStoppedAtTheDayLimit) {
     EXPECT_EQ(text.find("A teszt több mint 1 napig tartana."), std::string::npos) << text;
 }
 
+// The rows of 6/45 over 1..20 with a sum of 50..70 and one to three primes, counted here.
+long long SumAndPrimeRows() {
+    const auto prime = [](int n) {
+        return n == 2 || n == 3 || n == 5 || n == 7 || n == 11 || n == 13 || n == 17 || n == 19;
+    };
+    long long rows = 0;
+    std::vector<bool> pick(20, false);
+    std::fill(pick.begin(), pick.begin() + 6, true);
+    do {
+        int sum = 0;
+        int primes = 0;
+        for (int i = 0; i < 20; ++i) {
+            sum += pick[static_cast<std::size_t>(i)] ? i + 1 : 0;
+            primes += pick[static_cast<std::size_t>(i)] && prime(i + 1) ? 1 : 0;
+        }
+        rows += sum >= 50 && sum <= 70 && primes >= 1 && primes <= 3 ? 1 : 0;
+    } while (std::prev_permutation(pick.begin(), pick.end()));
+    return rows;
+}
+
+// A wheel described on the command line is the ticket that check shows and generate makes.
+TEST_F(CommandLineTest, TicketRoundTripsThroughCheckAndGenerate) {
+    const std::string h = home.Path();
+    const std::vector<std::string> ticket = {"--home",     h,
+                                             "--yes",      "ticket",
+                                             "--game",     "1",
+                                             "--numbers",  "1-20",
+                                             "--fixed",    "30",
+                                             "--constant", "44",
+                                             "--set",      "sum.fixed=0",
+                                             "--set",      "sum.min=50",
+                                             "--set",      "sum.max=70",
+                                             "--set",      "primes.min=1",
+                                             "--set",      "primes.max=3",
+                                             "--out",      h + "T.tip"};
+    Result result = Cli(ticket);
+    ASSERT_EQ(result.status, 0) << result.err;
+    result = Cli({"--home", h, "check", h + "T.tip"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "game: Magyar 6/45 lottó\n"
+                          "selected: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 44\n"
+                          "fixed: 30\nconstant: 44\nrandom: -\nnumber order: Változatlan\n"
+                          "error points: 0\nsum: mobile, 50-70\nprimes: 1-3\n");
+    // Without the fixed number the rows are six of the twenty: counted here one by one.
+    std::vector<std::string> sixes = ticket;
+    sixes.erase(sixes.begin() + 8, sixes.begin() + 12);
+    ASSERT_EQ(Cli(sixes).status, 0);
+    result = Cli({"--home", h, "generate", h + "T.tip"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.substr(0, result.out.find("  combinations")),
+              "rows: " + std::to_string(SumAndPrimeRows()));
+
+    result = Cli({"--home", h, "ticket", "--game", "1", "--numbers", "1-20", "--fields"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (const char* line :
+         {"\nerror-points 0..5\n", "\nsum.min 21..105\n",
+          "\nmirror-pairs (cannot apply to these numbers)\n", "\nspan.last 7..20\n"}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
+    }
+}
+
+// What the dialog refuses the command refuses, with the dialog's message, and writes nothing.
+TEST_F(CommandLineTest, TicketRefusesWhatTheDialogRefuses) {
+    const std::string h = home.Path();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"--numbers", "1-20", "--set", "sum.min=10"}, 1, "Érvénytelen paraméter."},
+        {{"--numbers", "1-20", "--set", "primes.max=7"}, 1, "primes.max értékhatárok:"},
+        {{"--numbers", "2,4,6,8,10,12,14", "--set", "ending-even-odd=on"},
+         1,
+         "A kijelölt számsorral nem értelmezhető a feltétel."},
+        {{"--numbers", "1-20", "--set", "bogus.min=1"}, 1, "not a FIELD=VALUE"},
+        {{"--numbers", "1-20", "--set", "sum.min"}, 1, "not a FIELD=VALUE"},
+        {{"--numbers", "1-20", "--error-points", "6"}, 1, "Hibapont"},
+        {{"--numbers", "1-20", "--error-points", "1", "--optimised"}, 1, "--optimised needs"},
+        {{"--numbers", "1-20,20"}, 1, "number 20 is given twice"},
+        {{"--numbers", "1-46"}, 1, "not a number or range of 1..45: 1-46"},
+        {{"--numbers", "1-20", "--fixed", "30,31,32,33,34"}, 1, "Nem lehetséges több fix szám"},
+        {{"--numbers", "1-20", "--set", "number-groups.2.first=1"}, 1, "number-groups.count"},
+    };
+    const auto before = Snapshot(h);
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--home", h,       "ticket",     "--game",
+                                         "1",      "--out", h + "new.tip"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result result = Cli(args);
+        EXPECT_EQ(result.status, c.status) << c.args[1] << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << c.args[1] << "\n" << result.err;
+        EXPECT_FALSE(fs::exists(h + "new.tip")) << c.args[1];
+    }
+    EXPECT_EQ(Cli({"--home", h, "ticket", "--game", "1", "--numbers", "1-20"}).status, 2);
+    const Result wrong =
+        Cli({"--home", h, "ticket", "--game", "1", "--numbers", "1-20", "--out", h + "T.top"});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(Snapshot(h), before);
+}
+
 } // namespace
 } // namespace velmora::cli
