@@ -17,6 +17,7 @@
 #include <ctime>
 
 #include "app/tfoszelveny.h"
+#include "conditions/ui/tfeltetelek.h"
 #include "common/platform.h"
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
@@ -69,6 +70,7 @@ void TFoablak::FormCreate(const StartOptions& options) {
         return;
     }
     BuildCommands();
+    SetConditionHooks();
     m_session.onTicketChanged = [this] { OnTicketChanged(); };
 
     bool resetOrder = false;
@@ -226,6 +228,18 @@ void TFoablak::BuildCommands() {
     Bind(ticketRange, Command::TicketRange);
     connect(ticketRange, &QAction::triggered, this, &TFoablak::OpenTicketRange);
 
+    QMenu* conditions = bar->addMenu(Q("     Feltételek     "));
+    m_conditionsAction =
+        AddAction(conditions, Q("Kijelölés..."), "actionConditions", QKeySequence(Q("Ctrl+F")));
+    Bind(m_conditionsAction, Command::Conditions);
+    connect(m_conditionsAction, &QAction::triggered, this, &TFoablak::OpenConditions);
+    QAction* clearConditions = AddAction(conditions, Q("Törlés"), "actionClearConditions");
+    Bind(clearConditions, Command::ClearConditions);
+    connect(clearConditions, &QAction::triggered, this, [this] {
+        m_session.Editor().ClearButtonClick();
+        RefreshCommands();
+    });
+
     QMenu* variation = bar->addMenu(Q("     Variáció     "));
     Bind(variation->menuAction(), Command::VariationMenu);
     QAction* start = AddAction(variation, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
@@ -275,6 +289,7 @@ void TFoablak::BuildCommands() {
     });
     tools->addAction(newTicket);
     tools->addSeparator();
+    tools->addAction(m_conditionsAction);
     tools->addAction(start);
     tools->addAction(test);
 
@@ -336,6 +351,7 @@ void TFoablak::RefreshCommands() {
         SetState(action, commands.State(command));
     }
     m_fullVariation->setText(ToQt(commands.FullVariationText()));
+    m_conditionsAction->setText(ToQt(commands.ConditionsCaption()));
     ApplyHints();
     const auto order = static_cast<std::size_t>(m_session.Ticket().Order());
     m_orderActions[order]->setChecked(true);
@@ -356,8 +372,91 @@ void TFoablak::SaveVariationCommand() {
     OnTicketChanged();
 }
 
+TFeltetelek* TFoablak::ConditionsDialog() {
+    if (m_conditionsDialog == nullptr) {
+        VariationDocument& variation = m_session.Variation();
+        TFeltetelek::Links links;
+        links.variationExists = [&variation] { return variation.Exists(); };
+        links.extensionMode = [this] { return m_session.Ticket().Extension().active; };
+        links.deleteVariation = [this, &variation] {
+            const bool deleted = variation.AskThenDelete();
+            RefreshCommands();
+            return deleted;
+        };
+        links.chooseHitRatioDraws = [this] {
+            if (!RangeDialog()->Open(RangeMode::HitRatio, m_session.Draws().Count())) {
+                return false;
+            }
+            const DrawRange range = m_session.Ranges().Get(RangeMode::HitRatio);
+            m_session.Editor().SetHitRatioDraws(range.first, range.last);
+            return true;
+        };
+        m_conditionsDialog =
+            new TFeltetelek(m_session.Editor(), m_session.Conditions(), std::move(links), this);
+        connect(m_conditionsDialog, &TFeltetelek::conditionsChanged, this,
+                &TFoablak::RefreshCommands);
+        connect(m_conditionsDialog, &TFeltetelek::startRequested, this, &TFoablak::StartVariation);
+    }
+    return m_conditionsDialog;
+}
+
+void TFoablak::SetConditionHooks() {
+    ConditionEditor::Hooks hooks;
+    hooks.closeDialog = [this] {
+        if (m_conditionsDialog != nullptr) {
+            m_conditionsDialog->hide();
+        }
+    };
+    hooks.deleteVariation = [this] { m_session.Variation().Delete(); };
+    hooks.confirmVariationDelete = [this] { return m_session.Variation().AskThenDelete(); };
+    hooks.conditionListCommand = [this](bool) {
+        if (m_conditionsAction != nullptr) {
+            RefreshCommands();
+        }
+    };
+    hooks.showDistributionPage = [this] {
+        if (m_conditionsDialog != nullptr) {
+            m_conditionsDialog->Pages()->setCurrentIndex(0);
+        }
+    };
+    m_session.Editor().SetHooks(std::move(hooks));
+}
+
+void TFoablak::OpenConditions() {
+    VariationDocument& variation = m_session.Variation();
+    // A variation made without conditions is dropped first (after its question).
+    if (variation.Exists() && !m_session.Conditions().AnyActive() && !variation.Paused() &&
+        !m_session.Ticket().Extension().active && !variation.AskThenDelete()) {
+        return;
+    }
+    Settings& settings = m_session.GetSettings();
+    const MainTicket& ticket = m_session.Ticket();
+    if (!ticket.Fixed().empty()) {
+        m_session.GetMessages().Notice(
+            std::to_string(ticket.NumbersToChoose()) + " szám variációja egy szelvényen.\r" +
+                "A kijelölt " + std::to_string(ticket.Fixed().size()) +
+                " fix számot minden feltétel esetében figyelmen kívül hagyja  a program.",
+            settings.notices[kNoticeConditionsFixed]);
+    }
+    TFeltetelek* dialog = ConditionsDialog();
+    m_session.Editor(); // prepared for the current ticket
+    const QWidget* grid = m_ticket != nullptr ? m_ticket->Grid() : nullptr;
+    const QRect ticketArea =
+        grid != nullptr ? grid->frameGeometry() : QRect(mapToGlobal(QPoint(0, 0)), QSize(0, 0));
+    dialog->FeltetelStart(ticketArea);
+    RefreshCommands();
+}
+
 void TFoablak::StartVariation() {
-    if (m_session.Variation().StartChecks()) {
+    if (m_conditionsDialog != nullptr) {
+        m_conditionsDialog->hide();
+    }
+    const StartCheck check = m_session.Variation().StartChecks();
+    if (check == StartCheck::OpenConditions) {
+        OpenConditions();
+        return;
+    }
+    if (check == StartCheck::Go) {
         TBontas engine(m_session.Variation(), m_session.GetSettings(), m_session.GetMessages(),
                        this);
         if (engine.BontasIndul()) {

@@ -23,6 +23,7 @@ class QtFileChooser;
 class TBontTeszt;
 class TFoszelveny;
 class THuzSzama;
+class TFeltetelek;
 
 struct StartOptions {
     std::string commandLineFile;
@@ -54,6 +55,10 @@ public:
     QAction* GameAction(GameId id) const;
     // The draw range dialog (created on first use).
     THuzSzama* RangeDialog();
+    // The conditions dialog (created on first use).
+    TFeltetelek* ConditionsDialog();
+    // "Kijelölés..." / "Listázás..." of the "Feltételek" menu.
+    void OpenConditions();
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
@@ -91,6 +96,8 @@ private:
     void ShowAbout();
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
+    // The condition editor's ties to the windows.
+    void SetConditionHooks();
     void DeleteVariation();
     // "Teszt...": the test window; the missing rows it hands back join the variation.
     void TestVariation();
@@ -119,6 +126,8 @@ private:
     int m_exceptionDepth = 0;
     THuzSzama* m_rangeDialog = nullptr;
     TBontTeszt* m_testDialog = nullptr; // kept: it shows its finished result again
+    TFeltetelek* m_conditionsDialog = nullptr;
+    QAction* m_conditionsAction = nullptr;
 };
 
 } // namespace velmora

@@ -151,7 +151,7 @@ bool WriteOutputs(Session& session, const Outputs& outputs, std::ostream& err) {
 bool RunGeneration(Session& session, Messages& messages, Bontas& engine, long long& ms,
                    std::ostream& err) {
     VariationDocument& variation = session.Variation();
-    if (!variation.StartChecks()) {
+    if (variation.StartChecks() != StartCheck::Go) {
         return false;
     }
     if (!engine.BontasIndul(variation.MakeGenerationInput())) {

@@ -26,11 +26,28 @@ std::string CommandModel::FullVariationText() const {
     return "Teljes variáció: " + FormatThousands(m_ticket.FullVariationSize()) + " számsor";
 }
 
+bool ListingConditions(const ConditionSet& conditions, const VariationDocument& variation) {
+    return conditions.AnyActive() && variation.Exists();
+}
+
+std::string CommandModel::ConditionsCaption() const {
+    return ListingConditions(m_conditions, m_variation) ? "Listázás..." : "Kijelölés...";
+}
+
 CommandState CommandModel::State(Command command) const {
     const MainTicket& t = m_ticket;
     const bool anyMark = t.MarkedCount() > 0;
     const bool draws = m_draws.HasDatabase();
     switch (command) {
+    case Command::Conditions:
+        if (ListingConditions(m_conditions, m_variation)) {
+            return {true, " Beállított feltételek listája, feltételek módosítása."};
+        }
+        return Either(ConditionsAvailable(), " Feltételek kijelölése, hibapont beállítása. ",
+                      kNoMarks);
+    case Command::ClearConditions:
+        return Either(m_conditions.AnyActive(), " Minden kijelölt feltétel törlése. ",
+                      " Nincs kijelölt feltétel. ");
     case Command::SaveAs:
         return Either(ConditionsAvailable(), " Számsor, variáció, export állományok mentése. ",
                       " Nincs elmentésre váró adat. ");

@@ -29,6 +29,8 @@ enum class Command {
     Test,            // "Teszt..."
     SaveVariation,   // the "Mentés" of "Variáció"
     DeleteVariation, // the "Törlés" of "Variáció"
+    Conditions,      // "Kijelölés..." / "Listázás..." of "Feltételek" and its tool button
+    ClearConditions, // the "Törlés" of "Feltételek"
 };
 
 struct CommandState {
@@ -39,8 +41,8 @@ struct CommandState {
 class CommandModel {
 public:
     CommandModel(const MainTicket& ticket, const DrawsStore& draws,
-                 const VariationDocument& variation)
-        : m_ticket(ticket), m_draws(draws), m_variation(variation) {}
+                 const VariationDocument& variation, const ConditionSet& conditions)
+        : m_ticket(ticket), m_draws(draws), m_variation(variation), m_conditions(conditions) {}
 
     CommandState State(Command command) const;
 
@@ -48,6 +50,9 @@ public:
     bool ConditionsAvailable() const;
     // The status bar's "Teljes variáció: " text; empty while the marks make no variation.
     std::string FullVariationText() const;
+    // The caption of the conditions command: "Listázás..." while conditions are set and the
+    // variation has rows, else "Kijelölés...".
+    std::string ConditionsCaption() const;
 
 private:
     CommandState StartState() const;
@@ -56,6 +61,7 @@ private:
     const MainTicket& m_ticket;
     const DrawsStore& m_draws;
     const VariationDocument& m_variation;
+    const ConditionSet& m_conditions;
 };
 
 } // namespace velmora

@@ -16,7 +16,7 @@ Session::Session(const ProgramFolders& folders, Messages& messages, RandomSource
                   [this](NumberRowRecord record, bool loaded) {
                       ApplyNumberRow(std::move(record), loaded);
                   }),
-      m_commands(m_ticket, m_draws, m_variation) {
+      m_commands(m_ticket, m_draws, m_variation, m_conditions) {
     m_ticket.Rebuild(m_game);
 }
 

@@ -265,24 +265,24 @@ bool VariationDocument::Import(const std::string& path) {
 
 // --- Generation -------------------------------------------------------------------------------
 
-bool VariationDocument::StartChecks() {
+StartCheck VariationDocument::StartChecks() {
     // Conditions or error points bound the run; the limits below are for the plain variation.
     if (m_conditions.errorPoints != 0 || m_conditions.AnyActive()) {
-        return true;
+        return StartCheck::Go;
     }
     if (m_ticket.Extension().active) {
         m_messages.Warning(
             "Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett.");
-        return false;
+        return StartCheck::OpenConditions;
     }
     const long long total = m_ticket.FullVariationSize();
     if (total > kRowLimit) {
         m_messages.Warning("A teljes variáció " + FormatThousands(total) +
                            " számsort igényel.\r\rAz aktuális verzió nem támogatja az ilyen "
                            "méretű variációk készítését.");
-        return false;
+        return StartCheck::Refused;
     }
-    return true;
+    return StartCheck::Go;
 }
 
 GenerationInput VariationDocument::MakeGenerationInput() const {

@@ -31,6 +31,13 @@ enum class AddMode {
     Replace,  // writes the row over an existing one
 };
 
+// What Start may do after its checks.
+enum class StartCheck {
+    Go,
+    Refused,        // the message has been shown
+    OpenConditions, // no conditions and no error points while extending: set some first
+};
+
 class VariationDocument {
 public:
     // Puts a number-row record onto the ticket and into the conditions; an unloaded (false)
@@ -72,8 +79,8 @@ public:
     ExportSource RowSource() const;
 
     // --- Generation -----------------------------------------------------------------------
-    // "Start": the checks before a run. False, after the message, when no run may start.
-    bool StartChecks();
+    // "Start": the checks before a run; after the message when no run may start.
+    StartCheck StartChecks();
     // The engine's input for the current ticket, conditions and variation.
     GenerationInput MakeGenerationInput() const;
     // After the engine's completion: a finished or paused run leaves a variation.

@@ -25,7 +25,7 @@ protected:
     // The plain variation of the marked numbers.
     void Generate() {
         VariationDocument& variation = session.Variation();
-        ASSERT_TRUE(variation.StartChecks());
+        ASSERT_EQ(variation.StartChecks(), StartCheck::Go);
         Bontas engine(messages, variation.Store());
         ASSERT_TRUE(engine.BontasIndul(variation.MakeGenerationInput()));
         engine.Run();

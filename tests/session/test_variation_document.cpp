@@ -33,7 +33,7 @@ protected:
     // Runs the generation of the marks and conditions to its end.
     void Generate(Session& s, Messages& engineMessages, long long allowedRows = 100000) {
         VariationDocument& variation = s.Variation();
-        ASSERT_TRUE(variation.StartChecks());
+        ASSERT_EQ(variation.StartChecks(), StartCheck::Go);
         GenerationInput input = variation.MakeGenerationInput();
         input.allowedRows = allowedRows;
         Bontas engine(engineMessages, variation.Store());
@@ -47,17 +47,17 @@ protected:
 TEST_F(VariationDocumentTest, StartRefusesOnlyAPlainVariationBeyondAHundredMillionRows) {
     session.ApplyGame(8); // Keno, 10 numbers a row
     MarkFirst(40);
-    EXPECT_FALSE(variation.StartChecks());
+    EXPECT_EQ(variation.StartChecks(), StartCheck::Refused);
     EXPECT_EQ(messages.LastText(), "A teljes variáció 847 660 528 számsort igényel.\r\rAz "
                                    "aktuális verzió nem támogatja az ilyen méretű variációk "
                                    "készítését.");
     EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
     // Conditions or error points bound the run: the size of the full variation does not count.
     session.Conditions().errorPoints = 1;
-    EXPECT_TRUE(variation.StartChecks());
+    EXPECT_EQ(variation.StartChecks(), StartCheck::Go);
     session.Conditions().errorPoints = 0;
     session.Conditions().sum = {true, false, 100, 200};
-    EXPECT_TRUE(variation.StartChecks());
+    EXPECT_EQ(variation.StartChecks(), StartCheck::Go);
 }
 
 TEST_F(VariationDocumentTest, DeletingAsksUnlessSavedOrExtending) {
@@ -110,7 +110,7 @@ TEST_F(VariationDocumentTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterA
     messages.QueueAnswer(Answer::Yes);
     ASSERT_TRUE(variation.DeleteCommand());
     EXPECT_FALSE(session.Ticket().Extension().active);
-    EXPECT_TRUE(variation.StartChecks());
+    EXPECT_EQ(variation.StartChecks(), StartCheck::Go);
 }
 
 TEST_F(VariationDocumentTest, FilesLoadBackWholeAndDamagedOnesLeaveNothing) {

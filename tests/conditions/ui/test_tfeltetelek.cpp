@@ -1,0 +1,339 @@
+// The conditions dialog opened from the main window, offscreen.
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <random>
+
+#include "conditions/filter.h"
+#include "conditions/number_data.h"
+#include "conditions/ui/tfeltetelek.h"
+#include "support/session_parts.h"
+#include "support/window_driver.h"
+#include "variation/ui/tbontas.h"
+
+using namespace velmora;
+using namespace velmora::testing;
+
+namespace {
+
+struct Fixture : SessionParts {
+    Fixture() : SessionParts(7) {
+        session.ApplyGame(1); // 6/45
+        window.show();
+    }
+    TFeltetelek& Open() {
+        Action(window, "actionConditions")->trigger();
+        TFeltetelek* dialog = window.ConditionsDialog();
+        [&] { QVERIFY(dialog->isVisible()); }();
+        return *dialog;
+    }
+    // "Variáció" runs the engine window to its end.
+    void PressStart(TFeltetelek& dialog) {
+        QVERIFY(WhileModal<TBontas>(
+            &window, [&dialog] { dialog.StartButton()->click(); },
+            [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
+    }
+    TFoablak window{session, {}};
+};
+
+// The spin boxes of a condition's panel, in the order they were built.
+QList<QSpinBox*> Fields(TFeltetelek& dialog, Condition condition) {
+    QList<QSpinBox*> fields;
+    QWidget* panel = dialog.ConditionBox(condition)->parentWidget();
+    for (QSpinBox* box : panel->findChildren<QSpinBox*>()) {
+        fields.push_back(box);
+    }
+    return fields;
+}
+
+void SetSpin(QSpinBox* box, int value) {
+    box->setValue(value);
+}
+
+void AnswerYes(FakeMessages& messages, int count) {
+    for (int i = 0; i < count; ++i) {
+        messages.QueueAnswer(Answer::Yes);
+    }
+}
+
+// No control shows a value outside its limits, and the filter can run what the dialog made.
+void CheckInvariants(TFeltetelek& dialog, Session& session) {
+    for (QSpinBox* box : dialog.findChildren<QSpinBox*>()) {
+        QVERIFY2(box->value() >= box->minimum() && box->value() <= box->maximum(),
+                 qPrintable(box->accessibleName()));
+    }
+    for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>()) {
+        QVERIFY(box->value() >= box->minimum() - 1e-9 && box->value() <= box->maximum() + 1e-9);
+    }
+    const MainTicket& ticket = session.Ticket();
+    const GameInfo& game = session.Game();
+    ConditionFilter filter;
+    filter.Prepare(session.Conditions(), SzamJelzoBeallitas(ticket.Selected(), game.maxNumber),
+                   game, ticket.NumbersToChoose(), nullptr);
+    std::vector<std::uint8_t> row(kMaxRowLength, 0);
+    for (int i = 0; i < ticket.NumbersToChoose(); ++i) {
+        row[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    }
+    WalkState walk{row.data(), ticket.NumbersToChoose() - 1, 0, 0, true};
+    filter.FeltVizsgalat(walk);
+    QVERIFY(walk.cursor >= -1 && walk.cursor < ticket.NumbersToChoose());
+}
+
+} // namespace
+
+class TFeltetelekTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyConditionIsBoundToTheEditor();
+    void readOnlyWhileAVariationExists();
+    void menuCaptionFollowsTheConditions();
+    void zeroErrorPointsWhileExtendingOpensTheDialog();
+    void dialogMakesTheSameWheelAsTheCommandLine();
+    void randomClicksKeepEveryValueInItsLimits();
+    void screenshotsOfEveryPage();
+};
+
+// Each box enables its panel and swaps its hint; each panel's first field writes its record;
+// unchecking disables the panel again.
+void TFeltetelekTest::everyConditionIsBoundToTheEditor() {
+    Fixture f;
+    MarkRange(f.window, 1, 30); // twins, mirror pairs (12/21, 13/31...), primes: all apply
+    AnswerYes(f.messages, 20);
+    TFeltetelek& dialog = f.Open();
+    for (const ConditionInfo& info : ConditionTable()) {
+        if (info.id == Condition::HitRatio) {
+            QVERIFY(!dialog.ConditionBox(info.id)->isEnabled()); // no draws
+            continue;
+        }
+        QCheckBox* box = dialog.ConditionBox(info.id);
+        const QList<QSpinBox*> fields = Fields(dialog, info.id);
+        QVERIFY2(!fields.isEmpty() || info.id == Condition::Deviation, info.key);
+        QCOMPARE(box->toolTip(), QStringLiteral(" Feltétel kijelölése. "));
+        box->click();
+        QVERIFY2(IsActive(f.session.Conditions(), info.id), info.key);
+        QCOMPARE(box->toolTip(), QStringLiteral(" Feltétel törlése. "));
+        for (QSpinBox* field : fields) {
+            QVERIFY2(field->isEnabled(), qPrintable(field->accessibleName()));
+            QVERIFY(!field->accessibleName().isEmpty());
+        }
+        if (!fields.isEmpty() && fields.front()->maximum() > fields.front()->minimum()) {
+            // The field writes the record at once.
+            QSpinBox* first = fields.front();
+            SetSpin(first, first->maximum());
+            bool written = false;
+            for (const ConditionField& field : info.fields) {
+                written = written || (field.integer != nullptr &&
+                                      field.integer(f.session.Conditions()) == first->value());
+            }
+            QVERIFY2(written, info.key);
+        }
+        box->click();
+        QVERIFY2(!IsActive(f.session.Conditions(), info.id), info.key);
+        for (QSpinBox* field : fields) {
+            QVERIFY(!field->isEnabled());
+        }
+        CheckInvariants(dialog, f.session);
+    }
+}
+
+void TFeltetelekTest::readOnlyWhileAVariationExists() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    TFeltetelek& dialog = f.Open();
+    dialog.ConditionBox(Condition::Sum)->click();
+    QVERIFY(dialog.isVisible());
+    f.PressStart(dialog);
+    QVERIFY(f.session.Variation().Exists());
+    QVERIFY(!dialog.isVisible());
+    f.Open();
+    QVERIFY(dialog.ReadOnly());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Beállított feltételek listája"));
+    QCOMPARE(dialog.StartButton()->text(), QStringLiteral("Módosítás"));
+    QVERIFY(!dialog.ConditionBox(Condition::Sum)->isEnabled());
+    QVERIFY(!dialog.ErrorPointsField()->isEnabled());
+    // "Módosítás" after the delete question: the variation goes, the dialog is editable.
+    f.messages.QueueAnswer(Answer::Yes);
+    dialog.StartButton()->click();
+    QVERIFY(!f.session.Variation().Exists());
+    QVERIFY(!dialog.ReadOnly());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Feltételek kijelölése"));
+    QCOMPARE(dialog.StartButton()->text(), QStringLiteral("Variáció"));
+    QVERIFY(dialog.ConditionBox(Condition::Sum)->isEnabled());
+}
+
+void TFeltetelekTest::menuCaptionFollowsTheConditions() {
+    Fixture f;
+    QAction* command = Action(f.window, "actionConditions");
+    QVERIFY(!command->isEnabled());
+    QCOMPARE(command->toolTip(), QStringLiteral(" Nincs kijelölt számsor. "));
+    MarkRange(f.window, 1, 12);
+    QVERIFY(command->isEnabled());
+    QCOMPARE(command->text(), QStringLiteral("Kijelölés..."));
+    TFeltetelek& dialog = f.Open();
+    dialog.ConditionBox(Condition::Sum)->click();
+    f.PressStart(dialog);
+    QVERIFY(f.session.Variation().Exists());
+    QCOMPARE(command->text(), QStringLiteral("Listázás..."));
+    QCOMPARE(command->toolTip(), QStringLiteral(" Beállított feltételek listája, feltételek "
+                                                "módosítása."));
+    // Clearing from the menu: the variation's question, then "Kijelölés..." again.
+    f.messages.QueueAnswer(Answer::Yes);
+    Action(f.window, "actionClearConditions")->trigger();
+    QVERIFY(!f.session.Conditions().AnyActive());
+    QCOMPARE(command->text(), QStringLiteral("Kijelölés..."));
+}
+
+void TFeltetelekTest::zeroErrorPointsWhileExtendingOpensTheDialog() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    f.session.Ticket().Extension().active = true;
+    Action(f.window, "actionStart")->trigger();
+    QCOMPARE(
+        f.messages.LastText(),
+        std::string("Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett."));
+    QVERIFY(f.window.ConditionsDialog()->isVisible());
+    QVERIFY(!f.session.Variation().Exists());
+}
+
+// 20 numbers of 6/45, a sum range, primes and one error point set in the dialog make the rows
+// the same settings make from a file written without the dialog.
+void TFeltetelekTest::dialogMakesTheSameWheelAsTheCommandLine() {
+    Fixture f;
+    MarkRange(f.window, 1, 20);
+    AnswerYes(f.messages, 5);
+    TFeltetelek& dialog = f.Open();
+    dialog.Pages()->setCurrentIndex(5);
+    dialog.ConditionBox(Condition::Sum)->click();
+    QRadioButton* mobile = nullptr;
+    for (QRadioButton* radio :
+         dialog.ConditionBox(Condition::Sum)->parentWidget()->findChildren<QRadioButton*>()) {
+        if (radio->text() == QStringLiteral("Mobil")) {
+            mobile = radio;
+        }
+    }
+    QVERIFY(mobile != nullptr);
+    mobile->click();
+    const QList<QSpinBox*> sum = Fields(dialog, Condition::Sum);
+    SetSpin(sum[1], 70);
+    SetSpin(sum[0], 50);
+    dialog.ConditionBox(Condition::Primes)->click();
+    const QList<QSpinBox*> primes = Fields(dialog, Condition::Primes);
+    SetSpin(primes[1], 3);
+    SetSpin(primes[0], 1);
+    SetSpin(dialog.ErrorPointsField(), 1);
+    f.PressStart(dialog);
+    QVERIFY(f.session.Variation().Exists());
+    const VariationStore& made = f.session.Variation().Store();
+
+    // The same ticket through the editor's rules alone, as velmora-cli ticket sets it.
+    SessionParts other(7);
+    other.session.ApplyGame(1);
+    for (int n = 1; n <= 20; ++n) {
+        other.session.ClickNumber(n, MarkKind::Variation);
+    }
+    AnswerYes(other.messages, 5);
+    ConditionEditor& editor = other.session.Editor();
+    editor.SetActive(Condition::Sum, true);
+    editor.SetSumFixed(false);
+    editor.SetValue(Field::SumMax, 70);
+    editor.SetValue(Field::SumMin, 50);
+    editor.SetActive(Condition::Primes, true);
+    editor.SetValue(Field::PrimesMax, 3);
+    editor.SetValue(Field::PrimesMin, 1);
+    editor.SetValue(Field::ErrorPoints, 1);
+    QCOMPARE(other.session.Conditions().sum.minimum, f.session.Conditions().sum.minimum);
+    VariationDocument& variation = other.session.Variation();
+    Bontas engine(other.messages, variation.Store());
+    QVERIFY(engine.BontasIndul(variation.MakeGenerationInput()));
+    engine.Run();
+    variation.GenerationDone(engine.Vege());
+    const VariationStore& expected = variation.Store();
+    QCOMPARE(made.Count(), expected.Count());
+    QVERIFY(made.Count() > 0);
+    for (long long r = 0; r < made.Count(); ++r) {
+        QVERIFY(std::equal(made.Row(r), made.Row(r) + made.RowWidth(), expected.Row(r)));
+    }
+}
+
+// Thousands of clicks in random order on every control: after each, every value stays in its
+// limits and the filter can run the set.
+void TFeltetelekTest::randomClicksKeepEveryValueInItsLimits() {
+    Fixture f;
+    MarkRange(f.window, 1, 30);
+    std::mt19937 random(20261206);
+    // Every question is answered Yes or No at random.
+    f.messages.onPresent = [&f, &random](const FakeMessages::Shown&) {
+        if (f.messages.PendingAnswers() == 0) {
+            f.messages.QueueAnswer(random() % 2 == 0 ? Answer::Yes : Answer::No);
+        }
+    };
+    TFeltetelek& dialog = f.Open();
+    const QList<QAbstractButton*> buttons = dialog.findChildren<QAbstractButton*>();
+    const QList<QSpinBox*> spins = dialog.findChildren<QSpinBox*>();
+    const QList<QDoubleSpinBox*> reals = dialog.findChildren<QDoubleSpinBox*>();
+    for (int step = 0; step < 3000; ++step) {
+        dialog.Pages()->setCurrentIndex(static_cast<int>(random() % 6));
+        const unsigned kind = random() % 3;
+        if (kind == 0) {
+            QAbstractButton* button = buttons[static_cast<int>(random() % buttons.size())];
+            if (button == dialog.StartButton() || !button->isEnabled() ||
+                button->text() == QStringLiteral("Kilépés")) {
+                continue;
+            }
+            button->click();
+        } else if (kind == 1) {
+            QSpinBox* box = spins[static_cast<int>(random() % spins.size())];
+            if (box->isEnabled()) {
+                box->setValue(
+                    box->minimum() +
+                    static_cast<int>(random() %
+                                     static_cast<unsigned>(box->maximum() - box->minimum() + 1)));
+            }
+        } else {
+            QDoubleSpinBox* box = reals[static_cast<int>(random() % reals.size())];
+            if (box->isEnabled()) {
+                box->setValue(box->minimum() +
+                              (box->maximum() - box->minimum()) * (random() % 101) / 100.0);
+            }
+        }
+        if (!dialog.isVisible()) {
+            f.Open(); // "Törlés" closes it
+        }
+        CheckInvariants(dialog, f.session);
+        if (QTest::currentTestFailed()) {
+            qWarning("failed after step %d", step);
+            return;
+        }
+    }
+}
+
+// With VELMORA_SCREENSHOTS set to a folder, every page is saved there as a picture.
+void TFeltetelekTest::screenshotsOfEveryPage() {
+    const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
+    if (folder.isEmpty()) {
+        QSKIP("VELMORA_SCREENSHOTS is not set");
+    }
+    Fixture f;
+    MarkRange(f.window, 1, 30);
+    AnswerYes(f.messages, 20);
+    TFeltetelek& dialog = f.Open();
+    for (const ConditionInfo& info : ConditionTable()) {
+        if (dialog.ConditionBox(info.id)->isEnabled()) {
+            dialog.ConditionBox(info.id)->click();
+        }
+    }
+    for (int page = 0; page < dialog.Pages()->count(); ++page) {
+        dialog.Pages()->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        QVERIFY(dialog.grab().save(folder + QStringLiteral("/feltetelek_%1.png").arg(page)));
+    }
+}
+
+QTEST_MAIN(TFeltetelekTest)
+#include "test_tfeltetelek.moc"
