@@ -251,6 +251,10 @@ void TFoablak::BuildCommands() {
     variation->addSeparator();
     QAction* saveVariation = AddAction(variation, Q("Mentés"), "actionSaveVariation");
     Bind(saveVariation, Command::SaveVariation);
+    QAction* modify = AddAction(variation, Q("Módosítás..."), "actionModifyVariation",
+                                QKeySequence(Q("Ctrl+Alt+M")));
+    Bind(modify, Command::ModifyVariation);
+    connect(modify, &QAction::triggered, this, &TFoablak::ModifyVariation);
     QAction* deleteVariation = AddAction(variation, Q("Törlés"), "actionDeleteVariation");
     Bind(deleteVariation, Command::DeleteVariation);
     connect(start, &QAction::triggered, this, &TFoablak::StartVariation);
@@ -445,6 +449,18 @@ void TFoablak::OpenConditions() {
         grid != nullptr ? grid->frameGeometry() : QRect(mapToGlobal(QPoint(0, 0)), QSize(0, 0));
     dialog->FeltetelStart(ticketArea);
     RefreshCommands();
+}
+
+void TFoablak::ModifyVariation() {
+    VariationDocument& variation = m_session.Variation();
+    // As the conditions dialog's "Módosítás": the variation goes after its question, then
+    // the conditions open for editing.
+    if (!m_session.Ticket().Extension().active && !variation.Paused() && variation.Exists() &&
+        !variation.AskThenDelete()) {
+        RefreshCommands();
+        return;
+    }
+    OpenConditions();
 }
 
 void TFoablak::StartVariation() {

@@ -96,6 +96,8 @@ private:
     void ShowAbout();
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
+    // "Módosítás...": the variation made again through its conditions.
+    void ModifyVariation();
     // The condition editor's ties to the windows.
     void SetConditionHooks();
     void DeleteVariation();

@@ -37,6 +37,20 @@ void TFoszelveny::Relayout() {
     Refresh();
 }
 
+namespace {
+
+// What a screen reader says of a number box: the number and how it is marked.
+QString AccessibleName(const MainTicket& ticket, int number) {
+    const char* kind = ticket.IsFixed(number)      ? ", fix szám"
+                       : ticket.IsConstant(number) ? ", állandó szám"
+                       : ticket.IsRandom(number)   ? ", véletlen szám"
+                       : ticket.IsSelected(number) ? ", kijelölt szám"
+                                                   : "";
+    return QString::number(number) + QString::fromUtf8(kind);
+}
+
+} // namespace
+
 void TFoszelveny::Refresh() {
     const MainTicket& ticket = m_session.Ticket();
     const bool hints = m_session.GetSettings().hints;
@@ -48,6 +62,7 @@ void TFoszelveny::Refresh() {
         NumberBox* box = m_grid->Box(n);
         box->SetCaption(ToQt(ticket.CellCaption(n)));
         box->setToolTip(hints ? ToQt(ticket.CellHint(n, hintStatistics)) : QString());
+        box->setAccessibleName(AccessibleName(ticket, n));
     }
     m_grid->SetReportText(ToQt(ticket.HeaderText()));
     m_grid->setWindowTitle(ToQt(ticket.ViewCaption()));

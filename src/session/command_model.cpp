@@ -45,6 +45,8 @@ CommandState CommandModel::State(Command command) const {
         }
         return Either(ConditionsAvailable(), " Feltételek kijelölése, hibapont beállítása. ",
                       kNoMarks);
+    case Command::ModifyVariation:
+        return {m_variation.Exists(), ""};
     case Command::ClearConditions:
         return Either(m_conditions.AnyActive(), " Minden kijelölt feltétel törlése. ",
                       " Nincs kijelölt feltétel. ");

@@ -31,6 +31,7 @@ enum class Command {
     DeleteVariation, // the "Törlés" of "Variáció"
     Conditions,      // "Kijelölés..." / "Listázás..." of "Feltételek" and its tool button
     ClearConditions, // the "Törlés" of "Feltételek"
+    ModifyVariation, // "Módosítás..." of "Variáció": the variation through its conditions
 };
 
 struct CommandState {

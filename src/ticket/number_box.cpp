@@ -11,6 +11,7 @@ NumberBox::NumberBox(int number, QWidget* parent)
     setLineWidth(1);
     setAutoFillBackground(true);
     setObjectName(QStringLiteral("box%1").arg(number));
+    setAccessibleName(QString::number(number));
 }
 
 void NumberBox::SetCaption(const QString& caption) {

@@ -24,8 +24,8 @@ namespace {
 
 struct Fixture : SessionParts {
     Fixture() : SessionParts(7) {
-        session.ApplyGame(1); // 6/45
         window.show();
+        window.LottoSelect(1); // 6/45
     }
     TFeltetelek& Open() {
         Action(window, "actionConditions")->trigger();
@@ -94,6 +94,8 @@ private slots:
     void readOnlyWhileAVariationExists();
     void menuCaptionFollowsTheConditions();
     void zeroErrorPointsWhileExtendingOpensTheDialog();
+    void modifyDropsTheVariationAndOpensTheConditions();
+    void everyControlHasANameForScreenReaders();
     void dialogMakesTheSameWheelAsTheCommandLine();
     void randomClicksKeepEveryValueInItsLimits();
     void screenshotsOfEveryPage();
@@ -199,6 +201,52 @@ void TFeltetelekTest::zeroErrorPointsWhileExtendingOpensTheDialog() {
         std::string("Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett."));
     QVERIFY(f.window.ConditionsDialog()->isVisible());
     QVERIFY(!f.session.Variation().Exists());
+}
+
+void TFeltetelekTest::modifyDropsTheVariationAndOpensTheConditions() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    QAction* modify = Action(f.window, "actionModifyVariation");
+    QVERIFY(!modify->isEnabled());
+    TFeltetelek& dialog = f.Open();
+    dialog.ConditionBox(Condition::Twins)->click();
+    f.PressStart(dialog);
+    QVERIFY(modify->isEnabled());
+    modify->trigger(); // the delete question answered No: nothing changes
+    QVERIFY(f.session.Variation().Exists());
+    QVERIFY(!dialog.isVisible());
+    f.messages.QueueAnswer(Answer::Yes);
+    modify->trigger();
+    QVERIFY(!f.session.Variation().Exists());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.ReadOnly());
+    QVERIFY(f.session.Conditions().twins.active);
+}
+
+// Each control a user can reach is named by its label or its text; the number boxes say their
+// number and how it is marked.
+void TFeltetelekTest::everyControlHasANameForScreenReaders() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    ClickBox(f.window, 20, Qt::ShiftModifier);
+    TFeltetelek& dialog = f.Open();
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(&dialog) ||
+            qobject_cast<QTabWidget*>(control) || control->inherits("QLineEdit") ||
+            control->inherits("QTabBar")) {
+            continue;
+        }
+        const auto* button = qobject_cast<QAbstractButton*>(control);
+        const QString name =
+            button != nullptr ? button->text().trimmed() : control->accessibleName();
+        QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+    }
+    NumberBox* marked = f.window.Foszelveny()->Grid()->Box(3);
+    NumberBox* fixed = f.window.Foszelveny()->Grid()->Box(20);
+    NumberBox* plain = f.window.Foszelveny()->Grid()->Box(33);
+    QCOMPARE(marked->accessibleName(), QStringLiteral("3, kijelölt szám"));
+    QCOMPARE(fixed->accessibleName(), QStringLiteral("20, fix szám"));
+    QCOMPARE(plain->accessibleName(), QStringLiteral("33"));
 }
 
 // 20 numbers of 6/45, a sum range, primes and one error point set in the dialog make the rows
