@@ -1,6 +1,7 @@
 #include "conditions/ui/tfeltetelek.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -66,6 +67,22 @@ QString Title(Condition condition) {
 
 void SetHint(QWidget* widget, const std::string& hint) {
     widget->setToolTip(ToQt(hint));
+}
+
+// The hint of the number-group count: every group, a line each, as the condition report
+// writes them.
+std::string NumberGroupsList(const NumberGroupsCondition& groups) {
+    std::string text = " Kijelölt számcsoportok listája";
+    for (int g = 0; g < groups.count && g < kMaxNumberGroups; ++g) {
+        const NumberGroupSlot& slot = groups.groups[static_cast<std::size_t>(g)];
+        char number[8];
+        std::snprintf(number, sizeof number, "%3d", g + 1);
+        text += "\r      " + std::string(number) + ". számcsoport: " + std::to_string(slot.first) +
+                " - " + std::to_string(slot.last) + ". számig terjed. Minimum " +
+                std::to_string(slot.minHits) + ", maximum " + std::to_string(slot.maxHits) +
+                " találat elérése. ";
+    }
+    return text;
 }
 
 } // namespace
@@ -705,6 +722,18 @@ void TFeltetelek::RefreshHints() {
                                      kInPositionsHint +
                                      "\r Minimum: " + std::to_string(limits.minimum) + "\r" +
                                      " Maximum: " + std::to_string(limits.maximum) + " ");
+            break;
+        }
+        case Field::NumberGroupCount:
+            SetHint(control.box, NumberGroupsList(m_set.numberGroups));
+            break;
+        case Field::ItemisedFrom:
+        case Field::ItemisedTo: {
+            const EngineOptions& o = m_set.options;
+            SetHint(control.box,
+                    " Tételes, folyamatos leválogatása a(z) " + std::to_string(o.overwriteHits) +
+                        " találati arányt elérő,\r" + std::to_string(o.itemisedFrom) + " - " +
+                        std::to_string(o.itemisedTo) + " esetben előforduló számsoroknak. ");
             break;
         }
         default:

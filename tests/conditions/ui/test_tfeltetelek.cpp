@@ -8,15 +8,19 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <filesystem>
 #include <random>
 
 #include <sstream>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "common/file_io.h"
 #include "conditions/filter.h"
 #include "conditions/number_data.h"
 #include "conditions/ui/tfeltetelek.h"
+#include "draws/ui/thuzszama.h"
+#include "support/draws_files.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "variation/ui/tbontas.h"
@@ -100,6 +104,7 @@ private slots:
     void menuCaptionFollowsTheConditions();
     void zeroErrorPointsWhileExtendingOpensTheDialog();
     void modifyDropsTheVariationAndOpensTheConditions();
+    void hitRatioDrawsComeFromTheRangeDialog();
     void everyControlHasANameForScreenReaders();
     void dialogMakesTheSameWheelAsTheCommandLine();
     void randomClicksKeepEveryValueInItsLimits();
@@ -226,6 +231,32 @@ void TFeltetelekTest::modifyDropsTheVariationAndOpensTheConditions() {
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.ReadOnly());
     QVERIFY(f.session.Conditions().twins.active);
+}
+
+void TFeltetelekTest::hitRatioDrawsComeFromTheRangeDialog() {
+    Fixture f;
+    std::filesystem::create_directories(f.session.Folders().data);
+    QVERIFY(ReplaceFile(f.session.DatabasePath(),
+                        SerializeDraws(SampleDraws(LoadGameInfo(1), 300), 1)));
+    f.window.LottoSelect(0);
+    f.window.LottoSelect(1); // loads the draws
+    MarkRange(f.window, 1, 12);
+    TFeltetelek& dialog = f.Open();
+    QCheckBox* box = dialog.ConditionBox(Condition::HitRatio);
+    QVERIFY(box->isEnabled());
+    box->click();
+    QVERIFY(f.session.Conditions().hitRatio.active);
+    auto* draws = dialog.findChild<QPushButton*>(QStringLiteral("hitRatioDraws"));
+    QVERIFY(draws != nullptr && draws->isEnabled());
+    QVERIFY(WhileModal<THuzSzama>(
+        &f.window, [draws] { draws->click(); },
+        [](THuzSzama& range) {
+            range.FirstField()->SetText(QStringLiteral("101"));
+            range.LastField()->SetText(QStringLiteral("250"));
+            QVERIFY(range.Confirm());
+        }));
+    QCOMPARE(f.session.Conditions().hitRatio.firstDraw, 101);
+    QCOMPARE(f.session.Conditions().hitRatio.lastDraw, 250);
 }
 
 // Each control a user can reach is named by its label or its text; the number boxes say their
