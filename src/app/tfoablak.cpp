@@ -418,6 +418,11 @@ void TFoablak::SetConditionHooks() {
             RefreshCommands();
         }
     };
+    // After "Törlés" the hit ratio's draw range is all draws again.
+    hooks.afterClear = [this] {
+        m_session.Ranges().HitRatio() = {1, std::max(1, m_session.Draws().Count())};
+        RefreshCommands();
+    };
     hooks.showDistributionPage = [this] {
         if (m_conditionsDialog != nullptr) {
             m_conditionsDialog->Pages()->setCurrentIndex(0);

@@ -99,6 +99,14 @@ void ConditionEditor::Prepare(const ConditionContext& context) {
     FeltJelzoBeallitas();
 }
 
+void ConditionEditor::FitActiveConditions() {
+    for (const ConditionInfo& info : ConditionTable()) {
+        if (IsActive(m_set, info.id)) {
+            Normalise(info.id);
+        }
+    }
+}
+
 // --- Activation -------------------------------------------------------------------------------
 
 bool ConditionEditor::IsInterpretable(Condition condition) const {

@@ -79,6 +79,10 @@ public:
     // from a loaded file).
     void Prepare(const ConditionContext& context);
 
+    // Fits the fields of every active condition into their limits, as the dialog shows them (a
+    // damaged or older file may carry any value; Prepare keeps them).
+    void FitActiveConditions();
+
     const ConditionContext& Context() const { return m_context; }
     const NumberData& Data() const { return m_data; }
 

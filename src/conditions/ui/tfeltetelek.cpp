@@ -505,6 +505,9 @@ void TFeltetelek::BuildBottom(QWidget* bottom) {
 void TFeltetelek::FeltetelStart(const QRect& anchor) {
     SetReadOnly(m_links.variationExists && m_links.variationExists() &&
                 !(m_links.extensionMode && m_links.extensionMode()));
+    if (!m_readOnly) {
+        m_editor.FitActiveConditions(); // no field may show a value its record does not hold
+    }
     Refresh();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const bool narrow = screen != nullptr && screen->availableGeometry().width() < 801;

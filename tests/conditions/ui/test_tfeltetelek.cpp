@@ -108,6 +108,7 @@ private slots:
     void everyControlHasANameForScreenReaders();
     void dialogMakesTheSameWheelAsTheCommandLine();
     void randomClicksKeepEveryValueInItsLimits();
+    void damagedValuesOpenBounded();
     void screenshotsOfEveryPage();
 };
 
@@ -399,6 +400,31 @@ void TFeltetelekTest::randomClicksKeepEveryValueInItsLimits() {
             return;
         }
     }
+}
+
+// Values from a damaged file are shown, and kept, within their limits: what a field shows is
+// what the record holds.
+void TFeltetelekTest::damagedValuesOpenBounded() {
+    Fixture f;
+    MarkRange(f.window, 1, 20);
+    ConditionSet& set = f.session.Conditions();
+    set.sum = {true, false, 5, 2000};
+    set.twins = {true, -3, 99};
+    set.favoured = {true, 9, 2, 40, -1};
+    set.errorPoints = 77;
+    TFeltetelek& dialog = f.Open();
+    const QList<QSpinBox*> sum = Fields(dialog, Condition::Sum);
+    QCOMPARE(sum[0]->value(), set.sum.minimum);
+    QCOMPARE(sum[1]->value(), set.sum.maximum);
+    const QList<QSpinBox*> twins = Fields(dialog, Condition::Twins);
+    QCOMPARE(twins[0]->value(), set.twins.minimum);
+    QCOMPARE(twins[1]->value(), set.twins.maximum);
+    const QList<QSpinBox*> favoured = Fields(dialog, Condition::Favoured);
+    QCOMPARE(favoured[0]->value(), set.favoured.first);
+    QCOMPARE(favoured[1]->value(), set.favoured.last);
+    QCOMPARE(favoured[3]->value(), set.favoured.maxHits);
+    QCOMPARE(dialog.ErrorPointsField()->value(), set.errorPoints);
+    CheckInvariants(dialog, f.session);
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, every page is saved there as a picture.
