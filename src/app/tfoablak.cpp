@@ -440,7 +440,7 @@ void TFoablak::OpenConditions() {
     }
     Settings& settings = m_session.GetSettings();
     const MainTicket& ticket = m_session.Ticket();
-    if (!ticket.Fixed().empty()) {
+    if (!ticket.Fixed().empty() && settings.notices[kNoticeConditionsFixed]) {
         m_session.GetMessages().Notice(
             std::to_string(ticket.NumbersToChoose()) + " szám variációja egy szelvényen.\r" +
                 "A kijelölt " + std::to_string(ticket.Fixed().size()) +

@@ -105,6 +105,7 @@ private slots:
     void zeroErrorPointsWhileExtendingOpensTheDialog();
     void modifyDropsTheVariationAndOpensTheConditions();
     void hitRatioDrawsComeFromTheRangeDialog();
+    void fixedNumbersNoticeUntilSwitchedOff();
     void everyControlHasANameForScreenReaders();
     void dialogMakesTheSameWheelAsTheCommandLine();
     void randomClicksKeepEveryValueInItsLimits();
@@ -232,6 +233,24 @@ void TFeltetelekTest::modifyDropsTheVariationAndOpensTheConditions() {
     QVERIFY(dialog.isVisible());
     QVERIFY(!dialog.ReadOnly());
     QVERIFY(f.session.Conditions().twins.active);
+}
+
+// With fixed numbers the conditions judge only the chosen ones: the notice says so until the
+// user asks not to be reminded.
+void TFeltetelekTest::fixedNumbersNoticeUntilSwitchedOff() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    ClickBox(f.window, 30, Qt::ShiftModifier);
+    const std::string notice = "5 szám variációja egy szelvényen.\rA kijelölt 1 fix számot minden "
+                               "feltétel esetében figyelmen kívül hagyja  a program.\r\rErre "
+                               "legközelebb is emlékeztesse a program?";
+    f.messages.QueueAnswer(Answer::No); // do not remind
+    f.Open();
+    QCOMPARE(f.messages.LastText(), notice);
+    f.window.ConditionsDialog()->hide();
+    f.messages.Clear();
+    f.Open();
+    QCOMPARE(f.messages.Count(), std::size_t{0});
 }
 
 void TFeltetelekTest::hitRatioDrawsComeFromTheRangeDialog() {
