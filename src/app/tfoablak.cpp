@@ -62,6 +62,7 @@ TFoablak::TFoablak(Session& session, const StartOptions& options)
 TFoablak::~TFoablak() {
     DestroyTicketWindow();
     m_session.onTicketChanged = nullptr;
+    m_session.Editor().SetHooks({}); // they point at this window
 }
 
 void TFoablak::FormCreate(const StartOptions& options) {
@@ -347,6 +348,11 @@ void TFoablak::OnTicketChanged() {
     }
     m_ticket->Refresh();
     RefreshCommands();
+    // An open conditions dialog follows the ticket: new numbers, a loaded file, a variation.
+    if (m_conditionsDialog != nullptr && m_conditionsDialog->isVisible()) {
+        m_session.Editor();
+        m_conditionsDialog->Update();
+    }
 }
 
 void TFoablak::RefreshCommands() {
@@ -469,8 +475,11 @@ void TFoablak::ModifyVariation() {
 }
 
 void TFoablak::StartVariation() {
-    if (m_conditionsDialog != nullptr) {
-        m_conditionsDialog->hide();
+    if (m_conditionsDialog != nullptr && m_conditionsDialog->isVisible()) {
+        // The dialog closes as its own "Kilépés" closes it.
+        if (!m_conditionsDialog->close()) {
+            return;
+        }
     }
     const StartCheck check = m_session.Variation().StartChecks();
     if (check == StartCheck::OpenConditions) {

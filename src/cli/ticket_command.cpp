@@ -243,14 +243,20 @@ bool MarkNumbers(Session& session, const std::vector<std::uint8_t>& numbers, Mar
 bool MarkTicket(const Invocation& invocation, Session& session) {
     std::ostream& err = *invocation.err;
     const int maxNumber = session.Game().maxNumber;
+    // A list given again goes on where the first one ended.
+    const auto parse = [&](const char* option, std::vector<std::uint8_t>& list) {
+        for (const std::string& text : invocation.Values(option)) {
+            if (!ParseNumberList(text, maxNumber, list, err)) {
+                return false;
+            }
+        }
+        return true;
+    };
     std::vector<std::uint8_t> numbers;
     std::vector<std::uint8_t> fixed;
     std::vector<std::uint8_t> constant;
-    if (!ParseNumberList(invocation.Value("--numbers"), maxNumber, numbers, err) ||
-        (invocation.Has("--fixed") &&
-         !ParseNumberList(invocation.Value("--fixed"), maxNumber, fixed, err)) ||
-        (invocation.Has("--constant") &&
-         !ParseNumberList(invocation.Value("--constant"), maxNumber, constant, err))) {
+    if (!parse("--numbers", numbers) || !parse("--fixed", fixed) ||
+        !parse("--constant", constant)) {
         return false;
     }
     std::vector<std::uint8_t> all = numbers;
@@ -311,7 +317,7 @@ void ListFields(Session& session, std::ostream& out) {
 int Ticket(Invocation& invocation) {
     std::ostream& err = *invocation.err;
     long long game = 0;
-    if (!ParseInteger(invocation.Value("--game"), game) || !IsValidGame(static_cast<int>(game))) {
+    if (!ParseInteger(invocation.Value("--game"), game) || game < 0 || game >= kGameCount) {
         err << "--game takes a game number 0.." << kGameCount - 1 << "\n";
         return kExitUsage;
     }

@@ -71,15 +71,18 @@ bool ResolveLinks(const fs::path& path, fs::path& target) {
     return false;
 }
 
-// The target a save writes, or false when it may not be replaced: only a missing or regular
-// file is.
+// The target a save writes, or false when it may not be replaced: only a missing file or a
+// regular file the user may write is.
 bool SaveTarget(const std::string& path, fs::path& target) {
     if (path.empty() || !ResolveLinks(path, target)) {
         return false;
     }
     std::error_code error;
     const fs::file_status status = fs::status(target, error);
-    return !fs::exists(status) || fs::is_regular_file(status);
+    if (!fs::exists(status)) {
+        return true;
+    }
+    return fs::is_regular_file(status) && ::access(target.c_str(), W_OK) == 0;
 }
 
 fs::path FolderOf(const fs::path& target) {
@@ -99,14 +102,12 @@ std::string TemporaryPrefix(const std::string& fileName) {
 }
 
 // The process id in a temporary file's name, or 0 when the name is not one of `fileName`'s.
-// Older versions named them TARGET.tmpPID.
+// (The names older versions used, TARGET.tmpPID, could be a user's own file: they stay.)
 long TemporaryOwner(const std::string& entry, const std::string& fileName) {
     const std::string prefix = TemporaryPrefix(fileName);
     std::string digits;
     if (StartsWith(entry, prefix) && EndsWith(entry, kTemporaryEnd)) {
         digits = entry.substr(prefix.size(), entry.size() - prefix.size() - kTemporaryEnd.size());
-    } else if (StartsWith(entry, fileName + kTemporaryEnd)) {
-        digits = entry.substr(fileName.size() + kTemporaryEnd.size());
     }
     if (digits.empty() || digits.size() > 9 ||
         !std::all_of(digits.begin(), digits.end(),

@@ -25,8 +25,9 @@ bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes,
 // one or the whole new one: the bytes go to a temporary file in the same folder, reach the disk
 // (fsync) and are renamed over the target. A symbolic link is followed to the file it names.
 // False, with the old file untouched, when any step fails or the target exists but is not a
-// regular file (a folder, pipe or device is never replaced). Temporary files that an earlier
-// save of the same target left behind (its process was killed) are removed.
+// regular file the user may write (a folder, pipe, device or read-only file is never
+// replaced). Temporary files that an earlier save of the same target left behind (its process
+// was killed) are removed.
 bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 bool ReplaceFile(const std::string& path, const std::string& text);
 

@@ -418,8 +418,16 @@ void ConditionEditor::Normalise(Condition condition) {
         FitPair(Field::MirrorsMin, Field::MirrorsMax);
         FitPair(Field::TwinsMin, Field::TwinsMax);
         break;
-    case Condition::Deviation:
+    case Condition::Deviation: {
+        // No defaults: the values stay, brought within what a row can reach.
+        const RealRange limits = DeviationLimits();
+        DeviationCondition& d = m_set.deviation;
+        d.minimum =
+            static_cast<float>(std::clamp<double>(d.minimum, limits.minimum, limits.maximum));
+        d.maximum =
+            static_cast<float>(std::clamp<double>(d.maximum, limits.minimum, limits.maximum));
         break;
+    }
     case Condition::Span:
         Fit(Field::SpanFirst);
         Fit(Field::SpanLast);

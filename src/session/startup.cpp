@@ -164,8 +164,10 @@ bool CleanUpOldWorkFiles(const ProgramFolders& folders) {
         if (!fs::is_regular_file(path, error)) {
             return;
         }
-        if (extension == "rtf") {
-            fs::copy_file(path, folders.list + name, fs::copy_options::overwrite_existing, error);
+        // A report goes to the list folder; it is removed only once the copy is there.
+        if (extension == "rtf" && !fs::copy_file(path, folders.list + name,
+                                                 fs::copy_options::overwrite_existing, error)) {
+            return;
         }
         if (fs::remove(path, error)) {
             removed = true;

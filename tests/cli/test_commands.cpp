@@ -91,7 +91,8 @@ protected:
             first27 += line + "\n";
         }
         WriteText(h + "first27.csv", first27);
-        WriteText(h + "keno.csv", KenoRows(200));
+        // Far more than a day on one thread of any machine: 2000 rows over C(80, 10) cases.
+        WriteText(h + "keno.csv", KenoRows(2000));
         ASSERT_EQ(Cli({"--home", h, "--yes", "import", h + "keno.csv", "--game", "8", "--out",
                        h + "keno.top"})
                       .status,
@@ -157,7 +158,9 @@ TEST_F(CommandLineTest, RefusedCommandsLeaveEveryFileAsItWas) {
         {{"export", h + "v.top", h + "pipe.csv"}, 1, {"not a regular file"}},
         {{"check", h + "existing.dat"}, 1, {"the program opens .tip, .top, .csv and .txt"}},
         {{"check", h + "huge.tip"}, 1, {"Hiba történt a(z) " + h + "huge.tip megnyitása során."}},
-        {{"test", h + "keno.top", "--drawn", "10"}, 1, {"Hátralévő: több mint 1 nap", dayLimit}},
+        {{"test", h + "keno.top", "--drawn", "10", "--threads", "1"},
+         1,
+         {"Hátralévő: több mint 1 nap", dayLimit}},
     };
     const auto before = Snapshot(h);
     for (const Case& c : cases) {
@@ -196,10 +199,10 @@ TEST_F(CommandLineTest, ForcedTestIsNotStoppedAtTheDayLimit) {
         std::ofstream err(log);
         err << std::unitbuf; // each line reaches the file before the kill
         std::ostringstream out;
-        RunCommandLine(
-            CommandTable(),
-            {"--home", home.Path(), "test", home.Path() + "keno.top", "--drawn", "10", "--force"},
-            out, err);
+        RunCommandLine(CommandTable(),
+                       {"--home", home.Path(), "test", home.Path() + "keno.top", "--drawn", "10",
+                        "--threads", "1", "--force"},
+                       out, err);
         _exit(0);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));

@@ -502,13 +502,25 @@ void TFeltetelek::BuildBottom(QWidget* bottom) {
 
 // --- Showing ----------------------------------------------------------------------------------
 
-void TFeltetelek::FeltetelStart(const QRect& anchor) {
+void TFeltetelek::Update() {
     SetReadOnly(m_links.variationExists && m_links.variationExists() &&
                 !(m_links.extensionMode && m_links.extensionMode()));
     if (!m_readOnly) {
         m_editor.FitActiveConditions(); // no field may show a value its record does not hold
     }
     Refresh();
+}
+
+std::vector<std::pair<Field, const QSpinBox*>> TFeltetelek::FieldControls() const {
+    std::vector<std::pair<Field, const QSpinBox*>> controls;
+    for (const IntControl& control : m_ints) {
+        controls.emplace_back(control.field, control.box);
+    }
+    return controls;
+}
+
+void TFeltetelek::FeltetelStart(const QRect& anchor) {
+    Update();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const bool narrow = screen != nullptr && screen->availableGeometry().width() < 801;
     if (narrow) {
@@ -642,7 +654,8 @@ void TFeltetelek::Refresh() {
     m_deviationMax->setValue(m_set.deviation.maximum);
     m_hitRatioText->setText(ToQt(m_editor.HitRatioPageText()));
     m_spanLabel->setText(ToQt(m_editor.SpanLabel()));
-    m_groupSlot->setRange(1, std::max(1, static_cast<int>(m_set.numberGroups.count)));
+    m_groupSlot->setRange(
+        1, std::clamp(static_cast<int>(m_set.numberGroups.count), 1, kMaxNumberGroups));
     const int slot = m_groupSlot->value() - 1;
     const NumberGroupSlot& group = m_set.numberGroups.groups[static_cast<std::size_t>(slot)];
     const int values[] = {group.first, group.last, group.minHits, group.maxHits};

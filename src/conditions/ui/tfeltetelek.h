@@ -46,6 +46,11 @@ public:
     bool ReadOnly() const { return m_readOnly; }
     // Every control from the editor.
     void Refresh();
+    // After a change of the ticket or the variation while the dialog is open (the caller has
+    // prepared the editor again): the mode and every control.
+    void Update();
+    // Each integer field with the control that shows it.
+    std::vector<std::pair<Field, const QSpinBox*>> FieldControls() const;
 
     QTabWidget* Pages() const { return m_pages; }
     QCheckBox* ConditionBox(Condition condition) const;

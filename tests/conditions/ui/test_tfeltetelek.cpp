@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 
@@ -21,6 +22,7 @@
 #include "conditions/ui/tfeltetelek.h"
 #include "draws/ui/thuzszama.h"
 #include "support/draws_files.h"
+#include "support/fake_file_chooser.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "variation/ui/tbontas.h"
@@ -71,14 +73,25 @@ void AnswerYes(FakeMessages& messages, int count) {
     }
 }
 
-// No control shows a value outside its limits, and the filter can run what the dialog made.
+// Every field a user can change shows what its record holds, within the editor's limits, and
+// the filter can run what the dialog made.
 void CheckInvariants(TFeltetelek& dialog, Session& session) {
-    for (QSpinBox* box : dialog.findChildren<QSpinBox*>()) {
-        QVERIFY2(box->value() >= box->minimum() && box->value() <= box->maximum(),
+    QVERIFY(dialog.isVisible());
+    ConditionEditor& editor = session.Editor();
+    for (const auto& [field, box] : dialog.FieldControls()) {
+        if (!box->isEnabled()) {
+            continue;
+        }
+        const IntRange limits = editor.Limits(field);
+        QVERIFY2(box->value() == editor.Value(field), qPrintable(box->accessibleName()));
+        QVERIFY2(editor.Value(field) >= limits.minimum && editor.Value(field) <= limits.maximum,
                  qPrintable(box->accessibleName()));
     }
-    for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>()) {
-        QVERIFY(box->value() >= box->minimum() - 1e-9 && box->value() <= box->maximum() + 1e-9);
+    const QList<QDoubleSpinBox*> deviation = dialog.findChildren<QDoubleSpinBox*>();
+    if (deviation.front()->isEnabled()) {
+        const DeviationCondition& d = session.Conditions().deviation;
+        QVERIFY(std::abs(deviation[0]->value() - d.minimum) < 0.006);
+        QVERIFY(std::abs(deviation[1]->value() - d.maximum) < 0.006);
     }
     const MainTicket& ticket = session.Ticket();
     const GameInfo& game = session.Game();
@@ -104,6 +117,7 @@ private slots:
     void menuCaptionFollowsTheConditions();
     void zeroErrorPointsWhileExtendingOpensTheDialog();
     void modifyDropsTheVariationAndOpensTheConditions();
+    void openDialogFollowsTheTicket();
     void hitRatioDrawsComeFromTheRangeDialog();
     void fixedNumbersNoticeUntilSwitchedOff();
     void everyControlHasANameForScreenReaders();
@@ -213,6 +227,40 @@ void TFeltetelekTest::zeroErrorPointsWhileExtendingOpensTheDialog() {
         std::string("Ha nincs kijelölt feltétel, a nulla hibapontos variáció nem értelmezett."));
     QVERIFY(f.window.ConditionsDialog()->isVisible());
     QVERIFY(!f.session.Variation().Exists());
+}
+
+// The open dialog follows the ticket: a condition ticked after more numbers are marked takes
+// its defaults from the new numbers.
+void TFeltetelekTest::openDialogFollowsTheTicket() {
+    Fixture f;
+    MarkRange(f.window, 1, 12);
+    TFeltetelek& dialog = f.Open();
+    MarkRange(f.window, 13, 20); // a change of marks clears the conditions and closes it
+    QVERIFY(!dialog.isVisible());
+    f.Open();
+    dialog.ConditionBox(Condition::Span)->click();
+    QCOMPARE(f.session.Conditions().span.last, 20);
+    // A variation file opened meanwhile makes the open dialog read-only.
+    SessionParts other(3);
+    other.session.ApplyGame(1);
+    for (int n = 1; n <= 9; ++n) {
+        other.session.ClickNumber(n, MarkKind::Variation);
+    }
+    VariationDocument& variation = other.session.Variation();
+    Bontas engine(other.messages, variation.Store());
+    QVERIFY(engine.BontasIndul(variation.MakeGenerationInput()));
+    engine.Run();
+    variation.GenerationDone(engine.Vege());
+    const std::string path = f.home.Path() + "v.top";
+    QVERIFY(variation.Save(path));
+    FakeFileChooser chooser;
+    chooser.QueueChoice(path, 2);
+    f.window.SetChooser(chooser);
+    // No save first; the ticket and its conditions go.
+    f.messages.QueueAnswers({Answer::No, Answer::Yes, Answer::Yes});
+    Action(f.window, "actionOpen")->trigger();
+    QVERIFY(f.session.Variation().Exists());
+    QVERIFY(!dialog.isVisible() || dialog.ReadOnly());
 }
 
 void TFeltetelekTest::modifyDropsTheVariationAndOpensTheConditions() {
@@ -430,6 +478,7 @@ void TFeltetelekTest::damagedValuesOpenBounded() {
     set.sum = {true, false, 5, 2000};
     set.twins = {true, -3, 99};
     set.favoured = {true, 9, 2, 40, -1};
+    set.deviation = {true, -5.0f, 1e6f};
     set.errorPoints = 77;
     TFeltetelek& dialog = f.Open();
     const QList<QSpinBox*> sum = Fields(dialog, Condition::Sum);
