@@ -26,6 +26,7 @@
 #include "session/session.h"
 #include "session/startup.h"
 #include "variation/bontas.h"
+#include "variation/row_check.h"
 #include "variation/variation_export.h"
 #include "variation/variation_test.h"
 
@@ -427,6 +428,93 @@ int Test(Invocation& invocation) {
     return kExitOk;
 }
 
+// A variation of a file, or null after the message of a file without one.
+std::unique_ptr<Session> LoadVariation(const Invocation& invocation, RandomSource& random) {
+    std::unique_ptr<Session> session = LoadTicket(invocation, invocation.arguments[0], random);
+    if (session && !session->Variation().Exists()) {
+        *invocation.err << "no variation in " << invocation.arguments[0] << "\n";
+        return nullptr;
+    }
+    return session;
+}
+
+int Rows(Invocation& invocation) {
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    const VariationStore& store = session->Variation().Store();
+    long long from = 1;
+    long long to = store.Count();
+    if (!NumberOption(invocation, "--from", 1, store.Count(), from) ||
+        !NumberOption(invocation, "--to", from, store.Count(), to)) {
+        return kExitUsage;
+    }
+    const ExportSource source = session->Variation().RowSource();
+    std::vector<int> numbers;
+    std::ostream& out = *invocation.out;
+    for (long long line = from; line <= to; ++line) {
+        RowNumbers(store, source, line - 1, numbers);
+        out << line << ":";
+        for (int n : numbers) {
+            out << " " << n;
+        }
+        out << "\n";
+    }
+    return kExitOk;
+}
+
+int CheckRowCommand(Invocation& invocation) {
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    const GameInfo& game = session->Game();
+    const bool gameHasPlus = game.extraCount == 1;
+    CheckRow check;
+    for (const std::string& text : invocation.Values("--row")) {
+        long long n = 0;
+        if (!ParseNumber(text, 1, game.maxNumber, n)) {
+            *invocation.err << "not a number of 1.." << game.maxNumber << ": " << text << "\n";
+            return kExitUsage;
+        }
+        check.numbers.push_back(static_cast<std::uint8_t>(n));
+    }
+    for (const std::string& text : invocation.arguments) {
+        long long n = 0;
+        if (&text == &invocation.arguments.front()) {
+            continue; // the file
+        }
+        if (!ParseNumber(text, 1, game.maxNumber, n)) {
+            *invocation.err << "not a number of 1.." << game.maxNumber << ": " << text << "\n";
+            return kExitUsage;
+        }
+        check.numbers.push_back(static_cast<std::uint8_t>(n));
+    }
+    long long plus = 0;
+    if (invocation.Has("--plus") &&
+        (!gameHasPlus || !NumberOption(invocation, "--plus", 1, game.maxNumber, plus))) {
+        *invocation.err << (gameHasPlus ? "" : "this game has no plus number\n");
+        return kExitUsage;
+    }
+    if (plus != 0) {
+        check.plus = static_cast<int>(plus);
+        check.numbers.push_back(static_cast<std::uint8_t>(plus));
+    }
+    std::vector<std::uint8_t> sorted = check.numbers;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.empty() || std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+        *invocation.err << "--row takes distinct numbers\n";
+        return kExitUsage;
+    }
+    const RowSets rows(session->Variation().Store(), session->Variation().RowSource());
+    const CheckCounts counts = CountHits(rows, check, game.rowLength, gameHasPlus);
+    *invocation.out << TerminalText(CheckCountsText(counts, game.rowLength, gameHasPlus));
+    return kExitOk;
+}
+
 int Import(Invocation& invocation) {
     long long game = -1;
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
@@ -530,6 +618,22 @@ const std::vector<Command>& CommandTable() {
           {"--threads", "T", "threads to use (default: every core)"},
           {"--force", nullptr, "run a test that would take more than a day"}},
          Test},
+        {"rows",
+         "VAR.top",
+         "prints the variation's rows as the list shows them: line, numbers, fixed numbers",
+         1,
+         1,
+         {{"--from", "A", "the first line (default 1)"},
+          {"--to", "B", "the last line (default the last)"}},
+         Rows},
+        {"check-row",
+         "VAR.top",
+         "counts the variation's rows per hit level against a row, as the check ticket does",
+         1,
+         -1,
+         {{"--row", "N1 N2 ...", "the numbers marked on the check ticket", true},
+          {"--plus", "P", "the plus number, for a game that has one"}},
+         CheckRowCommand},
         {"import",
          "FILE.csv|FILE.txt",
          "reads a csv or txt file as a variation (--yes sorts each row)",

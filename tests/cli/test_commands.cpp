@@ -315,5 +315,22 @@ TEST_F(CommandLineTest, TicketRefusesWhatTheDialogRefuses) {
     EXPECT_EQ(Snapshot(h), before);
 }
 
+// The rows as the list shows them, and the check ticket's counts.
+TEST_F(CommandLineTest, RowsAndTheirHitsAgainstARow) {
+    const std::string h = home.Path();
+    Result result = Cli({"--home", h, "rows", h + "v.top"});
+    EXPECT_EQ(result.out, "1: 1 2 3 4 5 6\n2: 7 8 9 10 11 12\n");
+    result = Cli({"--home", h, "rows", h + "v.top", "--from", "2"});
+    EXPECT_EQ(result.out, "2: 7 8 9 10 11 12\n");
+    EXPECT_EQ(Cli({"--home", h, "rows", h + "v.top", "--from", "3"}).status, 2);
+    result = Cli({"--home", h, "check-row", h + "v.top", "--row", "1", "2", "3", "7", "8", "9"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, " » 6 találat:       0\n » 5 + 1    :       0\n » 5 találat:       0\n"
+                          " » 4 találat:       0\n » 3 találat:       2\n » 2 találat:       0\n"
+                          " » 1 találat:       0\n");
+    EXPECT_EQ(Cli({"--home", h, "check-row", h + "v.top", "--row", "1", "1"}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "check-row", h + "v.top", "--row", "46"}).status, 2);
+}
+
 } // namespace
 } // namespace velmora::cli
