@@ -18,6 +18,7 @@
 
 #include "app/tfoszelveny.h"
 #include "conditions/ui/tfeltetelek.h"
+#include "variation/ui/tbontlista.h"
 #include "common/platform.h"
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
@@ -245,6 +246,10 @@ void TFoablak::BuildCommands() {
     Bind(variation->menuAction(), Command::VariationMenu);
     QAction* start = AddAction(variation, Q("Start"), "actionStart", QKeySequence(Q("Ctrl+B")));
     Bind(start, Command::Start);
+    QAction* list =
+        AddAction(variation, Q("Listázás"), "actionListVariation", QKeySequence(Q("Ctrl+L")));
+    Bind(list, Command::ListVariation);
+    connect(list, &QAction::triggered, this, &TFoablak::ListVariation);
     variation->addSeparator();
     QAction* test = AddAction(variation, Q("Teszt..."), "actionTest");
     Bind(test, Command::Test);
@@ -362,6 +367,9 @@ void TFoablak::RefreshCommands() {
     }
     m_fullVariation->setText(ToQt(commands.FullVariationText()));
     m_conditionsAction->setText(ToQt(commands.ConditionsCaption()));
+    if (m_listWindow != nullptr) {
+        m_listWindow->Follow();
+    }
     ApplyHints();
     const auto order = static_cast<std::size_t>(m_session.Ticket().Order());
     m_orderActions[order]->setChecked(true);
@@ -460,6 +468,20 @@ void TFoablak::OpenConditions() {
         grid != nullptr ? grid->frameGeometry() : QRect(mapToGlobal(QPoint(0, 0)), QSize(0, 0));
     dialog->FeltetelStart(ticketArea);
     RefreshCommands();
+}
+
+TBontLista* TFoablak::ListWindow() {
+    if (m_listWindow == nullptr) {
+        m_listWindow = new TBontLista(m_session.Variation(), m_session.Ticket(),
+                                      m_session.GetSettings(), m_session.GetMessages(), this);
+    }
+    return m_listWindow;
+}
+
+void TFoablak::ListVariation() {
+    if (m_session.Variation().Exists()) {
+        ListWindow()->BontListaStart();
+    }
 }
 
 void TFoablak::ModifyVariation() {

@@ -24,6 +24,7 @@ class TBontTeszt;
 class TFoszelveny;
 class THuzSzama;
 class TFeltetelek;
+class TBontLista;
 
 struct StartOptions {
     std::string commandLineFile;
@@ -59,6 +60,9 @@ public:
     TFeltetelek* ConditionsDialog();
     // "Kijelölés..." / "Listázás..." of the "Feltételek" menu.
     void OpenConditions();
+    // The variation list (created on first use) and "Listázás" of the "Variáció" menu.
+    TBontLista* ListWindow();
+    void ListVariation();
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
@@ -129,6 +133,7 @@ private:
     THuzSzama* m_rangeDialog = nullptr;
     TBontTeszt* m_testDialog = nullptr; // kept: it shows its finished result again
     TFeltetelek* m_conditionsDialog = nullptr;
+    TBontLista* m_listWindow = nullptr;
     QAction* m_conditionsAction = nullptr;
 };
 

@@ -32,6 +32,7 @@ enum class Command {
     Conditions,      // "Kijelölés..." / "Listázás..." of "Feltételek" and its tool button
     ClearConditions, // the "Törlés" of "Feltételek"
     ModifyVariation, // "Módosítás..." of "Variáció": the variation through its conditions
+    ListVariation,   // "Listázás" of "Variáció": the variation list
 };
 
 struct CommandState {

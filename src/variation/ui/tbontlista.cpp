@@ -1,0 +1,255 @@
+#include "variation/ui/tbontlista.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "session/variation_document.h"
+#include "ticket/number_box.h"
+#include "ticket/qt_colours.h"
+#include "ticket/tszelveny.h"
+#include "variation/variation_file.h"
+
+namespace velmora {
+
+namespace {
+
+QString Q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+const char* const kTooLongText = " Az aktuális verzió nem listáz 1 milliónál több számsort. ";
+
+} // namespace
+
+// --- The rows ---------------------------------------------------------------------------------
+
+void VariationRowsModel::Reset(const VariationStore* store, ExportSource source) {
+    beginResetModel();
+    m_store = store;
+    m_source = std::move(source);
+    std::vector<int> numbers;
+    m_width = 0;
+    if (m_store != nullptr && m_store->Count() > 0) {
+        RowNumbers(*m_store, m_source, 0, numbers);
+        m_width = static_cast<int>(numbers.size());
+    }
+    endResetModel();
+}
+
+int VariationRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || m_store == nullptr ? 0 : static_cast<int>(m_store->Count());
+}
+
+int VariationRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1 + m_width;
+}
+
+QVariant VariationRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || m_store == nullptr || index.row() >= m_store->Count()) {
+        return {};
+    }
+    if (role == Qt::FontRole && index.column() == 0) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
+        return {};
+    }
+    if (index.column() == 0) {
+        return index.row() + 1;
+    }
+    std::vector<int> numbers;
+    RowNumbers(*m_store, m_source, index.row(), numbers);
+    const auto at = static_cast<std::size_t>(index.column() - 1);
+    return at < numbers.size() ? QVariant(numbers[at]) : QVariant();
+}
+
+QVariant VariationRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    // The number columns are too narrow for the caption: it stands over the line numbers.
+    return section == 0 ? Q("Számsor") : QString();
+}
+
+// --- The window -------------------------------------------------------------------------------
+
+TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
+                       const Settings& settings, Messages& messages, QWidget* parent)
+    : QDialog(parent, Qt::Window), m_variation(variation), m_mainTicket(ticket),
+      m_settings(settings), m_messages(messages) {
+    setObjectName(QStringLiteral("TBontLista"));
+    setWindowTitle(Q("  Variáció listája"));
+    auto* layout = new QVBoxLayout(this);
+    m_model = new VariationRowsModel(this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("BontTabla"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(20);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setDefaultSectionSize(25);
+    m_table->setAccessibleName(Q("Variáció listája"));
+    layout->addWidget(m_table);
+
+    auto* buttons = new QHBoxLayout;
+    const auto add = [this, buttons](const char* text, const char* name, const char* hint,
+                                     void (TBontLista::*click)()) {
+        auto* button = new QPushButton(Q(text), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(Q(hint));
+        connect(button, &QPushButton::clicked, this, click);
+        buttons->addWidget(button);
+    };
+    add("Első", "EloreGomb", " Ugrás az első számsorra. ", &TBontLista::EloreGombClick);
+    add("Előző lap", "EloreLapozGomb", " Előző lap. ", &TBontLista::EloreLapozGombClick);
+    add("Következő lap", "HatraLapozGomb", " Következő lap. ", &TBontLista::HatraLapozGombClick);
+    add("Utolsó", "HatraGomb", " Ugrás az utolsó számsorra. ", &TBontLista::HatraGombClick);
+    auto* exit = new QPushButton(Q("Kilépés"), this);
+    exit->setObjectName(QStringLiteral("KilepesGomb"));
+    connect(exit, &QPushButton::clicked, this, &QDialog::close);
+    buttons->addWidget(exit);
+    layout->addLayout(buttons);
+}
+
+TBontLista::~TBontLista() {
+    delete m_ticket;
+}
+
+void TBontLista::closeEvent(QCloseEvent* event) {
+    if (m_ticket != nullptr) {
+        m_ticket->hide();
+    }
+    QDialog::closeEvent(event);
+}
+
+bool TBontLista::BontListaStart() {
+    const VariationStore& store = m_variation.Store();
+    if (store.Count() > kMaxFileRows) {
+        m_messages.Warning(kTooLongText);
+        return false;
+    }
+    const ExportSource source = m_variation.RowSource();
+    m_model->Reset(&store, source);
+    m_table->setColumnWidth(0, 90);
+    // As wide as the columns, as high as the screen allows less 50.
+    const int width = 90 + 25 * (m_model->columnCount() - 1) +
+                      m_table->verticalScrollBar()->sizeHint().width() + 4;
+    const QRect screen =
+        this->screen() != nullptr ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    resize(std::max(width + 24, 460), std::min(600, screen.height() - 50));
+    m_rows = std::make_unique<RowSets>(store, source);
+    if (m_ticket == nullptr) {
+        const GameInfo& game = m_mainTicket.Game();
+        m_ticket = new TSzelveny(this, game, kVariationListTicket, false, false, true, QString());
+        m_ticket->Layout(SlotsOf(m_settings.appearance, kVariationListTicket, m_settings.scheme));
+    }
+    connect(
+        m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) {
+            if (current.isValid()) {
+                m_selected = current.row() + 1;
+                SzelvKijelzes();
+            }
+        },
+        Qt::UniqueConnection);
+    show();
+    m_ticket->show();
+    AktSorKijelol(1);
+    return true;
+}
+
+void TBontLista::Follow() {
+    if (!isVisible()) {
+        return;
+    }
+    if (!m_variation.Exists()) {
+        m_model->Reset(nullptr, {});
+        m_rows.reset();
+        m_selected = 0;
+        close();
+        return;
+    }
+    if (m_rows == nullptr || m_rows->Count() != m_variation.Store().Count()) {
+        BontListaStart();
+    }
+}
+
+void TBontLista::AktSorKijelol(long long line) {
+    const long long count = m_variation.Store().Count();
+    if (count == 0) {
+        return;
+    }
+    line = std::clamp<long long>(line, 1, count);
+    const QModelIndex index = m_model->index(static_cast<int>(line - 1), 0);
+    m_table->setCurrentIndex(index);
+    m_table->scrollTo(index);
+    m_selected = line;
+    SzelvKijelzes();
+}
+
+int TBontLista::PageLines() const {
+    const int height = m_table->viewport()->height();
+    return std::max(1, height / std::max(1, m_table->verticalHeader()->defaultSectionSize()));
+}
+
+void TBontLista::EloreGombClick() {
+    AktSorKijelol(1);
+}
+
+void TBontLista::HatraGombClick() {
+    AktSorKijelol(m_variation.Store().Count());
+}
+
+void TBontLista::EloreLapozGombClick() {
+    AktSorKijelol(m_selected - PageLines());
+}
+
+void TBontLista::HatraLapozGombClick() {
+    AktSorKijelol(m_selected + PageLines());
+}
+
+// The selected row on the small ticket, with its hit profile against every row.
+void TBontLista::SzelvKijelzes() {
+    if (m_ticket == nullptr || m_rows == nullptr || m_selected < 1 ||
+        m_selected > std::min(m_rows->Count(), m_variation.Store().Count())) {
+        return;
+    }
+    const GameInfo& game = m_mainTicket.Game();
+    for (int n = 1; n <= game.maxNumber; ++n) {
+        m_ticket->ApplyBoxLook(n, false, false, kSlotUnmarkedBox, kSlotNumber);
+    }
+    std::vector<int> numbers;
+    RowNumbers(m_variation.Store(), m_variation.RowSource(), m_selected - 1, numbers);
+    for (int n : numbers) {
+        if (n < 1 || n > game.maxNumber) {
+            continue;
+        }
+        const int font = m_mainTicket.IsFixed(n)      ? kSlotFixedNumber
+                         : m_mainTicket.IsConstant(n) ? kSlotConstantNumber
+                         : m_mainTicket.IsRandom(n)   ? kSlotRandomNumber
+                                                      : kSlotNumber;
+        m_ticket->ApplyBoxLook(n, true, true, kSlotMarkedBox, font);
+    }
+    m_profile = m_rows->HitProfile(m_selected - 1, game.rowLength);
+    m_ticket->SetReportText(ToQt(HitProfileText(m_selected, m_profile, false)));
+    m_ticket->setWindowTitle(ToQt("  Variáció " + std::to_string(m_selected) + ". számsora"));
+    if (!m_profile.empty() && m_profile.back() > 0) {
+        m_messages.Error(kRepeatedRowText);
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+#include "common/messages.h"
+#include "game/main_ticket.h"
+#include "settings/settings.h"
+#include "variation/row_check.h"
+#include "variation/variation_export.h"
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace velmora {
+
+class TSzelveny;
+class VariationDocument;
+
+// The rows of the variation as the list shows them, read from the store when a line is
+// painted: no text or widget is kept per row.
+class VariationRowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit VariationRowsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    // Shows `store` (which must outlive the model or be reset) with the numbers of `source`.
+    void Reset(const VariationStore* store, ExportSource source);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const VariationStore* m_store = nullptr;
+    ExportSource m_source;
+    int m_width = 0; // numbers of a row, fixed numbers included
+};
+
+// The variation list: one line per row, paging, and beside it a small ticket that shows the
+// selected row and its hit profile against the whole variation.
+class TBontLista : public QDialog {
+    Q_OBJECT
+public:
+    TBontLista(VariationDocument& variation, const MainTicket& ticket, const Settings& settings,
+               Messages& messages, QWidget* parent);
+    ~TBontLista() override;
+
+    // BontListaStart: shows the list of the current variation (refused above a million rows).
+    // False when it was refused.
+    bool BontListaStart();
+    // After the variation changed: the list shows it again, or closes when it is gone.
+    void Follow();
+    // Selects and shows a line (1-based).
+    void AktSorKijelol(long long line);
+    long long SelectedLine() const { return m_selected; }
+    QTableView* Table() const { return m_table; }
+    TSzelveny* Ticket() const { return m_ticket; }
+    // The hit profile of the selected row, entry h - 1 for h hits.
+    const std::vector<long long>& Profile() const { return m_profile; }
+
+    // Paging.
+    void EloreGombClick();      // the first line
+    void HatraGombClick();      // the last line
+    void EloreLapozGombClick(); // a page up
+    void HatraLapozGombClick(); // a page down
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SzelvKijelzes();
+    int PageLines() const;
+
+    VariationDocument& m_variation;
+    const MainTicket& m_mainTicket;
+    const Settings& m_settings;
+    Messages& m_messages;
+    VariationRowsModel* m_model = nullptr;
+    QTableView* m_table = nullptr;
+    QPointer<TSzelveny> m_ticket;
+    std::unique_ptr<RowSets> m_rows;
+    std::vector<long long> m_profile;
+    long long m_selected = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,109 @@
+// The variation list opened from the main window, offscreen.
+
+#include <QTableView>
+#include <QtTest>
+
+#include "support/session_parts.h"
+#include "support/window_driver.h"
+#include "ticket/tszelveny.h"
+#include "variation/ui/tbontas.h"
+#include "variation/ui/tbontlista.h"
+
+using namespace velmora;
+using namespace velmora::testing;
+
+namespace {
+
+struct Fixture : SessionParts {
+    Fixture() : SessionParts(9) {
+        window.show();
+        window.LottoSelect(1); // 6/45
+    }
+    // The full variation of the first `count` numbers, made with "Start".
+    void MakeVariation(int count) {
+        MarkRange(window, 1, count);
+        QVERIFY(WhileModal<TBontas>(
+            &window, [this] { Action(window, "actionStart")->trigger(); },
+            [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
+        QVERIFY(session.Variation().Exists());
+    }
+    TFoablak window{session, {}};
+};
+
+QString Cell(TBontLista& list, int row, int column) {
+    return list.Table()->model()->index(row, column).data().toString();
+}
+
+} // namespace
+
+class TBontListaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listShowsEveryRowAndTheSelectedRowsProfile();
+    void listFollowsTheVariation();
+    void screenshot();
+};
+
+// C(12, 6) = 924 rows: the first and the last line, paging to the ends, and the profile of a
+// row against the whole variation.
+void TBontListaTest::listShowsEveryRowAndTheSelectedRowsProfile() {
+    Fixture f;
+    QAction* list = Action(f.window, "actionListVariation");
+    QVERIFY(!list->isEnabled());
+    f.MakeVariation(12);
+    QVERIFY(list->isEnabled());
+    list->trigger();
+    TBontLista& window = *f.window.ListWindow();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.Table()->model()->rowCount(), 924);
+    QCOMPARE(window.Table()->model()->columnCount(), 7);
+    QCOMPARE(Cell(window, 0, 0), QStringLiteral("1"));
+    QCOMPARE(Cell(window, 0, 6), QStringLiteral("6"));
+    QCOMPARE(Cell(window, 923, 1), QStringLiteral("7"));
+    QCOMPARE(window.SelectedLine(), 1LL);
+    QCOMPARE(window.Profile(), (std::vector<long long>{36, 225, 400, 225, 36, 0}));
+    QVERIFY(window.Ticket()->ReportText().startsWith(QStringLiteral("  Variáció 1. számsora")));
+    window.HatraGombClick();
+    QCOMPARE(window.SelectedLine(), 924LL);
+    window.HatraLapozGombClick(); // at the end: stays
+    QCOMPARE(window.SelectedLine(), 924LL);
+    window.EloreLapozGombClick();
+    QVERIFY(window.SelectedLine() < 924);
+    window.EloreGombClick();
+    QCOMPARE(window.SelectedLine(), 1LL);
+    window.EloreLapozGombClick(); // at the start: stays
+    QCOMPARE(window.SelectedLine(), 1LL);
+    QCOMPARE(f.messages.Count(), std::size_t{0}); // no row is repeated
+}
+
+void TBontListaTest::listFollowsTheVariation() {
+    Fixture f;
+    f.MakeVariation(8);
+    Action(f.window, "actionListVariation")->trigger();
+    TBontLista& window = *f.window.ListWindow();
+    QCOMPARE(window.Table()->model()->rowCount(), 28);
+    window.HatraGombClick();
+    f.messages.QueueAnswer(Answer::Yes);
+    Action(f.window, "actionDeleteVariation")->trigger();
+    QVERIFY(!f.session.Variation().Exists());
+    QVERIFY(!window.isVisible());
+}
+
+// With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
+void TBontListaTest::screenshot() {
+    const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
+    if (folder.isEmpty()) {
+        QSKIP("VELMORA_SCREENSHOTS is not set");
+    }
+    Fixture f;
+    f.MakeVariation(12);
+    Action(f.window, "actionListVariation")->trigger();
+    TBontLista& window = *f.window.ListWindow();
+    window.AktSorKijelol(100);
+    QCoreApplication::processEvents();
+    QVERIFY(window.grab().save(folder + QStringLiteral("/bontlista.png")));
+    QVERIFY(window.Ticket()->grab().save(folder + QStringLiteral("/bontlista_szelveny.png")));
+}
+
+QTEST_MAIN(TBontListaTest)
+#include "test_tbontlista.moc"
