@@ -18,6 +18,7 @@
 
 #include "app/tfoszelveny.h"
 #include "conditions/ui/tfeltetelek.h"
+#include "variation/ui/tbontellszelveny.h"
 #include "variation/ui/tbontlista.h"
 #include "common/platform.h"
 #include "dialogs/qt_file_chooser.h"
@@ -250,6 +251,10 @@ void TFoablak::BuildCommands() {
         AddAction(variation, Q("Listázás"), "actionListVariation", QKeySequence(Q("Ctrl+L")));
     Bind(list, Command::ListVariation);
     connect(list, &QAction::triggered, this, &TFoablak::ListVariation);
+    QAction* check =
+        AddAction(variation, Q("Ellenőrzés..."), "actionCheckVariation", QKeySequence(Q("Ctrl+E")));
+    Bind(check, Command::CheckVariation);
+    connect(check, &QAction::triggered, this, &TFoablak::CheckVariation);
     variation->addSeparator();
     QAction* test = AddAction(variation, Q("Teszt..."), "actionTest");
     Bind(test, Command::Test);
@@ -370,6 +375,9 @@ void TFoablak::RefreshCommands() {
     if (m_listWindow != nullptr) {
         m_listWindow->Follow();
     }
+    if (m_checkTicket != nullptr) {
+        m_checkTicket->Follow();
+    }
     ApplyHints();
     const auto order = static_cast<std::size_t>(m_session.Ticket().Order());
     m_orderActions[order]->setChecked(true);
@@ -482,6 +490,26 @@ void TFoablak::ListVariation() {
     if (m_session.Variation().Exists()) {
         ListWindow()->BontListaStart();
     }
+}
+
+TBontEllSzelveny* TFoablak::CheckTicket() {
+    if (m_checkTicket == nullptr) {
+        m_checkTicket = new TBontEllSzelveny(m_session.Variation(), m_session.Ticket(),
+                                             m_session.GetSettings(), this);
+    }
+    return m_checkTicket;
+}
+
+void TFoablak::CheckVariation() {
+    VariationDocument& variation = m_session.Variation();
+    if (!variation.Exists()) {
+        return;
+    }
+    if (variation.Paused()) {
+        m_session.GetMessages().Warning(
+            "Megszakított, nem befejezett variáció.\r\rA variáció nem értékelhető.");
+    }
+    CheckTicket()->Open();
 }
 
 void TFoablak::ModifyVariation() {

@@ -25,6 +25,7 @@ class TFoszelveny;
 class THuzSzama;
 class TFeltetelek;
 class TBontLista;
+class TBontEllSzelveny;
 
 struct StartOptions {
     std::string commandLineFile;
@@ -63,6 +64,9 @@ public:
     // The variation list (created on first use) and "Listázás" of the "Variáció" menu.
     TBontLista* ListWindow();
     void ListVariation();
+    // The check ticket (created on first use) and "Ellenőrzés..." of the "Variáció" menu.
+    TBontEllSzelveny* CheckTicket();
+    void CheckVariation();
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
@@ -134,6 +138,7 @@ private:
     TBontTeszt* m_testDialog = nullptr; // kept: it shows its finished result again
     TFeltetelek* m_conditionsDialog = nullptr;
     TBontLista* m_listWindow = nullptr;
+    TBontEllSzelveny* m_checkTicket = nullptr;
     QAction* m_conditionsAction = nullptr;
 };
 

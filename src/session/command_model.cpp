@@ -47,6 +47,8 @@ CommandState CommandModel::State(Command command) const {
                       kNoMarks);
     case Command::ModifyVariation:
         return {m_variation.Exists(), ""};
+    case Command::CheckVariation:
+        return Either(m_variation.Exists(), " Variáció ellenőrzése. ", " Nincs variáció. ");
     case Command::ListVariation:
         return Either(m_variation.Exists(), " Variáció listája. ", " Nincs variáció. ");
     case Command::ClearConditions:

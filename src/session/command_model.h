@@ -33,6 +33,7 @@ enum class Command {
     ClearConditions, // the "Törlés" of "Feltételek"
     ModifyVariation, // "Módosítás..." of "Variáció": the variation through its conditions
     ListVariation,   // "Listázás" of "Variáció": the variation list
+    CheckVariation,  // "Ellenőrzés..." of "Variáció": the check ticket
 };
 
 struct CommandState {

@@ -7,6 +7,8 @@
 #include "support/window_driver.h"
 #include "ticket/tszelveny.h"
 #include "variation/ui/tbontas.h"
+#include "ticket/number_box.h"
+#include "variation/ui/tbontellszelveny.h"
 #include "variation/ui/tbontlista.h"
 
 using namespace velmora;
@@ -41,6 +43,7 @@ class TBontListaTest : public QObject {
 private slots:
     void listShowsEveryRowAndTheSelectedRowsProfile();
     void listFollowsTheVariation();
+    void checkTicketCountsTheRowsPerLevel();
     void screenshot();
 };
 
@@ -89,6 +92,32 @@ void TBontListaTest::listFollowsTheVariation() {
     QVERIFY(!window.isVisible());
 }
 
+// Marking a row on the check ticket counts the rows per level; a number outside the variation
+// cannot be marked; deleting the variation closes the ticket.
+void TBontListaTest::checkTicketCountsTheRowsPerLevel() {
+    Fixture f;
+    f.MakeVariation(12);
+    Action(f.window, "actionCheckVariation")->trigger();
+    TBontEllSzelveny& check = *f.window.CheckTicket();
+    QVERIFY(check.Grid()->isVisible());
+    for (int n = 1; n <= 6; ++n) {
+        NumberBox* box = check.Grid()->Box(n);
+        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, box->rect().center());
+    }
+    QCOMPARE(check.Counts().levels, (std::vector<long long>{36, 225, 400, 225, 36, 1}));
+    QVERIFY(check.Grid()->ReportText().contains(QStringLiteral(" » 6 találat:       1")));
+    QCOMPARE(check.Level(0), 6); // the row 1 2 3 4 5 6
+    check.Click(30, Qt::NoModifier);
+    QCOMPARE(check.Row().numbers.size(), std::size_t{6});
+    QCOMPARE(check.Grid()->Box(30)->Caption(), QStringLiteral("-"));
+    check.Click(6, Qt::NoModifier); // unmarked again: five marked
+    QCOMPARE(check.Counts().levels.back(), 7LL);
+    f.messages.QueueAnswer(Answer::Yes);
+    Action(f.window, "actionDeleteVariation")->trigger();
+    QVERIFY(!check.Grid()->isVisible());
+    QVERIFY(check.Row().numbers.empty());
+}
+
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
 void TBontListaTest::screenshot() {
     const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
@@ -103,6 +132,12 @@ void TBontListaTest::screenshot() {
     QCoreApplication::processEvents();
     QVERIFY(window.grab().save(folder + QStringLiteral("/bontlista.png")));
     QVERIFY(window.Ticket()->grab().save(folder + QStringLiteral("/bontlista_szelveny.png")));
+    Action(f.window, "actionCheckVariation")->trigger();
+    for (int n : {1, 3, 5, 7, 9, 11}) {
+        f.window.CheckTicket()->Click(n, Qt::NoModifier);
+    }
+    QVERIFY(
+        f.window.CheckTicket()->Grid()->grab().save(folder + QStringLiteral("/ellenorzes.png")));
 }
 
 QTEST_MAIN(TBontListaTest)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+#include "common/messages.h"
+#include "game/main_ticket.h"
+#include "settings/settings.h"
+#include "variation/row_check.h"
+
+class QWidget;
+
+namespace velmora {
+
+class TSzelveny;
+class VariationDocument;
+
+// The check ticket in check mode: the user marks a row (SHIFT marks the plus number) and the
+// ticket counts how many rows of the variation reach each hit level against it.
+class TBontEllSzelveny : public QObject {
+    Q_OBJECT
+public:
+    TBontEllSzelveny(VariationDocument& variation, const MainTicket& ticket,
+                     const Settings& settings, QWidget* owner);
+    ~TBontEllSzelveny() override;
+
+    // BEStart: a fresh check row over the current variation.
+    void Open();
+    // BEVege: the check row and the counts are cleared.
+    void Close();
+
+    // After the variation changed: a new, edited or deleted variation closes the ticket.
+    void Follow();
+    // A click on a box: marks or unmarks the number (the plus number with SHIFT).
+    void Click(int number, Qt::KeyboardModifiers modifiers);
+
+    const CheckRow& Row() const { return m_check; }
+    const CheckCounts& Counts() const { return m_counts; }
+    // The hit level of a stored row against the check row (-1: the "5+1" level).
+    int Level(long long row) const;
+    TSzelveny* Grid() const { return m_grid; }
+
+signals:
+    void countsChanged();
+
+private:
+    bool Selectable(int number) const;
+    bool GameHasPlus() const;
+    void Recount();
+    void Show();
+
+    VariationDocument& m_variation;
+    const MainTicket& m_ticket;
+    const Settings& m_settings;
+    QWidget* m_owner;
+    QPointer<TSzelveny> m_grid;
+    std::unique_ptr<RowSets> m_rows;
+    CheckRow m_check;
+    CheckCounts m_counts;
+};
+
+} // namespace velmora
