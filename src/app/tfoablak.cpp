@@ -20,6 +20,7 @@
 #include "conditions/ui/tfeltetelek.h"
 #include "variation/ui/tbontellszelveny.h"
 #include "variation/ui/tbontlista.h"
+#include "variation/variation_file.h"
 #include "common/platform.h"
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
@@ -488,6 +489,7 @@ TBontLista* TFoablak::ListWindow() {
 
 void TFoablak::ListVariation() {
     if (m_session.Variation().Exists()) {
+        ListWindow()->SetCheckTicket(CheckTicket());
         ListWindow()->BontListaStart();
     }
 }
@@ -510,6 +512,13 @@ void TFoablak::CheckVariation() {
             "Megszakított, nem befejezett variáció.\r\rA variáció nem értékelhető.");
     }
     CheckTicket()->Open();
+    // The list opens with the ticket so its search can follow the counts.
+    if (variation.Store().Count() <= kMaxFileRows) {
+        ListWindow()->SetCheckTicket(CheckTicket());
+        if (!ListWindow()->isVisible()) {
+            ListWindow()->BontListaStart();
+        }
+    }
 }
 
 void TFoablak::ModifyVariation() {

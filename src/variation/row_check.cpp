@@ -97,6 +97,28 @@ CheckCounts CountHits(const RowSets& rows, const CheckRow& check, int rowLength,
     return counts;
 }
 
+long long FindRowAtLevel(const RowSets& rows, const CheckRow& check, int rowLength,
+                         bool gameHasPlus, int level, long long from, bool forward) {
+    const BitSet128 regular = Regular(check, gameHasPlus);
+    const int marked = Popcount(regular);
+    if (marked == 0) {
+        return -1;
+    }
+    const bool plus = gameHasPlus && check.plus != 0;
+    const long long step = forward ? 1 : -1;
+    for (long long r = from; r >= 0 && r < rows.Count(); r += step) {
+        const BitSet128& row = rows.Row(r);
+        const int hits = CommonCount(row, regular);
+        const bool plusLevel = plus && row.Has(check.plus) && hits == marked - 1;
+        const int rowLevel = plusLevel ? -1 : hits + (rowLength - marked);
+        const bool counted = plusLevel || hits > marked - rowLength;
+        if (counted && (level == kAnyLevel || rowLevel == level)) {
+            return r;
+        }
+    }
+    return -1;
+}
+
 std::string CheckCountsText(const CheckCounts& counts, int rowLength, bool gameHasPlus) {
     std::string text;
     for (int level = rowLength; level >= 1; --level) {

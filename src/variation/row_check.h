@@ -46,6 +46,14 @@ int RowHitLevel(const BitSet128& row, const CheckRow& check, int rowLength, bool
 
 CheckCounts CountHits(const RowSets& rows, const CheckRow& check, int rowLength, bool gameHasPlus);
 
+// Any level the check ticket counts, for the list's search.
+inline constexpr int kAnyLevel = -1000;
+
+// The first row from `from` on (forward) or back from it whose level against the check row is
+// `level` (-1: "5+1"; kAnyLevel: any counted level); -1 when there is none.
+long long FindRowAtLevel(const RowSets& rows, const CheckRow& check, int rowLength,
+                         bool gameHasPlus, int level, long long from, bool forward);
+
 // The check ticket's result text, the highest level first.
 std::string CheckCountsText(const CheckCounts& counts, int rowLength, bool gameHasPlus);
 // The list's ticket text for the selected line (1-based).

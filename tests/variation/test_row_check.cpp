@@ -90,6 +90,25 @@ TEST(RowCheck, CountsPerLevelAgainstTheCheckRow) {
         }
         EXPECT_EQ(levels, c.levels);
         EXPECT_EQ(plusLevel, c.plusLevel);
+        // The search finds as many rows of each level, forward and backward.
+        const auto found = [&](int level, bool forward) {
+            long long n = 0;
+            for (long long r = forward ? 0 : rows.Count() - 1;
+                 (r = FindRowAtLevel(rows, check, 6, true, level, r, forward)) >= 0;
+                 r += forward ? 1 : -1) {
+                ++n;
+            }
+            return n;
+        };
+        for (int level = 1; level <= 6; ++level) {
+            EXPECT_EQ(found(level, level % 2 == 0), c.levels[static_cast<std::size_t>(level - 1)]);
+        }
+        EXPECT_EQ(found(-1, true), c.plusLevel);
+        long long all = c.plusLevel;
+        for (long long n : c.levels) {
+            all += n;
+        }
+        EXPECT_EQ(found(kAnyLevel, false), all);
     }
     // Without a plus number in the game the marked plus is an ordinary number.
     const CheckCounts plain = CountHits(rows, {{1, 2, 3, 4, 5, 7}, 7}, 6, false);

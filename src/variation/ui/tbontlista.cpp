@@ -1,6 +1,7 @@
 #include "variation/ui/tbontlista.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,7 +11,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/hu_format.h"
 #include "session/variation_document.h"
+#include "variation/ui/tbontellszelveny.h"
 #include "ticket/number_box.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
@@ -123,6 +126,138 @@ TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
+
+    m_searchPanel = new QWidget(this);
+    auto* search = new QHBoxLayout(m_searchPanel);
+    search->setContentsMargins(0, 0, 0, 0);
+    m_searchBox = new QComboBox(m_searchPanel);
+    m_searchBox->setObjectName(QStringLiteral("KeresBox"));
+    m_searchBox->setAccessibleName(Q("Keresett találat"));
+    search->addWidget(m_searchBox);
+    connect(m_searchBox, &QComboBox::activated, this, [this] {
+        SetSearchHints();
+        ElsoreKeresGombClick();
+    });
+    const struct {
+        const char* text;
+        const char* name;
+        void (TBontLista::*click)();
+    } searchButtons[] = {
+        {"Következő", "TovabbKeresGomb", &TBontLista::TovabbKeresGombClick},
+        {"Előző", "VisszaKeresGomb", &TBontLista::VisszaKeresGombClick},
+        {"Első", "ElsoreKeresGomb", &TBontLista::ElsoreKeresGombClick},
+        {"Utolsó", "UtolsoraKeresGomb", &TBontLista::UtolsoraKeresGombClick},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(Q(searchButtons[i].text), m_searchPanel);
+        button->setObjectName(QString::fromLatin1(searchButtons[i].name));
+        connect(button, &QPushButton::clicked, this, searchButtons[i].click);
+        search->addWidget(button);
+        m_searchButtons[i] = button;
+    }
+    layout->insertWidget(0, m_searchPanel);
+    m_searchPanel->hide();
+}
+
+void TBontLista::SetCheckTicket(TBontEllSzelveny* check) {
+    m_check = check;
+    if (m_check != nullptr) {
+        connect(m_check, &TBontEllSzelveny::countsChanged, this, &TBontLista::KeresPanelBe,
+                Qt::UniqueConnection);
+    }
+}
+
+bool TBontLista::SearchShown() const {
+    return !m_searchPanel->isHidden();
+}
+
+void TBontLista::KeresPanelBe() {
+    m_searchBox->clear();
+    m_searchLevels.clear();
+    if (m_check == nullptr || m_rows == nullptr) {
+        m_searchPanel->hide();
+        return;
+    }
+    const CheckCounts& counts = m_check->Counts();
+    const int rowLength = m_mainTicket.Game().rowLength;
+    const auto entry = [this](const std::string& text, int level) {
+        m_searchBox->addItem(ToQt(text));
+        m_searchLevels.push_back(level);
+    };
+    for (int level = static_cast<int>(counts.levels.size()); level >= 1; --level) {
+        if (level == rowLength - 1 && counts.plusLevel > 0) {
+            entry(PadLeft(std::to_string(rowLength - 1) + "+1 találat", 13), -1);
+        }
+        if (counts.levels[static_cast<std::size_t>(level - 1)] > 0) {
+            entry(PadLeft("   " + std::to_string(level) + " találat", 15), level);
+        }
+    }
+    if (m_searchLevels.empty()) {
+        m_searchPanel->hide();
+        return;
+    }
+    if (m_searchLevels.size() > 1) {
+        m_searchBox->insertItem(0, Q("Minden találat"));
+        m_searchLevels.insert(m_searchLevels.begin(), kAnyLevel);
+    }
+    m_searchBox->setCurrentIndex(0);
+    SetSearchHints();
+    m_searchPanel->show();
+}
+
+int TBontLista::ChosenLevel() const {
+    const int index = m_searchBox->currentIndex();
+    return index >= 0 && index < static_cast<int>(m_searchLevels.size())
+               ? m_searchLevels[static_cast<std::size_t>(index)]
+               : kAnyLevel;
+}
+
+void TBontLista::SetSearchHints() {
+    const int level = ChosenLevel();
+    const std::string n = level == kAnyLevel ? "n"
+                          : level == -1 ? std::to_string(m_mainTicket.Game().rowLength - 1) + "+1"
+                                        : std::to_string(level);
+    const char* const words[] = {"következő", "előző", "első", "utolsó"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        m_searchButtons[i]->setToolTip(ToQt(" Ugrás a" + std::string(i == 2 ? "z " : " ") +
+                                            words[i] + " " + n + " találatos számsorra. "));
+    }
+}
+
+bool TBontLista::SelectFound(long long from, bool forward) {
+    if (m_check == nullptr || m_rows == nullptr) {
+        return false;
+    }
+    const long long found =
+        FindRowAtLevel(*m_rows, m_check->Row(), m_mainTicket.Game().rowLength,
+                       m_mainTicket.Game().extraCount == 1, ChosenLevel(), from, forward);
+    if (found < 0) {
+        return false;
+    }
+    AktSorKijelol(found + 1);
+    return true;
+}
+
+void TBontLista::TovabbKeresGombClick() {
+    if (!SelectFound(m_selected, true)) {
+        UtolsoraKeresGombClick();
+    }
+}
+
+void TBontLista::VisszaKeresGombClick() {
+    if (!SelectFound(m_selected - 2, false)) {
+        ElsoreKeresGombClick();
+    }
+}
+
+void TBontLista::ElsoreKeresGombClick() {
+    SelectFound(0, true);
+}
+
+void TBontLista::UtolsoraKeresGombClick() {
+    if (m_rows != nullptr) {
+        SelectFound(m_rows->Count() - 1, false);
+    }
 }
 
 TBontLista::~TBontLista() {
@@ -169,6 +304,7 @@ bool TBontLista::BontListaStart() {
     show();
     m_ticket->show();
     AktSorKijelol(1);
+    KeresPanelBe();
     return true;
 }
 

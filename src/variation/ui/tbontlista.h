@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -13,12 +14,14 @@
 #include "variation/row_check.h"
 #include "variation/variation_export.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableView;
 
 namespace velmora {
 
+class TBontEllSzelveny;
 class TSzelveny;
 class VariationDocument;
 
@@ -65,6 +68,18 @@ public:
     // The hit profile of the selected row, entry h - 1 for h hits.
     const std::vector<long long>& Profile() const { return m_profile; }
 
+    // The check ticket whose counts the search panel follows.
+    void SetCheckTicket(TBontEllSzelveny* check);
+    // The search panel: shown while the check ticket counts rows at some level.
+    void KeresPanelBe();
+    bool SearchShown() const;
+    QComboBox* SearchBox() const { return m_searchBox; }
+    // Searching rows of the chosen level from the selected line.
+    void TovabbKeresGombClick();   // the next one; past the last, the last
+    void VisszaKeresGombClick();   // the one before; before the first, the first
+    void ElsoreKeresGombClick();   // the first
+    void UtolsoraKeresGombClick(); // the last
+
     // Paging.
     void EloreGombClick();      // the first line
     void HatraGombClick();      // the last line
@@ -76,6 +91,10 @@ protected:
 
 private:
     void SzelvKijelzes();
+    // The row found from `from` in the given direction, selected; false when none.
+    bool SelectFound(long long from, bool forward);
+    int ChosenLevel() const;
+    void SetSearchHints();
     int PageLines() const;
 
     VariationDocument& m_variation;
@@ -86,6 +105,11 @@ private:
     QTableView* m_table = nullptr;
     QPointer<TSzelveny> m_ticket;
     std::unique_ptr<RowSets> m_rows;
+    TBontEllSzelveny* m_check = nullptr;
+    QWidget* m_searchPanel = nullptr;
+    QComboBox* m_searchBox = nullptr;
+    std::vector<int> m_searchLevels; // per entry of the box: a level, -1 "5+1", or kAnyLevel
+    std::array<QPushButton*, 4> m_searchButtons{}; // next, back, first, last
     std::vector<long long> m_profile;
     long long m_selected = 0;
 };

@@ -1,5 +1,6 @@
 // The variation list opened from the main window, offscreen.
 
+#include <QComboBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -107,6 +108,37 @@ void TBontListaTest::checkTicketCountsTheRowsPerLevel() {
     QCOMPARE(check.Counts().levels, (std::vector<long long>{36, 225, 400, 225, 36, 1}));
     QVERIFY(check.Grid()->ReportText().contains(QStringLiteral(" » 6 találat:       1")));
     QCOMPARE(check.Level(0), 6); // the row 1 2 3 4 5 6
+
+    // The list opened with the ticket and searches the levels it counts.
+    TBontLista& list = *f.window.ListWindow();
+    QVERIFY(list.isVisible());
+    QVERIFY(list.SearchShown());
+    QComboBox* box = list.SearchBox();
+    QCOMPARE(box->count(), 7);
+    QCOMPARE(box->itemText(0), QStringLiteral("Minden találat"));
+    QCOMPARE(box->itemText(1), QStringLiteral("      6 találat"));
+    box->setCurrentIndex(1); // level 6: the one row
+    list.ElsoreKeresGombClick();
+    QCOMPARE(list.SelectedLine(), 1LL);
+    list.TovabbKeresGombClick(); // no later one: the last one, which it is
+    QCOMPARE(list.SelectedLine(), 1LL);
+    box->setCurrentIndex(2); // level 5: 36 rows, each found in turn
+    list.ElsoreKeresGombClick();
+    long long found = 1;
+    long long previous = list.SelectedLine();
+    QCOMPARE(check.Level(previous - 1), 5);
+    for (list.TovabbKeresGombClick(); list.SelectedLine() != previous;
+         list.TovabbKeresGombClick()) {
+        QVERIFY(list.SelectedLine() > previous);
+        QCOMPARE(check.Level(list.SelectedLine() - 1), 5);
+        previous = list.SelectedLine();
+        ++found;
+    }
+    QCOMPARE(found, 36LL);
+    list.VisszaKeresGombClick();
+    QVERIFY(list.SelectedLine() < previous);
+    list.UtolsoraKeresGombClick();
+    QCOMPARE(list.SelectedLine(), previous);
     check.Click(30, Qt::NoModifier);
     QCOMPARE(check.Row().numbers.size(), std::size_t{6});
     QCOMPARE(check.Grid()->Box(30)->Caption(), QStringLiteral("-"));
