@@ -364,6 +364,16 @@ void BM_ListHitProfile(benchmark::State& state) {
 }
 BENCHMARK(BM_ListHitProfile)->Unit(benchmark::kMillisecond);
 
+// The worst search: the next row of a level no row after the start reaches (a full scan).
+void BM_ListSearchNextRow(benchmark::State& state) {
+    const RowSets rows(MillionRows(), ThirtyThreeNumbers());
+    const CheckRow check{{1, 2, 3, 4, 5, 6}, 0};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FindRowAtLevel(rows, check, 6, true, 6, 1, true));
+    }
+}
+BENCHMARK(BM_ListSearchNextRow)->Unit(benchmark::kMillisecond);
+
 // The variation test side by side: the merge walk over every row on one thread, and the
 // bit-set scan that stops at the best possible hit, split over two threads.
 //   0: the full 6-of-16 variation (8 008 rows), d = 6
