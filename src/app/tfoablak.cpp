@@ -252,6 +252,13 @@ void TFoablak::BuildCommands() {
         AddAction(variation, Q("Listázás"), "actionListVariation", QKeySequence(Q("Ctrl+L")));
     Bind(list, Command::ListVariation);
     connect(list, &QAction::triggered, this, &TFoablak::ListVariation);
+    QMenu* edit = variation->addMenu(Q("Szerkesztés"));
+    QAction* sort = AddAction(edit, Q("Rendezés"), "actionSortRows");
+    Bind(sort, Command::SortRows);
+    connect(sort, &QAction::triggered, this, [this] { ChangeRowOrder(true); });
+    QAction* original = AddAction(edit, Q("Eredeti sorrend"), "actionOriginalOrder");
+    Bind(original, Command::OriginalOrder);
+    connect(original, &QAction::triggered, this, [this] { ChangeRowOrder(false); });
     QAction* check =
         AddAction(variation, Q("Ellenőrzés..."), "actionCheckVariation", QKeySequence(Q("Ctrl+E")));
     Bind(check, Command::CheckVariation);
@@ -518,6 +525,38 @@ void TFoablak::CheckVariation() {
         if (!ListWindow()->isVisible()) {
             ListWindow()->BontListaStart();
         }
+    }
+}
+
+void TFoablak::ChangeRowOrder(bool sort) {
+    VariationDocument& variation = m_session.Variation();
+    if (!variation.Exists()) {
+        return;
+    }
+    // The list's current row is selected again at its new place.
+    const VariationStore& store = variation.Store();
+    const bool listed = m_listWindow != nullptr && m_listWindow->isVisible();
+    long long current = listed ? m_listWindow->SelectedLine() - 1 : -1;
+    if (current >= 0 && store.IsSorted()) {
+        current = store.OrderTable()[static_cast<std::size_t>(current)]; // generation index
+    }
+    if (sort) {
+        if (!variation.SortRows()) {
+            return;
+        }
+    } else {
+        variation.RestoreOrder();
+    }
+    RefreshCommands();
+    if (listed) {
+        m_listWindow->BontListaStart();
+        long long line = current;
+        if (current >= 0 && store.IsSorted()) {
+            const auto& order = store.OrderTable();
+            line = std::find(order.begin(), order.end(), static_cast<std::uint32_t>(current)) -
+                   order.begin();
+        }
+        m_listWindow->AktSorKijelol(line + 1);
     }
 }
 

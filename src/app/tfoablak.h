@@ -67,6 +67,8 @@ public:
     // The check ticket (created on first use) and "Ellenőrzés..." of the "Variáció" menu.
     TBontEllSzelveny* CheckTicket();
     void CheckVariation();
+    // "Rendezés" (true) and "Eredeti sorrend" of the "Szerkesztés" submenu.
+    void ChangeRowOrder(bool sort);
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }

@@ -47,6 +47,16 @@ CommandState CommandModel::State(Command command) const {
                       kNoMarks);
     case Command::ModifyVariation:
         return {m_variation.Exists(), ""};
+    case Command::SortRows:
+        if (!m_variation.Exists()) {
+            return {false, " Nincs variáció. "};
+        }
+        return Either(!m_variation.Store().IsSorted(), " Variáció indexeinek rendezése. ",
+                      " A variáció indexei rendezettek. ");
+    case Command::OriginalOrder:
+        return Either(m_variation.Exists() && m_variation.Store().IsSorted(),
+                      " Variáció indexeinek visszarendezése - az eredeti állapot szerint. ",
+                      " A variáció indexei, az eredeti állapot szerint rendezettek. ");
     case Command::CheckVariation:
         return Either(m_variation.Exists(), " Variáció ellenőrzése. ", " Nincs variáció. ");
     case Command::ListVariation:

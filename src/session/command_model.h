@@ -34,6 +34,8 @@ enum class Command {
     ModifyVariation, // "Módosítás..." of "Variáció": the variation through its conditions
     ListVariation,   // "Listázás" of "Variáció": the variation list
     CheckVariation,  // "Ellenőrzés..." of "Variáció": the check ticket
+    SortRows,        // "Rendezés" of "Szerkesztés"
+    OriginalOrder,   // "Eredeti sorrend" of "Szerkesztés"
 };
 
 struct CommandState {

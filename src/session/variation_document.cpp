@@ -29,6 +29,34 @@ void VariationDocument::Delete() {
     m_ticket.Extension() = ExtensionTargets{};
 }
 
+bool VariationDocument::SortRows() {
+    const long long count = m_store.Count();
+    if (count >= 100000) {
+        m_messages.Warning(" 100 000 db számsor felett, nem áll rendelkezésre a funkció.");
+        return false;
+    }
+    if (count > 10000 &&
+        !m_messages.WarningQuestion(" 10 000 db számsor felett (a számítógép teljesítményétől "
+                                    "függően), akár perceket is igénybe vehet az indexek "
+                                    "rendezése.\r\rA rendezés folyamata nem megszakítható.\r\r"
+                                    "Mégis folytatja?")) {
+        return false;
+    }
+    m_messages.ShowWait("Variáció indexeinek rendezése", WaitPosition::Centre);
+    m_store.Sort();
+    m_messages.HideWait();
+    return true;
+}
+
+void VariationDocument::RestoreOrder() {
+    if (!m_store.IsSorted()) {
+        return;
+    }
+    m_messages.ShowWait("Variáció indexeinek eredeti állapota", WaitPosition::Centre);
+    m_store.RestoreOriginalOrder();
+    m_messages.HideWait();
+}
+
 bool VariationDocument::AskThenDelete() {
     if (!m_store.saved && !m_ticket.Extension().active && Exists() &&
         !m_messages.Question("Biztos törli a variáció listáját?")) {

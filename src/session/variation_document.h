@@ -59,6 +59,11 @@ public:
     // --- Deleting ("BontasTorlese", "BontTorlesEng1") -------------------------------------
     // Drops the rows, the record and extension mode, without a question.
     void Delete();
+
+    // "Rendezés": the rows in ascending order, after the Part's limit and question; false when
+    // nothing was sorted. "Eredeti sorrend": the generation order again.
+    bool SortRows();
+    void RestoreOrder();
     // Unless the variation is saved or being extended: "Biztos törli a variáció listáját?".
     // Deletes and returns true unless the user kept it.
     bool AskThenDelete();

@@ -275,5 +275,56 @@ TEST_F(VariationDocumentTest, PausedVariationGoesOnFromItsFile) {
     EXPECT_EQ(StoredRows(other->Variation().Store()), StoredRows(whole.store));
 }
 
+// "Rendezés" sorts without asking up to 10 000 rows, asks above, refuses from 100 000; the
+// original order comes back exactly.
+TEST_F(VariationDocumentTest, SortingAsksAboveTenThousandRowsAndRefusesAHundredThousand) {
+    const std::string question = " 10 000 db számsor felett (a számítógép teljesítményétől "
+                                 "függően), akár perceket is igénybe vehet az indexek "
+                                 "rendezése.\r\rA rendezés folyamata nem megszakítható.\r\r"
+                                 "Mégis folytatja?";
+    struct Case {
+        long long rows;
+        std::vector<Answer> answers;
+        bool sorted;
+        std::string says; // the last message, empty: none
+    };
+    const Case cases[] = {
+        {10000, {}, true, ""},
+        {10001, {Answer::No}, false, question},
+        {10001, {Answer::Yes}, true, question},
+        {100000,
+         {Answer::Yes},
+         false,
+         " 100 000 db számsor felett, nem áll rendelkezésre a funkció."},
+    };
+    for (const Case& c : cases) {
+        VariationStore& store = variation.Store();
+        store.Reset(2, 90);
+        std::vector<std::uint8_t> bytes;
+        for (long long r = 0; r < c.rows; ++r) {
+            // Descending pairs: the sort reverses them.
+            const long long k = c.rows - 1 - r;
+            bytes.push_back(static_cast<std::uint8_t>(k / 90 % 89));
+            bytes.push_back(static_cast<std::uint8_t>(k % 90));
+        }
+        ASSERT_TRUE(store.Assign(bytes, c.rows));
+        const std::vector<Row> before = StoredRows(store);
+        messages.Clear();
+        for (Answer answer : c.answers) {
+            messages.QueueAnswer(answer);
+        }
+        EXPECT_EQ(variation.SortRows(), c.sorted) << c.rows;
+        EXPECT_EQ(store.IsSorted(), c.sorted) << c.rows;
+        EXPECT_EQ(messages.LastText(), c.says) << c.rows;
+        if (c.sorted) {
+            const std::vector<Row> after = StoredRows(store);
+            EXPECT_TRUE(std::is_sorted(after.begin(), after.end())) << c.rows;
+            variation.RestoreOrder();
+            EXPECT_EQ(StoredRows(store), before) << c.rows;
+            EXPECT_FALSE(store.IsSorted());
+        }
+    }
+}
+
 } // namespace
 } // namespace velmora

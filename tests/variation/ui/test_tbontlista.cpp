@@ -4,6 +4,8 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "common/file_io.h"
+#include "support/fake_file_chooser.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "ticket/tszelveny.h"
@@ -45,6 +47,7 @@ private slots:
     void listShowsEveryRowAndTheSelectedRowsProfile();
     void listFollowsTheVariation();
     void checkTicketCountsTheRowsPerLevel();
+    void sortAndOriginalOrderKeepTheSelectedRow();
     void screenshot();
 };
 
@@ -148,6 +151,36 @@ void TBontListaTest::checkTicketCountsTheRowsPerLevel() {
     Action(f.window, "actionDeleteVariation")->trigger();
     QVERIFY(!check.Grid()->isVisible());
     QVERIFY(check.Row().numbers.empty());
+}
+
+// Rows imported out of order: "Rendezés" sorts them and the list keeps the selected row;
+// "Eredeti sorrend" brings back the file's order and the row's old line.
+void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
+    Fixture f;
+    const std::string path = f.home.Path() + "rows.csv";
+    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;7\r\n")));
+    FakeFileChooser chooser;
+    chooser.QueueChoice(path, 3);
+    f.window.SetChooser(chooser);
+    Action(f.window, "actionOpen")->trigger(); // "Rendezett legyen...?" No: the file's order
+    QVERIFY(f.session.Variation().Exists());
+    Action(f.window, "actionListVariation")->trigger();
+    TBontLista& list = *f.window.ListWindow();
+    list.AktSorKijelol(3);
+    QAction* sort = Action(f.window, "actionSortRows");
+    QAction* original = Action(f.window, "actionOriginalOrder");
+    QVERIFY(sort->isEnabled());
+    QVERIFY(!original->isEnabled());
+    sort->trigger();
+    QCOMPARE(Cell(list, 1, 6), QStringLiteral("7")); // 1 2 3 4 5 7 is now second
+    QCOMPARE(list.SelectedLine(), 2LL);
+    QVERIFY(!sort->isEnabled());
+    QCOMPARE(original->toolTip(),
+             QStringLiteral(" Variáció indexeinek visszarendezése - az eredeti állapot szerint. "));
+    original->trigger();
+    QCOMPARE(Cell(list, 2, 6), QStringLiteral("7"));
+    QCOMPARE(list.SelectedLine(), 3LL);
+    QVERIFY(sort->isEnabled());
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
