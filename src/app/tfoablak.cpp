@@ -503,8 +503,18 @@ void TFoablak::ListVariation() {
 
 TBontEllSzelveny* TFoablak::CheckTicket() {
     if (m_checkTicket == nullptr) {
-        m_checkTicket = new TBontEllSzelveny(m_session.Variation(), m_session.Ticket(),
-                                             m_session.GetSettings(), this);
+        m_checkTicket =
+            new TBontEllSzelveny(m_session.Variation(), m_session.Ticket(), m_session.GetSettings(),
+                                 m_session.GetMessages(), this);
+        // An added or modified row: the list shows it, selected.
+        connect(m_checkTicket, &TBontEllSzelveny::rowsChanged, this, [this](long long row) {
+            RefreshCommands();
+            if (m_session.Variation().Exists()) {
+                ListWindow()->SetCheckTicket(m_checkTicket);
+                ListWindow()->BontListaStart();
+                ListWindow()->AktSorKijelol(row + 1);
+            }
+        });
     }
     return m_checkTicket;
 }

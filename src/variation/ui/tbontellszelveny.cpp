@@ -1,5 +1,7 @@
 #include "variation/ui/tbontellszelveny.h"
 
+#include <QPushButton>
+
 #include <algorithm>
 
 #include "session/variation_document.h"
@@ -10,9 +12,9 @@
 namespace velmora {
 
 TBontEllSzelveny::TBontEllSzelveny(VariationDocument& variation, const MainTicket& ticket,
-                                   const Settings& settings, QWidget* owner)
+                                   const Settings& settings, Messages& messages, QWidget* owner)
     : QObject(owner), m_variation(variation), m_ticket(ticket), m_settings(settings),
-      m_owner(owner) {}
+      m_messages(messages), m_owner(owner) {}
 
 TBontEllSzelveny::~TBontEllSzelveny() {
     delete m_grid;
@@ -23,19 +25,85 @@ bool TBontEllSzelveny::GameHasPlus() const {
 }
 
 bool TBontEllSzelveny::Selectable(int number) const {
-    return m_ticket.IsSelected(number) || m_ticket.IsFixed(number);
+    // A row to add or modify is made of variation numbers; the fixed ones follow every row.
+    return m_ticket.IsSelected(number) || (m_mode == Mode::Check && m_ticket.IsFixed(number));
 }
 
-void TBontEllSzelveny::Open() {
+int TBontEllSzelveny::RowNumbersToMark() const {
+    return m_ticket.Game().rowLength - static_cast<int>(m_ticket.Fixed().size());
+}
+
+std::vector<std::uint8_t> TBontEllSzelveny::MarkedPositions() const {
+    const std::vector<std::uint8_t>& numbers = m_ticket.Selected();
+    std::vector<std::uint8_t> positions;
+    for (std::uint8_t n : m_check.numbers) {
+        const auto at = std::find(numbers.begin(), numbers.end(), n);
+        if (at != numbers.end()) {
+            positions.push_back(static_cast<std::uint8_t>(at - numbers.begin()));
+        }
+    }
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+bool TBontEllSzelveny::Confirm() {
+    if (m_mode == Mode::Check || m_rows == nullptr ||
+        static_cast<int>(m_check.numbers.size()) != RowNumbersToMark()) {
+        return false;
+    }
+    // A row the variation holds already would be there twice.
+    BitSet128 wanted;
+    for (std::uint8_t n : m_check.numbers) {
+        wanted.Add(n);
+    }
+    for (std::uint8_t n : m_ticket.Fixed()) {
+        wanted.Add(n);
+    }
+    for (long long r = 0; r < m_rows->Count(); ++r) {
+        const BitSet128& row = m_rows->Row(r);
+        if (r != m_modifyRow && row.low == wanted.low && row.high == wanted.high) {
+            m_messages.Error(kRepeatedRowText);
+            return false;
+        }
+    }
+    const std::vector<std::vector<std::uint8_t>> rows = {MarkedPositions()};
+    long long changed = m_modifyRow;
+    if (m_mode == Mode::Add) {
+        if (!m_variation.HasRoomFor(1)) {
+            return false;
+        }
+        m_variation.RestoreOrder();
+        m_variation.AddRows(AddMode::CheckRow, rows);
+        changed = m_variation.Store().Count() - 1;
+    } else {
+        m_variation.AddRows(AddMode::Replace, rows, m_modifyRow);
+    }
+    Close();
+    emit rowsChanged(changed);
+    return true;
+}
+
+void TBontEllSzelveny::Open(Mode mode, long long row) {
     const GameInfo& game = m_ticket.Game();
     if (m_grid == nullptr || m_grid->BoxCount() != game.maxNumber) {
         delete m_grid;
-        m_grid = new TSzelveny(m_owner, game, kVariationCheckTicket, false, false, true,
-                               QString::fromUtf8("  Variáció ellenőrzés"));
+        m_grid = new TSzelveny(m_owner, game, kVariationCheckTicket, true, true, true, QString());
         m_grid->setObjectName(QStringLiteral("TBontEllSzelveny"));
         m_grid->Layout(SlotsOf(m_settings.appearance, kVariationCheckTicket, m_settings.scheme));
         connect(m_grid, &TSzelveny::boxClicked, this, &TBontEllSzelveny::Click);
+        m_grid->DeleteButton()->setText(QStringLiteral("OK"));
+        connect(m_grid->DeleteButton(), &QPushButton::clicked, this, [this] { Confirm(); });
+        connect(m_grid->ExitButton(), &QPushButton::clicked, this, &TBontEllSzelveny::Close);
     }
+    m_mode = mode;
+    m_modifyRow = mode == Mode::Modify ? row : -1;
+    const char* const titles[] = {"  Variáció ellenőrzés", "  Számsor beolvasása",
+                                  "  Számsor módosítása"};
+    const char* const hints[] = {" Számsor keresése a variáció listájában. ",
+                                 " Számsor beillesztése a variációba. ", " Számsor módosítása. "};
+    const auto index = static_cast<std::size_t>(mode);
+    m_grid->setWindowTitle(QString::fromUtf8(titles[index]));
+    m_grid->DeleteButton()->setToolTip(QString::fromUtf8(hints[index]));
     m_rows = std::make_unique<RowSets>(m_variation.Store(), m_variation.RowSource());
     m_check = CheckRow{};
     Recount();
@@ -66,13 +134,16 @@ void TBontEllSzelveny::Click(int number, Qt::KeyboardModifiers modifiers) {
     }
     std::vector<std::uint8_t>& marked = m_check.numbers;
     const auto at = std::find(marked.begin(), marked.end(), static_cast<std::uint8_t>(number));
-    const bool plus = modifiers.testFlag(Qt::ShiftModifier) && GameHasPlus();
+    const bool plus =
+        modifiers.testFlag(Qt::ShiftModifier) && GameHasPlus() && m_mode == Mode::Check;
     if (at != marked.end()) {
         marked.erase(at);
         if (m_check.plus == number) {
             m_check.plus = 0;
         }
-    } else if (!plus || m_check.plus == 0) {
+    } else if (m_mode != Mode::Check && static_cast<int>(marked.size()) >= RowNumbersToMark()) {
+        return; // a row holds no more
+    } else if (!plus || m_check.plus == 0 || m_mode != Mode::Check) {
         marked.push_back(static_cast<std::uint8_t>(number));
         if (plus) {
             m_check.plus = number;
@@ -117,9 +188,20 @@ void TBontEllSzelveny::Show() {
         box->setAccessibleName(QString::number(n) +
                                (marked ? QString::fromUtf8(", kijelölve") : QString()));
     }
-    const std::string text = " Kijelölve: " + std::to_string(m_check.numbers.size()) + " szám\r\r" +
-                             CheckCountsText(m_counts, game.rowLength, GameHasPlus());
+    std::string text = " Kijelölve: " + std::to_string(m_check.numbers.size()) + " szám\r\r";
+    if (m_mode == Mode::Check) {
+        text += CheckCountsText(m_counts, game.rowLength, GameHasPlus());
+    }
     m_grid->SetReportText(ToQt(text));
+    // In add and modify mode the OK button waits for a whole row.
+    const bool whole = static_cast<int>(m_check.numbers.size()) == RowNumbersToMark();
+    m_grid->DeleteButton()->setEnabled(m_mode == Mode::Check || whole);
+    if (m_mode != Mode::Check) {
+        m_grid->DeleteButton()->setToolTip(
+            QString::fromUtf8(!whole                ? " Számsor beillesztése a variációba. "
+                              : m_mode == Mode::Add ? " Számsor hozzáadása a variáció listájához. "
+                                                    : " Módosított számsor beillesztése. "));
+    }
 }
 
 } // namespace velmora

@@ -22,12 +22,19 @@ class VariationDocument;
 class TBontEllSzelveny : public QObject {
     Q_OBJECT
 public:
+    enum class Mode { Check, Add, Modify };
+
     TBontEllSzelveny(VariationDocument& variation, const MainTicket& ticket,
-                     const Settings& settings, QWidget* owner);
+                     const Settings& settings, Messages& messages, QWidget* owner);
     ~TBontEllSzelveny() override;
 
-    // BEStart: a fresh check row over the current variation.
-    void Open();
+    // BEStart: a fresh check row over the current variation. In add and modify mode the ticket
+    // edits one row (`row`: the 0-based row modify mode replaces).
+    void Open(Mode mode = Mode::Check, long long row = -1);
+    Mode CurrentMode() const { return m_mode; }
+    // The OK button: in add and modify mode the marked row joins the variation (a row it
+    // already holds is refused with the repeated-row message); false when nothing changed.
+    bool Confirm();
     // BEVege: the check row and the counts are cleared.
     void Close();
 
@@ -44,9 +51,14 @@ public:
 
 signals:
     void countsChanged();
+    // A row was added (`row` the new last one) or replaced.
+    void rowsChanged(long long row);
 
 private:
     bool Selectable(int number) const;
+    // The marked numbers as positions of the variation numbers, ascending.
+    std::vector<std::uint8_t> MarkedPositions() const;
+    int RowNumbersToMark() const;
     bool GameHasPlus() const;
     void Recount();
     void Show();
@@ -54,6 +66,9 @@ private:
     VariationDocument& m_variation;
     const MainTicket& m_ticket;
     const Settings& m_settings;
+    Messages& m_messages;
+    Mode m_mode = Mode::Check;
+    long long m_modifyRow = -1;
     QWidget* m_owner;
     QPointer<TSzelveny> m_grid;
     std::unique_ptr<RowSets> m_rows;

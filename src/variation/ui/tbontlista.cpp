@@ -121,6 +121,14 @@ TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
     add("Előző lap", "EloreLapozGomb", " Előző lap. ", &TBontLista::EloreLapozGombClick);
     add("Következő lap", "HatraLapozGomb", " Következő lap. ", &TBontLista::HatraLapozGombClick);
     add("Utolsó", "HatraGomb", " Ugrás az utolsó számsorra. ", &TBontLista::HatraGombClick);
+    m_addButton = new QPushButton(Q("Hozzáadás"), this);
+    m_addButton->setObjectName(QStringLiteral("BontListBovitesGomb"));
+    connect(m_addButton, &QPushButton::clicked, this, &TBontLista::BontListBovitesGombClick);
+    buttons->addWidget(m_addButton);
+    m_modifyButton = new QPushButton(Q("Módosítás"), this);
+    m_modifyButton->setObjectName(QStringLiteral("BontListModositasGomb"));
+    connect(m_modifyButton, &QPushButton::clicked, this, &TBontLista::BontListModositasGombClick);
+    buttons->addWidget(m_modifyButton);
     auto* exit = new QPushButton(Q("Kilépés"), this);
     exit->setObjectName(QStringLiteral("KilepesGomb"));
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
@@ -157,6 +165,38 @@ TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
     }
     layout->insertWidget(0, m_searchPanel);
     m_searchPanel->hide();
+}
+
+void TBontLista::SetEditButtons() {
+    const VariationStore& store = m_variation.Store();
+    const char* const drawsList =
+        " Húzások listájából összeállított variáció.\r Nem támogatott a variáció szerkesztése. ";
+    const bool editable = !m_variation.DrawsList() && m_check != nullptr;
+    const bool room = store.Count() < m_mainTicket.FullVariationSize();
+    m_addButton->setEnabled(editable && room);
+    m_addButton->setToolTip(ToQt(!editable ? drawsList
+                                 : room    ? " Számsor hozzáadása a variáció listájához. "
+                                           : " A variáció mérete elérte a teljes variáció "
+                                             "szelvényszámát. "));
+    // A row is modified in the generation order only.
+    m_modifyButton->setEnabled(editable && !store.IsSorted());
+    m_modifyButton->setToolTip(ToQt(!editable          ? drawsList
+                                    : store.IsSorted() ? " Számsor módosítása: a variáció "
+                                                         "indexeinek eredeti állapota esetén "
+                                                         "engedélyezett. "
+                                                       : " Kijelölt számsor módosítása. "));
+}
+
+void TBontLista::BontListBovitesGombClick() {
+    if (m_check != nullptr) {
+        m_check->Open(TBontEllSzelveny::Mode::Add);
+    }
+}
+
+void TBontLista::BontListModositasGombClick() {
+    if (m_check != nullptr && m_selected >= 1 && !m_variation.Store().IsSorted()) {
+        m_check->Open(TBontEllSzelveny::Mode::Modify, m_selected - 1);
+    }
 }
 
 void TBontLista::SetCheckTicket(TBontEllSzelveny* check) {
@@ -305,6 +345,7 @@ bool TBontLista::BontListaStart() {
     m_ticket->show();
     AktSorKijelol(1);
     KeresPanelBe();
+    SetEditButtons();
     return true;
 }
 

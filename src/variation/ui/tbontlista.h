@@ -80,6 +80,10 @@ public:
     void ElsoreKeresGombClick();   // the first
     void UtolsoraKeresGombClick(); // the last
 
+    // "Hozzáadás" and "Módosítás": the check ticket edits a row.
+    void BontListBovitesGombClick();
+    void BontListModositasGombClick();
+
     // Paging.
     void EloreGombClick();      // the first line
     void HatraGombClick();      // the last line
@@ -95,6 +99,7 @@ private:
     bool SelectFound(long long from, bool forward);
     int ChosenLevel() const;
     void SetSearchHints();
+    void SetEditButtons();
     int PageLines() const;
 
     VariationDocument& m_variation;
@@ -110,6 +115,8 @@ private:
     QComboBox* m_searchBox = nullptr;
     std::vector<int> m_searchLevels; // per entry of the box: a level, -1 "5+1", or kAnyLevel
     std::array<QPushButton*, 4> m_searchButtons{}; // next, back, first, last
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_modifyButton = nullptr;
     std::vector<long long> m_profile;
     long long m_selected = 0;
 };

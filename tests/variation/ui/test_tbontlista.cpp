@@ -1,6 +1,7 @@
 // The variation list opened from the main window, offscreen.
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -48,6 +49,7 @@ private slots:
     void listFollowsTheVariation();
     void checkTicketCountsTheRowsPerLevel();
     void sortAndOriginalOrderKeepTheSelectedRow();
+    void rowsAreAddedAndModifiedOnTheCheckTicket();
     void screenshot();
 };
 
@@ -181,6 +183,58 @@ void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
     QCOMPARE(Cell(list, 2, 6), QStringLiteral("7"));
     QCOMPARE(list.SelectedLine(), 3LL);
     QVERIFY(sort->isEnabled());
+}
+
+// "Hozzáadás" and "Módosítás" open the check ticket on one row: OK waits for a whole row, a
+// row the variation holds already is refused, an added row becomes the last line.
+void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
+    Fixture f;
+    const std::string path = f.home.Path() + "rows.csv";
+    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n")));
+    FakeFileChooser chooser;
+    chooser.QueueChoice(path, 3);
+    f.window.SetChooser(chooser);
+    Action(f.window, "actionOpen")->trigger();
+    Action(f.window, "actionListVariation")->trigger();
+    TBontLista& list = *f.window.ListWindow();
+    TBontEllSzelveny& check = *f.window.CheckTicket();
+    auto* add = Child<QPushButton>(list, "BontListBovitesGomb");
+    auto* modify = Child<QPushButton>(list, "BontListModositasGomb");
+    QVERIFY(add->isEnabled() && modify->isEnabled());
+
+    add->click();
+    QCOMPARE(check.CurrentMode(), TBontEllSzelveny::Mode::Add);
+    QCOMPARE(check.Grid()->windowTitle(), QStringLiteral("  Számsor beolvasása"));
+    for (int n : {1, 2, 3, 4, 5}) {
+        check.Click(n, Qt::NoModifier);
+    }
+    QVERIFY(!check.Grid()->DeleteButton()->isEnabled());
+    check.Click(6, Qt::NoModifier);
+    check.Click(7, Qt::NoModifier); // a row holds six: ignored
+    QCOMPARE(check.Row().numbers.size(), std::size_t{6});
+    QVERIFY(check.Grid()->DeleteButton()->isEnabled());
+    f.messages.Clear();
+    QVERIFY(!check.Confirm()); // 1 2 3 4 5 6 is there already
+    QCOMPARE(f.messages.LastText(), std::string(kRepeatedRowText));
+    QCOMPARE(f.session.Variation().Store().Count(), 2LL);
+    check.Click(6, Qt::NoModifier);
+    check.Click(12, Qt::NoModifier);
+    QVERIFY(check.Confirm());
+    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QCOMPARE(list.SelectedLine(), 3LL);
+    QCOMPARE(Cell(list, 2, 6), QStringLiteral("12"));
+    QVERIFY(f.session.Ticket().Extension().active);
+
+    list.AktSorKijelol(1);
+    modify->click();
+    QCOMPARE(check.CurrentMode(), TBontEllSzelveny::Mode::Modify);
+    for (int n : {1, 2, 3, 4, 5, 9}) {
+        check.Click(n, Qt::NoModifier);
+    }
+    QVERIFY(check.Confirm());
+    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QCOMPARE(Cell(list, 0, 6), QStringLiteral("9"));
+    QCOMPARE(list.SelectedLine(), 1LL);
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
