@@ -106,6 +106,14 @@ TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setDefaultSectionSize(25);
     m_table->setAccessibleName(Q("Variáció listája"));
+    // The model stays, so one connection serves every list shown.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid() && current.row() + 1 != m_selected) {
+                    m_selected = current.row() + 1;
+                    SzelvKijelzes();
+                }
+            });
     layout->addWidget(m_table);
 
     auto* buttons = new QHBoxLayout;
@@ -332,15 +340,6 @@ bool TBontLista::BontListaStart() {
         m_ticket = new TSzelveny(this, game, kVariationListTicket, false, false, true, QString());
         m_ticket->Layout(SlotsOf(m_settings.appearance, kVariationListTicket, m_settings.scheme));
     }
-    connect(
-        m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) {
-            if (current.isValid()) {
-                m_selected = current.row() + 1;
-                SzelvKijelzes();
-            }
-        },
-        Qt::UniqueConnection);
     show();
     m_ticket->show();
     AktSorKijelol(1);
@@ -372,9 +371,9 @@ void TBontLista::AktSorKijelol(long long line) {
     }
     line = std::clamp<long long>(line, 1, count);
     const QModelIndex index = m_model->index(static_cast<int>(line - 1), 0);
+    m_selected = line; // first: the selection signal then has nothing to do
     m_table->setCurrentIndex(index);
     m_table->scrollTo(index);
-    m_selected = line;
     SzelvKijelzes();
 }
 

@@ -50,6 +50,7 @@ private slots:
     void checkTicketCountsTheRowsPerLevel();
     void sortAndOriginalOrderKeepTheSelectedRow();
     void rowsAreAddedAndModifiedOnTheCheckTicket();
+    void aRepeatedRowIsReportedOncePerSelection();
     void screenshot();
 };
 
@@ -235,6 +236,29 @@ void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     QCOMPARE(f.session.Variation().Store().Count(), 3LL);
     QCOMPARE(Cell(list, 0, 6), QStringLiteral("9"));
     QCOMPARE(list.SelectedLine(), 1LL);
+}
+
+// An imported file may hold a row twice: selecting it shows the full-hit count 1 and the
+// error once.
+void TBontListaTest::aRepeatedRowIsReportedOncePerSelection() {
+    Fixture f;
+    const std::string path = f.home.Path() + "rows.csv";
+    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;6\r\n")));
+    FakeFileChooser chooser;
+    chooser.QueueChoice(path, 3);
+    f.window.SetChooser(chooser);
+    Action(f.window, "actionOpen")->trigger();
+    f.messages.Clear();
+    Action(f.window, "actionListVariation")->trigger(); // line 1 is selected: a repeated row
+    TBontLista& list = *f.window.ListWindow();
+    QCOMPARE(list.Profile().back(), 1LL);
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    QCOMPARE(f.messages.LastText(), std::string(kRepeatedRowText));
+    list.AktSorKijelol(2);
+    QCOMPARE(list.Profile().back(), 0LL);
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    list.AktSorKijelol(3);
+    QCOMPARE(f.messages.Count(), std::size_t{2});
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
