@@ -508,12 +508,11 @@ TBontEllSzelveny* TFoablak::CheckTicket() {
                                  m_session.GetMessages(), this);
         // An added or modified row: the list shows it, selected.
         connect(m_checkTicket, &TBontEllSzelveny::rowsChanged, this, [this](long long row) {
-            RefreshCommands();
             if (m_session.Variation().Exists()) {
                 ListWindow()->SetCheckTicket(m_checkTicket);
-                ListWindow()->BontListaStart();
-                ListWindow()->AktSorKijelol(row + 1);
+                ListWindow()->BontListaStart(row + 1);
             }
+            RefreshCommands();
         });
     }
     return m_checkTicket;
@@ -557,17 +556,16 @@ void TFoablak::ChangeRowOrder(bool sort) {
     } else {
         variation.RestoreOrder();
     }
-    RefreshCommands();
     if (listed) {
-        m_listWindow->BontListaStart();
         long long line = current;
         if (current >= 0 && store.IsSorted()) {
             const auto& order = store.OrderTable();
             line = std::find(order.begin(), order.end(), static_cast<std::uint32_t>(current)) -
                    order.begin();
         }
-        m_listWindow->AktSorKijelol(line + 1);
+        m_listWindow->BontListaStart(line + 1);
     }
+    RefreshCommands();
 }
 
 void TFoablak::ModifyVariation() {

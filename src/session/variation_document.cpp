@@ -395,7 +395,7 @@ void VariationDocument::EnterExtensionMode(int selected, int fixed) {
     extension.fixedCount = fixed;
 }
 
-void VariationDocument::AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
+bool VariationDocument::AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
                                 long long index) {
     // Only rows of the variation's width that name variation numbers can join it.
     const auto numbers = static_cast<std::size_t>(m_store.Frequencies().size());
@@ -403,25 +403,26 @@ void VariationDocument::AddRows(AddMode mode, const std::vector<std::vector<std:
         if (static_cast<int>(row.size()) != m_store.RowWidth() ||
             std::any_of(row.begin(), row.end(),
                         [numbers](std::uint8_t position) { return position >= numbers; })) {
-            return;
+            return false;
         }
     }
-    if (rows.empty()) {
-        return;
+    if (rows.empty() || (mode == AddMode::Replace && (index < 0 || index >= m_store.Count()))) {
+        return false;
     }
     m_store.saved = false;
     if (mode == AddMode::Replace) {
         m_store.RestoreOriginalOrder();
         m_store.ReplaceRow(index, rows.front().data());
-        return;
+        return true;
     }
     if (!m_store.AppendBlock(rows)) {
         m_messages.NoMemory();
-        return;
+        return false;
     }
     // The variation now holds rows the generation did not make.
     EnterExtensionMode(static_cast<int>(m_ticket.Selected().size()),
                        static_cast<int>(m_ticket.Fixed().size()));
+    return true;
 }
 
 bool VariationDocument::DeleteRows(long long first, long long last) {

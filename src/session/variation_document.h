@@ -101,8 +101,9 @@ public:
     // Whether `adding` more rows keep the variation within the full variation (warns if not).
     bool HasRoomFor(long long adding);
     // Adds rows of positions; `index` (0-based) is the row that AddMode::Replace writes over.
-    // Rows of another width or naming other numbers are refused as a whole.
-    void AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
+    // Rows of another width or naming other numbers are refused as a whole. False when
+    // nothing was added.
+    bool AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
                  long long index = 0);
     // Deletes rows first..last (1-based) after the confirmation; all rows go with the delete
     // command. False when nothing was deleted.

@@ -10,6 +10,7 @@
 namespace velmora {
 
 void VariationStore::Reset(int rowWidth, int numberCount) {
+    ++m_revision;
     m_rowWidth = rowWidth;
     m_count = 0;
     m_capacity = 0;
@@ -49,6 +50,7 @@ bool VariationStore::Reallocate(long long capacity) {
 }
 
 bool VariationStore::Assign(const std::vector<std::uint8_t>& bytes, long long count) {
+    ++m_revision;
     const auto width = static_cast<std::size_t>(m_rowWidth);
     if (count < 0 || bytes.size() < static_cast<std::size_t>(count) * width) {
         return false;
@@ -74,6 +76,7 @@ void VariationStore::AppendRaw(const std::uint8_t* row) {
 }
 
 void VariationStore::Truncate(long long count) {
+    ++m_revision;
     m_count = std::clamp(count, 0LL, m_count);
     Reallocate(m_count);
     m_order.clear();
@@ -82,6 +85,7 @@ void VariationStore::Truncate(long long count) {
 }
 
 void VariationStore::DeleteRows(long long first, long long last) {
+    ++m_revision;
     first = std::clamp(first, 1LL, m_count + 1);
     last = std::clamp(last, first - 1, m_count);
     const long long removed = last - first + 1;
@@ -103,6 +107,7 @@ void VariationStore::DeleteRows(long long first, long long last) {
 }
 
 bool VariationStore::AppendBlock(const std::vector<std::vector<std::uint8_t>>& rows) {
+    ++m_revision;
     RestoreOriginalOrder();
     baseCount = m_count;
     if (!Reserve(m_count + static_cast<long long>(rows.size()))) {
@@ -118,6 +123,7 @@ bool VariationStore::AppendBlock(const std::vector<std::vector<std::uint8_t>>& r
 }
 
 void VariationStore::ReplaceRow(long long index, const std::uint8_t* row) {
+    ++m_revision;
     if (index < 0 || index >= m_count) {
         return;
     }
@@ -134,6 +140,7 @@ void VariationStore::ShrinkToFit() {
 }
 
 void VariationStore::Clear() {
+    ++m_revision;
     Reset(m_rowWidth, static_cast<int>(m_frequencies.size()));
 }
 
@@ -150,6 +157,7 @@ void VariationStore::RecountFrequencies() {
 }
 
 void VariationStore::Sort() {
+    ++m_revision;
     const auto count = static_cast<std::size_t>(m_count);
     const auto width = static_cast<std::size_t>(m_rowWidth);
     std::vector<std::uint32_t> order(count);
@@ -174,6 +182,7 @@ void VariationStore::Sort() {
 }
 
 void VariationStore::RestoreOriginalOrder() {
+    ++m_revision;
     if (!m_sorted) {
         return;
     }

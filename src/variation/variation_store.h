@@ -73,6 +73,9 @@ public:
     // Back to the order before the sort.
     void RestoreOriginalOrder();
     bool IsSorted() const { return m_sorted; }
+    // Changes with every edit that is not a plain append (a new, loaded, sorted or edited
+    // variation), so a window can tell that the rows it shows are not the stored ones.
+    std::uint64_t Revision() const { return m_revision; }
     const std::vector<std::uint32_t>& OrderTable() const { return m_order; }
 
     // Row counts at the end of each block (a generation, an extension, an import, ...).
@@ -101,6 +104,7 @@ private:
     std::vector<std::uint32_t> m_order;
     std::vector<std::int32_t> m_blockEnds;
     bool m_sorted = false;
+    std::uint64_t m_revision = 0;
 };
 
 // The block ends after rows first..last (1-based) were deleted, and the base row count they

@@ -1,5 +1,6 @@
 #include "variation/ui/tbontellszelveny.h"
 
+#include <QEvent>
 #include <QPushButton>
 
 #include <algorithm>
@@ -73,10 +74,12 @@ bool TBontEllSzelveny::Confirm() {
             return false;
         }
         m_variation.RestoreOrder();
-        m_variation.AddRows(AddMode::CheckRow, rows);
+        if (!m_variation.AddRows(AddMode::CheckRow, rows)) {
+            return false;
+        }
         changed = m_variation.Store().Count() - 1;
-    } else {
-        m_variation.AddRows(AddMode::Replace, rows, m_modifyRow);
+    } else if (!m_variation.AddRows(AddMode::Replace, rows, m_modifyRow)) {
+        return false;
     }
     Close();
     emit rowsChanged(changed);
@@ -94,6 +97,7 @@ void TBontEllSzelveny::Open(Mode mode, long long row) {
         m_grid->DeleteButton()->setText(QStringLiteral("OK"));
         connect(m_grid->DeleteButton(), &QPushButton::clicked, this, [this] { Confirm(); });
         connect(m_grid->ExitButton(), &QPushButton::clicked, this, &TBontEllSzelveny::Close);
+        m_grid->installEventFilter(this);
     }
     m_mode = mode;
     m_modifyRow = mode == Mode::Modify ? row : -1;
@@ -104,7 +108,19 @@ void TBontEllSzelveny::Open(Mode mode, long long row) {
     const auto index = static_cast<std::size_t>(mode);
     m_grid->setWindowTitle(QString::fromUtf8(titles[index]));
     m_grid->DeleteButton()->setToolTip(QString::fromUtf8(hints[index]));
-    m_rows = std::make_unique<RowSets>(m_variation.Store(), m_variation.RowSource());
+    const VariationStore& store = m_variation.Store();
+    if (store.Count() > 100000) {
+        m_messages.ShowWait("Variáció ellenőrzése", WaitPosition::Centre);
+    }
+    try {
+        m_rows = std::make_unique<RowSets>(store, m_variation.RowSource());
+    } catch (const std::bad_alloc&) {
+        m_messages.HideWait();
+        m_messages.NoMemory();
+        return;
+    }
+    m_messages.HideWait();
+    m_revision = store.Revision();
     m_check = CheckRow{};
     Recount();
     m_grid->show();
@@ -122,10 +138,18 @@ void TBontEllSzelveny::Close() {
 }
 
 void TBontEllSzelveny::Follow() {
-    if (m_rows != nullptr &&
-        (!m_variation.Exists() || m_rows->Count() != m_variation.Store().Count())) {
+    const VariationStore& store = m_variation.Store();
+    if (m_rows != nullptr && (!m_variation.Exists() || m_rows->Count() != store.Count() ||
+                              m_revision != store.Revision())) {
         Close();
     }
+}
+
+bool TBontEllSzelveny::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid && event->type() == QEvent::Close && m_rows != nullptr) {
+        Close();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TBontEllSzelveny::Click(int number, Qt::KeyboardModifiers modifiers) {
@@ -161,8 +185,10 @@ int TBontEllSzelveny::Level(long long row) const {
 
 void TBontEllSzelveny::Recount() {
     const int rowLength = m_ticket.Game().rowLength;
-    m_counts =
-        m_rows != nullptr ? CountHits(*m_rows, m_check, rowLength, GameHasPlus()) : CheckCounts{};
+    // Only a check counts: a row being entered is no search for the list.
+    m_counts = m_rows != nullptr && m_mode == Mode::Check
+                   ? CountHits(*m_rows, m_check, rowLength, GameHasPlus())
+                   : CheckCounts{};
     Show();
     emit countsChanged();
 }

@@ -54,6 +54,10 @@ signals:
     // A row was added (`row` the new last one) or replaced.
     void rowsChanged(long long row);
 
+protected:
+    // The window's own close button closes the ticket as "Kilépés" does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool Selectable(int number) const;
     // The marked numbers as positions of the variation numbers, ascending.
@@ -72,6 +76,7 @@ private:
     QWidget* m_owner;
     QPointer<TSzelveny> m_grid;
     std::unique_ptr<RowSets> m_rows;
+    std::uint64_t m_revision = 0; // of the store when the rows were taken
     CheckRow m_check;
     CheckCounts m_counts;
 };

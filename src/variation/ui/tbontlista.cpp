@@ -37,6 +37,8 @@ void VariationRowsModel::Reset(const VariationStore* store, ExportSource source)
     beginResetModel();
     m_store = store;
     m_source = std::move(source);
+    m_rows =
+        store != nullptr ? static_cast<int>(std::min<long long>(store->Count(), kMaxFileRows)) : 0;
     std::vector<int> numbers;
     m_width = 0;
     if (m_store != nullptr && m_store->Count() > 0) {
@@ -47,7 +49,7 @@ void VariationRowsModel::Reset(const VariationStore* store, ExportSource source)
 }
 
 int VariationRowsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || m_store == nullptr ? 0 : static_cast<int>(m_store->Count());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int VariationRowsModel::columnCount(const QModelIndex& parent) const {
@@ -55,7 +57,9 @@ int VariationRowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant VariationRowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || m_store == nullptr || index.row() >= m_store->Count()) {
+    // The store may have changed since the last reset: nothing beyond either is read.
+    if (!index.isValid() || m_store == nullptr || index.row() >= m_rows ||
+        index.row() >= m_store->Count()) {
         return {};
     }
     if (role == Qt::FontRole && index.column() == 0) {
@@ -267,7 +271,7 @@ void TBontLista::SetSearchHints() {
                                         : std::to_string(level);
     const char* const words[] = {"következő", "előző", "első", "utolsó"};
     for (std::size_t i = 0; i < 4; ++i) {
-        m_searchButtons[i]->setToolTip(ToQt(" Ugrás a" + std::string(i == 2 ? "z " : " ") +
+        m_searchButtons[i]->setToolTip(ToQt(" Ugrás a" + std::string(i == 0 ? " " : "z ") +
                                             words[i] + " " + n + " találatos számsorra. "));
     }
 }
@@ -319,10 +323,11 @@ void TBontLista::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-bool TBontLista::BontListaStart() {
+bool TBontLista::BontListaStart(long long line) {
     const VariationStore& store = m_variation.Store();
     if (store.Count() > kMaxFileRows) {
         m_messages.Warning(kTooLongText);
+        Drop();
         return false;
     }
     const ExportSource source = m_variation.RowSource();
@@ -335,6 +340,8 @@ bool TBontLista::BontListaStart() {
         this->screen() != nullptr ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
     resize(std::max(width + 24, 460), std::min(600, screen.height() - 50));
     m_rows = std::make_unique<RowSets>(store, source);
+    m_revision = store.Revision();
+    m_selected = 0;
     if (m_ticket == nullptr) {
         const GameInfo& game = m_mainTicket.Game();
         m_ticket = new TSzelveny(this, game, kVariationListTicket, false, false, true, QString());
@@ -342,10 +349,22 @@ bool TBontLista::BontListaStart() {
     }
     show();
     m_ticket->show();
-    AktSorKijelol(1);
+    AktSorKijelol(line);
     KeresPanelBe();
     SetEditButtons();
     return true;
+}
+
+void TBontLista::Drop() {
+    m_model->Reset(nullptr, {});
+    m_rows.reset();
+    m_selected = 0;
+    close();
+}
+
+bool TBontLista::Current() const {
+    const VariationStore& store = m_variation.Store();
+    return m_rows != nullptr && m_rows->Count() == store.Count() && m_revision == store.Revision();
 }
 
 void TBontLista::Follow() {
@@ -353,14 +372,9 @@ void TBontLista::Follow() {
         return;
     }
     if (!m_variation.Exists()) {
-        m_model->Reset(nullptr, {});
-        m_rows.reset();
-        m_selected = 0;
-        close();
-        return;
-    }
-    if (m_rows == nullptr || m_rows->Count() != m_variation.Store().Count()) {
-        BontListaStart();
+        Drop();
+    } else if (!Current()) {
+        BontListaStart(m_selected); // the same line, of the rows as they are now
     }
 }
 

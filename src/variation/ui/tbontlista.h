@@ -43,6 +43,7 @@ public:
 private:
     const VariationStore* m_store = nullptr;
     ExportSource m_source;
+    int m_rows = 0;  // at the last reset
     int m_width = 0; // numbers of a row, fixed numbers included
 };
 
@@ -57,7 +58,7 @@ public:
 
     // BontListaStart: shows the list of the current variation (refused above a million rows).
     // False when it was refused.
-    bool BontListaStart();
+    bool BontListaStart(long long line = 1);
     // After the variation changed: the list shows it again, or closes when it is gone.
     void Follow();
     // Selects and shows a line (1-based).
@@ -95,6 +96,10 @@ protected:
 
 private:
     void SzelvKijelzes();
+    // Forgets the rows shown and closes.
+    void Drop();
+    // Whether the rows shown are the stored ones.
+    bool Current() const;
     // The row found from `from` in the given direction, selected; false when none.
     bool SelectFound(long long from, bool forward);
     int ChosenLevel() const;
@@ -110,6 +115,7 @@ private:
     QTableView* m_table = nullptr;
     QPointer<TSzelveny> m_ticket;
     std::unique_ptr<RowSets> m_rows;
+    std::uint64_t m_revision = 0; // of the store when the rows were taken
     TBontEllSzelveny* m_check = nullptr;
     QWidget* m_searchPanel = nullptr;
     QComboBox* m_searchBox = nullptr;

@@ -236,6 +236,15 @@ void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     QCOMPARE(f.session.Variation().Store().Count(), 3LL);
     QCOMPARE(Cell(list, 0, 6), QStringLiteral("9"));
     QCOMPARE(list.SelectedLine(), 1LL);
+    // The profile is of the rows as they are now: 9 with 7..12, five with 1 2 3 4 5 12.
+    QCOMPARE(list.Profile(), (std::vector<long long>{1, 0, 0, 0, 1, 0}));
+    // A row being entered is no search: the list's search panel stays hidden.
+    add->click();
+    check.Click(1, Qt::NoModifier);
+    QVERIFY(!list.SearchShown());
+    // The window's own close button closes the ticket as "Kilépés" does.
+    check.Grid()->close();
+    QVERIFY(check.Row().numbers.empty());
 }
 
 // An imported file may hold a row twice: selecting it shows the full-hit count 1 and the
@@ -259,6 +268,11 @@ void TBontListaTest::aRepeatedRowIsReportedOncePerSelection() {
     QCOMPARE(f.messages.Count(), std::size_t{1});
     list.AktSorKijelol(3);
     QCOMPARE(f.messages.Count(), std::size_t{2});
+    // Sorting keeps the repeated row selected and says so once more, not once per restart.
+    f.messages.Clear();
+    Action(f.window, "actionSortRows")->trigger();
+    QCOMPARE(f.messages.Count(), std::size_t{1});
+    QCOMPARE(list.Profile().back(), 1LL);
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.
