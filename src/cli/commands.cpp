@@ -474,19 +474,11 @@ int CheckRowCommand(Invocation& invocation) {
     const GameInfo& game = session->Game();
     const bool gameHasPlus = game.extraCount == 1;
     CheckRow check;
-    for (const std::string& text : invocation.Values("--row")) {
+    // "--row N1 N2 ...": the option takes N1, the others follow the file's name.
+    std::vector<std::string> texts = invocation.Values("--row");
+    texts.insert(texts.end(), invocation.arguments.begin() + 1, invocation.arguments.end());
+    for (const std::string& text : texts) {
         long long n = 0;
-        if (!ParseNumber(text, 1, game.maxNumber, n)) {
-            *invocation.err << "not a number of 1.." << game.maxNumber << ": " << text << "\n";
-            return kExitUsage;
-        }
-        check.numbers.push_back(static_cast<std::uint8_t>(n));
-    }
-    for (const std::string& text : invocation.arguments) {
-        long long n = 0;
-        if (&text == &invocation.arguments.front()) {
-            continue; // the file
-        }
         if (!ParseNumber(text, 1, game.maxNumber, n)) {
             *invocation.err << "not a number of 1.." << game.maxNumber << ": " << text << "\n";
             return kExitUsage;

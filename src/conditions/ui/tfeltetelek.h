@@ -31,7 +31,7 @@ public:
         // Whether a variation exists and whether it is being extended.
         std::function<bool()> variationExists;
         std::function<bool()> extensionMode;
-        // Part 4.2's delete confirmation and deletion; true when the variation is gone.
+        // The variation's delete question and deletion; true when the variation is gone.
         std::function<bool()> deleteVariation;
         // The draw range dialog for the hit ratio; true when a new range was chosen.
         std::function<bool()> chooseHitRatioDraws;

@@ -428,11 +428,8 @@ void TBontLista::SzelvKijelzes() {
         if (n < 1 || n > game.maxNumber) {
             continue;
         }
-        const int font = m_mainTicket.IsFixed(n)      ? kSlotFixedNumber
-                         : m_mainTicket.IsConstant(n) ? kSlotConstantNumber
-                         : m_mainTicket.IsRandom(n)   ? kSlotRandomNumber
-                                                      : kSlotNumber;
-        m_ticket->ApplyBoxLook(n, true, true, kSlotMarkedBox, font);
+        // A row's numbers are marked on the main ticket: its font tells their kind.
+        m_ticket->ApplyBoxLook(n, true, true, kSlotMarkedBox, m_mainTicket.Look(n).fontSlot);
     }
     m_profile = m_rows->HitProfile(m_selected - 1, game.rowLength);
     m_ticket->SetReportText(ToQt(HitProfileText(m_selected, m_profile, false)));

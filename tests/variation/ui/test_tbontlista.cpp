@@ -33,6 +33,15 @@ struct Fixture : SessionParts {
             [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
         QVERIFY(session.Variation().Exists());
     }
+    // Opens rows of a csv file as the variation ("Megnyitás..."; unsorted, as in the file).
+    void OpenRows(const std::string& text) {
+        const std::string path = home.Path() + "rows.csv";
+        QVERIFY(ReplaceFile(path, text));
+        chooser.QueueChoice(path, 3);
+        window.SetChooser(chooser);
+        Action(window, "actionOpen")->trigger();
+    }
+    FakeFileChooser chooser; // outlives the window that holds it
     TFoablak window{session, {}};
 };
 
@@ -160,12 +169,7 @@ void TBontListaTest::checkTicketCountsTheRowsPerLevel() {
 // "Eredeti sorrend" brings back the file's order and the row's old line.
 void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
     Fixture f;
-    const std::string path = f.home.Path() + "rows.csv";
-    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;7\r\n")));
-    FakeFileChooser chooser;
-    chooser.QueueChoice(path, 3);
-    f.window.SetChooser(chooser);
-    Action(f.window, "actionOpen")->trigger(); // "Rendezett legyen...?" No: the file's order
+    f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;7\r\n");
     QVERIFY(f.session.Variation().Exists());
     Action(f.window, "actionListVariation")->trigger();
     TBontLista& list = *f.window.ListWindow();
@@ -190,12 +194,7 @@ void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
 // row the variation holds already is refused, an added row becomes the last line.
 void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     Fixture f;
-    const std::string path = f.home.Path() + "rows.csv";
-    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n")));
-    FakeFileChooser chooser;
-    chooser.QueueChoice(path, 3);
-    f.window.SetChooser(chooser);
-    Action(f.window, "actionOpen")->trigger();
+    f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n");
     Action(f.window, "actionListVariation")->trigger();
     TBontLista& list = *f.window.ListWindow();
     TBontEllSzelveny& check = *f.window.CheckTicket();
@@ -251,12 +250,7 @@ void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
 // error once.
 void TBontListaTest::aRepeatedRowIsReportedOncePerSelection() {
     Fixture f;
-    const std::string path = f.home.Path() + "rows.csv";
-    QVERIFY(ReplaceFile(path, std::string("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;6\r\n")));
-    FakeFileChooser chooser;
-    chooser.QueueChoice(path, 3);
-    f.window.SetChooser(chooser);
-    Action(f.window, "actionOpen")->trigger();
+    f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;6\r\n");
     f.messages.Clear();
     Action(f.window, "actionListVariation")->trigger(); // line 1 is selected: a repeated row
     TBontLista& list = *f.window.ListWindow();
