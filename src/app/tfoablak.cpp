@@ -140,6 +140,7 @@ void TFoablak::BuildCommands() {
     QMenu* games = file->addMenu(Q("Játék"));
     BuildGameMenu(games);
     QAction* open = AddAction(file, Q("Megnyitás..."), "actionOpen");
+    Bind(open, Command::Open);
     QAction* saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
     Bind(saveAs, Command::SaveAs);
     // A tool button drops a trailing "..." of its action's text unless told otherwise.
@@ -253,12 +254,24 @@ void TFoablak::BuildCommands() {
     Bind(list, Command::ListVariation);
     connect(list, &QAction::triggered, this, &TFoablak::ListVariation);
     QMenu* edit = variation->addMenu(Q("Szerkesztés"));
+    m_extensionAction = AddAction(edit, Q("Variáció bővítése"), "actionToggleExtension");
+    m_extensionAction->setCheckable(true);
+    Bind(m_extensionAction, Command::ToggleExtension);
+    connect(m_extensionAction, &QAction::triggered, this, &TFoablak::ToggleExtension);
+    QAction* commit = AddAction(edit, Q("Bővítmény hozzáadása"), "actionCommitExtension");
+    Bind(commit, Command::CommitExtension);
+    connect(commit, &QAction::triggered, this, &TFoablak::CommitExtension);
+    QAction* undo = AddAction(edit, Q("Bővítmény törlése"), "actionUndoExtension");
+    Bind(undo, Command::UndoExtension);
+    connect(undo, &QAction::triggered, this, &TFoablak::UndoExtension);
+    edit->addSeparator();
     QAction* sort = AddAction(edit, Q("Rendezés"), "actionSortRows");
     Bind(sort, Command::SortRows);
     connect(sort, &QAction::triggered, this, [this] { ChangeRowOrder(true); });
     QAction* original = AddAction(edit, Q("Eredeti sorrend"), "actionOriginalOrder");
     Bind(original, Command::OriginalOrder);
     connect(original, &QAction::triggered, this, [this] { ChangeRowOrder(false); });
+    m_listCommands = {sort, original, m_extensionAction, commit, undo};
     QAction* check =
         AddAction(variation, Q("Ellenőrzés..."), "actionCheckVariation", QKeySequence(Q("Ctrl+E")));
     Bind(check, Command::CheckVariation);
@@ -315,6 +328,18 @@ void TFoablak::BuildCommands() {
     tools->addAction(m_conditionsAction);
     tools->addAction(start);
     tools->addAction(test);
+    tools->addAction(m_extensionAction);
+
+    m_extensionImage = new QLabel(Q("Variáció bővítése"), this);
+    m_extensionImage->setObjectName(QStringLiteral("extensionImage"));
+    m_extensionImage->setAlignment(Qt::AlignCenter);
+    QFont large = m_extensionImage->font();
+    large.setPointSize(large.pointSize() * 3);
+    large.setBold(true);
+    m_extensionImage->setFont(large);
+    m_extensionImage->setStyleSheet(QStringLiteral("color: rgb(176, 164, 132);"));
+    setCentralWidget(m_extensionImage);
+    m_extensionImage->hide();
 
     m_fullVariation = new QLabel(this);
     m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
@@ -380,6 +405,9 @@ void TFoablak::RefreshCommands() {
     }
     m_fullVariation->setText(ToQt(commands.FullVariationText()));
     m_conditionsAction->setText(ToQt(commands.ConditionsCaption()));
+    const bool extending = m_session.Variation().Extending();
+    m_extensionAction->setChecked(extending);
+    m_extensionImage->setVisible(extending);
     if (m_listWindow != nullptr) {
         m_listWindow->Follow();
     }
@@ -490,6 +518,8 @@ TBontLista* TFoablak::ListWindow() {
     if (m_listWindow == nullptr) {
         m_listWindow = new TBontLista(m_session.Variation(), m_session.Ticket(),
                                       m_session.GetSettings(), m_session.GetMessages(), this);
+        m_listWindow->AddCommands(m_listCommands);
+        connect(m_listWindow, &TBontLista::deleteRowsRequested, this, &TFoablak::DeleteRows);
     }
     return m_listWindow;
 }
@@ -568,6 +598,53 @@ void TFoablak::ChangeRowOrder(bool sort) {
     RefreshCommands();
 }
 
+void TFoablak::ToggleExtension() {
+    m_session.Variation().ToggleExtension();
+    RefreshCommands();
+}
+
+void TFoablak::CommitExtension() {
+    VariationDocument& variation = m_session.Variation();
+    if (!variation.CanCommitExtension()) {
+        return;
+    }
+    if (m_listWindow != nullptr) {
+        m_listWindow->close();
+    }
+    variation.CommitExtension();
+    m_session.GetMessages().Information("Bővítmény beillesztve.");
+    RefreshCommands();
+}
+
+void TFoablak::UndoExtension() {
+    m_session.Variation().UndoExtension();
+    RefreshCommands();
+}
+
+void TFoablak::DeleteRows() {
+    VariationDocument& variation = m_session.Variation();
+    const long long count = variation.Store().Count();
+    if (count < 1 || count > kMaxFileRows || variation.DrawsList()) {
+        return;
+    }
+    variation.RestoreOrder();
+    const auto selected =
+        static_cast<int>(m_listWindow != nullptr ? std::max(1LL, m_listWindow->SelectedLine()) : 1);
+    THuzSzama* dialog = RangeDialog();
+    if (!dialog->OpenRows(RangeMode::DeleteRows, static_cast<int>(count), {selected, selected},
+                          variation.CanUndoExtension())) {
+        RefreshCommands();
+        return;
+    }
+    const DrawRange range = m_session.Ranges().Get(RangeMode::DeleteRows);
+    const bool deleted = variation.DeleteRows(range.first, range.last, dialog->LastBlockChosen());
+    RefreshCommands();
+    // The list shows the first row after the deleted ones, or the last row.
+    if (deleted && variation.Exists() && m_listWindow != nullptr && !dialog->LastBlockChosen()) {
+        m_listWindow->AktSorKijelol(range.first);
+    }
+}
+
 void TFoablak::ModifyVariation() {
     VariationDocument& variation = m_session.Variation();
     // As the conditions dialog's "Módosítás": the variation goes after its question, then
@@ -593,6 +670,7 @@ void TFoablak::StartVariation() {
         return;
     }
     if (check == StartCheck::Go) {
+        m_session.Variation().BeforeGeneration();
         TBontas engine(m_session.Variation(), m_session.GetSettings(), m_session.GetMessages(),
                        this);
         if (engine.BontasIndul()) {
@@ -616,11 +694,30 @@ void TFoablak::TestVariation() {
         return;
     }
     TBontTeszt* test = TestDialog();
-    if (test->Start() == TBontTeszt::kInsertRequested) {
-        const std::vector<std::vector<std::uint8_t>> rows = test->InsertRows();
-        if (!rows.empty() && variation.HasRoomFor(static_cast<long long>(rows.size()))) {
-            variation.AddRows(AddMode::TestRows, rows);
+    while (test->Start() == TBontTeszt::kInsertRequested) {
+        const std::vector<std::vector<std::uint8_t>> missing = test->InsertRows();
+        if (missing.empty()) {
+            break;
         }
+        // Two missing rows or more: the user chooses which; cancelling goes back to the test.
+        DrawRange range{1, 1};
+        const auto count = static_cast<int>(std::min<std::size_t>(missing.size(), INT32_MAX));
+        if (count >= 2) {
+            if (!RangeDialog()->OpenRows(RangeMode::InsertRows, count, {1, count}, false)) {
+                continue;
+            }
+            range = m_session.Ranges().Get(RangeMode::InsertRows);
+        }
+        const std::vector<std::vector<std::uint8_t>> rows(missing.begin() + (range.first - 1),
+                                                          missing.begin() + range.last);
+        const long long firstNew = variation.Store().Count() + 1;
+        variation.RestoreOrder();
+        if (variation.HasRoomFor(static_cast<long long>(rows.size())) &&
+            variation.AddRows(AddMode::TestRows, rows)) {
+            RefreshCommands();
+            ListWindow()->BontListaStart(firstNew);
+        }
+        break;
     }
     RefreshCommands();
 }

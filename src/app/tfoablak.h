@@ -69,6 +69,12 @@ public:
     void CheckVariation();
     // "Rendezés" (true) and "Eredeti sorrend" of the "Szerkesztés" submenu.
     void ChangeRowOrder(bool sort);
+    // "Variáció bővítése", "Bővítmény hozzáadása" and "Bővítmény törlése" of "Szerkesztés".
+    void ToggleExtension();
+    void CommitExtension();
+    void UndoExtension();
+    // The list's "Törlés": rows chosen in the range dialog are deleted.
+    void DeleteRows();
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
@@ -142,6 +148,11 @@ private:
     TBontLista* m_listWindow = nullptr;
     TBontEllSzelveny* m_checkTicket = nullptr;
     QAction* m_conditionsAction = nullptr;
+    QAction* m_extensionAction = nullptr;
+    // The commands the list window shows as its own buttons.
+    std::vector<QAction*> m_listCommands;
+    // Shown in the middle of the window while the variation is being extended.
+    QLabel* m_extensionImage = nullptr;
 };
 
 } // namespace velmora

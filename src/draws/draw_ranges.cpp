@@ -131,16 +131,17 @@ FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, 
     return {false, mode == RangeMode::DeleteRows ? lastValue : std::max(lastValue - 1, 1)};
 }
 
-FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,
-                          bool report) {
+FieldCheck CheckLastField(const std::string& text, int firstValue, int count, RangeMode mode,
+                          Messages& messages, bool report) {
+    const int lowest = IsRowRange(mode) ? std::max(firstValue, 1) : firstValue + 1;
     const int value = FieldValue(text);
-    if (value > firstValue && value <= count) {
+    if (value >= lowest && value <= count) {
         return {true, value};
     }
     if (report) {
-        messages.RangeError("Utolsó húzás sorszáma", 2, count);
+        messages.RangeError("Utolsó húzás sorszáma", IsRowRange(mode) ? 1 : 2, count);
     }
-    return {false, value > count ? count : std::min(firstValue + 1, count)};
+    return {false, value > count ? count : std::min(lowest, count)};
 }
 
 } // namespace velmora

@@ -21,6 +21,10 @@ enum class RangeMode : int {
 
 // The title of a mode, as the dialog shows it.
 const char* RangeModeTitle(RangeMode mode);
+// Modes 4 and 5 choose rows of the variation rather than draws.
+inline bool IsRowRange(RangeMode mode) {
+    return mode == RangeMode::DeleteRows || mode == RangeMode::InsertRows;
+}
 
 struct DrawRange {
     int first = 1;
@@ -91,8 +95,9 @@ struct FieldCheck {
 // the field.
 FieldCheck CheckFirstField(const std::string& text, int maximum, int lastValue, RangeMode mode,
                            Messages& messages, bool report = true);
-// The last field: above `firstValue`, at most `count`.
-FieldCheck CheckLastField(const std::string& text, int firstValue, int count, Messages& messages,
-                          bool report = true);
+// The last field: above `firstValue` (a range of draws holds two at least; a range of rows may
+// hold one), at most `count`.
+FieldCheck CheckLastField(const std::string& text, int firstValue, int count, RangeMode mode,
+                          Messages& messages, bool report = true);
 
 } // namespace velmora

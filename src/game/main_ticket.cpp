@@ -156,7 +156,7 @@ void MainTicket::Mark(int number, bool listOnly, bool remove, MarkKind kind) {
     const bool added = after > before;
     if (m_extension.active) {
         CheckExtension(added);
-    } else if (m_extension.committed) {
+    } else if (m_extension.Committed()) {
         m_extension = ExtensionTargets{};
     }
     if (!listOnly) {

@@ -51,10 +51,13 @@ const char* NumberOrderName(NumberOrder order);
 
 // The counts recorded when a variation is being extended; the marks must return to them.
 struct ExtensionTargets {
-    bool active = false;    // extension mode is on
-    bool committed = false; // an extension was committed and its counts are still kept
+    bool active = false; // extension mode is on
     int selectedCount = 0;
     int fixedCount = 0;
+    long long committedMark = 0; // rows after the last committed extension; 0: none committed
+    long long startMark = 0;     // rows when the current extension began
+
+    bool Committed() const { return committedMark > 0; }
 };
 
 // The parts of the program that a change of marks reaches. Every method has a harmless default,

@@ -45,6 +45,20 @@ CommandState CommandModel::State(Command command) const {
         }
         return Either(ConditionsAvailable(), " Feltételek kijelölése, hibapont beállítása. ",
                       kNoMarks);
+    case Command::Open:
+        return Either(!m_variation.Extending(), " Számsor, variáció, import állomány betöltése. ",
+                      " Aktív a variáció bővítése opció - a funkció nem elérhető.  ");
+    case Command::ToggleExtension:
+        if (m_variation.Extending()) {
+            return {true, " Számsor módosításának, variáció bővítésének tiltása. "};
+        }
+        return Either(m_variation.CanToggleExtension(),
+                      " Számsor módosítása és/vagy a variáció bővítése. ",
+                      " Nincs kész variáció. ");
+    case Command::CommitExtension:
+        return {m_variation.CanCommitExtension(), ""};
+    case Command::UndoExtension:
+        return {m_variation.CanUndoExtension(), ""};
     case Command::ModifyVariation:
         return {m_variation.Exists(), ""};
     case Command::SortRows:

@@ -11,6 +11,7 @@
 namespace velmora {
 
 enum class Command {
+    Open,            // "Megnyitás..."
     SaveAs,          // "Mentés másként..."
     SaveNumberRow,   // the "Mentés" of "Számsor"
     MarkAll,         // "Kijelölés mind"
@@ -36,6 +37,9 @@ enum class Command {
     CheckVariation,  // "Ellenőrzés..." of "Variáció": the check ticket
     SortRows,        // "Rendezés" of "Szerkesztés"
     OriginalOrder,   // "Eredeti sorrend" of "Szerkesztés"
+    ToggleExtension, // "Variáció bővítése" of "Szerkesztés" and its tool button
+    CommitExtension, // "Bővítmény hozzáadása" of "Szerkesztés"
+    UndoExtension,   // "Bővítmény törlése" of "Szerkesztés"
 };
 
 struct CommandState {

@@ -73,6 +73,69 @@ bool VariationDocument::DeleteCommand() {
     return AskThenDelete();
 }
 
+// --- Extension mode -------------------------------------------------------------------------
+
+bool VariationDocument::CanToggleExtension() const {
+    return Extending() || (Exists() && !Paused() && !DrawsList());
+}
+
+void VariationDocument::ToggleExtension() {
+    if (Extending()) {
+        m_ticket.Extension().active = false;
+        return;
+    }
+    if (!CanToggleExtension()) {
+        return;
+    }
+    const long long count = m_store.Count();
+    if (count >= m_ticket.FullVariationSize()) {
+        m_messages.Warning("A variáció mérete elérte a teljes variáció szelvényszámát.");
+        return;
+    }
+    EnterExtensionMode(static_cast<int>(m_ticket.Selected().size()),
+                       static_cast<int>(m_ticket.Fixed().size()), count);
+}
+
+bool VariationDocument::CanCommitExtension() const {
+    return Extending() && !Paused() && m_store.Count() > m_ticket.Extension().startMark;
+}
+
+void VariationDocument::CommitExtension() {
+    if (!CanCommitExtension()) {
+        return;
+    }
+    m_store.MergeExtension();
+    m_store.saved = false;
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension.committedMark = m_store.Count();
+    extension.startMark = m_store.Count();
+}
+
+bool VariationDocument::CanUndoExtension() const {
+    return Exists() && !Paused() && !DrawsList() && m_store.BlockEnds().size() >= 2 &&
+           m_store.Count() >= m_ticket.Extension().committedMark;
+}
+
+bool VariationDocument::UndoExtension() {
+    if (!CanUndoExtension() ||
+        !m_messages.Confirm("A törlés művelete nem visszavonható.\r\rBiztos törli a listába "
+                            "utoljára beillesztett számsorokat?") ||
+        !m_store.DropLastBlock()) {
+        return false;
+    }
+    m_store.saved = false;
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension.startMark = std::min(extension.startMark, m_store.Count());
+    return true;
+}
+
+void VariationDocument::BeforeGeneration() {
+    RestoreOrder();
+    if (!Paused() && CanCommitExtension()) {
+        CommitExtension();
+    }
+}
+
 // --- Files ------------------------------------------------------------------------------------
 
 VariationShape VariationDocument::CurrentShape() const {
@@ -177,7 +240,7 @@ bool VariationDocument::Load(const std::string& path) {
     m_ticket.Extension() = ExtensionTargets{};
     // Added blocks: the variation goes on in extension mode.
     if (m_store.BlockEnds().size() > 1) {
-        EnterExtensionMode(selected, fixed);
+        EnterExtensionMode(selected, fixed, m_store.savedBaseCount);
     }
     return true;
 }
@@ -388,8 +451,13 @@ bool VariationDocument::HasRoomFor(long long adding) {
     return true;
 }
 
-void VariationDocument::EnterExtensionMode(int selected, int fixed) {
+void VariationDocument::EnterExtensionMode(int selected, int fixed, long long startMark) {
     ExtensionTargets& extension = m_ticket.Extension();
+    // After a commit the next extension begins where the committed one ended.
+    if (!extension.active && !extension.Committed()) {
+        extension.startMark = startMark;
+    }
+    extension.startMark = std::min(extension.startMark, m_store.Count());
     extension.active = true;
     extension.selectedCount = selected;
     extension.fixedCount = fixed;
@@ -415,17 +483,22 @@ bool VariationDocument::AddRows(AddMode mode, const std::vector<std::vector<std:
         m_store.ReplaceRow(index, rows.front().data());
         return true;
     }
+    const long long before = m_store.Count();
     if (!m_store.AppendBlock(rows)) {
         m_messages.NoMemory();
         return false;
     }
     // The variation now holds rows the generation did not make.
     EnterExtensionMode(static_cast<int>(m_ticket.Selected().size()),
-                       static_cast<int>(m_ticket.Fixed().size()));
+                       static_cast<int>(m_ticket.Fixed().size()), before);
     return true;
 }
 
-bool VariationDocument::DeleteRows(long long first, long long last) {
+bool VariationDocument::DeleteRows(long long first, long long last, bool lastBlock) {
+    // The box of the last block disables the range: it is not read then.
+    if (lastBlock) {
+        return UndoExtension();
+    }
     const long long count = m_store.Count();
     if (first < 1 || last < first || last > count) {
         return false;
@@ -439,6 +512,8 @@ bool VariationDocument::DeleteRows(long long first, long long last) {
     }
     m_store.DeleteRows(first, last);
     m_store.saved = false;
+    ExtensionTargets& extension = m_ticket.Extension();
+    extension.startMark = std::min(extension.startMark, m_store.Count());
     return true;
 }
 

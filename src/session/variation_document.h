@@ -71,6 +71,27 @@ public:
     // first.
     bool DeleteCommand();
 
+    // --- Extension mode -------------------------------------------------------------------
+    bool Extending() const { return m_ticket.Extension().active; }
+    // Whether "Variáció bővítése" may switch the mode: on while extending, else for a
+    // finished variation of positions.
+    bool CanToggleExtension() const;
+    // "Variáció bővítése": leaves the mode, or enters it while the variation is smaller than
+    // the full variation (else the size warning).
+    void ToggleExtension();
+    // Rows were added since the extension began ("Bővítmény hozzáadása" is offered).
+    bool CanCommitExtension() const;
+    // "Bővítmény hozzáadása": the rows added since the extension began join the body.
+    void CommitExtension();
+    // A block was added after the first one ("Bővítmény törlése" is offered).
+    bool CanUndoExtension() const;
+    // "Bővítmény törlése": after the confirmation, the rows added last go. False when nothing
+    // was deleted.
+    bool UndoExtension();
+    // Before a generation starts: the generation order again, and an extension that has
+    // grown since it began is committed first.
+    void BeforeGeneration();
+
     // --- Files ----------------------------------------------------------------------------
     // The variation file: the number-row record of the ticket and the conditions, then the
     // variation block.
@@ -106,8 +127,9 @@ public:
     bool AddRows(AddMode mode, const std::vector<std::vector<std::uint8_t>>& rows,
                  long long index = 0);
     // Deletes rows first..last (1-based) after the confirmation; all rows go with the delete
-    // command. False when nothing was deleted.
-    bool DeleteRows(long long first, long long last);
+    // command. `lastBlock` deletes the rows added last instead ("Bővítmény törlése"). False
+    // when nothing was deleted.
+    bool DeleteRows(long long first, long long last, bool lastBlock = false);
 
 private:
     VariationShape CurrentShape() const;
@@ -117,7 +139,8 @@ private:
     // list anew, the rows, frequencies and resume position follow.
     void RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,
                            ResumePoint& resume) const;
-    void EnterExtensionMode(int selected, int fixed);
+    // Extension mode with the given targets; `startMark` is where a new extension begins.
+    void EnterExtensionMode(int selected, int fixed, long long startMark);
 
     const GameInfo& m_game;
     MainTicket& m_ticket;

@@ -205,6 +205,25 @@ void VariationStore::CloseBlock() {
     }
 }
 
+void VariationStore::MergeExtension() {
+    CloseBlock();
+    baseCount = m_count;
+    savedBaseCount = m_count;
+}
+
+bool VariationStore::DropLastBlock() {
+    if (m_blockEnds.size() < 2) {
+        return false;
+    }
+    m_blockEnds.pop_back();
+    RestoreOriginalOrder();
+    Truncate(std::min<long long>(m_blockEnds.back(), m_count));
+    m_blockEnds.back() = static_cast<std::int32_t>(m_count);
+    baseCount = m_count;
+    savedBaseCount = m_count;
+    return true;
+}
+
 void ImportCountRendezes(std::vector<std::int32_t>& blockEnds, long long first, long long last,
                          long long rowCount, long long& baseCount) {
     const long long removed = last - first + 1;

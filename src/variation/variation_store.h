@@ -83,6 +83,11 @@ public:
     const std::vector<std::int32_t>& BlockEnds() const { return m_blockEnds; }
     // Ends a block at the current row count, unless the last block already ends there.
     void CloseBlock();
+    // Every stored row joins the body: the current extension becomes part of the variation.
+    void MergeExtension();
+    // Removes the rows of the last block, the rows added last; the rows left are the body.
+    // False (and nothing removed) when only one block is left.
+    bool DropLastBlock();
 
     long long baseCount = 0;      // rows of the body; later rows are the current extension
     long long savedBaseCount = 0; // the base count kept with the variation file

@@ -73,26 +73,30 @@ TEST(DrawRanges, FieldChecksCorrectTheValueAndShowTheLimits) {
         {"101", true, false, 1, 100, 100},
         {"10", true, false, 10, 100, 11}, // a range holds at least two draws
         {"", true, false, 10, 100, 11},
+        {"10", true, true, 10, 100, 10, RangeMode::DeleteRows}, // one row is a range of rows
+        {"9", true, false, 10, 100, 10, RangeMode::InsertRows},
     };
     for (const Case& c : cases) {
         FakeMessages messages;
         const FieldCheck check =
-            c.lastField ? CheckLastField(c.text, c.limitA, c.limitB, messages)
+            c.lastField ? CheckLastField(c.text, c.limitA, c.limitB, c.mode, messages)
                         : CheckFirstField(c.text, c.limitA, c.limitB, c.mode, messages);
         EXPECT_EQ(check.valid, c.valid) << c.text;
         EXPECT_EQ(check.value, c.value) << c.text;
         ASSERT_EQ(messages.Count(), c.valid ? 0u : 1u) << c.text;
         if (!c.valid) {
             EXPECT_EQ(messages.Last().kind, MessageKind::RangeError);
+            const std::string lowest = IsRowRange(c.mode) ? "1" : "2";
             EXPECT_EQ(messages.LastText(),
                       c.lastField ? "Érvénytelen paraméter.\r\rUtolsó húzás sorszáma "
-                                    "értékhatárok:\r    - minimum : 2\r    - maximum: 100"
+                                    "értékhatárok:\r    - minimum : " +
+                                        lowest + "\r    - maximum: 100"
                                   : "Érvénytelen paraméter.\r\rElső húzás sorszáma "
                                     "értékhatárok:\r    - minimum : 1\r    - maximum: 99");
         }
     }
     FakeMessages messages;
-    EXPECT_EQ(CheckLastField("0", 10, 100, messages, false).value, 11);
+    EXPECT_EQ(CheckLastField("0", 10, 100, RangeMode::Database, messages, false).value, 11);
     EXPECT_EQ(messages.Count(), 0u) << "a hidden dialog corrects without a message";
 }
 

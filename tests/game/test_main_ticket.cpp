@@ -316,7 +316,7 @@ TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
     EXPECT_EQ(messages.LastText(), "Még 1 fix szám kijelölése szükséges.");
 
     ext.active = false;
-    ext.committed = true;
+    ext.committedMark = 12;
     ticket.Click(12, MarkKind::Variation);
     EXPECT_EQ(ticket.Extension().selectedCount, 0) << "committed counts are cleared";
 }

@@ -70,6 +70,7 @@ TEST_F(CommandModelTest, StartNeedsMoreNumbersThanARow) {
 
 TEST_F(CommandModelTest, AFinishedVariationIsTestedAndMadeAgainOnlyAfterAChange) {
     Click({1, 2, 3, 4, 5, 6, 7});
+    Expect({{Command::ToggleExtension, false, " Nincs kész variáció. "}});
     VariationDocument& variation = session.Variation();
     variation.Store().Reset(5, 7);
     ASSERT_TRUE(variation.Store().Reserve(1));
@@ -79,10 +80,17 @@ TEST_F(CommandModelTest, AFinishedVariationIsTestedAndMadeAgainOnlyAfterAChange)
             {Command::VariationMenu, true, ""},
             {Command::Test, true, " Variáció tesztje. "},
             {Command::SaveVariation, true, ""},
-            {Command::DeleteVariation, true, ""}});
-    // In extension mode the variation goes on.
+            {Command::DeleteVariation, true, ""},
+            {Command::ToggleExtension, true, " Számsor módosítása és/vagy a variáció bővítése. "},
+            {Command::Open, true, " Számsor, variáció, import állomány betöltése. "},
+            {Command::CommitExtension, false, ""},
+            {Command::UndoExtension, false, ""}});
+    // In extension mode the variation goes on, and nothing may replace it.
     session.Ticket().Extension().active = true;
-    Expect({{Command::Start, true, " Variáció készítése. "}});
+    Expect(
+        {{Command::Start, true, " Variáció készítése. "},
+         {Command::ToggleExtension, true, " Számsor módosításának, variáció bővítésének tiltása. "},
+         {Command::Open, false, " Aktív a variáció bővítése opció - a funkció nem elérhető.  "}});
 }
 
 TEST_F(CommandModelTest, DrawCommandsNeedTheDraws) {

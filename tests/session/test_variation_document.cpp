@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -213,6 +214,94 @@ TEST_F(VariationDocumentTest, ExtensionsGoOnAfterLoadingAndLoseTheirRowsWhenStop
     session.Ticket().Extension().active = false;
     variation.GenerationDone(GenerationOutcome{});
     EXPECT_FALSE(variation.Exists());
+}
+
+TEST_F(VariationDocumentTest, ExtensionsAreCommittedAndUndoneBlockByBlock) {
+    MarkFirst(8);
+    session.Conditions().sum = {true, false, 15, 20};
+    Generate(session, messages);
+    const long long body = variation.Store().Count();
+    ASSERT_GT(body, 0);
+    EXPECT_FALSE(variation.CanUndoExtension()) << "the body alone is never undone";
+
+    variation.ToggleExtension();
+    const ExtensionTargets& extension = session.Ticket().Extension();
+    ASSERT_TRUE(extension.active);
+    EXPECT_EQ(extension.selectedCount, 8);
+    EXPECT_EQ(extension.startMark, body);
+    EXPECT_FALSE(variation.CanCommitExtension()) << "nothing added yet";
+
+    // An extension run appends the rows of the wider sum as one more block.
+    session.Conditions().sum = {true, false, 15, 25};
+    variation.BeforeGeneration();
+    Generate(session, messages);
+    const long long extended = variation.Store().Count();
+    ASSERT_GT(extended, body);
+    EXPECT_EQ(variation.Store().BlockEnds(),
+              (std::vector<std::int32_t>{static_cast<std::int32_t>(body),
+                                         static_cast<std::int32_t>(extended)}));
+    EXPECT_TRUE(variation.CanCommitExtension());
+    const auto extendedRows = StoredRows(variation.Store());
+
+    // Undone after the question: the body is left as it was made.
+    EXPECT_FALSE(variation.UndoExtension());
+    EXPECT_EQ(messages.Last().kind, MessageKind::Confirmation);
+    EXPECT_EQ(messages.LastText(), "A törlés művelete nem visszavonható.\r\rBiztos törli a "
+                                   "listába utoljára beillesztett számsorokat?");
+    EXPECT_EQ(variation.Store().Count(), extended);
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(variation.UndoExtension());
+    EXPECT_EQ(variation.Store().Count(), body);
+    EXPECT_EQ(variation.Store().BlockEnds().size(), 1u);
+    EXPECT_FALSE(variation.CanCommitExtension());
+
+    // Made again and committed: the rows join the body, the marks follow.
+    Generate(session, messages);
+    EXPECT_EQ(StoredRows(variation.Store()), extendedRows);
+    variation.CommitExtension();
+    EXPECT_EQ(extension.committedMark, extended);
+    EXPECT_EQ(extension.startMark, extended);
+    EXPECT_EQ(variation.Store().savedBaseCount, extended);
+    EXPECT_FALSE(variation.CanCommitExtension());
+
+    // A row added by hand is a block of its own, and Start commits it first.
+    Row absent;
+    for (const Row& candidate : {Row{0, 1, 5, 6, 7}, Row{3, 4, 5, 6, 7}}) {
+        if (std::find(extendedRows.begin(), extendedRows.end(), candidate) == extendedRows.end()) {
+            absent = candidate;
+        }
+    }
+    ASSERT_FALSE(absent.empty());
+    ASSERT_TRUE(variation.AddRows(AddMode::CheckRow, {absent}));
+    EXPECT_TRUE(variation.CanCommitExtension());
+    variation.BeforeGeneration();
+    EXPECT_EQ(extension.committedMark, extended + 1);
+
+    // The last block goes; the one before it lies below the committed mark and stays.
+    messages.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(variation.DeleteRows(2, 2, true));
+    EXPECT_EQ(variation.Store().Count(), extended);
+    EXPECT_EQ(variation.Store().BlockEnds().size(), 2u);
+    EXPECT_FALSE(variation.CanUndoExtension());
+    messages.QueueAnswer(Answer::Yes);
+    EXPECT_FALSE(variation.UndoExtension());
+    EXPECT_EQ(variation.Store().Count(), extended);
+
+    // Switched off and on again: the next extension begins at the rows now stored.
+    variation.ToggleExtension();
+    EXPECT_FALSE(extension.active);
+    variation.ToggleExtension();
+    EXPECT_TRUE(extension.active);
+    EXPECT_EQ(extension.startMark, extended);
+}
+
+TEST_F(VariationDocumentTest, AFullVariationIsNotExtended) {
+    MarkFirst(6);
+    Generate(session, messages); // all 6 combinations
+    variation.ToggleExtension();
+    EXPECT_FALSE(session.Ticket().Extension().active);
+    EXPECT_EQ(messages.LastText(), "A variáció mérete elérte a teljes variáció szelvényszámát.");
+    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
 }
 
 TEST_F(VariationDocumentTest, ImportMakesTheTicketAndTheRows) {

@@ -75,4 +75,28 @@ bool WhileModal(QObject* context, const std::function<void()>& open,
     return *shown;
 }
 
+// Drives the next modal window of type W that comes up (after the one being driven now
+// closes), waiting for it as long as a run may take.
+template <typename W>
+void WhenModal(QObject* context, std::function<void(W&)> drive) {
+    auto* poll = new QTimer(context);
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, waited, drive = std::move(drive)] {
+        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (window == nullptr) {
+            if (++*waited * 10 > kRunTimeout) {
+                poll->deleteLater();
+            }
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        drive(*window);
+        if (window->isVisible()) {
+            window->close();
+        }
+    });
+    poll->start(10);
+}
+
 } // namespace velmora::testing

@@ -89,10 +89,14 @@ THuzSzama::THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages)
     auto* cancel = new QPushButton(QStringLiteral("Mégse"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
 
+    m_firstLabel = new QLabel(QStringLiteral("Első húzás"), this);
+    m_firstLabel->setBuddy(m_first);
+    m_lastLabel = new QLabel(QStringLiteral("Utolsó húzás"), this);
+    m_lastLabel->setBuddy(m_last);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Első húzás"), this), 0, 0);
+    grid->addWidget(m_firstLabel, 0, 0);
     grid->addWidget(m_first, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Utolsó húzás"), this), 1, 0);
+    grid->addWidget(m_lastLabel, 1, 0);
     grid->addWidget(m_last, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -107,7 +111,11 @@ THuzSzama::THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages)
     connect(m_first, &QAbstractSpinBox::editingFinished, this, [this] { CheckFirst(); });
     connect(m_last, &QAbstractSpinBox::editingFinished, this, [this] { CheckLast(); });
     connect(m_all, &QCheckBox::toggled, this, [this](bool on) {
-        if (on) {
+        // Mode 4's box chooses the last block: the fields do not count then.
+        if (m_mode == RangeMode::DeleteRows) {
+            m_first->setEnabled(!on);
+            m_last->setEnabled(!on);
+        } else if (on) {
             m_first->SetValue(1);
             m_last->SetValue(m_count);
         }
@@ -117,19 +125,67 @@ THuzSzama::THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages)
 }
 
 void THuzSzama::Prepare(RangeMode mode, int drawCount) {
-    m_mode = mode;
-    m_count = drawCount;
-    m_title->setText(QString::fromUtf8(RangeModeTitle(mode)));
-    const int digits = static_cast<int>(QString::number(drawCount).size());
-    m_first->Configure(drawCount - 1, digits);
-    m_last->Configure(drawCount, digits);
+    if (IsRowRange(mode)) {
+        PrepareRows(mode, drawCount, m_ranges.Get(mode), false);
+        return;
+    }
     const DrawRange range = m_ranges.Get(mode);
-    m_first->SetValue(range.first);
-    m_last->SetValue(range.last);
-    m_first->setToolTip(ToQt(" Minimum  : 1 \r Maximum : " + std::to_string(drawCount - 1)));
-    m_last->setToolTip(ToQt(" Minimum  : 2\r Maximum : " + std::to_string(drawCount)));
+    SetUp(mode, drawCount, range);
     const QSignalBlocker block(m_all);
     m_all->setChecked(range.first == 1 && range.last == drawCount);
+}
+
+void THuzSzama::SetUp(RangeMode mode, int count, DrawRange range) {
+    m_mode = mode;
+    m_count = count;
+    const bool rows = IsRowRange(mode);
+    setWindowTitle(rows ? (mode == RangeMode::DeleteRows ? QStringLiteral("  Számsorok törlése")
+                                                         : QStringLiteral("  Számsorok hozzáadása"))
+                        : QStringLiteral("  Húzások száma"));
+    m_title->setText(QString::fromUtf8(RangeModeTitle(mode)));
+    m_firstLabel->setText(rows ? QStringLiteral("Első számsor ") : QStringLiteral("Első húzás"));
+    m_lastLabel->setText(rows ? QStringLiteral("Utolsó számsor ") : QStringLiteral("Utolsó húzás"));
+    m_all->setText(mode == RangeMode::DeleteRows ? QStringLiteral(" Bővítmény törlése")
+                   : rows                        ? QStringLiteral(" Minden számsor")
+                                                 : QStringLiteral(" Minden húzás"));
+    // A range of rows may be a single row; a range of draws holds two at least.
+    const int firstMaximum = rows ? count : count - 1;
+    const int digits = static_cast<int>(QString::number(count).size());
+    m_first->Configure(firstMaximum, digits);
+    m_last->Configure(count, digits);
+    m_first->SetValue(range.first);
+    m_last->SetValue(range.last);
+    m_first->setEnabled(true);
+    m_last->setEnabled(true);
+    m_all->setEnabled(true);
+    m_first->setToolTip(ToQt(" Minimum  : 1 \r Maximum : " + std::to_string(firstMaximum)));
+    m_last->setToolTip(ToQt(std::string(" Minimum  : ") + (rows ? "1" : "2") +
+                            "\r Maximum : " + std::to_string(count)));
+    m_first->setAccessibleName(m_firstLabel->text().trimmed());
+    m_last->setAccessibleName(m_lastLabel->text().trimmed());
+}
+
+void THuzSzama::PrepareRows(RangeMode mode, int rowCount, DrawRange start, bool lastBlock) {
+    const int count = std::max(rowCount, 1);
+    start.first = std::clamp(start.first, 1, count);
+    start.last = std::clamp(start.last, start.first, count);
+    SetUp(mode, count, start);
+    const QSignalBlocker block(m_all);
+    if (mode == RangeMode::DeleteRows) {
+        m_all->setChecked(false);
+        m_all->setEnabled(lastBlock);
+    } else {
+        m_all->setChecked(start.first == 1 && start.last == count);
+    }
+}
+
+bool THuzSzama::OpenRows(RangeMode mode, int rowCount, DrawRange start, bool lastBlock) {
+    PrepareRows(mode, rowCount, start, lastBlock);
+    return exec() == QDialog::Accepted;
+}
+
+bool THuzSzama::LastBlockChosen() const {
+    return m_mode == RangeMode::DeleteRows && m_all->isChecked();
 }
 
 bool THuzSzama::Open(RangeMode mode, int drawCount) {
@@ -144,8 +200,9 @@ bool THuzSzama::CheckFirst() {
     }
     m_checking = true;
     // Only an open dialog reports; a hidden one still corrects its fields.
+    const int maximum = IsRowRange(m_mode) ? m_count : m_count - 1;
     const FieldCheck check =
-        CheckFirstField(m_first->Text().toStdString(), m_count - 1, m_last->Text().toInt(), m_mode,
+        CheckFirstField(m_first->Text().toStdString(), maximum, m_last->Text().toInt(), m_mode,
                         m_messages, isVisible());
     m_first->SetValue(check.value);
     m_checking = false;
@@ -158,13 +215,17 @@ bool THuzSzama::CheckLast() {
     }
     m_checking = true;
     const FieldCheck check = CheckLastField(m_last->Text().toStdString(), m_first->Text().toInt(),
-                                            m_count, m_messages, isVisible());
+                                            m_count, m_mode, m_messages, isVisible());
     m_last->SetValue(check.value);
     m_checking = false;
     return check.valid;
 }
 
 bool THuzSzama::Confirm() {
+    if (LastBlockChosen()) {
+        accept();
+        return true;
+    }
     if (!CheckFirst() || !CheckLast()) {
         return false;
     }

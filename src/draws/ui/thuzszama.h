@@ -47,6 +47,13 @@ public:
     bool Open(RangeMode mode, int drawCount);
     // Prepares the fields without showing the dialog (Open does this first).
     void Prepare(RangeMode mode, int drawCount);
+    // Shows the dialog for a range of variation rows (modes 4 and 5) over `rowCount` rows,
+    // starting at `start`. In mode 4 the box deletes the last block instead, offered when
+    // `lastBlock` is set. True when the user chose; the range is stored for the mode.
+    bool OpenRows(RangeMode mode, int rowCount, DrawRange start, bool lastBlock);
+    void PrepareRows(RangeMode mode, int rowCount, DrawRange start, bool lastBlock);
+    // Mode 4's " Bővítmény törlése" was ticked.
+    bool LastBlockChosen() const;
 
     RangeField* FirstField() const { return m_first; }
     RangeField* LastField() const { return m_last; }
@@ -55,6 +62,7 @@ public:
     bool Confirm();
 
 private:
+    void SetUp(RangeMode mode, int count, DrawRange range);
     bool CheckFirst();
     bool CheckLast();
 
@@ -63,6 +71,8 @@ private:
     RangeMode m_mode = RangeMode::TicketStatistics;
     int m_count = 0;
     QLabel* m_title;
+    QLabel* m_firstLabel;
+    QLabel* m_lastLabel;
     RangeField* m_first;
     RangeField* m_last;
     QCheckBox* m_all;

@@ -48,8 +48,11 @@ std::vector<std::uint8_t> TBontEllSzelveny::MarkedPositions() const {
 }
 
 bool TBontEllSzelveny::Confirm() {
-    if (m_mode == Mode::Check || m_rows == nullptr ||
-        static_cast<int>(m_check.numbers.size()) != RowNumbersToMark()) {
+    if (m_mode == Mode::Check) {
+        emit searchRequested();
+        return false;
+    }
+    if (m_rows == nullptr || static_cast<int>(m_check.numbers.size()) != RowNumbersToMark()) {
         return false;
     }
     // A row the variation holds already would be there twice.

@@ -32,8 +32,9 @@ public:
     // edits one row (`row`: the 0-based row modify mode replaces).
     void Open(Mode mode = Mode::Check, long long row = -1);
     Mode CurrentMode() const { return m_mode; }
-    // The OK button: in add and modify mode the marked row joins the variation (a row it
-    // already holds is refused with the repeated-row message); false when nothing changed.
+    // The OK button: in check mode it asks the list for the row that holds most of the marked
+    // numbers; in add and modify mode the marked row joins the variation (a row it already
+    // holds is refused with the repeated-row message). False when nothing changed.
     bool Confirm();
     // BEVege: the check row and the counts are cleared.
     void Close();
@@ -53,6 +54,8 @@ signals:
     void countsChanged();
     // A row was added (`row` the new last one) or replaced.
     void rowsChanged(long long row);
+    // Check mode's OK: the list shows the row that holds most of the marked numbers.
+    void searchRequested();
 
 protected:
     // The window's own close button closes the ticket as "Kilépés" does.

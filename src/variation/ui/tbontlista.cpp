@@ -1,6 +1,8 @@
 #include "variation/ui/tbontlista.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QColor>
 #include <QComboBox>
 #include <QFont>
 #include <QHBoxLayout>
@@ -9,7 +11,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "common/hu_format.h"
 #include "session/variation_document.h"
@@ -48,6 +53,38 @@ void VariationRowsModel::Reset(const VariationStore* store, ExportSource source)
     endResetModel();
 }
 
+void VariationRowsModel::SetExtending(bool extending) {
+    if (extending == m_extending) {
+        return;
+    }
+    m_extending = extending;
+    if (m_rows > 0) {
+        emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
+    }
+}
+
+VariationRowsModel::LineLook VariationRowsModel::Look(int row) const {
+    LineLook look;
+    const VariationStore& store = *m_store;
+    const long long body = store.savedBaseCount;
+    if (body > 0) {
+        const long long original =
+            store.IsSorted() && static_cast<std::size_t>(row) < store.OrderTable().size()
+                ? store.OrderTable()[static_cast<std::size_t>(row)]
+                : row;
+        look.body = original < body;
+    }
+    if (store.IsSorted()) {
+        return look; // blocks are rows in their generation order
+    }
+    // The block of a row: how many blocks end at or before it.
+    const std::vector<std::int32_t>& ends = store.BlockEnds();
+    const auto after = std::upper_bound(ends.begin(), ends.end(), row);
+    look.blockStart = row > 0 && after != ends.begin() && *(after - 1) == row;
+    look.alternate = m_extending && (after - ends.begin()) % 2 == 1;
+    return look;
+}
+
 int VariationRowsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
 }
@@ -65,7 +102,15 @@ QVariant VariationRowsModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::FontRole && index.column() == 0) {
         QFont bold;
         bold.setBold(true);
+        bold.setUnderline(Look(index.row()).blockStart);
         return bold;
+    }
+    if (role == Qt::BackgroundRole) {
+        const LineLook look = Look(index.row());
+        if (index.column() == 0 && look.body) {
+            return QColor(212, 208, 200);
+        }
+        return look.alternate ? QColor(240, 236, 225) : QColor(255, 251, 240);
     }
     if (role == Qt::TextAlignmentRole) {
         return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -141,11 +186,17 @@ TBontLista::TBontLista(VariationDocument& variation, const MainTicket& ticket,
     m_modifyButton->setObjectName(QStringLiteral("BontListModositasGomb"));
     connect(m_modifyButton, &QPushButton::clicked, this, &TBontLista::BontListModositasGombClick);
     buttons->addWidget(m_modifyButton);
+    m_deleteButton = new QPushButton(Q("Törlés"), this);
+    m_deleteButton->setObjectName(QStringLiteral("BontSzamsorokTorleseGomb"));
+    connect(m_deleteButton, &QPushButton::clicked, this, &TBontLista::deleteRowsRequested);
+    buttons->addWidget(m_deleteButton);
     auto* exit = new QPushButton(Q("Kilépés"), this);
     exit->setObjectName(QStringLiteral("KilepesGomb"));
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
     buttons->addWidget(exit);
     layout->addLayout(buttons);
+    m_commands = new QHBoxLayout;
+    layout->addLayout(m_commands);
 
     m_searchPanel = new QWidget(this);
     auto* search = new QHBoxLayout(m_searchPanel);
@@ -190,13 +241,41 @@ void TBontLista::SetEditButtons() {
                                  : room    ? " Számsor hozzáadása a variáció listájához. "
                                            : " A variáció mérete elérte a teljes variáció "
                                              "szelvényszámát. "));
-    // A row is modified in the generation order only.
+    // Rows are modified and deleted in the generation order only.
+    const char* const sorted = ": a variáció indexeinek eredeti állapota esetén engedélyezett. ";
     m_modifyButton->setEnabled(editable && !store.IsSorted());
     m_modifyButton->setToolTip(ToQt(!editable          ? drawsList
-                                    : store.IsSorted() ? " Számsor módosítása: a variáció "
-                                                         "indexeinek eredeti állapota esetén "
-                                                         "engedélyezett. "
+                                    : store.IsSorted() ? std::string(" Számsor módosítása") + sorted
                                                        : " Kijelölt számsor módosítása. "));
+    const bool deletable = !m_variation.DrawsList();
+    m_deleteButton->setEnabled(deletable && !store.IsSorted());
+    m_deleteButton->setToolTip(ToQt(!deletable         ? drawsList
+                                    : store.IsSorted() ? std::string(" Számsor törlése") + sorted
+                                                       : " Számsorok törlése a variáció "
+                                                         "listájából. "));
+}
+
+void TBontLista::AddCommands(const std::vector<QAction*>& actions) {
+    for (QAction* action : actions) {
+        auto* button = new QToolButton(this);
+        button->setDefaultAction(action);
+        button->setObjectName(action->objectName() + QStringLiteral("Button"));
+        // The text of the button, not the menu's accelerator-free caption, names it.
+        button->setAccessibleName(action->text());
+        m_commands->addWidget(button);
+    }
+    m_commands->addStretch();
+}
+
+void TBontLista::FindCheckRow() {
+    if (!SearchShown() || m_searchLevels.empty()) {
+        return;
+    }
+    // The entries run from the highest level down, after "Minden találat" when it is there.
+    const int highest = m_searchLevels.front() == kAnyLevel ? 1 : 0;
+    m_searchBox->setCurrentIndex(std::min(highest, m_searchBox->count() - 1));
+    SetSearchHints();
+    ElsoreKeresGombClick();
 }
 
 void TBontLista::BontListBovitesGombClick() {
@@ -215,6 +294,8 @@ void TBontLista::SetCheckTicket(TBontEllSzelveny* check) {
     m_check = check;
     if (m_check != nullptr) {
         connect(m_check, &TBontEllSzelveny::countsChanged, this, &TBontLista::KeresPanelBe,
+                Qt::UniqueConnection);
+        connect(m_check, &TBontEllSzelveny::searchRequested, this, &TBontLista::FindCheckRow,
                 Qt::UniqueConnection);
     }
 }
@@ -331,6 +412,7 @@ bool TBontLista::BontListaStart(long long line) {
         return false;
     }
     const ExportSource source = m_variation.RowSource();
+    m_model->SetExtending(m_variation.Extending());
     m_model->Reset(&store, source);
     m_table->setColumnWidth(0, 90);
     // As wide as the columns, as high as the screen allows less 50.
@@ -371,6 +453,8 @@ void TBontLista::Follow() {
     if (!isVisible()) {
         return;
     }
+    m_model->SetExtending(m_variation.Extending());
+    SetEditButtons();
     if (!m_variation.Exists()) {
         Drop();
     } else if (!Current()) {

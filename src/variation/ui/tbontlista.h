@@ -14,7 +14,9 @@
 #include "variation/row_check.h"
 #include "variation/variation_export.h"
 
+class QAction;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -34,6 +36,8 @@ public:
 
     // Shows `store` (which must outlive the model or be reset) with the numbers of `source`.
     void Reset(const VariationStore* store, ExportSource source);
+    // In extension mode the blocks of the list take turns in two background colours.
+    void SetExtending(bool extending);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,7 +45,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    // How the list marks a line: the body's line numbers grey, the first line of each later
+    // block underlined, every second block beige while the variation is being extended.
+    struct LineLook {
+        bool body = false;
+        bool blockStart = false;
+        bool alternate = false;
+    };
+    LineLook Look(int row) const;
+
     const VariationStore* m_store = nullptr;
+    bool m_extending = false;
     ExportSource m_source;
     int m_rows = 0;  // at the last reset
     int m_width = 0; // numbers of a row, fixed numbers included
@@ -84,12 +98,21 @@ public:
     // "Hozzáadás" and "Módosítás": the check ticket edits a row.
     void BontListBovitesGombClick();
     void BontListModositasGombClick();
+    // The main window's commands that work on the list (order, extension, deletion), as
+    // buttons that follow their state and hints.
+    void AddCommands(const std::vector<QAction*>& actions);
+    // The check ticket's OK: the first row that holds most of its numbers.
+    void FindCheckRow();
 
     // Paging.
     void EloreGombClick();      // the first line
     void HatraGombClick();      // the last line
     void EloreLapozGombClick(); // a page up
     void HatraLapozGombClick(); // a page down
+
+signals:
+    // "Törlés": the user wants to choose rows to delete.
+    void deleteRowsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +146,8 @@ private:
     std::array<QPushButton*, 4> m_searchButtons{}; // next, back, first, last
     QPushButton* m_addButton = nullptr;
     QPushButton* m_modifyButton = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QHBoxLayout* m_commands = nullptr;
     std::vector<long long> m_profile;
     long long m_selected = 0;
 };

@@ -1,11 +1,15 @@
 // The variation list opened from the main window, offscreen.
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QtTest>
 
 #include "common/file_io.h"
+#include "draws/ui/thuzszama.h"
 #include "support/fake_file_chooser.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
@@ -60,6 +64,7 @@ private slots:
     void sortAndOriginalOrderKeepTheSelectedRow();
     void rowsAreAddedAndModifiedOnTheCheckTicket();
     void aRepeatedRowIsReportedOncePerSelection();
+    void extensionsAreMarkedCommittedAndDeleted();
     void screenshot();
 };
 
@@ -267,6 +272,104 @@ void TBontListaTest::aRepeatedRowIsReportedOncePerSelection() {
     Action(f.window, "actionSortRows")->trigger();
     QCOMPARE(f.messages.Count(), std::size_t{1});
     QCOMPARE(list.Profile().back(), 1LL);
+}
+
+// Rows added by hand in extension mode: the list marks their blocks, "Bővítmény hozzáadása"
+// joins them to the body, and the list's "Törlés" deletes the last block or a range of rows.
+void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
+    Fixture f;
+    f.OpenRows("1;2;3;4;5;6\r\n3;4;5;6;7;8\r\n1;2;3;6;7;8\r\n");
+    QAction* toggle = Action(f.window, "actionToggleExtension");
+    QAction* commit = Action(f.window, "actionCommitExtension");
+    QAction* undo = Action(f.window, "actionUndoExtension");
+    QVERIFY(toggle->isEnabled() && !toggle->isChecked() && !commit->isEnabled());
+    toggle->trigger();
+    QVERIFY(toggle->isChecked());
+    QVERIFY(Child<QLabel>(f.window, "extensionImage")->isVisible());
+    QAction* open = Action(f.window, "actionOpen");
+    QVERIFY(!open->isEnabled());
+    QCOMPARE(open->property("hint").toString(),
+             QStringLiteral(" Aktív a variáció bővítése opció - a funkció nem elérhető.  "));
+
+    Action(f.window, "actionListVariation")->trigger();
+    TBontLista& list = *f.window.ListWindow();
+    TBontEllSzelveny& check = *f.window.CheckTicket();
+    const auto addRow = [&](std::initializer_list<int> numbers) {
+        Child<QPushButton>(list, "BontListBovitesGomb")->click();
+        for (int n : numbers) {
+            check.Click(n, Qt::NoModifier);
+        }
+        QVERIFY(check.Confirm());
+    };
+    addRow({1, 2, 3, 4, 5, 7});
+    QVERIFY(commit->isEnabled() && undo->isEnabled());
+    // The body's line numbers are grey; the added block starts underlined, on beige.
+    QAbstractItemModel* model = list.Table()->model();
+    const auto background = [model](int row, int column) {
+        return model->index(row, column).data(Qt::BackgroundRole).value<QColor>();
+    };
+    QCOMPARE(background(0, 0), QColor(212, 208, 200));
+    QCOMPARE(background(0, 1), QColor(255, 251, 240));
+    QCOMPARE(background(3, 0), QColor(240, 236, 225));
+    QVERIFY(!model->index(2, 0).data(Qt::FontRole).value<QFont>().underline());
+    QVERIFY(model->index(3, 0).data(Qt::FontRole).value<QFont>().underline());
+    // The list offers the same commands as the menu.
+    QVERIFY(Child<QToolButton>(list, "actionCommitExtensionButton")->isEnabled());
+
+    f.messages.Clear();
+    commit->trigger();
+    QCOMPARE(f.messages.LastText(), "Bővítmény beillesztve.");
+    QVERIFY(!list.isVisible());
+    QVERIFY(!commit->isEnabled());
+    QCOMPARE(f.session.Ticket().Extension().committedMark, 4LL);
+
+    // The last block goes through the deletion dialog's box, after the confirmation.
+    Action(f.window, "actionListVariation")->trigger();
+    addRow({1, 2, 3, 4, 5, 8});
+    QCOMPARE(f.session.Variation().Store().BlockEnds(), (std::vector<std::int32_t>{3, 4, 5}));
+    auto* remove = Child<QPushButton>(list, "BontSzamsorokTorleseGomb");
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(WhileModal<THuzSzama>(
+        &f.window, [&] { remove->click(); },
+        [](THuzSzama& range) {
+            QCOMPARE(range.windowTitle(), QStringLiteral("  Számsorok törlése"));
+            QCOMPARE(range.FirstField()->Text(), QStringLiteral("5"));
+            QCheckBox* lastBlock = range.AllDraws();
+            QCOMPARE(lastBlock->text(), QStringLiteral(" Bővítmény törlése"));
+            QVERIFY(lastBlock->isEnabled());
+            lastBlock->setChecked(true);
+            QVERIFY(!range.FirstField()->isEnabled());
+            QVERIFY(range.Confirm());
+        }));
+    QCOMPARE(f.messages.LastText(), "A törlés művelete nem visszavonható.\r\rBiztos törli a "
+                                    "listába utoljára beillesztett számsorokat?");
+    QCOMPARE(f.session.Variation().Store().Count(), 4LL);
+
+    // A range of rows: one row is a range too; the rows after it move up.
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(WhileModal<THuzSzama>(
+        &f.window, [&] { remove->click(); },
+        [](THuzSzama& range) {
+            range.FirstField()->SetText(QStringLiteral("2"));
+            range.LastField()->SetText(QStringLiteral("2"));
+            QVERIFY(range.Confirm());
+        }));
+    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QCOMPARE(f.session.Variation().Store().BlockEnds(), (std::vector<std::int32_t>{2, 3}));
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.SelectedLine(), 2LL);
+    QCOMPARE(Cell(list, 1, 6), QStringLiteral("8"));
+
+    // The check ticket's OK finds the row that holds most of its numbers.
+    Action(f.window, "actionCheckVariation")->trigger();
+    for (int n : {1, 2, 3, 6, 7, 8}) {
+        check.Click(n, Qt::NoModifier);
+    }
+    list.AktSorKijelol(3);
+    check.Confirm();
+    QCOMPARE(list.SelectedLine(), 2LL);
+    toggle->trigger();
+    QVERIFY(!toggle->isChecked() && open->isEnabled());
 }
 
 // With VELMORA_SCREENSHOTS set to a folder, the list and its ticket are saved there.

@@ -5,10 +5,12 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "draws/ui/thuzszama.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "ticket/qt_colours.h"
 #include "variation/ui/tbontas.h"
+#include "variation/ui/tbontlista.h"
 #include "variation/ui/tbontteszt.h"
 
 using namespace velmora;
@@ -112,23 +114,51 @@ void TBontTesztTest::reportsAndInsertsMissingRows() {
         }));
     QCOMPARE(f.messages.Count(), std::size_t{0});
 
-    // Opened again, the window shows the kept result; "Beillesztés" appends its cases.
-    QVERIFY(WhileModal<TBontTeszt>(
-        &window, [&] { testAction->trigger(); },
-        [&](TBontTeszt& test) {
-            QVERIFY(!test.Running() && test.HasResult());
+    // Opened again, the window shows the kept result; "Beillesztés" asks which of the missing
+    // rows to append: cancelled, the test window comes back; rows 2..3 make one block.
+    const std::vector<std::vector<std::uint8_t>>& missing = expected.kept[4];
+    const auto insertRows = [&](const std::function<void(THuzSzama&)>& choose) {
+        QVERIFY(WhileModal<TBontTeszt>(
+            &window, [&] { testAction->trigger(); },
+            [&](TBontTeszt& test) {
+                QTRY_VERIFY_WITH_TIMEOUT(!test.Running() && test.HasResult(), kRunTimeout);
+                WhenModal<THuzSzama>(&window, choose);
+                QTest::mouseClick(Button(test, "insertButton"), Qt::LeftButton);
+                QVERIFY(!test.isVisible());
+            }));
+    };
+    bool testCameBack = false;
+    insertRows([&](THuzSzama& range) {
+        QCOMPARE(range.windowTitle(), QStringLiteral("  Számsorok hozzáadása"));
+        QCOMPARE(range.AllDraws()->text(), QStringLiteral(" Minden számsor"));
+        QVERIFY(range.AllDraws()->isChecked());
+        QCOMPARE(range.LastField()->Text(), QString::number(missing.size()));
+        WhenModal<TBontTeszt>(&window, [&](TBontTeszt& test) {
+            testCameBack = test.HasResult();
+            WhenModal<THuzSzama>(&window, [](THuzSzama& again) {
+                again.FirstField()->SetText(QStringLiteral("2"));
+                again.LastField()->SetText(QStringLiteral("3"));
+                QVERIFY(again.Confirm());
+            });
             QTest::mouseClick(Button(test, "insertButton"), Qt::LeftButton);
-            QVERIFY(!test.isVisible());
-        }));
-    const std::vector<std::vector<std::uint8_t>>& inserted = expected.kept[4];
+        });
+        range.reject();
+    });
+    QVERIFY(testCameBack);
     const VariationStore& store = f.session.Variation().Store();
-    QCOMPARE(store.Count(), rows + static_cast<long long>(inserted.size()));
+    QCOMPARE(store.Count(), rows + 2);
     QCOMPARE(store.BlockEnds().back(), static_cast<std::int32_t>(store.Count()));
-    const std::uint8_t* first = store.Row(rows);
-    QCOMPARE(std::vector<std::uint8_t>(first, first + 5), inserted.front());
+    const auto rowAt = [&store](long long r) {
+        return std::vector<std::uint8_t>(store.Row(r), store.Row(r) + 5);
+    };
+    QCOMPARE(rowAt(rows), missing[1]);
+    QCOMPARE(rowAt(rows + 1), missing[2]);
     QVERIFY(f.session.Ticket().Extension().active);
+    QCOMPARE(window.ListWindow()->SelectedLine(), rows + 1); // the list shows the first new row
+
     // Every combination left out of a one-error variation misses by one: with them all
     // inserted the variation is the full one, and there is nothing left to test.
+    insertRows([](THuzSzama& range) { QVERIFY(range.Confirm()); });
     QCOMPARE(store.Count(), 792LL);
     QVERIFY(!testAction->isEnabled());
     QCOMPARE(testAction->statusTip(),
