@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
+#include <random>
 #include <set>
 
 #include "common/file_io.h"
@@ -302,6 +304,149 @@ TEST_F(VariationDocumentTest, AFullVariationIsNotExtended) {
     EXPECT_FALSE(session.Ticket().Extension().active);
     EXPECT_EQ(messages.LastText(), "A variáció mérete elérte a teljes variáció szelvényszámát.");
     EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
+}
+
+// A plain model of the rows: each row remembers the block it joined, so the block ends are
+// simply where one block's rows stop.
+struct RowsModel {
+    std::vector<Row> rows; // in generation order
+    std::vector<int> blocks;
+    int nextBlock = 1;
+
+    void Add(const Row& row) {
+        rows.push_back(row);
+        blocks.push_back(nextBlock++);
+    }
+    void Erase(std::size_t first, std::size_t end) {
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                   rows.begin() + static_cast<std::ptrdiff_t>(end));
+        blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(first),
+                     blocks.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    std::vector<std::int32_t> BlockEnds() const {
+        std::vector<std::int32_t> ends;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (i + 1 == rows.size() || blocks[i + 1] != blocks[i]) {
+                ends.push_back(static_cast<std::int32_t>(i + 1));
+            }
+        }
+        return ends;
+    }
+};
+
+// Any sequence of adds, changes, deletions, sorts, extensions and undos leaves the rows, their
+// frequencies, order table and block ends as the plain model of the same edits says.
+TEST_F(VariationDocumentTest, AnySequenceOfEditsMatchesAPlainModel) {
+    messages.onPresent = [this](const FakeMessages::Shown&) { messages.QueueAnswer(Answer::Yes); };
+    constexpr int kNumbers = 10;
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&random](long long below) {
+            return std::uniform_int_distribution<long long>(0, below - 1)(random);
+        };
+        const auto randomRow = [&] {
+            std::vector<std::uint8_t> all(kNumbers);
+            std::iota(all.begin(), all.end(), std::uint8_t{0});
+            std::shuffle(all.begin(), all.end(), random);
+            Row row(all.begin(), all.begin() + 5);
+            std::sort(row.begin(), row.end());
+            return row;
+        };
+        session.NewTicket();
+        MarkFirst(kNumbers);
+        VariationStore& store = variation.Store();
+        store.Reset(5, kNumbers);
+        RowsModel model;
+        ASSERT_TRUE(store.Reserve(8));
+        for (int i = 0; i < 8; ++i) {
+            const Row row = randomRow();
+            store.Append(row.data());
+            model.rows.push_back(row);
+            model.blocks.push_back(0);
+        }
+        store.CloseBlock();
+        store.savedBaseCount = store.Count();
+
+        for (int step = 0; step < 120 && variation.Exists(); ++step) {
+            const long long count = store.Count();
+            switch (pick(8)) {
+            case 0: { // a row from the check ticket
+                const Row row = randomRow();
+                ASSERT_TRUE(variation.AddRows(AddMode::CheckRow, {row}));
+                model.Add(row);
+                break;
+            }
+            case 1: { // a row changed in place
+                const long long at = pick(count);
+                const Row row = randomRow();
+                ASSERT_TRUE(variation.AddRows(AddMode::Replace, {row}, at));
+                model.rows[static_cast<std::size_t>(at)] = row;
+                break;
+            }
+            case 2: { // a range of rows, never all of them
+                if (count < 2) {
+                    break;
+                }
+                const long long first = 1 + pick(count);
+                const long long last = first + pick(count - first + 1);
+                if (first == 1 && last == count) {
+                    break;
+                }
+                ASSERT_TRUE(variation.DeleteRows(first, last));
+                model.Erase(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last));
+                break;
+            }
+            case 3:
+                ASSERT_TRUE(variation.SortRows());
+                break;
+            case 4:
+                variation.RestoreOrder();
+                break;
+            case 5:
+                variation.ToggleExtension();
+                break;
+            case 6:
+                if (variation.CanCommitExtension()) {
+                    variation.CommitExtension();
+                    EXPECT_EQ(store.savedBaseCount, store.Count());
+                }
+                break;
+            case 7:
+                if (variation.CanUndoExtension()) {
+                    ASSERT_TRUE(variation.UndoExtension());
+                    const int last = model.blocks.back();
+                    const auto from = std::find(model.blocks.begin(), model.blocks.end(), last);
+                    model.Erase(static_cast<std::size_t>(from - model.blocks.begin()),
+                                model.rows.size());
+                }
+                break;
+            }
+            SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
+            ASSERT_EQ(store.Count(), static_cast<long long>(model.rows.size()));
+            const std::vector<Row> stored = StoredRows(store);
+            if (store.IsSorted()) {
+                std::vector<Row> sorted = model.rows;
+                std::sort(sorted.begin(), sorted.end());
+                ASSERT_EQ(stored, sorted);
+                // The order table leads every row back to its place in the generation order.
+                for (std::size_t i = 0; i < stored.size(); ++i) {
+                    ASSERT_EQ(stored[i], model.rows[store.OrderTable()[i]]);
+                }
+            } else {
+                ASSERT_EQ(stored, model.rows);
+            }
+            std::vector<std::uint32_t> frequencies(kNumbers, 0);
+            for (const Row& row : model.rows) {
+                for (std::uint8_t position : row) {
+                    ++frequencies[position];
+                }
+            }
+            ASSERT_EQ(store.Frequencies(), frequencies);
+            ASSERT_EQ(store.BlockEnds(), model.BlockEnds());
+            ASSERT_LE(store.savedBaseCount, store.Count());
+            ASSERT_LE(store.baseCount, store.Count());
+        }
+    }
 }
 
 TEST_F(VariationDocumentTest, ImportMakesTheTicketAndTheRows) {
