@@ -11,6 +11,7 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <memory>
 #include <optional>
@@ -507,6 +508,54 @@ int CheckRowCommand(Invocation& invocation) {
     return kExitOk;
 }
 
+// An edit of a variation file's rows ("Rendezés", the list's row deletion), saved as another
+// file. `edit` returns kExitOk when the rows changed, else the exit status after its message.
+int EditRows(Invocation& invocation, const std::function<int(VariationDocument&)>& edit) {
+    const Outputs outputs{invocation.Value("--out"), ""};
+    if (!outputs.Check(*invocation.err)) {
+        return kExitFailed;
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    VariationDocument& variation = session->Variation();
+    const int edited = edit(variation);
+    if (edited != kExitOk) {
+        return edited;
+    }
+    if (!WriteOutputs(*session, outputs, *invocation.err)) {
+        return kExitFailed;
+    }
+    *invocation.out << "rows: " << variation.Store().Count() << "\n";
+    return kExitOk;
+}
+
+int Sort(Invocation& invocation) {
+    return EditRows(invocation, [](VariationDocument& variation) {
+        return variation.SortRows() ? kExitOk : kExitFailed;
+    });
+}
+
+int DeleteRowsCommand(Invocation& invocation) {
+    return EditRows(invocation, [&invocation](VariationDocument& variation) {
+        const long long count = variation.Store().Count();
+        const bool lastBlock = invocation.Has("--last-block");
+        long long from = 1;
+        long long to = count;
+        if (!NumberOption(invocation, "--from", 1, count, from) ||
+            !NumberOption(invocation, "--to", from, count, to)) {
+            return kExitUsage;
+        }
+        if (!lastBlock && from == 1 && to == count) {
+            *invocation.err << "--from and --to cover every row: nothing would be left to save\n";
+            return kExitUsage;
+        }
+        return variation.DeleteRows(from, to, lastBlock) ? kExitOk : kExitFailed;
+    });
+}
+
 int Import(Invocation& invocation) {
     long long game = -1;
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
@@ -626,6 +675,23 @@ const std::vector<Command>& CommandTable() {
          {{"--row", "N1 N2 ...", "the numbers marked on the check ticket", true},
           {"--plus", "P", "the plus number, for a game that has one"}},
          CheckRowCommand},
+        {"sort",
+         "VAR.top",
+         "sorts the variation's rows as \"Rendezés\" does and saves them",
+         1,
+         1,
+         {{"--out", "V2.top", "the variation file to write", true}},
+         Sort},
+        {"delete-rows",
+         "VAR.top",
+         "deletes rows as the list's \"Törlés\" does (--yes answers its question) and saves",
+         1,
+         1,
+         {{"--from", "A", "the first row to delete (default 1)"},
+          {"--to", "B", "the last row to delete (default the last)"},
+          {"--last-block", nullptr, "delete the rows added last instead (\"Bővítmény törlése\")"},
+          {"--out", "V2.top", "the variation file to write", true}},
+         DeleteRowsCommand},
         {"import",
          "FILE.csv|FILE.txt",
          "reads a csv or txt file as a variation (--yes sorts each row)",

@@ -332,5 +332,41 @@ TEST_F(CommandLineTest, RowsAndTheirHitsAgainstARow) {
     EXPECT_EQ(Cli({"--home", h, "check-row", h + "v.top", "--row", "46"}).status, 2);
 }
 
+TEST_F(CommandLineTest, RowsAreSortedAndDeletedIntoAnotherFile) {
+    const std::string h = home.Path();
+    // Rows are ordered by the positions of their numbers on the ticket: sorted on import,
+    // they follow the numbers.
+    WriteText(h + "three.csv", "7;8;9;10;11;12\r\n1;2;3;4;5;6\r\n3;4;5;6;7;8\r\n");
+    ASSERT_EQ(Cli({"--home", h, "--yes", "import", h + "three.csv", "--game", "1", "--out",
+                   h + "three.top"})
+                  .status,
+              0);
+    Result result = Cli({"--home", h, "sort", h + "three.top", "--out", h + "sorted.top"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "rows: 3\n");
+    EXPECT_EQ(Cli({"--home", h, "rows", h + "sorted.top"}).out,
+              "1: 1 2 3 4 5 6\n2: 3 4 5 6 7 8\n3: 7 8 9 10 11 12\n");
+
+    // The question is answered No unless --yes: nothing is written.
+    const std::string out = h + "fewer.top";
+    result = Cli(
+        {"--home", h, "delete-rows", h + "sorted.top", "--from", "2", "--to", "2", "--out", out});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Biztos törli a kijelölt számsor(oka)t?"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Cli({"--home", h, "delete-rows", h + "sorted.top", "--out", out}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "delete-rows", h + "sorted.top", "--from", "3", "--to", "2",
+                   "--out", out})
+                  .status,
+              2);
+    result = Cli({"--home", h, "--yes", "delete-rows", h + "sorted.top", "--from", "2", "--to", "2",
+                  "--out", out});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Cli({"--home", h, "rows", out}).out, "1: 1 2 3 4 5 6\n2: 7 8 9 10 11 12\n");
+    // One block only: there is no extension to delete.
+    EXPECT_EQ(Cli({"--home", h, "--yes", "delete-rows", out, "--last-block", "--out", out}).status,
+              1);
+}
+
 } // namespace
 } // namespace velmora::cli
