@@ -101,6 +101,10 @@ void TBontEllSzelveny::Open(Mode mode, long long row) {
         connect(m_grid->DeleteButton(), &QPushButton::clicked, this, [this] { Confirm(); });
         connect(m_grid->ExitButton(), &QPushButton::clicked, this, &TBontEllSzelveny::Close);
         m_grid->installEventFilter(this);
+        // First below the main ticket; later where the user left it.
+        if (m_owner != nullptr) {
+            m_grid->move(m_owner->geometry().topLeft() + QPoint(40, 490));
+        }
     }
     m_mode = mode;
     m_modifyRow = mode == Mode::Modify ? row : -1;

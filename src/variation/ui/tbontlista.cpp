@@ -424,12 +424,17 @@ bool TBontLista::BontListaStart(long long line) {
     m_rows = std::make_unique<RowSets>(store, source);
     m_revision = store.Revision();
     m_selected = 0;
-    if (m_ticket == nullptr) {
+    const bool newTicket = m_ticket == nullptr;
+    if (newTicket) {
         const GameInfo& game = m_mainTicket.Game();
         m_ticket = new TSzelveny(this, game, kVariationListTicket, false, false, true, QString());
         m_ticket->Layout(SlotsOf(m_settings.appearance, kVariationListTicket, m_settings.scheme));
     }
     show();
+    if (newTicket) {
+        // Beside the list, not over it.
+        m_ticket->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
     m_ticket->show();
     AktSorKijelol(line);
     KeresPanelBe();

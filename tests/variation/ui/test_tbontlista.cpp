@@ -392,6 +392,27 @@ void TBontListaTest::screenshot() {
     }
     QVERIFY(
         f.window.CheckTicket()->Grid()->grab().save(folder + QStringLiteral("/ellenorzes.png")));
+
+    // The first two rows deleted and added again in extension mode, each a block of its own;
+    // then the deletion dialog.
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(f.session.Variation().DeleteRows(1, 2));
+    Action(f.window, "actionToggleExtension")->trigger();
+    for (const auto& numbers : {std::vector<int>{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}}) {
+        f.window.CheckTicket()->Open(TBontEllSzelveny::Mode::Add);
+        for (int n : numbers) {
+            f.window.CheckTicket()->Click(n, Qt::NoModifier);
+        }
+        QVERIFY(f.window.CheckTicket()->Confirm());
+    }
+    window.resize(window.width(), 420);
+    QCoreApplication::processEvents();
+    window.AktSorKijelol(923);
+    window.HatraGombClick();
+    QVERIFY(window.grab().save(folder + QStringLiteral("/bontlista_bovites.png")));
+    THuzSzama* range = f.window.RangeDialog();
+    range->PrepareRows(RangeMode::DeleteRows, 924, {924, 924}, true);
+    QVERIFY(range->grab().save(folder + QStringLiteral("/szamsorok_torlese.png")));
 }
 
 QTEST_MAIN(TBontListaTest)
