@@ -22,6 +22,7 @@
 #include "game/row_summary.h"
 #include "settings/ini_file.h"
 #include "stats/number_counts.h"
+#include "stats/statistics.h"
 #include "variation/bontas.h"
 #include "variation/row_check.h"
 #include "variation/variation_export.h"
@@ -125,6 +126,22 @@ void BM_CountNumbersKeno(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CountNumbersKeno)->Unit(benchmark::kMillisecond);
+
+// Every draws statistic over all bundled Keno draws (target: 20 ms each), by kind.
+void BM_KenoDrawStatistic(benchmark::State& state) {
+    const GameInfo keno = LoadGameInfo(kFirstKeno);
+    const ResultsParse parse =
+        ParseResultsFile(ReadResultsText(BundledDrawsFolder() + "keno.csv"), keno);
+    const std::vector<DrawRecord> draws = Chronological(parse.draws);
+    const auto kind = static_cast<StatKind>(state.range(0));
+    const StatSamples samples = DrawSamples(keno, draws, 1, static_cast<int>(draws.size()));
+    StatResult result;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SampleStatistic(kind, samples, keno.maxNumber, result));
+    }
+    state.counters["samples"] = static_cast<double>(samples.Count());
+}
+BENCHMARK(BM_KenoDrawStatistic)->DenseRange(4, 9)->Arg(17)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -398,6 +415,27 @@ void BM_SortAndRestoreMillionRows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SortAndRestoreMillionRows)->Unit(benchmark::kMillisecond);
+
+// Every variation statistic over the million rows (target: 200 ms each on one core), by kind;
+// hit ratios are refused at this size.
+void BM_MillionRowStatistic(benchmark::State& state) {
+    ExportSource source = ThirtyThreeNumbers();
+    const StatSamples samples = VariationSamples(LoadGameInfo(1), MillionRows(), source);
+    const auto kind = static_cast<StatKind>(state.range(0));
+    StatResult result;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SampleStatistic(kind, samples, 45, result));
+    }
+}
+BENCHMARK(BM_MillionRowStatistic)
+    ->Arg(3)
+    ->Arg(10)
+    ->Arg(11)
+    ->Arg(13)
+    ->Arg(14)
+    ->Arg(15)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond);
 
 // The variation test side by side: the merge walk over every row on one thread, and the
 // bit-set scan that stops at the best possible hit, split over two threads.

@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 
+#include "cli/stats_command.h"
 #include "cli/ticket_command.h"
 
 #include <algorithm>
@@ -701,6 +702,16 @@ const std::vector<Command>& CommandTable() {
            true},
           {"--out", "VAR.top", "the variation file to write", true}},
          Import},
+        {"stats",
+         "GAME KIND",
+         "one statistic (KIND 1..17) of the draws or of a variation, as one JSON object",
+         2,
+         2,
+         {{"--first", "A", "the first draw of the range (default 1)"},
+          {"--last", "B", "the last draw of the range (default the last)"},
+          {"--top", "VAR.top", "the variation of the variation kinds 3, 10..16"},
+          {"--csv", nullptr, "the table as CSV instead of JSON"}},
+         Stats},
         {"export",
          "VAR.top FILE",
          "writes a variation file as .csv, .txt, .html or .tmb",

@@ -179,6 +179,39 @@ int HitsOf(const SampleSet& i, const std::uint8_t* j, int k) {
     return hits;
 }
 
+// Sample i against every later sample j of its drawing (and itself): the hits both ways.
+// hits[s * width + h] counts the samples that share h numbers with sample s. A pair without
+// repeated numbers shares the same count both ways.
+__attribute__((target_clones("popcnt", "default"))) void
+PairHits(const StatSamples& samples, const std::vector<SampleSet>& sets,
+         const std::vector<std::uint8_t>& groups, long long i, std::vector<std::int32_t>& hits) {
+    const int k = samples.k;
+    const auto width = static_cast<std::size_t>(k) + 1;
+    const long long count = samples.Count();
+    const SampleSet a = sets[static_cast<std::size_t>(i)];
+    const std::uint8_t group = groups[static_cast<std::size_t>(i)];
+    std::int32_t* own = hits.data() + static_cast<std::size_t>(i) * width;
+    for (long long j = i; j < count; ++j) {
+        if (groups[static_cast<std::size_t>(j)] != group) {
+            continue;
+        }
+        const SampleSet& b = sets[static_cast<std::size_t>(j)];
+        int there = 0;
+        int back = 0;
+        if (!a.repeats && !b.repeats) {
+            there = std::popcount(a.low & b.low) + std::popcount(a.high & b.high);
+            back = there;
+        } else {
+            there = HitsOf(a, samples.Sample(j), k);
+            back = HitsOf(b, samples.Sample(i), k);
+        }
+        ++own[there];
+        if (j != i) {
+            ++hits[static_cast<std::size_t>(j) * width + static_cast<std::size_t>(back)];
+        }
+    }
+}
+
 bool HitRatios(const StatSamples& samples, StatResult& result, Steps& steps) {
     const int k = samples.k;
     const long long count = samples.Count();
@@ -187,38 +220,16 @@ bool HitRatios(const StatSamples& samples, StatResult& result, Steps& steps) {
     for (long long s = 0; s < count; ++s) {
         sets[static_cast<std::size_t>(s)] = SetOf(samples.Sample(s), k);
     }
-    // hits[i * (k + 1) + h]: samples of i's drawing that share h numbers with i. A pair of
-    // samples without repeated numbers shares the same count both ways and is compared once.
+    // The first and the second drawings of the dates are compared among themselves.
+    std::vector<std::uint8_t> groups = samples.secondSet;
+    groups.resize(static_cast<std::size_t>(count), 0);
     const auto width = static_cast<std::size_t>(k) + 1;
     std::vector<std::int32_t> hits(static_cast<std::size_t>(count) * width, 0);
-    const auto group = [&samples](long long s) {
-        return samples.secondSet.empty() ? 0 : samples.secondSet[static_cast<std::size_t>(s)];
-    };
     for (long long i = 0; i < count; ++i) {
         if (!steps.Next()) {
             return false;
         }
-        const SampleSet& a = sets[static_cast<std::size_t>(i)];
-        for (long long j = i; j < count; ++j) {
-            if (group(j) != group(i)) {
-                continue;
-            }
-            const SampleSet& b = sets[static_cast<std::size_t>(j)];
-            if (!a.repeats && !b.repeats) {
-                const int h = std::popcount(a.low & b.low) + std::popcount(a.high & b.high);
-                ++hits[static_cast<std::size_t>(i) * width + static_cast<std::size_t>(h)];
-                if (j != i) {
-                    ++hits[static_cast<std::size_t>(j) * width + static_cast<std::size_t>(h)];
-                }
-                continue;
-            }
-            ++hits[static_cast<std::size_t>(i) * width +
-                   static_cast<std::size_t>(HitsOf(a, samples.Sample(j), k))];
-            if (j != i) {
-                ++hits[static_cast<std::size_t>(j) * width +
-                       static_cast<std::size_t>(HitsOf(b, samples.Sample(i), k))];
-            }
-        }
+        PairHits(samples, sets, groups, i, hits);
     }
     for (long long i = 0; i < count; ++i) {
         std::int32_t* row = hits.data() + static_cast<std::size_t>(i) * width;

@@ -368,5 +368,113 @@ TEST_F(CommandLineTest, RowsAreSortedAndDeletedIntoAnotherFile) {
               1);
 }
 
+// "[[x, count], ...]" over first..last with the given counts.
+std::string Bars(int first, int last, const std::map<int, int>& counts) {
+    std::string text = "[";
+    for (int x = first; x <= last; ++x) {
+        const auto it = counts.find(x);
+        text += (x == first ? "[" : ", [") + std::to_string(x) + ", " +
+                std::to_string(it == counts.end() ? 0 : it->second) + "]";
+    }
+    return text + "]";
+}
+
+// "[v1, ..., vN]" with `otherwise` where no value is given.
+std::string Values(int count, const std::map<int, int>& values, int otherwise) {
+    std::string text = "[";
+    for (int n = 1; n <= count; ++n) {
+        const auto it = values.find(n);
+        text += (n == 1 ? "" : ", ") + std::to_string(it == values.end() ? otherwise : it->second);
+    }
+    return text + "]";
+}
+
+// Every kind, worked by hand: the first two 5/90 draws, 16 61 71 77 89 and 1 49 64 67 71, and
+// a 6/45 variation of two rows, 1..6 and 7..12.
+TEST_F(CommandLineTest, StatsPrintEveryKindAsTheContractLaysItOut) {
+    const std::string h = home.Path();
+    ASSERT_EQ(Cli({"--home", h, "draws", "import", "1", draws + "hatos.csv"}).status, 0);
+    const std::string draws12 = "{\"game\": 0, \"kind\": ";
+    const std::string range = ", \"first\": 1, \"last\": 2, \"samples\": 2, ";
+    const std::map<int, int> both = {{1, 0},  {49, 0}, {64, 0}, {67, 0}, {71, 0},
+                                     {16, 1}, {61, 1}, {77, 1}, {89, 1}};
+    const std::map<int, int> once = {{1, 1},  {16, 1}, {49, 1}, {61, 1}, {64, 1},
+                                     {67, 1}, {71, 2}, {77, 1}, {89, 1}};
+    const struct {
+        int kind;
+        std::string body;
+    } drawKinds[] = {
+        {1, "\"values\": " + Values(90, once, 0)},
+        {2, "\"values\": " + Values(90, both, 2)},
+        {4, "\"table\": [[2, 2], [0, 0], [0, 0], [0, 0], [0, 0]]"},
+        {5, "\"table\": [[0, 0, 0, 1, 0, 1, 0], [0, 0, 2, 0, 0, 0, 0]]"},
+        {6, "\"table\": [[0, 0, 2, 0, 0, 0, 0], [0, 0, 0, 0, 0, 0, 0], [0, 0, 2, 0, 0, 0, 0], "
+            "[0, 0, 0, 0, 0, 0, 0]]"},
+        {7, "\"table\": [[0, 1, 1, 0, 0, 0, 0], [0, 1, 1, 0, 0, 0, 0], [0, 0, 0, 1, 1, 0, 0]]"},
+        {8, "\"bars\": " + Bars(15, 440, {{252, 1}, {314, 1}})},
+        {9, "\"bars\": " + Bars(1, 47, {{28, 2}})},
+        {17, "\"bars\": " + Bars(4, 89, {{70, 1}, {73, 1}})},
+    };
+    for (const auto& c : drawKinds) {
+        const Result result =
+            Cli({"--home", h, "stats", "0", std::to_string(c.kind), "--first", "1", "--last", "2"});
+        EXPECT_EQ(result.status, 0) << c.kind;
+        EXPECT_EQ(result.out, draws12 + std::to_string(c.kind) + range + c.body + "}\n");
+    }
+    const std::string zeros8 = "[0, 0, 0, 0, 0, 0, 0, 0]";
+    const struct {
+        int kind;
+        std::string body;
+    } variationKinds[] = {
+        {3, "\"bars\": [[1, 1], [2, 1], [3, 1], [4, 1], [5, 1], [6, 1], [7, 1], [8, 1], [9, 1], "
+            "[10, 1], [11, 1], [12, 1]]"},
+        {10, "\"table\": [[0, 0, 0, 0, 1, 0, 0, 1], [0, 0, 0, 0, 2, 0, 0, 0]]"},
+        {11, "\"table\": [[0, 0, 0, 0, 0, 0, 1, 0], [0, 0, 0, 0, 0, 1, 0, 0], "
+             "[0, 2, 0, 0, 0, 0, 0, 0], " +
+                 zeros8 + "]"},
+        {12, "\"table\": [[0, 0], [0, 0], [0, 0], [0, 0], [0, 0], [0, 0]]"},
+        {13, "\"table\": [[0, 1, 1, 0, 0, 0, 0, 0], [0, 2, 0, 0, 0, 0, 0, 0], "
+             "[0, 0, 0, 1, 1, 0, 0, 0]]"},
+        {14, "\"bars\": " + Bars(21, 255, {{21, 1}, {57, 1}})},
+        {15, "\"bars\": " + Bars(1, 23, {{1, 2}})},
+        {16, "\"bars\": " + Bars(5, 44, {{5, 2}})},
+    };
+    for (const auto& c : variationKinds) {
+        const Result result =
+            Cli({"--home", h, "stats", "1", std::to_string(c.kind), "--top", h + "v.top"});
+        EXPECT_EQ(result.status, 0) << c.kind;
+        EXPECT_EQ(result.out,
+                  "{\"game\": 1, \"kind\": " + std::to_string(c.kind) + range + c.body + "}\n");
+    }
+    // The refusals, in the contract's order.
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } refusals[] = {
+        {{"24", "5"}, "{\"game\": 24, \"kind\": 5, \"error\": \"bad game\"}\n"},
+        {{"24", "18"}, "{\"game\": 24, \"kind\": 18, \"error\": \"bad game\"}\n"},
+        {{"0", "0"}, "{\"game\": 0, \"kind\": 0, \"error\": \"bad kind\"}\n"},
+        {{"6", "5"}, "{\"game\": 6, \"kind\": 5, \"error\": \"no database\"}\n"},
+        {{"0", "3"}, "{\"game\": 0, \"kind\": 3, \"error\": \"no variation\"}\n"},
+        {{"0", "3", "--top", h + "v.top"},
+         "{\"game\": 0, \"kind\": 3, \"error\": \"no variation\"}\n"},
+        {{"0", "5", "--first", "0"}, "{\"game\": 0, \"kind\": 5, \"error\": \"bad range\"}\n"},
+        {{"0", "5", "--last", "99999"}, "{\"game\": 0, \"kind\": 5, \"error\": \"bad range\"}\n"},
+    };
+    for (const auto& c : refusals) {
+        std::vector<std::string> args = {"--home", h, "stats"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result result = Cli(args);
+        EXPECT_EQ(result.status, 1) << c.out;
+        EXPECT_EQ(result.out, c.out);
+    }
+    // An empty range keeps every bar, each at 0.
+    EXPECT_EQ(Cli({"--home", h, "stats", "0", "17", "--first", "3", "--last", "2"}).out,
+              "{\"game\": 0, \"kind\": 17, \"first\": 3, \"last\": 2, \"samples\": 0, "
+              "\"bars\": " +
+                  Bars(4, 89, {}) + "}\n");
+    EXPECT_EQ(Cli({"--home", h, "stats", "0", "x"}).status, 2);
+}
+
 } // namespace
 } // namespace velmora::cli
