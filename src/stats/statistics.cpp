@@ -396,6 +396,49 @@ bool IsVariationKind(StatKind kind) {
     return tag == 3 || (tag >= 10 && tag <= 16);
 }
 
+StatSource SourceOf(StatKind kind) {
+    if (kind == StatKind::TimesDrawn || kind == StatKind::DrawsSince) {
+        return StatSource::MainTicket;
+    }
+    return IsVariationKind(kind) ? StatSource::Variation : StatSource::Database;
+}
+
+std::string ResetText(StatSource source) {
+    const char* const names[] = {"Adatbázis - ", "Variáció - ", "Főszelvény - "};
+    return std::string(names[static_cast<int>(source)]) + "tárolt lekérdezések törölve.";
+}
+
+const StatResult* StatCache::Find(StatKind kind) const {
+    const auto& slot = m_results[static_cast<std::size_t>(kind)];
+    return slot ? &*slot : nullptr;
+}
+
+const StatResult* StatCache::Get(StatKind kind, const std::function<bool(StatResult&)>& compute) {
+    auto& slot = m_results[static_cast<std::size_t>(kind)];
+    if (!slot) {
+        StatResult result;
+        if (!compute(result)) {
+            return nullptr;
+        }
+        slot = std::move(result);
+    }
+    return &*slot;
+}
+
+void StatCache::Reset(StatSource source) {
+    for (int tag = kFirstStatKind; tag <= kLastStatKind; ++tag) {
+        if (SourceOf(static_cast<StatKind>(tag)) == source) {
+            m_results[static_cast<std::size_t>(tag)].reset();
+        }
+    }
+}
+
+void StatCache::ResetAll() {
+    for (auto& slot : m_results) {
+        slot.reset();
+    }
+}
+
 bool IsDiagramKind(StatKind kind) {
     const int tag = static_cast<int>(kind);
     return tag == 3 || tag == 8 || tag == 9 || (tag >= 14 && tag <= 17);

@@ -3,6 +3,9 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "draws/draws_store.h"
@@ -107,6 +110,26 @@ StatResult NumberStatistic(StatKind kind, const GameInfo& game,
 // (`result` is then incomplete and must not be kept).
 bool SampleStatistic(StatKind kind, const StatSamples& samples, int maxNumber, StatResult& result,
                      StatProgress* progress = nullptr);
+
+// What a statistic is computed from; each source's stored results are reset together.
+enum class StatSource { Database, Variation, MainTicket };
+StatSource SourceOf(StatKind kind);
+// "Adatbázis - tárolt lekérdezések törölve." and the like, after a reset.
+std::string ResetText(StatSource source);
+
+// The finished results, one per kind: asking again shows the stored one at once.
+class StatCache {
+public:
+    const StatResult* Find(StatKind kind) const;
+    // The stored result of `kind`, computed first when there is none; `compute` returns false
+    // when it was stopped, and then nothing is stored (null is returned).
+    const StatResult* Get(StatKind kind, const std::function<bool(StatResult&)>& compute);
+    void Reset(StatSource source);
+    void ResetAll();
+
+private:
+    std::array<std::optional<StatResult>, kLastStatKind + 1> m_results;
+};
 
 // The numbers' properties the even-odd, repetition and event statistics look at.
 struct NumberFlags {

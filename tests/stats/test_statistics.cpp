@@ -150,6 +150,39 @@ TEST(Statistics, AStoppedStatisticSaysSo) {
     EXPECT_EQ(progress.processed, 3) << "one step a sample, and the one that stopped";
 }
 
+TEST(Statistics, TheCacheKeepsOnlyFinishedResultsAndResetsBySource) {
+    StatCache cache;
+    int runs = 0;
+    const auto finish = [&runs](StatResult& result) {
+        ++runs;
+        result.samples = 7;
+        return true;
+    };
+    const auto stop = [&runs](StatResult&) {
+        ++runs;
+        return false;
+    };
+    EXPECT_EQ(cache.Get(StatKind::DrawsSum, stop), nullptr);
+    EXPECT_EQ(cache.Find(StatKind::DrawsSum), nullptr) << "a stopped run fills nothing";
+    ASSERT_NE(cache.Get(StatKind::DrawsSum, finish), nullptr);
+    EXPECT_EQ(cache.Get(StatKind::DrawsSum, finish)->samples, 7);
+    EXPECT_EQ(runs, 2) << "the second time the stored result is shown";
+    cache.Get(StatKind::VariationSum, finish);
+    cache.Get(StatKind::TimesDrawn, finish);
+    cache.Reset(StatSource::Variation);
+    EXPECT_EQ(cache.Find(StatKind::VariationSum), nullptr);
+    EXPECT_NE(cache.Find(StatKind::DrawsSum), nullptr);
+    EXPECT_NE(cache.Find(StatKind::TimesDrawn), nullptr);
+    cache.Reset(StatSource::Database);
+    EXPECT_EQ(cache.Find(StatKind::DrawsSum), nullptr);
+    EXPECT_NE(cache.Find(StatKind::TimesDrawn), nullptr);
+    cache.ResetAll();
+    EXPECT_EQ(cache.Find(StatKind::TimesDrawn), nullptr);
+    EXPECT_EQ(ResetText(StatSource::MainTicket), "Főszelvény - tárolt lekérdezések törölve.");
+    EXPECT_EQ(SourceOf(StatKind::DrawsSpread), StatSource::Database);
+    EXPECT_EQ(SourceOf(StatKind::VariationFrequency), StatSource::Variation);
+}
+
 TEST(Statistics, NumberFlags) {
     const NumberFlags flags = MakeNumberFlags(90);
     EXPECT_EQ(flags.mirrorPartner[12], 21);
