@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "common/numbers.h"
 #include "draws/draw_ranges.h"
 #include "stats/number_counts.h"
 
@@ -15,19 +16,7 @@ namespace {
 // The second drawing of a date starts this many cells after the first.
 constexpr int kSecondDrawOffset = 7;
 
-bool IsPrime(int n) {
-    if (n < 2) {
-        return false;
-    }
-    for (int d = 2; d * d <= n; ++d) {
-        if (n % d == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Stops every so many samples to look at the stop flag and report progress.
+// Counts each sample for the progress line and looks at the stop flag before it.
 class Steps {
 public:
     explicit Steps(StatProgress* progress) : m_progress(progress) {}
@@ -454,7 +443,7 @@ NumberFlags MakeNumberFlags(int maxNumber) {
         flags.even[at] = n % 2 == 0;
         flags.evenDecade[at] = (n / 10) % 2 == 0;
         flags.twin[at] = n / 10 == n % 10;
-        flags.prime[at] = IsPrime(n);
+        flags.prime[at] = IsPrimeNumber(n);
         const int mirror = 10 * (n % 10) + n / 10;
         if (n >= 10 && n < mirror && mirror <= maxNumber) {
             flags.mirrorPartner[at] = mirror;
