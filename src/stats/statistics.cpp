@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <numeric>
+#include <thread>
 
 #include "common/numbers.h"
 #include "draws/draw_ranges.h"
@@ -12,6 +13,11 @@
 namespace velmora {
 
 namespace {
+
+using Table = std::vector<std::vector<std::int32_t>>;
+
+// The longest sample: a Keno drawing of twenty numbers.
+constexpr std::size_t kMaxStatSampleLength = 20;
 
 // The second drawing of a date starts this many cells after the first.
 constexpr int kSecondDrawOffset = 7;
@@ -168,70 +174,121 @@ int HitsOf(const SampleSet& i, const std::uint8_t* j, int k) {
     return hits;
 }
 
-// Sample i against every later sample j of its drawing (and itself): the hits both ways.
-// hits[s * width + h] counts the samples that share h numbers with sample s. A pair without
-// repeated numbers shares the same count both ways.
-__attribute__((target_clones("popcnt", "default"))) void
-PairHits(const StatSamples& samples, const std::vector<SampleSet>& sets,
-         const std::vector<std::uint8_t>& groups, long long i, std::vector<std::int32_t>& hits) {
-    const int k = samples.k;
-    const auto width = static_cast<std::size_t>(k) + 1;
-    const long long count = samples.Count();
-    const SampleSet a = sets[static_cast<std::size_t>(i)];
-    const std::uint8_t group = groups[static_cast<std::size_t>(i)];
-    std::int32_t* own = hits.data() + static_cast<std::size_t>(i) * width;
-    for (long long j = i; j < count; ++j) {
-        if (groups[static_cast<std::size_t>(j)] != group) {
-            continue;
-        }
-        const SampleSet& b = sets[static_cast<std::size_t>(j)];
-        int there = 0;
-        int back = 0;
-        if (!a.repeats && !b.repeats) {
-            there = std::popcount(a.low & b.low) + std::popcount(a.high & b.high);
-            back = there;
-        } else {
-            there = HitsOf(a, samples.Sample(j), k);
-            back = HitsOf(b, samples.Sample(i), k);
-        }
-        ++own[there];
-        if (j != i) {
-            ++hits[static_cast<std::size_t>(j) * width + static_cast<std::size_t>(back)];
+// The samples of one drawing (the first or the second of the dates), which are compared
+// among themselves: their sets side by side, and those that hold a number twice.
+struct HitGroup {
+    std::vector<std::uint64_t> low;
+    std::vector<std::uint64_t> high;
+    std::vector<long long> repeating;
+};
+
+// hist[h]: the samples of the group that share h numbers with sample i (itself included).
+__attribute__((target_clones("popcnt", "default"))) void HitRow(const StatSamples& samples,
+                                                                const HitGroup& group,
+                                                                const SampleSet& a,
+                                                                std::vector<std::int32_t>& hist) {
+    // Four histograms in turn: consecutive samples mostly share a count, and one histogram
+    // would make each increment wait for the one before.
+    constexpr std::size_t kLanes = 4;
+    const std::size_t width = hist.size();
+    std::int32_t lanes[kLanes][kMaxStatSampleLength + 1] = {};
+    const std::size_t size = group.low.size();
+    std::size_t j = 0;
+    for (; j + kLanes <= size; j += kLanes) {
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            ++lanes[lane][std::popcount(a.low & group.low[j + lane]) +
+                          std::popcount(a.high & group.high[j + lane])];
         }
     }
+    for (; j < size; ++j) {
+        ++lanes[0][std::popcount(a.low & group.low[j]) + std::popcount(a.high & group.high[j])];
+    }
+    for (std::size_t h = 0; h < width; ++h) {
+        hist[h] = lanes[0][h] + lanes[1][h] + lanes[2][h] + lanes[3][h];
+    }
+    // A number held twice hits each time.
+    for (long long j : group.repeating) {
+        const SampleSet b = SetOf(samples.Sample(j), samples.k);
+        --hist[static_cast<std::size_t>(std::popcount(a.low & b.low) +
+                                        std::popcount(a.high & b.high))];
+        ++hist[static_cast<std::size_t>(HitsOf(a, samples.Sample(j), samples.k))];
+    }
+}
+
+// Samples first, first + stride, ... into `table`; false when stopped.
+bool HitRatioRows(const StatSamples& samples, const std::vector<HitGroup>& groups,
+                  const std::vector<std::uint8_t>& groupOf, long long first, long long stride,
+                  Table& table, Steps& steps) {
+    const int k = samples.k;
+    std::vector<std::int32_t> hist(static_cast<std::size_t>(k) + 1);
+    for (long long i = first; i < samples.Count(); i += stride) {
+        if (!steps.Next()) {
+            return false;
+        }
+        HitRow(samples, groups[groupOf[static_cast<std::size_t>(i)]], SetOf(samples.Sample(i), k),
+               hist);
+        --hist[static_cast<std::size_t>(k)]; // the sample itself
+        int best = 0;
+        for (int h = 1; h <= k; ++h) {
+            if (hist[static_cast<std::size_t>(h)] != 0) {
+                ++table[static_cast<std::size_t>(h - 1)][0];
+                best = h;
+            }
+        }
+        if (best > 0) {
+            ++table[static_cast<std::size_t>(best - 1)][1];
+        }
+    }
+    return true;
 }
 
 bool HitRatios(const StatSamples& samples, StatResult& result, Steps& steps) {
     const int k = samples.k;
     const long long count = samples.Count();
-    result.table.assign(static_cast<std::size_t>(k), std::vector<std::int32_t>(2, 0));
-    std::vector<SampleSet> sets(static_cast<std::size_t>(count));
+    result.table.assign(static_cast<std::size_t>(std::max(k, 0)), std::vector<std::int32_t>(2, 0));
+    // No game draws more than twenty numbers; longer samples are not compared.
+    if (k < 1 || static_cast<std::size_t>(k) > kMaxStatSampleLength) {
+        return true;
+    }
+    std::vector<std::uint8_t> groupOf = samples.secondSet;
+    groupOf.resize(static_cast<std::size_t>(count), 0);
+    std::vector<HitGroup> groups(2);
     for (long long s = 0; s < count; ++s) {
-        sets[static_cast<std::size_t>(s)] = SetOf(samples.Sample(s), k);
-    }
-    // The first and the second drawings of the dates are compared among themselves.
-    std::vector<std::uint8_t> groups = samples.secondSet;
-    groups.resize(static_cast<std::size_t>(count), 0);
-    const auto width = static_cast<std::size_t>(k) + 1;
-    std::vector<std::int32_t> hits(static_cast<std::size_t>(count) * width, 0);
-    for (long long i = 0; i < count; ++i) {
-        if (!steps.Next()) {
-            return false;
+        const SampleSet set = SetOf(samples.Sample(s), k);
+        HitGroup& group = groups[groupOf[static_cast<std::size_t>(s)] != 0 ? 1 : 0];
+        groupOf[static_cast<std::size_t>(s)] = groupOf[static_cast<std::size_t>(s)] != 0 ? 1 : 0;
+        group.low.push_back(set.low);
+        group.high.push_back(set.high);
+        if (set.repeats) {
+            group.repeating.push_back(s);
         }
-        PairHits(samples, sets, groups, i, hits);
     }
-    for (long long i = 0; i < count; ++i) {
-        std::int32_t* row = hits.data() + static_cast<std::size_t>(i) * width;
-        --row[k]; // the sample itself
-        int best = 0;
-        for (int h = 1; h <= k; ++h) {
-            if (row[h] != 0) {
-                ++result.table[static_cast<std::size_t>(h - 1)][0];
-                best = h;
-            }
+    // Every sample is compared with every other: the work is split over the cores, each
+    // thread counting into a table of its own.
+    const Table empty(static_cast<std::size_t>(k), std::vector<std::int32_t>(2, 0));
+    const long long threads = std::clamp<long long>(std::thread::hardware_concurrency(), 1,
+                                                    std::max<long long>(1, count / 512));
+    std::vector<Table> tables(static_cast<std::size_t>(threads), empty);
+    std::vector<char> finished(static_cast<std::size_t>(threads), 0);
+    {
+        std::vector<std::jthread> workers;
+        for (long long t = 1; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                Steps own = steps;
+                finished[static_cast<std::size_t>(t)] = HitRatioRows(
+                    samples, groups, groupOf, t, threads, tables[static_cast<std::size_t>(t)], own);
+            });
         }
-        if (best > 0) {
-            ++result.table[static_cast<std::size_t>(best - 1)][1];
+        finished[0] = HitRatioRows(samples, groups, groupOf, 0, threads, tables[0], steps);
+    }
+    if (std::find(finished.begin(), finished.end(), 0) != finished.end()) {
+        return false;
+    }
+    result.table = empty;
+    for (const Table& table : tables) {
+        for (std::size_t h = 0; h < table.size(); ++h) {
+            result.table[h][0] += table[h][0];
+            result.table[h][1] += table[h][1];
         }
     }
     return true;
