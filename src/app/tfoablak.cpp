@@ -27,6 +27,7 @@
 #include "draws/bundled_draws.h"
 #include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
+#include "stats/ui/tstatisztika.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
 #include "variation/ui/tbontas.h"
@@ -329,6 +330,10 @@ void TFoablak::BuildCommands() {
     tools->addAction(start);
     tools->addAction(test);
     tools->addAction(m_extensionAction);
+    QAction* statistics = tools->addAction(Q("Statisztika"));
+    statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
+    Bind(statistics, Command::Statistics);
+    connect(statistics, &QAction::triggered, this, &TFoablak::OpenStatistics);
 
     m_extensionImage = new QLabel(Q("Variáció bővítése"), this);
     m_extensionImage->setObjectName(QStringLiteral("extensionImage"));
@@ -645,6 +650,32 @@ void TFoablak::DeleteRows() {
     }
 }
 
+TStatisztika* TFoablak::StatisticsWindow() {
+    if (m_statistics == nullptr) {
+        m_statistics = new TStatisztika(
+            m_session,
+            [this](RangeMode mode) {
+                if (!RangeDialog()->Open(mode, m_session.Draws().Count())) {
+                    return false;
+                }
+                // The main ticket shows its counts over the new range.
+                m_session.SetTicketView(m_session.Ticket().View());
+                return true;
+            },
+            this);
+    }
+    return m_statistics;
+}
+
+void TFoablak::OpenStatistics() {
+    if (!m_session.Draws().HasDatabase()) {
+        return;
+    }
+    TStatisztika* window = StatisticsWindow();
+    window->show();
+    window->raise();
+}
+
 void TFoablak::ModifyVariation() {
     VariationDocument& variation = m_session.Variation();
     // As the conditions dialog's "Módosítás": the variation goes after its question, then
@@ -791,6 +822,9 @@ void TFoablak::LottoSelect(GameId id) {
         VelmoraIni(); // keep the tick on the current game
         return;
     }
+    // The statistics of the other game go with its window.
+    delete m_statistics;
+    m_statistics = nullptr;
     DestroyTicketWindow();
     VelmoraIni();
     CreateTicketWindow();

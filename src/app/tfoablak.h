@@ -24,6 +24,7 @@ class TBontTeszt;
 class TFoszelveny;
 class THuzSzama;
 class TFeltetelek;
+class TStatisztika;
 class TBontLista;
 class TBontEllSzelveny;
 
@@ -75,6 +76,9 @@ public:
     void UndoExtension();
     // The list's "Törlés": rows chosen in the range dialog are deleted.
     void DeleteRows();
+    // The statistics window (created on first use), opened by the statistics tool button.
+    TStatisztika* StatisticsWindow();
+    void OpenStatistics();
     QString FullVariationText() const;
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
@@ -147,6 +151,7 @@ private:
     TFeltetelek* m_conditionsDialog = nullptr;
     TBontLista* m_listWindow = nullptr;
     TBontEllSzelveny* m_checkTicket = nullptr;
+    TStatisztika* m_statistics = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     // The commands the list window shows as its own buttons.

@@ -55,6 +55,8 @@ CommandState CommandModel::State(Command command) const {
         return Either(m_variation.CanToggleExtension(),
                       " Számsor módosítása és/vagy a variáció bővítése. ",
                       " Nincs kész variáció. ");
+    case Command::Statistics:
+        return Either(draws, " Statisztika ", kNoDraws);
     case Command::CommitExtension:
         return {m_variation.CanCommitExtension(), ""};
     case Command::UndoExtension:

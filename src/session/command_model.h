@@ -40,6 +40,7 @@ enum class Command {
     ToggleExtension, // "Variáció bővítése" of "Szerkesztés" and its tool button
     CommitExtension, // "Bővítmény hozzáadása" of "Szerkesztés"
     UndoExtension,   // "Bővítmény törlése" of "Szerkesztés"
+    Statistics,      // the statistics tool button
 };
 
 struct CommandState {

@@ -83,6 +83,10 @@ StatSamples VariationSamples(const GameInfo& game, const VariationStore& store,
 struct StatResult {
     StatKind kind = StatKind::TimesDrawn;
     long long samples = 0;
+    // What it was made of: draws or rows first..last, k numbers a sample.
+    long long first = 0;
+    long long last = 0;
+    int sampleLength = 0;
     std::vector<int> values;                       // kinds 1, 2: entry n - 1 for number n
     std::vector<std::vector<std::int32_t>> table;  // the histogram and hit-ratio kinds
     std::vector<std::array<std::int32_t, 2>> bars; // the diagram kinds: value, samples
