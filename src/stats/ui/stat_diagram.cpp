@@ -1,6 +1,7 @@
 #include "stats/ui/stat_diagram.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -228,9 +229,10 @@ void StatDiagram::contextMenuEvent(QContextMenuEvent* event) {
     if (menu.exec(event->globalPos()) != save) {
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("  Diagram mentése"), QStringLiteral("diagram.png"),
-        QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("  Diagram mentése"),
+                                     QDir(m_saveFolder).filePath(QStringLiteral("diagram.png")),
+                                     QStringLiteral("PNG kép (*.png);;SVG rajz (*.svg)"));
     if (!path.isEmpty()) {
         Save(path);
     }

@@ -43,6 +43,8 @@ public:
     int BarAt(const QPoint& point) const;
     // "label: value" of a bar, as its tooltip shows it.
     QString BarText(int bar) const;
+    // Where the save dialog opens.
+    void SetSaveFolder(const QString& folder) { m_saveFolder = folder; }
     // Writes the diagram as it is shown to a .png or .svg file; false when it cannot.
     bool Save(const QString& path) const;
 
@@ -69,6 +71,7 @@ private:
     std::optional<double> m_theory;
     std::optional<double> m_actual;
     DiagramOptions m_options;
+    QString m_saveFolder;
 };
 
 } // namespace velmora

@@ -159,6 +159,7 @@ TStatisztika::TStatisztika(Session& session, std::function<bool(RangeMode)> choo
     layout->addWidget(m_table);
     m_table->hide();
     m_diagram = new StatDiagram(this);
+    m_diagram->SetSaveFolder(QString::fromStdString(session.Folders().list));
     layout->addWidget(m_diagram, 1);
     BuildMenus();
     connect(&m_runner, &JobRunner::tick, this, &TStatisztika::UpdateProgress);
@@ -578,6 +579,15 @@ void TStatisztika::ShowDiagram() {
             actual = r.actualMean;
         }
         break;
+    }
+    // " Zoom" shows only the bars from the first to the last one that has samples.
+    if (options.zoom && axis == MeanAxis::Label) {
+        const auto filled = [](const DiagramBar& bar) { return bar.value != 0; };
+        const auto first = std::find_if(bars.begin(), bars.end(), filled);
+        const auto last = std::find_if(bars.rbegin(), bars.rend(), filled).base();
+        if (first < last) {
+            bars = std::vector<DiagramBar>(first, last);
+        }
     }
     if (m_order != 0) {
         std::stable_sort(bars.begin(), bars.end(),

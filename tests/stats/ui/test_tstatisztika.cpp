@@ -130,6 +130,10 @@ void TStatisztikaTest::diagramsAreSavedAsPngAndSvg() {
     f.Run(StatKind::DrawsSum);
     Child<QCheckBox>(stats, "option1")->setChecked(true); // " Zoom"
     QCOMPARE(Child<QCheckBox>(stats, "option1")->text(), QStringLiteral(" Zoom"));
+    // Zoomed, the sums no draw reached at either end are left out.
+    const auto& zoomed = stats.Diagram()->Bars();
+    QVERIFY(zoomed.size() < 426);
+    QVERIFY(zoomed.front().value > 0 && zoomed.back().value > 0);
     TempHome folder;
     const QString png = QString::fromStdString(folder.Path() + "sum.png");
     const QString svg = QString::fromStdString(folder.Path() + "sum.svg");
