@@ -16,9 +16,6 @@ namespace {
 
 using Table = std::vector<std::vector<std::int32_t>>;
 
-// The longest sample: a Keno drawing of twenty numbers.
-constexpr std::size_t kMaxStatSampleLength = 20;
-
 // The second drawing of a date starts this many cells after the first.
 constexpr int kSecondDrawOffset = 7;
 
@@ -177,66 +174,75 @@ int HitsOf(const SampleSet& i, const std::uint8_t* j, int k) {
 // The samples of one drawing (the first or the second of the dates), which are compared
 // among themselves: their sets side by side, and those that hold a number twice.
 struct HitGroup {
+    std::vector<long long> members; // the samples, in their order
     std::vector<std::uint64_t> low;
     std::vector<std::uint64_t> high;
-    std::vector<long long> repeating;
+    std::vector<std::size_t> repeating; // positions in `members`
 };
 
-// hist[h]: the samples of the group that share h numbers with sample i (itself included).
-__attribute__((target_clones("popcnt", "default"))) void HitRow(const StatSamples& samples,
-                                                                const HitGroup& group,
-                                                                const SampleSet& a,
-                                                                std::vector<std::int32_t>& hist) {
-    // Four histograms in turn: consecutive samples mostly share a count, and one histogram
-    // would make each increment wait for the one before.
-    constexpr std::size_t kLanes = 4;
-    const std::size_t width = hist.size();
-    std::int32_t lanes[kLanes][kMaxStatSampleLength + 1] = {};
+// For the members p = first, first + stride, ... of a group and every later member q, the
+// numbers they share, counted into both histograms: hits[p * width + h] counts the members
+// that share h numbers with member p (itself included), taking each as a set.
+__attribute__((target_clones("popcnt", "default"))) bool
+GroupPairs(const HitGroup& group, std::size_t first, std::size_t stride, std::size_t width,
+           std::vector<std::int32_t>& hits, Steps& steps) {
     const std::size_t size = group.low.size();
-    std::size_t j = 0;
-    for (; j + kLanes <= size; j += kLanes) {
-        for (std::size_t lane = 0; lane < kLanes; ++lane) {
-            ++lanes[lane][std::popcount(a.low & group.low[j + lane]) +
-                          std::popcount(a.high & group.high[j + lane])];
-        }
-    }
-    for (; j < size; ++j) {
-        ++lanes[0][std::popcount(a.low & group.low[j]) + std::popcount(a.high & group.high[j])];
-    }
-    for (std::size_t h = 0; h < width; ++h) {
-        hist[h] = lanes[0][h] + lanes[1][h] + lanes[2][h] + lanes[3][h];
-    }
-    // A number held twice hits each time.
-    for (long long j : group.repeating) {
-        const SampleSet b = SetOf(samples.Sample(j), samples.k);
-        --hist[static_cast<std::size_t>(std::popcount(a.low & b.low) +
-                                        std::popcount(a.high & b.high))];
-        ++hist[static_cast<std::size_t>(HitsOf(a, samples.Sample(j), samples.k))];
-    }
-}
-
-// Samples first, first + stride, ... into `table`; false when stopped.
-bool HitRatioRows(const StatSamples& samples, const std::vector<HitGroup>& groups,
-                  const std::vector<std::uint8_t>& groupOf, long long first, long long stride,
-                  Table& table, Steps& steps) {
-    const int k = samples.k;
-    std::vector<std::int32_t> hist(static_cast<std::size_t>(k) + 1);
-    for (long long i = first; i < samples.Count(); i += stride) {
+    for (std::size_t p = first; p < size; p += stride) {
         if (!steps.Next()) {
             return false;
         }
-        HitRow(samples, groups[groupOf[static_cast<std::size_t>(i)]], SetOf(samples.Sample(i), k),
-               hist);
-        --hist[static_cast<std::size_t>(k)]; // the sample itself
-        int best = 0;
-        for (int h = 1; h <= k; ++h) {
-            if (hist[static_cast<std::size_t>(h)] != 0) {
-                ++table[static_cast<std::size_t>(h - 1)][0];
-                best = h;
-            }
+        const std::uint64_t low = group.low[p];
+        const std::uint64_t high = group.high[p];
+        std::int32_t* own = hits.data() + p * width;
+        ++own[std::popcount(low) + std::popcount(high)];
+        for (std::size_t q = p + 1; q < size; ++q) {
+            const auto h = static_cast<std::size_t>(std::popcount(low & group.low[q]) +
+                                                    std::popcount(high & group.high[q]));
+            ++own[h];
+            ++hits[q * width + h];
         }
-        if (best > 0) {
-            ++table[static_cast<std::size_t>(best - 1)][1];
+    }
+    return true;
+}
+
+// The histograms of a group's members, the work split over the cores. False when stopped.
+bool GroupHits(const StatSamples& samples, const HitGroup& group, std::vector<std::int32_t>& hits,
+               Steps& steps) {
+    const std::size_t width = static_cast<std::size_t>(samples.k) + 1;
+    const std::size_t size = group.members.size();
+    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                                                        std::max<std::size_t>(1, size / 512));
+    std::vector<std::vector<std::int32_t>> parts(threads,
+                                                 std::vector<std::int32_t>(size * width, 0));
+    std::vector<char> finished(threads, 0);
+    {
+        std::vector<std::jthread> workers;
+        for (std::size_t t = 1; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                Steps own = steps;
+                finished[t] = GroupPairs(group, t, threads, width, parts[t], own);
+            });
+        }
+        finished[0] = GroupPairs(group, 0, threads, width, parts[0], steps);
+    }
+    if (std::find(finished.begin(), finished.end(), 0) != finished.end()) {
+        return false;
+    }
+    hits.assign(size * width, 0);
+    for (const std::vector<std::int32_t>& part : parts) {
+        for (std::size_t i = 0; i < hits.size(); ++i) {
+            hits[i] += part[i];
+        }
+    }
+    // A sample that holds a number twice hits each time it holds it: every histogram's count
+    // against it is the count of its numbers, not of its set.
+    for (std::size_t r : group.repeating) {
+        const std::uint8_t* numbers = samples.Sample(group.members[r]);
+        for (std::size_t p = 0; p < size; ++p) {
+            const SampleSet set{group.low[p], group.high[p], false};
+            std::int32_t* hist = hits.data() + p * width;
+            --hist[std::popcount(set.low & group.low[r]) + std::popcount(set.high & group.high[r])];
+            ++hist[HitsOf(set, numbers, samples.k)];
         }
     }
     return true;
@@ -246,49 +252,42 @@ bool HitRatios(const StatSamples& samples, StatResult& result, Steps& steps) {
     const int k = samples.k;
     const long long count = samples.Count();
     result.table.assign(static_cast<std::size_t>(std::max(k, 0)), std::vector<std::int32_t>(2, 0));
-    // No game draws more than twenty numbers; longer samples are not compared.
-    if (k < 1 || static_cast<std::size_t>(k) > kMaxStatSampleLength) {
+    if (k < 1) {
         return true;
     }
-    std::vector<std::uint8_t> groupOf = samples.secondSet;
-    groupOf.resize(static_cast<std::size_t>(count), 0);
+    // The first and the second drawings of the dates are compared among themselves.
     std::vector<HitGroup> groups(2);
     for (long long s = 0; s < count; ++s) {
+        const bool second =
+            !samples.secondSet.empty() && samples.secondSet[static_cast<std::size_t>(s)] != 0;
+        HitGroup& group = groups[second ? 1 : 0];
         const SampleSet set = SetOf(samples.Sample(s), k);
-        HitGroup& group = groups[groupOf[static_cast<std::size_t>(s)] != 0 ? 1 : 0];
-        groupOf[static_cast<std::size_t>(s)] = groupOf[static_cast<std::size_t>(s)] != 0 ? 1 : 0;
+        if (set.repeats) {
+            group.repeating.push_back(group.members.size());
+        }
+        group.members.push_back(s);
         group.low.push_back(set.low);
         group.high.push_back(set.high);
-        if (set.repeats) {
-            group.repeating.push_back(s);
+    }
+    const std::size_t width = static_cast<std::size_t>(k) + 1;
+    std::vector<std::int32_t> hits;
+    for (const HitGroup& group : groups) {
+        if (!GroupHits(samples, group, hits, steps)) {
+            return false;
         }
-    }
-    // Every sample is compared with every other: the work is split over the cores, each
-    // thread counting into a table of its own.
-    const Table empty(static_cast<std::size_t>(k), std::vector<std::int32_t>(2, 0));
-    const long long threads = std::clamp<long long>(std::thread::hardware_concurrency(), 1,
-                                                    std::max<long long>(1, count / 512));
-    std::vector<Table> tables(static_cast<std::size_t>(threads), empty);
-    std::vector<char> finished(static_cast<std::size_t>(threads), 0);
-    {
-        std::vector<std::jthread> workers;
-        for (long long t = 1; t < threads; ++t) {
-            workers.emplace_back([&, t] {
-                Steps own = steps;
-                finished[static_cast<std::size_t>(t)] = HitRatioRows(
-                    samples, groups, groupOf, t, threads, tables[static_cast<std::size_t>(t)], own);
-            });
-        }
-        finished[0] = HitRatioRows(samples, groups, groupOf, 0, threads, tables[0], steps);
-    }
-    if (std::find(finished.begin(), finished.end(), 0) != finished.end()) {
-        return false;
-    }
-    result.table = empty;
-    for (const Table& table : tables) {
-        for (std::size_t h = 0; h < table.size(); ++h) {
-            result.table[h][0] += table[h][0];
-            result.table[h][1] += table[h][1];
+        for (std::size_t p = 0; p < group.members.size(); ++p) {
+            std::int32_t* hist = hits.data() + p * width;
+            --hist[k]; // the sample itself
+            int best = 0;
+            for (int h = 1; h <= k; ++h) {
+                if (hist[h] != 0) {
+                    ++result.table[static_cast<std::size_t>(h - 1)][0];
+                    best = h;
+                }
+            }
+            if (best > 0) {
+                ++result.table[static_cast<std::size_t>(best - 1)][1];
+            }
         }
     }
     return true;

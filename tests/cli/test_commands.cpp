@@ -474,6 +474,9 @@ TEST_F(CommandLineTest, StatsPrintEveryKindAsTheContractLaysItOut) {
               "\"bars\": " +
                   Bars(4, 89, {}) + "}\n");
     EXPECT_EQ(Cli({"--home", h, "stats", "0", "x"}).status, 2);
+    // The same table for a spreadsheet.
+    EXPECT_EQ(Cli({"--home", h, "stats", "0", "5", "--first", "1", "--last", "2", "--csv"}).out,
+              "0,0,0,1,0,1,0\n0,0,2,0,0,0,0\n");
 }
 
 } // namespace

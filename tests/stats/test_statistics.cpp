@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace velmora {
 namespace {
 
@@ -101,6 +104,10 @@ TEST(Statistics, SamplesFollowTheDrawingsOfEachGame) {
     // identical drawings do not hit each other.
     EXPECT_EQ(Compute(StatKind::DrawsHitRatios, samples, 35).table,
               (Table{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}));
+    // 6/49 of game 4 draws twice a date with an extra number each: cells 1..6 and 8..13.
+    const StatSamples slovak =
+        DrawSamples(LoadGameInfo(4), {Draw({1, 2, 3, 4, 5, 6, 40, 7, 8, 9, 10, 11, 12, 41})}, 1, 1);
+    EXPECT_EQ(slovak.numbers, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     // 6/45: the extra number (cell 7) is no part of a sample.
     const StatSamples hatos = DrawSamples(LoadGameInfo(1), {Draw({1, 2, 3, 4, 5, 6, 7})}, 1, 1);
     EXPECT_EQ(hatos.numbers, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
@@ -118,6 +125,49 @@ TEST(Statistics, HitRatiosCountARepeatedNumberEachTime) {
     samples.numbers = {1, 2, 3, 1, 1, 9};
     // 1 1 9 against 1 2 3: two hits; 1 2 3 against 1 1 9: one hit.
     EXPECT_EQ(Compute(StatKind::DrawsHitRatios, samples).table, (Table{{1, 1}, {1, 1}, {0, 0}}));
+}
+
+// Many samples in two drawings, some holding a number twice: the pairs counted on every core
+// give the table a plain comparison of every pair gives.
+TEST(Statistics, HitRatiosOfManySamplesMatchAPlainComparison) {
+    std::mt19937 random(11);
+    StatSamples samples;
+    samples.k = 6;
+    for (int s = 0; s < 1500; ++s) {
+        for (int i = 0; i < samples.k; ++i) {
+            samples.numbers.push_back(static_cast<std::uint8_t>(1 + random() % 20));
+        }
+        samples.secondSet.push_back(static_cast<std::uint8_t>(s % 3 == 0));
+    }
+    Table expected(6, std::vector<std::int32_t>(2, 0));
+    for (long long i = 0; i < samples.Count(); ++i) {
+        const std::uint8_t* a = samples.Sample(i);
+        std::vector<int> hist(7, 0);
+        for (long long j = 0; j < samples.Count(); ++j) {
+            if (samples.secondSet[static_cast<std::size_t>(i)] !=
+                samples.secondSet[static_cast<std::size_t>(j)]) {
+                continue;
+            }
+            const std::uint8_t* b = samples.Sample(j);
+            int h = 0;
+            for (int p = 0; p < 6; ++p) {
+                h += std::find(a, a + 6, b[p]) != a + 6;
+            }
+            ++hist[static_cast<std::size_t>(h)];
+        }
+        --hist[6];
+        int best = 0;
+        for (int h = 1; h <= 6; ++h) {
+            if (hist[static_cast<std::size_t>(h)] != 0) {
+                ++expected[static_cast<std::size_t>(h - 1)][0];
+                best = h;
+            }
+        }
+        if (best > 0) {
+            ++expected[static_cast<std::size_t>(best - 1)][1];
+        }
+    }
+    EXPECT_EQ(Compute(StatKind::VariationHitRatios, samples, 20).table, expected);
 }
 
 TEST(Statistics, VariationRowsAreSamplesOfTheirNumbers) {
