@@ -640,6 +640,8 @@ void TStatisztika::UpdateProgress() {
     const long long p = std::min<long long>(100, m_progress->processed / m_progressStep);
     m_progressLabel->setText(Q(" Statisztika - adatok kigyűjtése:  ") + QString::number(p) +
                              Q("%"));
+    // The title is what the task bar shows of the window.
+    setWindowTitle(QString::number(p) + Q("% - Statisztikai adatok kigyűjtése"));
 }
 
 void TStatisztika::SetOthersEnabled(bool enabled) {

@@ -4,6 +4,10 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 #include "support/session_parts.h"
 #include "support/temp_home.h"
 #include "support/window_driver.h"
@@ -41,6 +45,7 @@ private slots:
     void drawStatisticsAreShownAndStored();
     void variationStatisticsFollowTheVariation();
     void diagramsAreSavedAsPngAndSvg();
+    void closingStopsAStatisticAndKeepsNothing();
 };
 
 void TStatisztikaTest::drawStatisticsAreShownAndStored() {
@@ -120,6 +125,51 @@ void TStatisztikaTest::variationStatisticsFollowTheVariation() {
     f.messages.QueueAnswer(Answer::Yes);
     QVERIFY(f.session.Variation().DeleteRows(1, 1));
     QCOMPARE(f.Run(StatKind::VariationEvenOdd).samples, 20LL);
+}
+
+// 200 000 rows of five: hit ratios compare a million numbers, the most allowed, and take long
+// enough to be stopped; one row more is refused.
+void TStatisztikaTest::closingStopsAStatisticAndKeepsNothing() {
+    Fixture f;
+    for (int n = 1; n <= 30; ++n) {
+        f.session.ClickNumber(n, MarkKind::Variation);
+    }
+    VariationStore& store = f.session.Variation().Store();
+    store.Reset(5, 30);
+    QVERIFY(store.Reserve(200001));
+    std::mt19937 random(3);
+    std::vector<std::uint8_t> positions(30);
+    std::iota(positions.begin(), positions.end(), std::uint8_t{0});
+    for (int r = 0; r < 200000; ++r) {
+        std::shuffle(positions.begin(), positions.end(), random);
+        std::sort(positions.begin(), positions.begin() + 5);
+        store.Append(positions.data());
+    }
+    Action(f.window, "StatisztikaGomb")->trigger();
+    TStatisztika& stats = *f.window.StatisticsWindow();
+    QAction* hitRatios = stats.KindAction(StatKind::VariationHitRatios);
+    hitRatios->trigger();
+    QVERIFY(stats.Running());
+    QVERIFY(!f.window.isEnabled()); // the other windows wait
+    QTRY_VERIFY(stats.Progress().startsWith(QStringLiteral(" Statisztika - adatok kigyűjtése:  ")));
+    stats.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!stats.Running(), kRunTimeout);
+    QVERIFY(f.window.isEnabled());
+    QVERIFY(stats.Shown() == nullptr);
+    QVERIFY(!hitRatios->icon().isNull()); // the command shows it was stopped
+    // Nothing was kept: asked again, it runs again.
+    stats.show();
+    hitRatios->trigger();
+    QVERIFY(stats.Running());
+    stats.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!stats.Running(), kRunTimeout);
+
+    store.Append(positions.data());
+    f.messages.Clear();
+    stats.show();
+    hitRatios->trigger();
+    QVERIFY(!stats.Running());
+    QCOMPARE(f.messages.LastText(), std::string(kHitRatioRefusedText));
 }
 
 // With VELMORA_SCREENSHOTS set, the window is saved there as well.
