@@ -253,13 +253,15 @@ std::array<long long, 4> TStatisztika::Stamp(StatSource source) const {
 }
 
 void TStatisztika::ForgetStale() {
-    for (auto it = m_stamps.begin(); it != m_stamps.end();) {
-        if (it->second != Stamp(it->first)) {
-            m_cache.Reset(it->first);
-            it = m_stamps.erase(it);
-        } else {
-            ++it;
+    std::vector<StatSource> stale;
+    for (const auto& [source, stamp] : m_stamps) {
+        if (stamp != Stamp(source)) {
+            stale.push_back(source);
         }
+    }
+    // Through Forget: a result on show goes from the window as well.
+    for (StatSource source : stale) {
+        Forget(source);
     }
 }
 

@@ -121,10 +121,17 @@ void TStatisztikaTest::variationStatisticsFollowTheVariation() {
     const StatResult& evenOdd = f.Run(StatKind::VariationEvenOdd);
     QCOMPARE(evenOdd.table[1], (std::vector<std::int32_t>{0, 0, 3, 12, 6, 0, 0}));
     QCOMPARE(stats.Table()->item(1, 2)->text(), QStringLiteral("12"));
-    // A changed variation is counted anew.
+    // A changed variation is counted anew; what was shown of it goes first, even when the
+    // new statistic cannot be made.
     f.messages.QueueAnswer(Answer::Yes);
     QVERIFY(f.session.Variation().DeleteRows(1, 1));
     QCOMPARE(f.Run(StatKind::VariationEvenOdd).samples, 20LL);
+    f.messages.QueueAnswer(Answer::Yes);
+    QVERIFY(f.session.Variation().DeleteRows(1, 1));
+    f.session.Variation().Store().Reset(5, 7); // no rows: nothing can be made
+    stats.KindAction(StatKind::VariationEvenOdd)->trigger();
+    QVERIFY(stats.Shown() == nullptr);
+    Child<QCheckBox>(stats, "option2")->setChecked(true); // redrawn without a result
 }
 
 // 200 000 rows of five: hit ratios compare a million numbers, the most allowed, and take long
