@@ -172,77 +172,94 @@ int HitsOf(const SampleSet& i, const std::uint8_t* j, int k) {
 }
 
 // The samples of one drawing (the first or the second of the dates), which are compared
-// among themselves: their sets side by side, and those that hold a number twice.
+// among themselves. The samples with distinct numbers come first, as sets side by side; those
+// that hold a number twice follow.
 struct HitGroup {
-    std::vector<long long> members; // the samples, in their order
-    std::vector<std::uint64_t> low;
+    std::vector<long long> members;
+    std::vector<std::uint64_t> low; // the sets of the first `distinct` members
     std::vector<std::uint64_t> high;
-    std::vector<std::size_t> repeating; // positions in `members`
+    std::size_t distinct = 0;
 };
 
-// For the members p = first, first + stride, ... of a group and every later member q, the
-// numbers they share, counted into both histograms: hits[p * width + h] counts the members
-// that share h numbers with member p (itself included), taking each as a set.
+// Bit h of a member's mask: some other member shares h of the member's numbers.
+using HitMask = std::uint64_t;
+
+HitMask Bit(int hits) {
+    return HitMask{1} << hits;
+}
+
+// For the members p = first, first + stride, ... with distinct numbers and every later such
+// member q: the count they share, marked in both masks.
 __attribute__((target_clones("popcnt", "default"))) bool
-GroupPairs(const HitGroup& group, std::size_t first, std::size_t stride, std::size_t width,
-           std::vector<std::int32_t>& hits, Steps& steps) {
-    const std::size_t size = group.low.size();
+DistinctPairs(const HitGroup& group, std::size_t first, std::size_t stride,
+              std::vector<HitMask>& masks, Steps& steps) {
+    const std::size_t size = group.distinct;
+    const std::uint64_t* lows = group.low.data();
+    const std::uint64_t* highs = group.high.data();
     for (std::size_t p = first; p < size; p += stride) {
         if (!steps.Next()) {
             return false;
         }
-        const std::uint64_t low = group.low[p];
-        const std::uint64_t high = group.high[p];
-        std::int32_t* own = hits.data() + p * width;
-        ++own[std::popcount(low) + std::popcount(high)];
+        const std::uint64_t low = lows[p];
+        const std::uint64_t high = highs[p];
+        HitMask own = 0;
+        // Unrolled, the independent pairs overlap in the processor.
+#pragma GCC unroll 4
         for (std::size_t q = p + 1; q < size; ++q) {
-            const auto h = static_cast<std::size_t>(std::popcount(low & group.low[q]) +
-                                                    std::popcount(high & group.high[q]));
-            ++own[h];
-            ++hits[q * width + h];
+            const HitMask bit = Bit(std::popcount(low & lows[q]) + std::popcount(high & highs[q]));
+            own |= bit;
+            masks[q] |= bit;
         }
+        masks[p] |= own;
     }
     return true;
 }
 
-// The histograms of a group's members, the work split over the cores. False when stopped.
-bool GroupHits(const StatSamples& samples, const HitGroup& group, std::vector<std::int32_t>& hits,
-               Steps& steps) {
-    const std::size_t width = static_cast<std::size_t>(samples.k) + 1;
+// The masks of a group's members, the work split over the cores. False when stopped.
+bool GroupMasks(const StatSamples& samples, const HitGroup& group, std::vector<HitMask>& masks,
+                Steps& steps) {
     const std::size_t size = group.members.size();
-    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
-                                                        std::max<std::size_t>(1, size / 512));
-    std::vector<std::vector<std::int32_t>> parts(threads,
-                                                 std::vector<std::int32_t>(size * width, 0));
+    const std::size_t threads = std::clamp<std::size_t>(
+        std::thread::hardware_concurrency(), 1, std::max<std::size_t>(1, group.distinct / 512));
+    std::vector<std::vector<HitMask>> parts(threads, std::vector<HitMask>(size, 0));
     std::vector<char> finished(threads, 0);
     {
         std::vector<std::jthread> workers;
         for (std::size_t t = 1; t < threads; ++t) {
             workers.emplace_back([&, t] {
                 Steps own = steps;
-                finished[t] = GroupPairs(group, t, threads, width, parts[t], own);
+                finished[t] = DistinctPairs(group, t, threads, parts[t], own);
             });
         }
-        finished[0] = GroupPairs(group, 0, threads, width, parts[0], steps);
+        finished[0] = DistinctPairs(group, 0, threads, parts[0], steps);
     }
     if (std::find(finished.begin(), finished.end(), 0) != finished.end()) {
         return false;
     }
-    hits.assign(size * width, 0);
-    for (const std::vector<std::int32_t>& part : parts) {
-        for (std::size_t i = 0; i < hits.size(); ++i) {
-            hits[i] += part[i];
+    masks.assign(size, 0);
+    for (const std::vector<HitMask>& part : parts) {
+        for (std::size_t m = 0; m < size; ++m) {
+            masks[m] |= part[m];
         }
     }
-    // A sample that holds a number twice hits each time it holds it: every histogram's count
-    // against it is the count of its numbers, not of its set.
-    for (std::size_t r : group.repeating) {
-        const std::uint8_t* numbers = samples.Sample(group.members[r]);
-        for (std::size_t p = 0; p < size; ++p) {
-            const SampleSet set{group.low[p], group.high[p], false};
-            std::int32_t* hist = hits.data() + p * width;
-            --hist[std::popcount(set.low & group.low[r]) + std::popcount(set.high & group.high[r])];
-            ++hist[HitsOf(set, numbers, samples.k)];
+    // A sample that holds a number twice hits each time it holds it: its pairs are counted
+    // number by number, both ways.
+    const int k = samples.k;
+    for (std::size_t r = group.distinct; r < size; ++r) {
+        if (!steps.Next()) {
+            return false;
+        }
+        const std::uint8_t* repeated = samples.Sample(group.members[r]);
+        const SampleSet own = SetOf(repeated, k);
+        for (std::size_t m = 0; m < size; ++m) {
+            if (m == r) {
+                continue;
+            }
+            const std::uint8_t* other = samples.Sample(group.members[m]);
+            masks[r] |= Bit(HitsOf(own, other, k));
+            if (m < group.distinct) {
+                masks[m] |= Bit(HitsOf(SetOf(other, k), repeated, k));
+            }
         }
     }
     return true;
@@ -252,35 +269,38 @@ bool HitRatios(const StatSamples& samples, StatResult& result, Steps& steps) {
     const int k = samples.k;
     const long long count = samples.Count();
     result.table.assign(static_cast<std::size_t>(std::max(k, 0)), std::vector<std::int32_t>(2, 0));
-    if (k < 1) {
+    // A mask holds counts up to 63; no game draws nearly as many numbers.
+    if (k < 1 || k >= 64) {
         return true;
     }
     // The first and the second drawings of the dates are compared among themselves.
-    std::vector<HitGroup> groups(2);
+    std::array<HitGroup, 2> groups;
+    std::array<std::vector<long long>, 2> repeating;
     for (long long s = 0; s < count; ++s) {
         const bool second =
             !samples.secondSet.empty() && samples.secondSet[static_cast<std::size_t>(s)] != 0;
         HitGroup& group = groups[second ? 1 : 0];
         const SampleSet set = SetOf(samples.Sample(s), k);
         if (set.repeats) {
-            group.repeating.push_back(group.members.size());
+            repeating[second ? 1 : 0].push_back(s);
+            continue;
         }
         group.members.push_back(s);
         group.low.push_back(set.low);
         group.high.push_back(set.high);
     }
-    const std::size_t width = static_cast<std::size_t>(k) + 1;
-    std::vector<std::int32_t> hits;
-    for (const HitGroup& group : groups) {
-        if (!GroupHits(samples, group, hits, steps)) {
+    std::vector<HitMask> masks;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        HitGroup& group = groups[g];
+        group.distinct = group.members.size();
+        group.members.insert(group.members.end(), repeating[g].begin(), repeating[g].end());
+        if (!GroupMasks(samples, group, masks, steps)) {
             return false;
         }
-        for (std::size_t p = 0; p < group.members.size(); ++p) {
-            std::int32_t* hist = hits.data() + p * width;
-            --hist[k]; // the sample itself
+        for (HitMask mask : masks) {
             int best = 0;
             for (int h = 1; h <= k; ++h) {
-                if (hist[h] != 0) {
+                if ((mask & Bit(h)) != 0) {
                     ++result.table[static_cast<std::size_t>(h - 1)][0];
                     best = h;
                 }
