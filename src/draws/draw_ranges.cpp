@@ -30,6 +30,16 @@ void DrawRanges::Reset(int drawCount) {
     m_insertRows = {1, 1};
 }
 
+void DrawRanges::Follow(int oldCount, int newCount) {
+    for (DrawRange* range : {&m_ticket, &m_hitRatio, &m_database}) {
+        if (range->first <= 1 && range->last == oldCount) {
+            range->last = newCount;
+        }
+        range->last = std::min(range->last, newCount);
+        range->first = std::clamp(range->first, 1, std::max(range->last, 1));
+    }
+}
+
 DrawRange DrawRanges::Get(RangeMode mode) const {
     switch (mode) {
     case RangeMode::TicketStatistics:

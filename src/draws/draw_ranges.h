@@ -41,6 +41,9 @@ class DrawRanges {
 public:
     // Every draw range becomes 1 .. count; the variation row ranges start at 1.
     void Reset(int drawCount);
+    // After draws were added or deleted: a range of all draws stays all draws, a range past
+    // the new last draw ends at it.
+    void Follow(int oldCount, int newCount);
 
     int GetHuzSzamaElso() const { return m_ticket.first; }
     int GetHuzSzamaUtolso() const { return m_ticket.last; }
