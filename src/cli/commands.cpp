@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 
+#include "cli/draws_commands.h"
 #include "cli/stats_command.h"
 #include "cli/ticket_command.h"
 
@@ -618,6 +619,30 @@ const std::vector<Command>& CommandTable() {
          2,
          {},
          DrawsImport},
+        {"draws list",
+         "GAME",
+         "prints the draws of game GAME's database: number, year, week: numbers + extra number",
+         1,
+         1,
+         {{"--first", "A", "the first draw (default 1)"},
+          {"--last", "B", "the last draw (default the last)"}},
+         DrawsList},
+        {"draws add",
+         "GAME YEAR WEEK N1 N2 ...",
+         "appends a draw as the draw entry does (the second drawing's numbers follow the first's)",
+         3,
+         -1,
+         {{"--extra", "E", "the extra number (given again: the second drawing's)"}},
+         DrawsAdd},
+        {"draws search",
+         "GAME N1 N2 ...",
+         "counts the draws by the numbers they hold of a row, as the draws search does",
+         2,
+         -1,
+         {{"--extra", "E", "the extra number, for a game that has one"},
+          {"--first", "A", "the first draw of the range (default 1)"},
+          {"--last", "B", "the last draw of the range (default the last)"}},
+         DrawsSearch},
         {"ticket",
          "",
          "marks a ticket, sets its conditions as the conditions dialog does, saves it",

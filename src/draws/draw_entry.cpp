@@ -178,6 +178,10 @@ std::string CheckEntry(DrawEdit mode, const GameInfo& game, const std::vector<Dr
     }
     // Nothing beyond the game's cells.
     const int cells = DrawColumns(game.gameId);
+    if (game.extraCount == 0 && game.drawsPerDate == 1 && game.drawnCount < kMaxDrawColumns &&
+        entry.numbers[static_cast<std::size_t>(game.drawnCount)] != 0) {
+        return "Ennél a játéknál nincs plusz szám.";
+    }
     if (std::any_of(entry.numbers.begin() + cells, entry.numbers.end(),
                     [](int n) { return n != 0; })) {
         return "Ennél a játéknál egy húzás " + std::to_string(cells) + " számot tartalmaz.";

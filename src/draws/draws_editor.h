@@ -10,6 +10,10 @@
 // draws, each draw numbered by its row, with an undo and redo history.
 namespace velmora {
 
+// Told when an append to a full database dropped its oldest draw.
+inline constexpr const char* kOldestDrawDroppedText =
+    "Az adatbázis legfeljebb 10 000 húzást tárol: a legrégebbi húzás kikerült a listából.";
+
 // An edit as the history keeps it.
 enum class DrawEdit { Append = 1, Modify = 2, Insert = 3, Delete = 4 };
 

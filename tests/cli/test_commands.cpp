@@ -368,6 +368,52 @@ TEST_F(CommandLineTest, RowsAreSortedAndDeletedIntoAnotherFile) {
               1);
 }
 
+// A draw entered from the command line: refused as the entry dialog refuses it (the database
+// as it was), else appended, saved, listed and found by the search.
+TEST_F(CommandLineTest, DrawsAreAddedListedAndSearched) {
+    const std::string h = home.Path();
+    const std::string database = h + "Dat/Huzas5.ldb";
+    const auto before = Snapshot(h + "Dat");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } refused[] = {
+        {{"2025", "36", "1", "2", "3", "4", "5"}, 1, "Játékhét értékhatárok"},
+        {{"2025", "35", "1", "2", "3", "4", "4"}, 1, "Egy szám kétszer szerepel a számsoron."},
+        {{"2025", "35", "1", "2", "3", "4"}, 1, "Jelöljön ki 5 számot a számsoron."},
+        {{"2025", "35", "1", "2", "3", "4", "5", "--extra", "6"},
+         1,
+         "Ennél a játéknál nincs plusz szám."},
+        {{"2025", "35", "1", "2", "3", "4", "5", "6"}, 2, "draws 5 numbers"},
+        {{"2025", "x", "1", "2", "3", "4", "5"}, 2, "not a number"},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> args = {"--home", h, "draws", "add", "0"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result result = Cli(args);
+        EXPECT_EQ(result.status, c.status) << c.message;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << c.message << ": " << result.err;
+    }
+    EXPECT_EQ(Snapshot(h + "Dat"), before);
+
+    Result result =
+        Cli({"--home", h, "draws", "add", "0", "2025", "35", "7", "17", "27", "37", "47"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "3574 2025 35: 7 17 27 37 47\n");
+    EXPECT_EQ(Cli({"--home", h, "draws", "list", "0", "--first", "3573"}).out,
+              "3573 2025 34: 6 24 77 88 89\n3574 2025 35: 7 17 27 37 47\n");
+    result =
+        Cli({"--home", h, "draws", "search", "0", "7", "17", "27", "6", "24", "--first", "3573"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "3573 - 3574. húzások alapján.\n 5 találat:       0\n"
+                          " 4 találat:       0\n 3 találat:       1\n 2 találat:       1\n"
+                          " 1 találat:       0\n");
+    EXPECT_EQ(Cli({"--home", h, "draws", "search", "0", "7", "7"}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "draws", "search", "0", "7", "--extra", "8"}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "draws", "list", "6"}).status, 1) << "no database";
+}
+
 // "[[x, count], ...]" over first..last with the given counts.
 std::string Bars(int first, int last, const std::map<int, int>& counts) {
     std::string text = "[";
