@@ -25,6 +25,7 @@
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
 #include "draws/bundled_draws.h"
+#include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
 #include "stats/ui/tstatisztika.h"
@@ -295,6 +296,26 @@ void TFoablak::BuildCommands() {
     connect(saveVariation, &QAction::triggered, this, &TFoablak::SaveVariationCommand);
     connect(deleteVariation, &QAction::triggered, this, &TFoablak::DeleteVariation);
 
+    QMenu* database = bar->addMenu(Q("     Adatbázis     "));
+    QAction* listDraws =
+        AddAction(database, Q("Listázás"), "actionListDraws", QKeySequence(Q("Ctrl+A")));
+    Bind(listDraws, Command::ListDraws);
+    connect(listDraws, &QAction::triggered, this, &TFoablak::ListDraws);
+    QAction* databaseRange = AddAction(database, Q("Húzások száma..."), "actionDatabaseRange",
+                                       QKeySequence(Q("Ctrl+Alt+H")));
+    Bind(databaseRange, Command::DatabaseRange);
+    connect(databaseRange, &QAction::triggered, this, [this] {
+        if (m_session.Draws().HasDatabase()) {
+            RangeDialog()->Open(RangeMode::Database, m_session.Draws().Count());
+        }
+    });
+    QAction* saveDraws = AddAction(database, Q("Mentés"), "actionSaveDraws");
+    Bind(saveDraws, Command::SaveDraws);
+    connect(saveDraws, &QAction::triggered, this, [this] {
+        m_session.Draws().AdatbazisMentese(m_session.DatabasePath(), true, m_session.GetMessages());
+        RefreshCommands();
+    });
+
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
     connect(about, &QAction::triggered, this, &TFoablak::ShowAbout);
@@ -330,6 +351,10 @@ void TFoablak::BuildCommands() {
     tools->addAction(start);
     tools->addAction(test);
     tools->addAction(m_extensionAction);
+    QAction* drawsButton = tools->addAction(Q("Listázás"));
+    drawsButton->setObjectName(QStringLiteral("AdatbazisGomb"));
+    Bind(drawsButton, Command::ListDraws);
+    connect(drawsButton, &QAction::triggered, this, &TFoablak::ListDraws);
     QAction* statistics = tools->addAction(Q("Statisztika"));
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);
@@ -650,6 +675,26 @@ void TFoablak::DeleteRows() {
     }
 }
 
+THuzLista* TFoablak::DrawsList() {
+    if (m_drawsList == nullptr) {
+        m_drawsList = new THuzLista(
+            m_session,
+            [this] { RangeDialog()->Open(RangeMode::Database, m_session.Draws().Count()); }, this);
+        // New or changed draws: the ticket's counts and the commands follow.
+        connect(m_drawsList, &THuzLista::drawsChanged, this, [this] {
+            m_session.SetTicketView(m_session.Ticket().View());
+            RefreshCommands();
+        });
+    }
+    return m_drawsList;
+}
+
+void TFoablak::ListDraws() {
+    if (m_session.Draws().HasDatabase()) {
+        DrawsList()->Listazas();
+    }
+}
+
 TStatisztika* TFoablak::StatisticsWindow() {
     if (m_statistics == nullptr) {
         m_statistics = new TStatisztika(
@@ -822,9 +867,11 @@ void TFoablak::LottoSelect(GameId id) {
         VelmoraIni(); // keep the tick on the current game
         return;
     }
-    // The statistics of the other game go with its window.
+    // The statistics and the draws list of the other game go with their windows.
     delete m_statistics;
     m_statistics = nullptr;
+    delete m_drawsList;
+    m_drawsList = nullptr;
     DestroyTicketWindow();
     VelmoraIni();
     CreateTicketWindow();

@@ -25,6 +25,7 @@ class TFoszelveny;
 class THuzSzama;
 class TFeltetelek;
 class TStatisztika;
+class THuzLista;
 class TBontLista;
 class TBontEllSzelveny;
 
@@ -76,6 +77,9 @@ public:
     void UndoExtension();
     // The list's "Törlés": rows chosen in the range dialog are deleted.
     void DeleteRows();
+    // The draws list (created on first use) and "Listázás" of the "Adatbázis" menu.
+    THuzLista* DrawsList();
+    void ListDraws();
     // The statistics window (created on first use), opened by the statistics tool button.
     TStatisztika* StatisticsWindow();
     void OpenStatistics();
@@ -152,6 +156,7 @@ private:
     TBontLista* m_listWindow = nullptr;
     TBontEllSzelveny* m_checkTicket = nullptr;
     TStatisztika* m_statistics = nullptr;
+    THuzLista* m_drawsList = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     // The commands the list window shows as its own buttons.

@@ -57,6 +57,13 @@ CommandState CommandModel::State(Command command) const {
                       " Nincs kész variáció. ");
     case Command::Statistics:
         return Either(draws, " Statisztika ", kNoDraws);
+    case Command::ListDraws:
+        return Either(draws, " Húzások listája. ", kNoDraws);
+    case Command::DatabaseRange:
+        return Either(draws, " Adatbázis - húzások listája ", kNoDraws);
+    case Command::SaveDraws:
+        return Either(draws && m_draws.DatabaseModified(), " Módosított adatbázis mentése. ",
+                      " Nincs elmentésre váró adat. ");
     case Command::CommitExtension:
         return {m_variation.CanCommitExtension(), ""};
     case Command::UndoExtension:

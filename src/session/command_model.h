@@ -41,6 +41,9 @@ enum class Command {
     CommitExtension, // "Bővítmény hozzáadása" of "Szerkesztés"
     UndoExtension,   // "Bővítmény törlése" of "Szerkesztés"
     Statistics,      // the statistics tool button
+    ListDraws,       // "Listázás" of "Adatbázis": the draws list
+    DatabaseRange,   // "Húzások száma..." of "Adatbázis"
+    SaveDraws,       // "Mentés" of "Adatbázis"
 };
 
 struct CommandState {

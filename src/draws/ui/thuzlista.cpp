@@ -1,0 +1,321 @@
+#include "draws/ui/thuzlista.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string_view>
+
+#include "draws/ui/thuzbe.h"
+#include "ticket/tszelveny.h"
+#include "session/session.h"
+#include "ticket/qt_colours.h"
+
+namespace velmora {
+
+namespace {
+
+QString Q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The second drawing of a date starts this many cells after the first.
+constexpr int kSecondDrawingCell = 7;
+
+} // namespace
+
+// --- The draws --------------------------------------------------------------------------------
+
+void DrawsModel::Reset(const DrawsStore* store, const GameInfo& game) {
+    beginResetModel();
+    m_store = store;
+    m_game = game;
+    m_rows = store != nullptr ? store->Count() : 0;
+    m_cells = DrawColumns(game.gameId);
+    endResetModel();
+}
+
+int DrawsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int DrawsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3 + m_cells;
+}
+
+QVariant DrawsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || m_store == nullptr || index.row() >= m_store->Count()) {
+        return {};
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
+        return {};
+    }
+    const DrawRecord& draw = m_store->At(index.row());
+    switch (index.column()) {
+    case 0:
+        return draw.drawNo;
+    case 1:
+        return draw.drawYear;
+    case 2:
+        return draw.drawWeek;
+    default: {
+        const int value = draw.numbers[static_cast<std::size_t>(index.column() - 3)];
+        return value > 0 ? QVariant(value) : QVariant(QString());
+    }
+    }
+}
+
+QVariant DrawsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    const char* const first[] = {"Húzás", "Év", "Hét"};
+    if (section < 3) {
+        return Q(first[section]);
+    }
+    const int cell = section - 3;
+    const bool extra = (m_game.extraCount == 1 && cell == m_game.rowLength) ||
+                       (m_game.gameId == 4 && cell == m_cells - 1);
+    if (extra) {
+        return QStringLiteral("+");
+    }
+    const bool second = m_game.drawsPerDate == 2 && !m_game.isKeno && cell >= kSecondDrawingCell;
+    return QString::number(second ? cell - kSecondDrawingCell + 1 : cell + 1) + QStringLiteral(".");
+}
+
+// --- The window -------------------------------------------------------------------------------
+
+THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidget* parent)
+    : QDialog(parent, Qt::Window), m_session(session), m_chooseRange(std::move(chooseRange)),
+      m_editor(session.Draws(), session.Ranges()) {
+    setObjectName(QStringLiteral("THuzLista"));
+    setWindowTitle(Q("  Húzások listája"));
+    auto* layout = new QVBoxLayout(this);
+    m_tools = new QToolBar(this);
+    m_tools->setObjectName(QStringLiteral("toolBar"));
+    layout->addWidget(m_tools);
+    const struct {
+        const char* name;
+        const char* text;
+        const char* hint;
+        std::function<void()> run;
+    } commands[] = {
+        {"BovitesGomb", "Hozzáadás", " Húzás hozzáadása. ", [this] { BovitesGombClick(); }},
+        {"BeszurasGomb", "Beszúrás", " Húzás beszúrása. ", [this] { BeszurasGombClick(); }},
+        {"ModositasGomb", "Módosítás", " Kijelölt húzás módosítása. ",
+         [this] { ModositasGombClick(); }},
+        {"TorlesGomb", "Törlés", " Kijelölt húzás törlése. ", [this] { TorlesGombClick(); }},
+        {"VisszaGomb", "Visszavonás", " Előző módosítás visszavonása. ",
+         [this] { VisszaGombClick(); }},
+        {"MegseGomb", "Visszavonás törlése", " Visszavonás törlése. ",
+         [this] { MegseGombClick(); }},
+        {"ToolButton1", "Húzások száma...", " Húzások száma ",
+         [this] {
+             if (m_chooseRange) {
+                 m_chooseRange();
+             }
+         }},
+        {"MentesGomb", "Mentés", " Módosított adatbázis mentése. ", [this] { MentesGombClick(); }},
+        {"EloreGomb", "Első", " Ugrás az első húzásra. ", [this] { SelectRow(1); }},
+        {"EloreLapozGomb", "Előző lap", " Vissza lapoz. ",
+         [this] { SelectRow(std::max(1, SelectedRow() - PageRows())); }},
+        {"HatraLapozGomb", "Következő lap", " Tovább lapoz. ",
+         [this] { SelectRow(SelectedRow() + PageRows()); }},
+        {"HatraGomb", "Utolsó", " Ugrás az utolsó húzásra. ",
+         [this] { SelectRow(m_session.Draws().Count()); }},
+        {"KilepesGomb", "Kilépés", " Kilépés ", [this] { close(); }},
+    };
+    // The editing commands above, the paging ones below.
+    auto* paging = new QToolBar(this);
+    paging->setObjectName(QStringLiteral("pagingBar"));
+    for (const auto& c : commands) {
+        const bool pages = std::string_view(c.name).find("Gomb") != std::string_view::npos &&
+                           (std::string_view(c.name).starts_with("Elore") ||
+                            std::string_view(c.name).starts_with("Hatra") ||
+                            std::string_view(c.name) == "KilepesGomb");
+        QAction* action = (pages ? paging : m_tools)->addAction(Q(c.text));
+        action->setObjectName(QString::fromLatin1(c.name));
+        action->setToolTip(Q(c.hint));
+        action->setProperty("hint", Q(c.hint));
+        connect(action, &QAction::triggered, this, c.run);
+        m_commands[c.name] = action;
+    }
+    m_model = new DrawsModel(this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("HuzTabla"));
+    m_table->setAccessibleName(Q("Húzások listája"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(20);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setDefaultSectionSize(25);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &THuzLista::SetStates);
+    layout->addWidget(m_table);
+    layout->addWidget(paging);
+    resize(760, 560);
+}
+
+THuzLista::~THuzLista() = default;
+
+QAction* THuzLista::Command(const char* name) const {
+    const auto it = m_commands.find(name);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+THuzBe* THuzLista::EntryDialog() {
+    if (m_entry == nullptr) {
+        m_entry = new THuzBe(m_session.GetSettings(), m_session.GetMessages(), this);
+    }
+    return m_entry;
+}
+
+void THuzLista::Reload() {
+    m_editor.ClearHistory();
+    m_model->Reset(&m_session.Draws(), m_session.Game());
+    m_table->setColumnWidth(0, 65);
+    m_table->setColumnWidth(1, 39);
+    m_table->setColumnWidth(2, 27);
+    SetStates();
+}
+
+void THuzLista::Listazas() {
+    if (!m_session.Draws().HasDatabase()) {
+        return;
+    }
+    if (m_model->rowCount() != m_session.Draws().Count() || !isVisible()) {
+        Reload();
+    }
+    show();
+    raise();
+    SelectRow(m_session.Draws().Count());
+}
+
+int THuzLista::SelectedRow() const {
+    const QModelIndex current = m_table->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void THuzLista::SelectRow(int row) {
+    const int count = m_session.Draws().Count();
+    if (count == 0) {
+        SetStates();
+        return;
+    }
+    row = std::clamp(row, 1, count);
+    const QModelIndex index = m_model->index(row - 1, 0);
+    m_table->setCurrentIndex(index);
+    m_table->scrollTo(index);
+    SetStates();
+}
+
+int THuzLista::PageRows() const {
+    return std::max(1, m_table->viewport()->height() /
+                           std::max(1, m_table->verticalHeader()->defaultSectionSize()));
+}
+
+void THuzLista::Edit(DrawEdit mode) {
+    const DrawsStore& store = m_session.Draws();
+    const int row = mode == DrawEdit::Append ? store.Count() + 1 : SelectedRow();
+    if (mode != DrawEdit::Append && row < 1) {
+        return;
+    }
+    THuzBe* entry = EntryDialog();
+    if (!entry->Start(mode, m_session.Game(), store.Draws(), row)) {
+        return; // cancelled: nothing changed
+    }
+    const DrawRecord draw = entry->Entry();
+    const bool done = mode == DrawEdit::Append   ? m_editor.Append(draw)
+                      : mode == DrawEdit::Insert ? m_editor.Insert(row, draw)
+                                                 : m_editor.Modify(row, draw);
+    if (done && m_editor.DroppedOldest()) {
+        m_session.GetMessages().Information(kOldestDrawDroppedText);
+    }
+    Changed();
+}
+
+void THuzLista::BovitesGombClick() {
+    Edit(DrawEdit::Append);
+}
+
+void THuzLista::BeszurasGombClick() {
+    Edit(DrawEdit::Insert);
+}
+
+void THuzLista::ModositasGombClick() {
+    Edit(DrawEdit::Modify);
+}
+
+void THuzLista::TorlesGombClick() {
+    const int row = SelectedRow();
+    if (row < 1 || !m_session.GetMessages().WarningQuestion("Biztos törli a kijelölt húzást?")) {
+        return;
+    }
+    m_editor.Delete(row);
+    Changed();
+}
+
+void THuzLista::VisszaGombClick() {
+    if (m_editor.Undo()) {
+        Changed();
+    }
+}
+
+void THuzLista::MegseGombClick() {
+    if (m_editor.Redo()) {
+        Changed();
+    }
+}
+
+bool THuzLista::MentesGombClick() {
+    const bool saved =
+        m_session.Draws().AdatbazisMentese(m_session.DatabasePath(), true, m_session.GetMessages());
+    SetStates();
+    emit drawsChanged();
+    return saved;
+}
+
+void THuzLista::Changed() {
+    m_model->Reset(&m_session.Draws(), m_session.Game());
+    SelectRow(m_editor.CurrentRow());
+    emit drawsChanged();
+}
+
+void THuzLista::SetStates() {
+    const DrawsStore& store = m_session.Draws();
+    const int row = SelectedRow();
+    const bool selected = row >= 1;
+    // Draws a variation was measured against stay as they are.
+    const HitRatioCondition& ratio = m_session.Conditions().hitRatio;
+    const bool guarded =
+        (m_session.Variation().Exists() && ratio.active && ratio.searched) || store.Count() < 2;
+    const bool inRange = guarded && row >= ratio.firstDraw && row <= ratio.lastDraw;
+    const bool atOrBefore = guarded && row <= ratio.lastDraw;
+    const auto set = [this](const char* name, bool enabled, const char* on, const char* off) {
+        QAction* action = m_commands[name];
+        action->setEnabled(enabled);
+        action->setToolTip(Q(enabled ? on : off));
+    };
+    set("BovitesGomb", store.HasDatabase(), " Húzás hozzáadása. ", " Húzás hozzáadása. ");
+    set("BeszurasGomb", selected && !atOrBefore, " Húzás beszúrása. ",
+        " Nem szúrható be új húzás. ");
+    set("ModositasGomb", selected && !inRange, " Kijelölt húzás módosítása. ",
+        " Nem módosítható a húzás. ");
+    set("TorlesGomb", selected && !atOrBefore, " Kijelölt húzás törlése. ",
+        " Nem törölhető a húzás. ");
+    set("VisszaGomb", m_editor.CanUndo(), " Előző módosítás visszavonása. ",
+        " Nincs visszavonható művelet. ");
+    set("MegseGomb", m_editor.CanRedo(), " Visszavonás törlése. ", " Visszavonás törlése. ");
+    m_commands["MentesGomb"]->setVisible(store.DatabaseModified());
+}
+
+} // namespace velmora

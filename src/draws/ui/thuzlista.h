@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "draws/draws_editor.h"
+
+class QAction;
+class QTableView;
+class QToolBar;
+
+namespace velmora {
+
+class Session;
+class THuzBe;
+
+// The draws of the current game as the list shows them, read from the store when a line is
+// painted.
+class DrawsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DrawsModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void Reset(const DrawsStore* store, const GameInfo& game);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const DrawsStore* m_store = nullptr;
+    GameInfo m_game;
+    int m_rows = 0;
+    int m_cells = 0;
+};
+
+// The draws list window: the draws of the current game, where draws are appended, inserted,
+// changed and deleted, with undo and redo and an explicit save.
+class THuzLista : public QDialog {
+    Q_OBJECT
+public:
+    // `chooseRange` opens the draw range dialog for the database range.
+    THuzLista(Session& session, std::function<void()> chooseRange, QWidget* parent);
+    ~THuzLista() override;
+
+    // Opens the list (or shows it again) at the last draw.
+    void Listazas();
+    // After the draws were loaded again: a new list and a new history.
+    void Reload();
+    QTableView* Table() const { return m_table; }
+    QAction* Command(const char* name) const;
+    THuzBe* EntryDialog();
+    // The selected draw's row (1-based), 0 when none.
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+    // The commands; each refreshes the list and the buttons.
+    void BovitesGombClick();   // append
+    void BeszurasGombClick();  // insert before the selected draw
+    void ModositasGombClick(); // change the selected draw
+    void TorlesGombClick();    // delete the selected draw, after the question
+    void VisszaGombClick();    // undo
+    void MegseGombClick();     // redo
+    bool MentesGombClick();    // save
+
+signals:
+    // The draws changed (the main window refreshes what it shows of them).
+    void drawsChanged();
+
+private:
+    void Edit(DrawEdit mode);
+    void Changed();
+    void SetStates();
+    int PageRows() const;
+
+    Session& m_session;
+    std::function<void()> m_chooseRange;
+    DrawsEditor m_editor;
+    DrawsModel* m_model = nullptr;
+    QTableView* m_table = nullptr;
+    QToolBar* m_tools = nullptr;
+    std::map<std::string, QAction*> m_commands;
+    THuzBe* m_entry = nullptr;
+};
+
+} // namespace velmora
