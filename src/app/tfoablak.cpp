@@ -25,6 +25,7 @@
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/tnevjegy.h"
 #include "draws/bundled_draws.h"
+#include "draws/ui/thuzkeresszelveny.h"
 #include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
@@ -301,14 +302,19 @@ void TFoablak::BuildCommands() {
         AddAction(database, Q("Listázás"), "actionListDraws", QKeySequence(Q("Ctrl+A")));
     Bind(listDraws, Command::ListDraws);
     connect(listDraws, &QAction::triggered, this, &TFoablak::ListDraws);
+    QAction* searchDraws =
+        AddAction(database, Q("Keresés..."), "actionSearchDraws", QKeySequence(Q("Ctrl+K")));
+    Bind(searchDraws, Command::SearchDraws);
+    searchDraws->setIconText(searchDraws->text());
+    connect(searchDraws, &QAction::triggered, this, [this] {
+        if (m_session.Draws().HasDatabase()) {
+            DrawsList()->KeresesStart();
+        }
+    });
     QAction* databaseRange = AddAction(database, Q("Húzások száma..."), "actionDatabaseRange",
                                        QKeySequence(Q("Ctrl+Alt+H")));
     Bind(databaseRange, Command::DatabaseRange);
-    connect(databaseRange, &QAction::triggered, this, [this] {
-        if (m_session.Draws().HasDatabase()) {
-            RangeDialog()->Open(RangeMode::Database, m_session.Draws().Count());
-        }
-    });
+    connect(databaseRange, &QAction::triggered, this, &TFoablak::ChooseDatabaseRange);
     QAction* saveDraws = AddAction(database, Q("Mentés"), "actionSaveDraws");
     Bind(saveDraws, Command::SaveDraws);
     connect(saveDraws, &QAction::triggered, this, [this] {
@@ -355,6 +361,11 @@ void TFoablak::BuildCommands() {
     drawsButton->setObjectName(QStringLiteral("AdatbazisGomb"));
     Bind(drawsButton, Command::ListDraws);
     connect(drawsButton, &QAction::triggered, this, &TFoablak::ListDraws);
+    QAction* searchButton = tools->addAction(Q("Keresés..."));
+    searchButton->setObjectName(QStringLiteral("AdatKeresGomb"));
+    searchButton->setIconText(searchButton->text());
+    Bind(searchButton, Command::SearchDraws);
+    connect(searchButton, &QAction::triggered, searchDraws, &QAction::trigger);
     QAction* statistics = tools->addAction(Q("Statisztika"));
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);
@@ -678,8 +689,7 @@ void TFoablak::DeleteRows() {
 THuzLista* TFoablak::DrawsList() {
     if (m_drawsList == nullptr) {
         m_drawsList = new THuzLista(
-            m_session,
-            [this] { RangeDialog()->Open(RangeMode::Database, m_session.Draws().Count()); }, this);
+            m_session, [this] { ChooseDatabaseRange(); }, this);
         // New or changed draws: the ticket's counts and the commands follow.
         connect(m_drawsList, &THuzLista::drawsChanged, this, [this] {
             m_session.SetTicketView(m_session.Ticket().View());
@@ -687,6 +697,19 @@ THuzLista* TFoablak::DrawsList() {
         });
     }
     return m_drawsList;
+}
+
+void TFoablak::ChooseDatabaseRange() {
+    if (!m_session.Draws().HasDatabase() ||
+        !RangeDialog()->Open(RangeMode::Database, m_session.Draws().Count())) {
+        return;
+    }
+    // An open search counts over the new range.
+    if (m_drawsList != nullptr && m_drawsList->SearchShown()) {
+        m_drawsList->Search()->Search();
+        m_drawsList->UtolsoraKeresGombClick();
+        m_drawsList->ElsoreKeresGombClick();
+    }
 }
 
 void TFoablak::ListDraws() {

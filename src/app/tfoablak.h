@@ -80,6 +80,8 @@ public:
     // The draws list (created on first use) and "Listázás" of the "Adatbázis" menu.
     THuzLista* DrawsList();
     void ListDraws();
+    // "Húzások száma..." of "Adatbázis": the database range; an open search follows it.
+    void ChooseDatabaseRange();
     // The statistics window (created on first use), opened by the statistics tool button.
     TStatisztika* StatisticsWindow();
     void OpenStatistics();

@@ -59,6 +59,8 @@ CommandState CommandModel::State(Command command) const {
         return Either(draws, " Statisztika ", kNoDraws);
     case Command::ListDraws:
         return Either(draws, " Húzások listája. ", kNoDraws);
+    case Command::SearchDraws:
+        return Either(draws, " Számsor keresése az adatbázisban. ", kNoDraws);
     case Command::DatabaseRange:
         return Either(draws, " Adatbázis - húzások listája ", kNoDraws);
     case Command::SaveDraws:

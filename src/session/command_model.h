@@ -42,6 +42,7 @@ enum class Command {
     UndoExtension,   // "Bővítmény törlése" of "Szerkesztés"
     Statistics,      // the statistics tool button
     ListDraws,       // "Listázás" of "Adatbázis": the draws list
+    SearchDraws,     // "Keresés..." of "Adatbázis" and its tool button
     DatabaseRange,   // "Húzások száma..." of "Adatbázis"
     SaveDraws,       // "Mentés" of "Adatbázis"
 };

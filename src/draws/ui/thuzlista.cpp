@@ -1,6 +1,9 @@
 #include "draws/ui/thuzlista.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
@@ -8,9 +11,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
+#include "common/hu_format.h"
 #include "draws/ui/thuzbe.h"
+#include "draws/ui/thuzkeresszelveny.h"
 #include "ticket/tszelveny.h"
 #include "session/session.h"
 #include "ticket/qt_colours.h"
@@ -116,6 +122,8 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
          [this] { VisszaGombClick(); }},
         {"MegseGomb", "Visszavonás törlése", " Visszavonás törlése. ",
          [this] { MegseGombClick(); }},
+        {"KeresesGomb", "Keresés", " Kijelölt számsor keresése a listában. ",
+         [this] { KeresesGombClick(); }},
         {"ToolButton1", "Húzások száma...", " Húzások száma ",
          [this] {
              if (m_chooseRange) {
@@ -161,6 +169,38 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &THuzLista::SetStates);
     layout->addWidget(m_table);
+    m_searchPanel = new QWidget(this);
+    m_searchPanel->setObjectName(QStringLiteral("KeresPanel"));
+    auto* search = new QHBoxLayout(m_searchPanel);
+    search->setContentsMargins(0, 0, 0, 0);
+    m_searchBox = new QComboBox(m_searchPanel);
+    m_searchBox->setObjectName(QStringLiteral("KeresBox"));
+    m_searchBox->setToolTip(Q(" A keresett számsor találati aránya. "));
+    m_searchBox->setAccessibleName(Q("Keresett találat"));
+    search->addWidget(m_searchBox);
+    connect(m_searchBox, &QComboBox::activated, this, [this] {
+        SetSearchHints();
+        ElsoreKeresGombClick();
+    });
+    const struct {
+        const char* text;
+        const char* name;
+        void (THuzLista::*click)();
+    } steps[] = {
+        {"Első", "ElsoreKeresGomb", &THuzLista::ElsoreKeresGombClick},
+        {"Előző", "VisszaKeresGomb", &THuzLista::VisszaKeresGombClick},
+        {"Következő", "TovabbKeresGomb", &THuzLista::TovabbKeresGombClick},
+        {"Utolsó", "UtolsoraKeresGomb", &THuzLista::UtolsoraKeresGombClick},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(Q(steps[i].text), m_searchPanel);
+        button->setObjectName(QString::fromLatin1(steps[i].name));
+        connect(button, &QPushButton::clicked, this, steps[i].click);
+        search->addWidget(button);
+        m_searchButtons[i] = button;
+    }
+    layout->addWidget(m_searchPanel);
+    m_searchPanel->hide();
     layout->addWidget(paging);
     resize(760, 560);
 }
@@ -288,6 +328,169 @@ void THuzLista::Changed() {
     m_model->Reset(&m_session.Draws(), m_session.Game());
     SelectRow(m_editor.CurrentRow());
     emit drawsChanged();
+}
+
+THuzKeresSzelveny* THuzLista::Search() {
+    if (m_search == nullptr) {
+        m_search = new THuzKeresSzelveny(m_session, this);
+        connect(m_search, &THuzKeresSzelveny::countsChanged, this, &THuzLista::KeresPanelBe);
+    }
+    return m_search;
+}
+
+void THuzLista::KeresesStart() {
+    Listazas();
+    Search()->Open();
+}
+
+void THuzLista::KeresesGombClick() {
+    const int row = SelectedRow();
+    if (row < 1) {
+        return;
+    }
+    const GameInfo& game = m_session.Game();
+    const DrawRecord& draw = m_session.Draws().At(row - 1);
+    DrawSearchRow search;
+    for (int i = 0; i < game.drawnCount; ++i) {
+        if (draw.numbers[static_cast<std::size_t>(i)] != 0) {
+            search.numbers.push_back(draw.numbers[static_cast<std::size_t>(i)]);
+        }
+    }
+    if (game.extraCount == 1) {
+        search.extra = draw.numbers[static_cast<std::size_t>(game.drawnCount)];
+    }
+    Search()->Open();
+    Search()->SetRow(search);
+    SelectRow(row);
+}
+
+bool THuzLista::SearchShown() const {
+    return !m_searchPanel->isHidden();
+}
+
+void THuzLista::KeresPanelBe() {
+    m_searchBox->clear();
+    m_searchLevels.clear();
+    if (m_search == nullptr) {
+        m_searchPanel->hide();
+        return;
+    }
+    const DrawSearchCounts& counts = m_search->Counts();
+    const GameInfo& game = m_session.Game();
+    const auto entry = [this](const std::string& text, int level) {
+        m_searchBox->addItem(ToQt(text));
+        m_searchLevels.push_back(level);
+    };
+    for (int h = static_cast<int>(counts.hits.size()); h >= 1; --h) {
+        if (counts.hits[static_cast<std::size_t>(h - 1)] > 0) {
+            entry(PadLeft(std::to_string(h) + "   találat", 15), h);
+        }
+        // The extra class follows its count, ahead of the next one down.
+        if (h == game.rowLength - 1 && game.extraCount == 1 && counts.extraClass > 0) {
+            entry(PadLeft(std::to_string(game.rowLength - 1) + "+1 találat", 13), kExtraClass);
+        }
+    }
+    if (m_searchLevels.empty()) {
+        m_searchPanel->hide();
+        return;
+    }
+    if (m_searchLevels.size() > 1) {
+        m_searchBox->insertItem(0, Q("Minden találat"));
+        m_searchLevels.insert(m_searchLevels.begin(), kAnyHits);
+    }
+    m_searchBox->setCurrentIndex(0);
+    SetSearchHints();
+    m_searchPanel->show();
+}
+
+int THuzLista::ChosenLevel() const {
+    const int index = m_searchBox->currentIndex();
+    return index >= 0 && index < static_cast<int>(m_searchLevels.size())
+               ? m_searchLevels[static_cast<std::size_t>(index)]
+               : kAnyHits;
+}
+
+void THuzLista::SetSearchHints() {
+    const int level = ChosenLevel();
+    const GameInfo& game = m_session.Game();
+    const std::string n = level == kAnyHits      ? std::string("n")
+                          : level == kExtraClass ? std::to_string(game.rowLength - 1) + "+1"
+                                                 : std::to_string(level);
+    const char* const words[] = {"Első ", "Előző ", "Következő ", "Utolsó "};
+    for (std::size_t i = 0; i < 4; ++i) {
+        m_searchButtons[i]->setToolTip(
+            ToQt(words[i] + n + " találatos számsor keresése a listában"));
+    }
+    // At the first or the last match the buttons say so.
+    const DrawPosition at = SelectedDrawing();
+    const DrawRanges& ranges = m_session.Ranges();
+    const auto find = [&](bool forward) {
+        return m_search == nullptr
+                   ? std::nullopt
+                   : FindDrawing(game, m_session.Draws().Draws(), ranges.GetLHuzSzamaElso(),
+                                 ranges.GetLHuzSzamaUtolso(), m_search->Row(), level, at, forward);
+    };
+    if (at.row >= 1 && !find(true)) {
+        m_searchButtons[3]->setToolTip(
+            ToQt(" Az utolsó " + n + " találatos számsor kiválasztva. "));
+    }
+    if (at.row >= 1 && !find(false)) {
+        m_searchButtons[0]->setToolTip(ToQt(" Az első " + n + " találatos számsor kiválasztva. "));
+    }
+}
+
+DrawPosition THuzLista::SelectedDrawing() const {
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid()) {
+        return {};
+    }
+    const bool second =
+        m_session.Game().drawsPerDate == 2 && current.column() >= 3 + kSecondDrawingCell;
+    return {current.row() + 1, second ? 1 : 0};
+}
+
+void THuzLista::SelectDrawing(DrawPosition at) {
+    const QModelIndex index = m_model->index(at.row - 1, 3 + at.set * kSecondDrawingCell);
+    m_table->setCurrentIndex(index);
+    m_table->scrollTo(index);
+    SetStates();
+    SetSearchHints();
+}
+
+bool THuzLista::Step(DrawPosition from, bool forward) {
+    if (m_search == nullptr) {
+        return false;
+    }
+    const DrawRanges& ranges = m_session.Ranges();
+    const std::optional<DrawPosition> found =
+        FindDrawing(m_session.Game(), m_session.Draws().Draws(), ranges.GetLHuzSzamaElso(),
+                    ranges.GetLHuzSzamaUtolso(), m_search->Row(), ChosenLevel(), from, forward);
+    if (!found) {
+        return false;
+    }
+    SelectDrawing(*found);
+    return true;
+}
+
+void THuzLista::ElsoreKeresGombClick() {
+    Step({0, 0}, true);
+}
+
+void THuzLista::UtolsoraKeresGombClick() {
+    Step({m_session.Draws().Count() + 1, 0}, false);
+}
+
+void THuzLista::TovabbKeresGombClick() {
+    // Past the last match: the last match.
+    if (!Step(SelectedDrawing(), true)) {
+        UtolsoraKeresGombClick();
+    }
+}
+
+void THuzLista::VisszaKeresGombClick() {
+    if (!Step(SelectedDrawing(), false)) {
+        ElsoreKeresGombClick();
+    }
 }
 
 void THuzLista::SetStates() {

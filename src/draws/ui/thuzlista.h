@@ -3,13 +3,18 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 
+#include <array>
+
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "draws/draws_editor.h"
+#include "draws/draws_search.h"
 
 class QAction;
+class QComboBox;
+class QPushButton;
 class QTableView;
 class QToolBar;
 
@@ -17,6 +22,7 @@ namespace velmora {
 
 class Session;
 class THuzBe;
+class THuzKeresSzelveny;
 
 // The draws of the current game as the list shows them, read from the store when a line is
 // painted.
@@ -67,12 +73,34 @@ public:
     void MegseGombClick();     // redo
     bool MentesGombClick();    // save
 
+    // The draws search whose results the list shows and steps through.
+    THuzKeresSzelveny* Search();
+    // "Keresés...": the search ticket with the list.
+    void KeresesStart();
+    // The list's own search: the numbers of the selected draw.
+    void KeresesGombClick();
+    // The result panel: shown while some drawing of the range holds some of the numbers.
+    void KeresPanelBe();
+    bool SearchShown() const;
+    QComboBox* SearchBox() const { return m_searchBox; }
+    void ElsoreKeresGombClick();
+    void VisszaKeresGombClick();
+    void TovabbKeresGombClick();
+    void UtolsoraKeresGombClick();
+    // The drawing selected: its row and which of the date.
+    DrawPosition SelectedDrawing() const;
+
 signals:
     // The draws changed (the main window refreshes what it shows of them).
     void drawsChanged();
 
 private:
     void Edit(DrawEdit mode);
+    void SelectDrawing(DrawPosition at);
+    // The drawing of the chosen level after (or before) the selected one; false when none.
+    bool Step(DrawPosition from, bool forward);
+    int ChosenLevel() const;
+    void SetSearchHints();
     void Changed();
     void SetStates();
     int PageRows() const;
@@ -85,6 +113,11 @@ private:
     QToolBar* m_tools = nullptr;
     std::map<std::string, QAction*> m_commands;
     THuzBe* m_entry = nullptr;
+    THuzKeresSzelveny* m_search = nullptr;
+    QWidget* m_searchPanel = nullptr;
+    QComboBox* m_searchBox = nullptr;
+    std::vector<int> m_searchLevels; // per entry of the box: a count, kExtraClass or kAnyHits
+    std::array<QPushButton*, 4> m_searchButtons{}; // first, previous, next, last
 };
 
 } // namespace velmora

@@ -1,14 +1,18 @@
 // The draws list opened from the main window, offscreen: entering, changing, deleting, undoing
 // and saving draws.
 
+#include <QComboBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
 #include "draws/ui/thuzbe.h"
+#include "draws/ui/thuzkeresszelveny.h"
 #include "draws/ui/thuzlista.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
+#include "ticket/tszelveny.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -48,6 +52,7 @@ class THuzListaTest : public QObject {
 private slots:
     void drawsAreEnteredChangedUndoneAndSaved();
     void refusedAndCancelledEntriesChangeNothing();
+    void searchStepsThroughTheDrawsOfACount();
 };
 
 void THuzListaTest::drawsAreEnteredChangedUndoneAndSaved() {
@@ -133,6 +138,66 @@ void THuzListaTest::refusedAndCancelledEntriesChangeNothing() {
     QVERIFY(!f.List().Command("VisszaGomb")->isEnabled());
     QCOMPARE(f.List().Command("VisszaGomb")->toolTip(),
              QStringLiteral(" Nincs visszavonható művelet. "));
+}
+
+// The last bundled draw, 6 24 77 88 89, searched in all draws: the panel offers the counts
+// found, and the buttons step through the draws of one count.
+void THuzListaTest::searchStepsThroughTheDrawsOfACount() {
+    Fixture f;
+    Action(f.window, "AdatKeresGomb")->trigger();
+    THuzLista& list = f.List();
+    QVERIFY(list.isVisible());
+    THuzKeresSzelveny& search = *list.Search();
+    QVERIFY(search.Grid()->isVisible());
+    QCOMPARE(search.Grid()->windowTitle(), QStringLiteral("  Számsor keresés"));
+    QVERIFY(!list.SearchShown());
+    for (int n : {6, 24, 77, 88, 89}) {
+        search.Click(n, Qt::NoModifier);
+    }
+    search.Click(1, Qt::NoModifier); // a sixth number is not taken
+    QCOMPARE(search.Row().numbers.size(), std::size_t{5});
+    QVERIFY(list.SearchShown());
+    QComboBox* box = list.SearchBox();
+    QCOMPARE(box->itemText(0), QStringLiteral("Minden találat"));
+    QCOMPARE(box->itemText(1), QStringLiteral("    5   találat"));
+    QVERIFY(search.Summary().contains(
+        QStringLiteral("1 - %1. húzások alapján.").arg(f.session.Draws().Count())));
+
+    // The threes, one after the other, each holding three of the numbers.
+    const int threes = box->findText(QStringLiteral("    3   találat"));
+    QVERIFY(threes > 0);
+    box->setCurrentIndex(threes);
+    list.ElsoreKeresGombClick();
+    const GameInfo game = f.session.Game();
+    const auto hits = [&] {
+        const DrawPosition at = list.SelectedDrawing();
+        return DrawingHits(game, f.session.Draws().At(at.row - 1), at.set, search.Row());
+    };
+    QCOMPARE(hits(), 3);
+    const int first = list.SelectedRow();
+    list.TovabbKeresGombClick();
+    QCOMPARE(hits(), 3);
+    QVERIFY(list.SelectedRow() > first);
+    list.VisszaKeresGombClick();
+    QCOMPARE(list.SelectedRow(), first);
+    list.UtolsoraKeresGombClick();
+    const int last = list.SelectedRow();
+    list.TovabbKeresGombClick(); // past the last: the last
+    QCOMPARE(list.SelectedRow(), last);
+    QCOMPARE(Child<QPushButton>(list, "UtolsoraKeresGomb")->toolTip(),
+             QStringLiteral(" Az utolsó 3 találatos számsor kiválasztva. "));
+
+    // The list's own search takes the selected draw's numbers.
+    list.SelectRow(1);
+    list.KeresesGombClick();
+    const DrawRecord& oldest = f.session.Draws().At(0);
+    QCOMPARE(search.Row().numbers,
+             std::vector<std::uint8_t>(oldest.numbers.begin(), oldest.numbers.begin() + 5));
+    // A range that holds none of the numbers hides the panel.
+    f.session.Ranges().SetLHuzSzamaElso(1);
+    f.session.Ranges().SetLHuzSzamaUtolso(1);
+    search.SetRow({{2, 3, 4}, 0});
+    QVERIFY(!list.SearchShown());
 }
 
 QTEST_MAIN(THuzListaTest)
