@@ -4,12 +4,14 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -322,6 +324,17 @@ void TFoablak::BuildCommands() {
         RefreshCommands();
     });
 
+    database->addSeparator();
+    m_operatorAction = AddAction(database, QString(), "actionOperatorPage");
+    connect(m_operatorAction, &QAction::triggered, this, [this] {
+        const QUrl address(ToQt(OperatorAddress(m_session.Game().gameId)));
+        if (openAddress) {
+            openAddress(address);
+        } else {
+            QDesktopServices::openUrl(address);
+        }
+    });
+
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
     connect(about, &QAction::triggered, this, &TFoablak::ShowAbout);
@@ -400,6 +413,7 @@ QString TFoablak::FullVariationText() const {
 void TFoablak::VelmoraIni() {
     const GameId id = m_session.Game().gameId;
     setWindowTitle(ToQt(m_session.MainWindowCaption()));
+    m_operatorAction->setText(ToQt(GameName(id) + " honlapja"));
     if (QAction* action = GameAction(id)) {
         action->setChecked(true);
     }

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QUrl;
 
 namespace velmora {
 
@@ -89,6 +91,8 @@ public:
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
     void SetChooser(FileChooser& chooser) { m_chooser = &chooser; }
+    // Opens a web address; the default browser unless a test puts something in its place.
+    std::function<void(const QUrl&)> openAddress;
 
 signals:
     // The window closed because the program must end (start-up refused, or the user kept the
@@ -161,6 +165,7 @@ private:
     THuzLista* m_drawsList = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
+    QAction* m_operatorAction = nullptr; // GameName + " honlapja"
     // The commands the list window shows as its own buttons.
     std::vector<QAction*> m_listCommands;
     // Shown in the middle of the window while the variation is being extended.

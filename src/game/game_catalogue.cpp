@@ -40,6 +40,12 @@ constexpr std::array<GameSpec, kGameCount> kCatalogue = {{
 constexpr std::array<int, kGameCount> kOperatorGroup = {
     0, 0, 0, 1, 1, 2, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 5, 6, 6, 7, 7};
 constexpr std::array<int, 8> kGroupLogo = {38, 44, 45, 46, 55, 53, 56, 54};
+// The operators' home pages, by group: Hungarian, Slovak, Austrian, Croatian, Romanian,
+// Serbian, Slovenian, Ukrainian.
+constexpr std::array<const char*, 8> kGroupAddress = {
+    "https://www.szerencsejatek.hu", "https://www.tipos.sk",  "https://www.win2day.at",
+    "https://www.lutrija.hr",        "https://www.loto.ro",   "https://www.lutrija.rs",
+    "https://www.loterija.si",       "https://www.msl.ua"};
 // clang-format on
 
 } // namespace
@@ -117,6 +123,10 @@ int OperatorGroup(GameId id) {
 
 int OperatorLogoIndex(GameId id) {
     return kGroupLogo[static_cast<std::size_t>(OperatorGroup(id))];
+}
+
+std::string OperatorAddress(GameId id) {
+    return kGroupAddress[static_cast<std::size_t>(OperatorGroup(id))];
 }
 
 std::string KenoMenuCaption(GameId id) {

@@ -66,6 +66,8 @@ bool IsHungarianOperatorGame(GameId id);
 // Games that share an operator share a group number 0..7 and its logo.
 int OperatorGroup(GameId id);
 int OperatorLogoIndex(GameId id);
+// The operator's home page, opened by the game's " honlapja" command.
+std::string OperatorAddress(GameId id);
 
 // The game menu: the Keno items run "10 számra" .. "2 számra" (tags 8..16); the lotto items in
 // menu order with their tags.

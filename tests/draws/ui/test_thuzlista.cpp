@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QUrl>
 #include <QtTest>
 
 #include "draws/ui/thuzbe.h"
@@ -53,6 +54,7 @@ private slots:
     void drawsAreEnteredChangedUndoneAndSaved();
     void refusedAndCancelledEntriesChangeNothing();
     void searchStepsThroughTheDrawsOfACount();
+    void theOperatorsPageOpensInTheBrowser();
 };
 
 void THuzListaTest::drawsAreEnteredChangedUndoneAndSaved() {
@@ -198,6 +200,19 @@ void THuzListaTest::searchStepsThroughTheDrawsOfACount() {
     f.session.Ranges().SetLHuzSzamaUtolso(1);
     search.SetRow({{2, 3, 4}, 0});
     QVERIFY(!list.SearchShown());
+}
+
+void THuzListaTest::theOperatorsPageOpensInTheBrowser() {
+    Fixture f;
+    QUrl opened;
+    f.window.openAddress = [&opened](const QUrl& address) { opened = address; };
+    QAction* page = Action(f.window, "actionOperatorPage");
+    QCOMPARE(page->text(), QStringLiteral("Magyar 5/90 lottó honlapja"));
+    page->trigger();
+    QCOMPARE(opened, QUrl(QStringLiteral("https://www.szerencsejatek.hu")));
+    // Games of one operator share its page.
+    QCOMPARE(OperatorAddress(16), OperatorAddress(0));
+    QCOMPARE(QString::fromStdString(OperatorAddress(7)), QStringLiteral("https://www.lutrija.hr"));
 }
 
 QTEST_MAIN(THuzListaTest)
