@@ -16,6 +16,8 @@
 #include "common/messages.h"
 #include "conditions/filter.h"
 #include "draws/bundled_draws.h"
+#include "draws/draws_editor.h"
+#include "draws/draws_search.h"
 #include "draws/draws_store.h"
 #include "draws/results_import.h"
 #include "game/main_ticket.h"
@@ -126,6 +128,62 @@ void BM_CountNumbersKeno(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CountNumbersKeno)->Unit(benchmark::kMillisecond);
+
+// The bundled Keno draws, numbered as a database holds them.
+std::vector<DrawRecord> KenoDraws() {
+    const GameInfo keno = LoadGameInfo(kFirstKeno);
+    std::vector<DrawRecord> draws = Chronological(
+        ParseResultsFile(ReadResultsText(BundledDrawsFolder() + "keno.csv"), keno).draws);
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        draws[i].drawNo = static_cast<std::int32_t>(i + 1);
+    }
+    return draws;
+}
+
+// The draws search of ten numbers over every Keno draw (target: 5 ms).
+void BM_SearchKenoDraws(benchmark::State& state) {
+    const GameInfo keno = LoadGameInfo(kFirstKeno);
+    const std::vector<DrawRecord> draws = KenoDraws();
+    const DrawSearchRow row{{3, 11, 19, 27, 35, 43, 51, 59, 67, 75}, 0};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SearchDraws(keno, draws, 1, static_cast<int>(draws.size()), row));
+    }
+}
+BENCHMARK(BM_SearchKenoDraws)->Unit(benchmark::kMillisecond);
+
+// Inserting a draw near the start of every Keno draw, undone and redone (target: 10 ms each).
+void BM_UndoRedoKenoInsert(benchmark::State& state) {
+    DrawsStore store;
+    store.MutableDraws() = KenoDraws();
+    store.MutableDraws().pop_back(); // a full database takes only appends
+    DrawRanges ranges;
+    ranges.Reset(store.Count());
+    DrawsEditor editor(store, ranges);
+    if (!editor.Insert(2, store.At(0))) {
+        state.SkipWithError("nothing inserted");
+        return;
+    }
+    for (auto _ : state) {
+        editor.Undo();
+        editor.Redo();
+    }
+}
+BENCHMARK(BM_UndoRedoKenoInsert)->Unit(benchmark::kMillisecond);
+
+// Saving every Keno draw through a temporary file (target: 20 ms).
+void BM_SaveKenoDatabase(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() / "velmora-bench-save";
+    std::filesystem::create_directories(folder);
+    SilentMessages messages;
+    DrawsStore store;
+    store.MutableDraws() = KenoDraws();
+    const std::string path = (folder / "Keno.ldb").string();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.AdatbazisMentese(path, false, messages));
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SaveKenoDatabase)->Unit(benchmark::kMillisecond);
 
 // Every draws statistic over all bundled Keno draws (target: 20 ms each), by kind.
 void BM_KenoDrawStatistic(benchmark::State& state) {
