@@ -126,11 +126,25 @@ bool THuzBe::Start(DrawEdit mode, const GameInfo& game, const std::vector<DrawRe
         m_messages.Information("1. Törölje a plusz számot a szelvényről.\r2. Módosítsa az "
                                "adatokat.\r3. Jelölje ki a plusz számot.");
     }
-    m_grid->move(mapToGlobal(QPoint(width() + 8, 0)));
     ChooseDrawing(0);
-    const bool confirmed = exec() == QDialog::Accepted;
-    m_grid->hide();
-    return confirmed;
+    return exec() == QDialog::Accepted;
+}
+
+void THuzBe::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The grid of the numbers opens beside the dialog.
+    if (m_grid != nullptr) {
+        m_grid->move(frameGeometry().topRight() + QPoint(8, 0));
+        m_grid->show();
+        m_grid->raise();
+    }
+}
+
+void THuzBe::hideEvent(QHideEvent* event) {
+    if (m_grid != nullptr) {
+        m_grid->hide();
+    }
+    QDialog::hideEvent(event);
 }
 
 void THuzBe::YearChanged(int year) {

@@ -42,6 +42,10 @@ public:
     // "Rendben": the checks; false after the message when the draw does not fit.
     bool Confirm();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void YearChanged(int year);
     void ShowRows();

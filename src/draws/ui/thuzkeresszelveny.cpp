@@ -38,6 +38,10 @@ void THuzKeresSzelveny::Open() {
             connect(m_grid->ExitButton(), &QPushButton::clicked, m_grid, &QWidget::hide);
         }
         m_row = DrawSearchRow{};
+        // Beside the window it serves.
+        if (m_owner != nullptr) {
+            m_grid->move(m_owner->frameGeometry().topRight() + QPoint(8, 0));
+        }
     }
     Search();
     m_grid->show();

@@ -144,11 +144,11 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
     auto* paging = new QToolBar(this);
     paging->setObjectName(QStringLiteral("pagingBar"));
     for (const auto& c : commands) {
-        const bool pages = std::string_view(c.name).find("Gomb") != std::string_view::npos &&
-                           (std::string_view(c.name).starts_with("Elore") ||
-                            std::string_view(c.name).starts_with("Hatra") ||
-                            std::string_view(c.name) == "KilepesGomb");
-        QAction* action = (pages ? paging : m_tools)->addAction(Q(c.text));
+        const std::string_view name(c.name);
+        const bool below = name.starts_with("Elore") || name.starts_with("Hatra") ||
+                           name == "KilepesGomb" || name == "ToolButton1";
+        QAction* action = (below ? paging : m_tools)->addAction(Q(c.text));
+        action->setIconText(action->text()); // a tool button keeps the text's "...".
         action->setObjectName(QString::fromLatin1(c.name));
         action->setToolTip(Q(c.hint));
         action->setProperty("hint", Q(c.hint));
