@@ -8,10 +8,12 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "common/file_io.h"
 #include "draws/ui/thuzbe.h"
 #include "draws/ui/thuzkeresszelveny.h"
 #include "draws/ui/thuzlista.h"
 #include "support/session_parts.h"
+#include "support/temp_home.h"
 #include "support/window_driver.h"
 #include "ticket/tszelveny.h"
 
@@ -55,6 +57,8 @@ private slots:
     void refusedAndCancelledEntriesChangeNothing();
     void searchStepsThroughTheDrawsOfACount();
     void theOperatorsPageOpensInTheBrowser();
+    void aFailedSaveKeepsTheEditsAndTheFile();
+    void drawsAVariationWasMeasuredAgainstStay();
 };
 
 void THuzListaTest::drawsAreEnteredChangedUndoneAndSaved() {
@@ -213,6 +217,64 @@ void THuzListaTest::theOperatorsPageOpensInTheBrowser() {
     // Games of one operator share its page.
     QCOMPARE(OperatorAddress(16), OperatorAddress(0));
     QCOMPARE(QString::fromStdString(OperatorAddress(7)), QStringLiteral("https://www.lutrija.hr"));
+}
+
+// A disk that takes no more: the edits stay in memory, undoable, and the file as it was.
+void THuzListaTest::aFailedSaveKeepsTheEditsAndTheFile() {
+    Fixture f;
+    Action(f.window, "actionListDraws")->trigger();
+    THuzLista& list = f.List();
+    const std::string path = f.session.DatabasePath();
+    std::vector<std::uint8_t> before;
+    QVERIFY(ReadFileBytes(path, kMaxDatabaseSize, before));
+    QVERIFY(f.Enter("BovitesGomb", {1, 2, 3, 4, 5}));
+    {
+        const FileSizeLimit full(1000);
+        QVERIFY(!list.MentesGombClick());
+    }
+    QCOMPARE(f.messages.Log()[f.messages.Count() - 2].text,
+             "Hiba történt a(z) " + path + " mentése során.");
+    std::vector<std::uint8_t> after;
+    QVERIFY(ReadFileBytes(path, kMaxDatabaseSize, after));
+    QCOMPARE(after, before);
+    QVERIFY(f.session.Draws().DatabaseModified());
+    QVERIFY(list.Command("MentesGomb")->isVisible());
+    const int count = f.session.Draws().Count();
+    list.VisszaGombClick();
+    QCOMPARE(f.session.Draws().Count(), count - 1);
+}
+
+// While a variation holds a hit-ratio condition over draws 3000..3100, those draws cannot be
+// changed, and none at or before the last of them can be deleted or have one inserted before.
+void THuzListaTest::drawsAVariationWasMeasuredAgainstStay() {
+    Fixture f;
+    MarkRange(f.window, 1, 6);
+    VariationStore& store = f.session.Variation().Store();
+    store.Reset(5, 6);
+    QVERIFY(store.Reserve(1));
+    const std::uint8_t row[] = {0, 1, 2, 3, 4};
+    store.Append(row);
+    HitRatioCondition& ratio = f.session.Conditions().hitRatio;
+    ratio.active = true;
+    ratio.searched = true;
+    ratio.firstDraw = 3000;
+    ratio.lastDraw = 3100;
+    Action(f.window, "actionListDraws")->trigger();
+    THuzLista& list = f.List();
+    const struct {
+        int row;
+        bool modify, insertAndDelete;
+    } cases[] = {{3050, false, false}, {2000, true, false}, {3200, true, true}};
+    for (const auto& c : cases) {
+        list.SelectRow(c.row);
+        QCOMPARE(list.Command("ModositasGomb")->isEnabled(), c.modify);
+        QCOMPARE(list.Command("TorlesGomb")->isEnabled(), c.insertAndDelete);
+        QCOMPARE(list.Command("BeszurasGomb")->isEnabled(), c.insertAndDelete);
+    }
+    list.SelectRow(3050);
+    QCOMPARE(list.Command("ModositasGomb")->toolTip(),
+             QStringLiteral(" Nem módosítható a húzás. "));
+    QCOMPARE(list.Command("TorlesGomb")->toolTip(), QStringLiteral(" Nem törölhető a húzás. "));
 }
 
 QTEST_MAIN(THuzListaTest)
