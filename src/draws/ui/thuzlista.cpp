@@ -18,6 +18,7 @@
 #include "draws/ui/thuzbe.h"
 #include "draws/ui/thuzkeresszelveny.h"
 #include "ticket/tszelveny.h"
+#include "game/ticket_appearance.h"
 #include "session/session.h"
 #include "ticket/qt_colours.h"
 
@@ -31,6 +32,8 @@ QString Q(const char* text) {
 
 // The second drawing of a date starts this many cells after the first.
 constexpr int kSecondDrawingCell = 7;
+// The look of an extra number: the fixed-number font.
+constexpr int kSlotFixedFont = 10;
 
 } // namespace
 
@@ -138,6 +141,11 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
          [this] { SelectRow(SelectedRow() + PageRows()); }},
         {"HatraGomb", "Utolsó", " Ugrás az utolsó húzásra. ",
          [this] { SelectRow(m_session.Draws().Count()); }},
+        {"ToolButton4", "Segédszelvény", " Segédszelvény elrejtése. ",
+         [this] {
+             m_drawTicketShown = !m_drawTicketShown;
+             ShowDrawTicket();
+         }},
         {"KilepesGomb", "Kilépés", " Kilépés ", [this] { close(); }},
     };
     // The editing commands above, the paging ones below.
@@ -146,7 +154,7 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
     for (const auto& c : commands) {
         const std::string_view name(c.name);
         const bool below = name.starts_with("Elore") || name.starts_with("Hatra") ||
-                           name == "KilepesGomb" || name == "ToolButton1";
+                           name == "KilepesGomb" || name == "ToolButton1" || name == "ToolButton4";
         QAction* action = (below ? paging : m_tools)->addAction(Q(c.text));
         action->setIconText(action->text()); // a tool button keeps the text's "...".
         action->setObjectName(QString::fromLatin1(c.name));
@@ -205,7 +213,55 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
     resize(760, 560);
 }
 
-THuzLista::~THuzLista() = default;
+THuzLista::~THuzLista() {
+    delete m_drawTicket;
+}
+
+void THuzLista::hideEvent(QHideEvent* event) {
+    if (m_drawTicket != nullptr) {
+        m_drawTicket->hide();
+    }
+    QDialog::hideEvent(event);
+}
+
+void THuzLista::ShowDrawTicket() {
+    QAction* toggle = m_commands["ToolButton4"];
+    toggle->setToolTip(
+        Q(m_drawTicketShown ? " Segédszelvény elrejtése. " : " Segédszelvény megjelenítése. "));
+    const GameInfo& game = m_session.Game();
+    if (!m_drawTicketShown || !isVisible()) {
+        if (m_drawTicket != nullptr) {
+            m_drawTicket->hide();
+        }
+        return;
+    }
+    if (m_drawTicket == nullptr || m_drawTicket->BoxCount() != game.maxNumber) {
+        delete m_drawTicket;
+        m_drawTicket = new TSzelveny(this, game, kDrawsListTicket, false, false, false, QString());
+        const Settings& settings = m_session.GetSettings();
+        m_drawTicket->Layout(SlotsOf(settings.appearance, kDrawsListTicket, settings.scheme));
+        m_drawTicket->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    const int row = SelectedRow();
+    const DrawRecord* draw = row >= 1 ? &m_session.Draws().At(row - 1) : nullptr;
+    const int cells = DrawColumns(game.gameId);
+    for (int n = 1; n <= game.maxNumber; ++n) {
+        bool marked = false;
+        bool extra = false;
+        for (int c = 0; draw != nullptr && c < cells; ++c) {
+            if (draw->numbers[static_cast<std::size_t>(c)] == n) {
+                const int inDrawing = c % kSecondDrawingCell;
+                (game.extraCount == 1 && inDrawing == game.drawnCount ? extra : marked) = true;
+            }
+        }
+        m_drawTicket->ApplyBoxLook(n, marked || extra, marked || extra,
+                                   marked || extra ? kSlotMarkedBox : kSlotUnmarkedBox,
+                                   extra ? kSlotFixedFont : kSlotNumber);
+    }
+    m_drawTicket->setWindowTitle(
+        draw != nullptr ? Q("  ") + QString::number(draw->drawNo) + Q(". húzás") : QString());
+    m_drawTicket->show();
+}
 
 QAction* THuzLista::Command(const char* name) const {
     const auto it = m_commands.find(name);
@@ -494,6 +550,7 @@ void THuzLista::VisszaKeresGombClick() {
 }
 
 void THuzLista::SetStates() {
+    ShowDrawTicket();
     const DrawsStore& store = m_session.Draws();
     const int row = SelectedRow();
     const bool selected = row >= 1;

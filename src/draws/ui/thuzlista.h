@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <QPointer>
 
 #include <array>
 
@@ -21,6 +22,7 @@ class QToolBar;
 namespace velmora {
 
 class Session;
+class TSzelveny;
 class THuzBe;
 class THuzKeresSzelveny;
 
@@ -89,13 +91,20 @@ public:
     void UtolsoraKeresGombClick();
     // The drawing selected: its row and which of the date.
     DrawPosition SelectedDrawing() const;
+    // The small ticket that shows the selected draw (null before the list was shown).
+    TSzelveny* DrawTicket() const { return m_drawTicket; }
 
 signals:
     // The draws changed (the main window refreshes what it shows of them).
     void drawsChanged();
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void Edit(DrawEdit mode);
+    // The small ticket beside the list shows the selected draw's numbers.
+    void ShowDrawTicket();
     void SelectDrawing(DrawPosition at);
     // The drawing of the chosen level after (or before) the selected one; false when none.
     bool Step(DrawPosition from, bool forward);
@@ -114,6 +123,8 @@ private:
     std::map<std::string, QAction*> m_commands;
     THuzBe* m_entry = nullptr;
     THuzKeresSzelveny* m_search = nullptr;
+    QPointer<TSzelveny> m_drawTicket;
+    bool m_drawTicketShown = true;
     QWidget* m_searchPanel = nullptr;
     QComboBox* m_searchBox = nullptr;
     std::vector<int> m_searchLevels; // per entry of the box: a count, kExtraClass or kAnyHits

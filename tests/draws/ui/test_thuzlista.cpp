@@ -72,6 +72,15 @@ void THuzListaTest::drawsAreEnteredChangedUndoneAndSaved() {
     QCOMPARE(list.Table()->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("1."));
     QCOMPARE(list.SelectedRow(), draws);
     QVERIFY(!list.Command("MentesGomb")->isVisible());
+    // The small ticket shows the selected draw; its button hides and shows it.
+    QVERIFY(list.DrawTicket() != nullptr && list.DrawTicket()->isVisible());
+    QCOMPARE(list.DrawTicket()->windowTitle(), QStringLiteral("  %1. húzás").arg(draws));
+    list.Command("ToolButton4")->trigger();
+    QVERIFY(!list.DrawTicket()->isVisible());
+    QCOMPARE(list.Command("ToolButton4")->toolTip(),
+             QStringLiteral(" Segédszelvény megjelenítése. "));
+    list.Command("ToolButton4")->trigger();
+    QVERIFY(list.DrawTicket()->isVisible());
 
     // Appended after the last draw (2025, week 34): week 35 of 2025.
     QVERIFY(f.Enter("BovitesGomb", {47, 7, 37, 17, 27}));
@@ -114,6 +123,7 @@ void THuzListaTest::drawsAreEnteredChangedUndoneAndSaved() {
     const QString shots = qEnvironmentVariable("VELMORA_SCREENSHOTS");
     if (!shots.isEmpty()) {
         QVERIFY(list.grab().save(shots + QStringLiteral("/huzaslista.png")));
+        QVERIFY(list.DrawTicket()->grab().save(shots + QStringLiteral("/huzaslista_szelveny.png")));
     }
 }
 
