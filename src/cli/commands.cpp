@@ -28,6 +28,9 @@
 #include "game/row_summary.h"
 #include "session/session.h"
 #include "session/startup.h"
+#include "reports/condition_report.h"
+#include "reports/rtf_writer.h"
+#include "session/report_input.h"
 #include "variation/bontas.h"
 #include "variation/row_check.h"
 #include "variation/variation_export.h"
@@ -558,6 +561,37 @@ int DeleteRowsCommand(Invocation& invocation) {
     });
 }
 
+int Report(Invocation& invocation) {
+    const std::string out = invocation.Value("--out");
+    const std::string kind = LowerExtension(out);
+    if (!out.empty() && kind != "rtf" && kind != "txt") {
+        *invocation.err << "the report is written as .rtf or .txt: " << out << "\n";
+        return kExitUsage;
+    }
+    if (!out.empty() && !CanReplaceFile(out)) {
+        *invocation.err << "cannot write " << out << "\n";
+        return kExitFailed;
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session =
+        LoadTicket(invocation, invocation.arguments[0], random);
+    if (!session) {
+        return kExitFailed;
+    }
+    const std::vector<std::string> lines = ConditionReport(ReportInputOf(*session));
+    if (out.empty()) {
+        *invocation.out << PlainText(lines);
+        return kExitOk;
+    }
+    // The file as the information window prints it: 8 points.
+    const std::string text = kind == "rtf" ? RtfDocument(lines, 8) : PlainText(lines);
+    if (!ReplaceFile(out, text)) {
+        invocation.messages->Error("Az állomány létrehozása nem sikerült:\r\r" + out);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 int Import(Invocation& invocation) {
     long long game = -1;
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
@@ -718,6 +752,13 @@ const std::vector<Command>& CommandTable() {
           {"--last-block", nullptr, "delete the rows added last instead (\"Bővítmény törlése\")"},
           {"--out", "V2.top", "the variation file to write", true}},
          DeleteRowsCommand},
+        {"report",
+         "VAR.top|TICKET.tip",
+         "prints the condition report of the information window, or writes it as .rtf or .txt",
+         1,
+         1,
+         {{"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
+         Report},
         {"import",
          "FILE.csv|FILE.txt",
          "reads a csv or txt file as a variation (--yes sorts each row)",

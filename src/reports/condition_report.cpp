@@ -45,6 +45,10 @@ std::string DateTimeText(double dayNumber) {
     const auto minutes =
         static_cast<long long>(std::llround((dayNumber - std::floor(dayNumber)) * 24 * 60)) %
         (24 * 60);
+    // A day without its time (this program keeps the day only) shows the day alone.
+    if (dayNumber == std::floor(dayNumber)) {
+        return date;
+    }
     return date + " " + Text(minutes / 60) + ":" + FormatWidthZero(minutes % 60, 2);
 }
 
@@ -288,7 +292,8 @@ private:
 
     void Missing() {
         const HitRatioCondition& h = m_in.conditions.hitRatio;
-        if (h.active && h.fromDraws) {
+        // Without rows (a number-row file) nothing is missing from them.
+        if ((h.active && h.fromDraws) || m_in.rowCount == 0) {
             return;
         }
         std::vector<std::uint8_t> missing;

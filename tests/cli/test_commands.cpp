@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <random>
@@ -412,6 +413,69 @@ TEST_F(CommandLineTest, DrawsAreAddedListedAndSearched) {
     EXPECT_EQ(Cli({"--home", h, "draws", "search", "0", "7", "7"}).status, 2);
     EXPECT_EQ(Cli({"--home", h, "draws", "search", "0", "7", "--extra", "8"}).status, 2);
     EXPECT_EQ(Cli({"--home", h, "draws", "list", "6"}).status, 1) << "no database";
+}
+
+// What unrtf reads of an RTF file, as plain UTF-8 lines (its HTML, tags and entities undone).
+std::string UnrtfText(const std::string& path) {
+    std::string html;
+    FILE* pipe = popen(("unrtf --html '" + path + "' 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) {
+        return {};
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        html.append(buffer, n);
+    }
+    pclose(pipe);
+    const std::size_t body = html.find("<body>");
+    html = body == std::string::npos ? std::string() : html.substr(body + 6);
+    const std::map<std::string, std::string> named = {
+        {"nbsp", " "},   {"aacute", "á"}, {"eacute", "é"}, {"iacute", "í"}, {"oacute", "ó"},
+        {"ouml", "ö"},   {"uacute", "ú"}, {"uuml", "ü"},   {"Aacute", "Á"}, {"Eacute", "É"},
+        {"Iacute", "Í"}, {"Oacute", "Ó"}, {"Ouml", "Ö"},   {"Uacute", "Ú"}, {"Uuml", "Ü"},
+        {"raquo", "»"},  {"amp", "&"},    {"lt", "<"},     {"gt", ">"}};
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html.compare(i, 4, "<br>") == 0) {
+            text += "\n";
+            i += 4;
+        } else if (html[i] == '<') {
+            i = html.find('>', i) + 1;
+        } else if (html[i] == '&') {
+            const std::size_t end = html.find(';', i);
+            const std::string name = html.substr(i + 1, end - i - 1);
+            if (name == "#337") {
+                text += "ő";
+            } else if (name == "#369") {
+                text += "ű";
+            } else {
+                text += named.count(name) ? named.at(name) : "?";
+            }
+            i = end + 1;
+        } else {
+            text += html[i++] == '\n' ? "" : std::string(1, html[i - 1]);
+        }
+    }
+    return text;
+}
+
+// The condition report on the terminal, as text and as rich text that another program reads
+// back whole.
+TEST_F(CommandLineTest, TheConditionReportIsPrintedAndWritten) {
+    const std::string h = home.Path();
+    Result result = Cli({"--home", h, "report", h + "v.top"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("  Szelvény ára: 225 forint     Variáció költsége: 450 forint\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("   Magyar 6/45 lottó\n  Variációra kijelölt számsor:\n"),
+              std::string::npos);
+    ASSERT_EQ(Cli({"--home", h, "report", h + "v.top", "--out", h + "info.txt"}).status, 0);
+    std::ifstream txt(h + "info.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(txt), {}), result.out);
+    ASSERT_EQ(Cli({"--home", h, "report", h + "v.top", "--out", h + "infolist.rtf"}).status, 0);
+    EXPECT_EQ(UnrtfText(h + "infolist.rtf"), result.out) << "unrtf reads it back whole";
+    EXPECT_EQ(Cli({"--home", h, "report", h + "v.top", "--out", h + "info.doc"}).status, 2);
 }
 
 // "[[x, count], ...]" over first..last with the given counts.
