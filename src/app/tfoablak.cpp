@@ -31,6 +31,7 @@
 #include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
+#include "reports/ui/tinfo.h"
 #include "stats/ui/tstatisztika.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
@@ -258,6 +259,15 @@ void TFoablak::BuildCommands() {
         AddAction(variation, Q("Listázás"), "actionListVariation", QKeySequence(Q("Ctrl+L")));
     Bind(list, Command::ListVariation);
     connect(list, &QAction::triggered, this, &TFoablak::ListVariation);
+    QAction* information =
+        AddAction(variation, Q("Információk..."), "actionInformation", QKeySequence(Q("Ctrl+I")));
+    Bind(information, Command::Information);
+    information->setIconText(information->text());
+    connect(information, &QAction::triggered, this, [this] {
+        if (m_session.Variation().Exists()) {
+            InfoWindow()->Start();
+        }
+    });
     QMenu* edit = variation->addMenu(Q("Szerkesztés"));
     m_extensionAction = AddAction(edit, Q("Variáció bővítése"), "actionToggleExtension");
     m_extensionAction->setCheckable(true);
@@ -368,6 +378,7 @@ void TFoablak::BuildCommands() {
     tools->addSeparator();
     tools->addAction(m_conditionsAction);
     tools->addAction(start);
+    tools->addAction(information);
     tools->addAction(test);
     tools->addAction(m_extensionAction);
     QAction* drawsButton = tools->addAction(Q("Listázás"));
@@ -468,6 +479,10 @@ void TFoablak::RefreshCommands() {
     }
     if (m_checkTicket != nullptr) {
         m_checkTicket->Follow();
+    }
+    // The information of a variation that is gone goes with it.
+    if (m_info != nullptr && m_info->isVisible() && !m_session.Variation().Exists()) {
+        m_info->Clear();
     }
     ApplyHints();
     const auto order = static_cast<std::size_t>(m_session.Ticket().Order());
@@ -698,6 +713,15 @@ void TFoablak::DeleteRows() {
     if (deleted && variation.Exists() && m_listWindow != nullptr && !dialog->LastBlockChosen()) {
         m_listWindow->AktSorKijelol(range.first);
     }
+}
+
+TInfo* TFoablak::InfoWindow() {
+    if (m_info == nullptr) {
+        m_info = new TInfo(m_session, this);
+        connect(m_info, &TInfo::testRequested, this, &TFoablak::TestVariation);
+        connect(m_info, &TInfo::statisticsRequested, this, &TFoablak::OpenStatistics);
+    }
+    return m_info;
 }
 
 THuzLista* TFoablak::DrawsList() {

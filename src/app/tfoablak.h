@@ -27,6 +27,7 @@ class TFoszelveny;
 class THuzSzama;
 class TFeltetelek;
 class TStatisztika;
+class TInfo;
 class THuzLista;
 class TBontLista;
 class TBontEllSzelveny;
@@ -84,6 +85,8 @@ public:
     void ListDraws();
     // "Húzások száma..." of "Adatbázis": the database range; an open search follows it.
     void ChooseDatabaseRange();
+    // The information window (created on first use) and "Információk..." of "Variáció".
+    TInfo* InfoWindow();
     // The statistics window (created on first use), opened by the statistics tool button.
     TStatisztika* StatisticsWindow();
     void OpenStatistics();
@@ -163,6 +166,7 @@ private:
     TBontEllSzelveny* m_checkTicket = nullptr;
     TStatisztika* m_statistics = nullptr;
     THuzLista* m_drawsList = nullptr;
+    TInfo* m_info = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"

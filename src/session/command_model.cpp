@@ -84,6 +84,8 @@ CommandState CommandModel::State(Command command) const {
                       " A variáció indexei, az eredeti állapot szerint rendezettek. ");
     case Command::CheckVariation:
         return Either(m_variation.Exists(), " Variáció ellenőrzése. ", " Nincs variáció. ");
+    case Command::Information:
+        return Either(m_variation.Exists(), " Információk a variációról. ", " Nincs variáció. ");
     case Command::ListVariation:
         return Either(m_variation.Exists(), " Variáció listája. ", " Nincs variáció. ");
     case Command::ClearConditions:

@@ -34,6 +34,7 @@ enum class Command {
     ClearConditions, // the "Törlés" of "Feltételek"
     ModifyVariation, // "Módosítás..." of "Variáció": the variation through its conditions
     ListVariation,   // "Listázás" of "Variáció": the variation list
+    Information,     // "Információk..." of "Variáció" and its tool button
     CheckVariation,  // "Ellenőrzés..." of "Variáció": the check ticket
     SortRows,        // "Rendezés" of "Szerkesztés"
     OriginalOrder,   // "Eredeti sorrend" of "Szerkesztés"
