@@ -29,6 +29,7 @@
 #include "session/session.h"
 #include "session/startup.h"
 #include "reports/condition_report.h"
+#include "reports/list_report.h"
 #include "reports/rtf_writer.h"
 #include "session/report_input.h"
 #include "variation/bontas.h"
@@ -592,6 +593,40 @@ int Report(Invocation& invocation) {
     return kExitOk;
 }
 
+int ListReport(Invocation& invocation) {
+    const std::string out = invocation.Value("--out");
+    const std::string kind = LowerExtension(out);
+    long long game = 0;
+    if (!NumberOption(invocation, "--draws", 0, kGameCount - 1, game)) {
+        return kExitUsage;
+    }
+    if (!out.empty() && kind != "rtf" && kind != "txt") {
+        *invocation.err << "the report is written as .rtf or .txt: " << out << "\n";
+        return kExitUsage;
+    }
+    if (!out.empty() && !CanReplaceFile(out)) {
+        *invocation.err << "cannot write " << out << "\n";
+        return kExitFailed;
+    }
+    const GameInfo info = LoadGameInfo(static_cast<GameId>(game));
+    DrawsStore store;
+    if (!store.HuzasokBe(invocation.folders.data + DatabaseFile(info.gameId), info,
+                         *invocation.messages)) {
+        *invocation.err << "no draws database of " << GameName(info.gameId) << "\n";
+        return kExitFailed;
+    }
+    const std::vector<std::string> lines = DrawsListReport(info, store.Draws(), kClock.Now());
+    if (out.empty()) {
+        *invocation.out << PlainText(lines);
+        return kExitOk;
+    }
+    if (!ReplaceFile(out, kind == "rtf" ? RtfDocument(lines, 8) : PlainText(lines))) {
+        invocation.messages->Error("Az állomány létrehozása nem sikerült:\r\r" + out);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 int Import(Invocation& invocation) {
     long long game = -1;
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
@@ -759,6 +794,14 @@ const std::vector<Command>& CommandTable() {
          1,
          {{"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
          Report},
+        {"list-report",
+         "",
+         "prints the draws list report of game GAME, or writes it as .rtf or .txt",
+         0,
+         0,
+         {{"--draws", "GAME", "the game whose draws are listed", true},
+          {"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
+         ListReport},
         {"import",
          "FILE.csv|FILE.txt",
          "reads a csv or txt file as a variation (--yes sorts each row)",

@@ -476,6 +476,31 @@ TEST_F(CommandLineTest, TheConditionReportIsPrintedAndWritten) {
     ASSERT_EQ(Cli({"--home", h, "report", h + "v.top", "--out", h + "infolist.rtf"}).status, 0);
     EXPECT_EQ(UnrtfText(h + "infolist.rtf"), result.out) << "unrtf reads it back whole";
     EXPECT_EQ(Cli({"--home", h, "report", h + "v.top", "--out", h + "info.doc"}).status, 2);
+
+    // The draws list report: its file read back whole as well.
+    result = Cli({"--home", h, "list-report", "--draws", "0"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find(" Magyar 5/90 lottó nyerőszámai\n"), std::string::npos);
+    EXPECT_NE(result.out.find("      1.  1957. 10.   16 - 61 - 71 - 77 - 89       2.  1957. 11.    "
+                              "1 - 49 - 64 - 67 - 71\n"),
+              std::string::npos);
+    ASSERT_EQ(Cli({"--home", h, "list-report", "--draws", "0", "--out", h + "huzlist.rtf"}).status,
+              0);
+    // The two texts differ only in the minute they were made (in each page header) and in the
+    // page break, which a reader shows as a new page rather than as a character.
+    const auto withoutHeaders = [](const std::string& text) {
+        std::istringstream lines(text);
+        std::string kept;
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.starts_with(" Velmora Personal")) {
+                std::erase(line, '\f');
+                kept += line + "\n";
+            }
+        }
+        return kept;
+    };
+    EXPECT_TRUE(withoutHeaders(UnrtfText(h + "huzlist.rtf")) == withoutHeaders(result.out));
+    EXPECT_EQ(Cli({"--home", h, "list-report", "--draws", "6"}).status, 1) << "no database";
 }
 
 // "[[x, count], ...]" over first..last with the given counts.
