@@ -31,6 +31,8 @@
 #include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
 #include "session/exception_log.h"
+#include "reports/list_report.h"
+#include "reports/ui/report_output.h"
 #include "reports/ui/tinfo.h"
 #include "stats/ui/tstatisztika.h"
 #include "ticket/qt_colours.h"
@@ -334,6 +336,15 @@ void TFoablak::BuildCommands() {
         RefreshCommands();
     });
 
+    QMenu* printDraws = database->addMenu(Q("Nyomtatás..."));
+    Bind(printDraws->menuAction(), Command::ListDraws);
+    QAction* drawsToFile =
+        AddAction(printDraws, Q("Nyomtatás állományba"), "actionPrintDrawsToFile");
+    connect(drawsToFile, &QAction::triggered, this, [this] { PrintDraws(true); });
+    QAction* drawsOnPaper = AddAction(printDraws, Q("Lista nyomtatása"), "actionPrintDraws",
+                                      QKeySequence(Q("Ctrl+Alt+P")));
+    connect(drawsOnPaper, &QAction::triggered, this, [this] { PrintDraws(false); });
+    m_drawsPrintMenu = printDraws;
     database->addSeparator();
     m_operatorAction = AddAction(database, QString(), "actionOperatorPage");
     connect(m_operatorAction, &QAction::triggered, this, [this] {
@@ -728,6 +739,7 @@ THuzLista* TFoablak::DrawsList() {
     if (m_drawsList == nullptr) {
         m_drawsList = new THuzLista(
             m_session, [this] { ChooseDatabaseRange(); }, this);
+        m_drawsList->SetPrintMenu(m_drawsPrintMenu);
         // New or changed draws: the ticket's counts and the commands follow.
         connect(m_drawsList, &THuzLista::drawsChanged, this, [this] {
             m_session.SetTicketView(m_session.Ticket().View());
@@ -747,6 +759,31 @@ void TFoablak::ChooseDatabaseRange() {
         m_drawsList->Search()->Search();
         m_drawsList->UtolsoraKeresGombClick();
         m_drawsList->ElsoreKeresGombClick();
+    }
+}
+
+void TFoablak::PrintDraws(bool toFile) {
+    if (!m_session.Draws().HasDatabase()) {
+        return;
+    }
+    Messages& messages = m_session.GetMessages();
+    messages.ShowWait(toFile ? "Nyomtatás állományba" : "Nyomtatás előkészítése",
+                      WaitPosition::Centre);
+    const std::vector<std::string> lines =
+        DrawsListReport(m_session.Game(), m_session.Draws().Draws(), m_session.GetClock().Now());
+    messages.HideWait();
+    if (!toFile) {
+        PrintReportOnPaper(this, lines, QStringLiteral("huzlist"), 9);
+        return;
+    }
+    const std::string path = m_session.Folders().list + "huzlist.rtf";
+    if (WriteReportFile(messages, path, lines, 8)) {
+        const QUrl file = QUrl::fromLocalFile(ToQt(path));
+        if (openAddress) {
+            openAddress(file);
+        } else {
+            QDesktopServices::openUrl(file);
+        }
     }
 }
 

@@ -83,6 +83,8 @@ public:
     // The draws list (created on first use) and "Listázás" of the "Adatbázis" menu.
     THuzLista* DrawsList();
     void ListDraws();
+    // "Nyomtatás..." of "Adatbázis": the draws list report to "huzlist.rtf" (opened) or on paper.
+    void PrintDraws(bool toFile);
     // "Húzások száma..." of "Adatbázis": the database range; an open search follows it.
     void ChooseDatabaseRange();
     // The information window (created on first use) and "Információk..." of "Variáció".
@@ -170,6 +172,7 @@ private:
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"
+    QMenu* m_drawsPrintMenu = nullptr;   // "Nyomtatás..." of "Adatbázis"
     // The commands the list window shows as its own buttons.
     std::vector<QAction*> m_listCommands;
     // Shown in the middle of the window while the variation is being extended.

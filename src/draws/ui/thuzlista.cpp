@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QHeaderView>
@@ -384,6 +385,15 @@ void THuzLista::Changed() {
     m_model->Reset(&m_session.Draws(), m_session.Game());
     SelectRow(m_editor.CurrentRow());
     emit drawsChanged();
+}
+
+void THuzLista::SetPrintMenu(QMenu* menu) {
+    QAction* print = m_tools->addAction(Q("Nyomtatás..."));
+    print->setObjectName(QStringLiteral("NyomtatasGomb"));
+    print->setIconText(print->text());
+    print->setToolTip(Q(" Húzások listájának nyomtatása. "));
+    print->setMenu(menu);
+    m_commands["NyomtatasGomb"] = print;
 }
 
 THuzKeresSzelveny* THuzLista::Search() {

@@ -15,6 +15,7 @@
 
 class QAction;
 class QComboBox;
+class QMenu;
 class QPushButton;
 class QTableView;
 class QToolBar;
@@ -74,6 +75,9 @@ public:
     void VisszaGombClick();    // undo
     void MegseGombClick();     // redo
     bool MentesGombClick();    // save
+
+    // "Nyomtatás...": the main window's print commands of the draws list.
+    void SetPrintMenu(QMenu* menu);
 
     // The draws search whose results the list shows and steps through.
     THuzKeresSzelveny* Search();

@@ -14,6 +14,7 @@
 #include "common/file_io.h"
 #include "reports/condition_report.h"
 #include "reports/rtf_writer.h"
+#include "reports/ui/report_output.h"
 #include "session/report_input.h"
 #include "ticket/qt_colours.h"
 
@@ -23,23 +24,6 @@ namespace {
 
 QString Q(const char* text) {
     return QString::fromUtf8(text);
-}
-
-// The paper print: the report in a monospaced font of 9 points, margins of 0.6 inch.
-void PrintReport(QWidget* parent, const std::vector<std::string>& lines) {
-    QPrinter printer;
-    printer.setDocName(QStringLiteral("infolist"));
-    printer.setPageMargins(QMarginsF(15.24, 15.24, 15.24, 15.24), QPageLayout::Millimeter);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    QTextDocument document;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(9);
-    document.setDefaultFont(font);
-    document.setPlainText(ToQt(PlainText(lines)));
-    document.print(&printer);
 }
 
 } // namespace
@@ -97,9 +81,8 @@ QString TInfo::Text() const {
 bool TInfo::PrintToFile() {
     const std::string path = m_session.Folders().list + "infolist.rtf";
     // The file is written in 8 points, as the report's file form is.
-    const std::vector<std::string> lines = ConditionReport(ReportInputOf(m_session));
-    if (!ReplaceFile(path, RtfDocument(lines, 8))) {
-        m_session.GetMessages().Error("Az állomány létrehozása nem sikerült:\r\r" + path);
+    if (!WriteReportFile(m_session.GetMessages(), path, ConditionReport(ReportInputOf(m_session)),
+                         8)) {
         return false;
     }
     if (openFile) {
@@ -121,7 +104,7 @@ void TInfo::NyomtatasGombClick() {
         if (printOnPaper) {
             printOnPaper(lines);
         } else {
-            PrintReport(this, lines);
+            PrintReportOnPaper(this, lines, QStringLiteral("infolist"), 9);
         }
     }
 }

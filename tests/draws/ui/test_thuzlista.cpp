@@ -2,6 +2,7 @@
 // and saving draws.
 
 #include <QComboBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -224,6 +225,16 @@ void THuzListaTest::theOperatorsPageOpensInTheBrowser() {
     QCOMPARE(page->text(), QStringLiteral("Magyar 5/90 lottó honlapja"));
     page->trigger();
     QCOMPARE(opened, QUrl(QStringLiteral("https://www.szerencsejatek.hu")));
+    // The draws list report goes to the list folder's "huzlist.rtf", which is then opened; the
+    // list offers the same commands.
+    Action(f.window, "actionPrintDrawsToFile")->trigger();
+    const std::string report = f.session.Folders().list + "huzlist.rtf";
+    QCOMPARE(opened, QUrl::fromLocalFile(QString::fromStdString(report)));
+    std::vector<std::uint8_t> rtf;
+    QVERIFY(ReadFileBytes(report, 1 << 22, rtf));
+    QVERIFY(std::string(rtf.begin(), rtf.end()).find("nyer\\'f5sz\\'e1mai") != std::string::npos);
+    Action(f.window, "actionListDraws")->trigger();
+    QVERIFY(f.List().Command("NyomtatasGomb")->menu() != nullptr);
     // Games of one operator share its page.
     QCOMPARE(OperatorAddress(16), OperatorAddress(0));
     QCOMPARE(QString::fromStdString(OperatorAddress(7)), QStringLiteral("https://www.lutrija.hr"));
