@@ -304,6 +304,14 @@ void TFoablak::BuildCommands() {
                                 QKeySequence(Q("Ctrl+Alt+M")));
     Bind(modify, Command::ModifyVariation);
     connect(modify, &QAction::triggered, this, &TFoablak::ModifyVariation);
+    QMenu* printVariation = variation->addMenu(Q("Nyomtatás"));
+    Bind(printVariation->menuAction(), Command::Information);
+    QAction* rowsToFile =
+        AddAction(printVariation, Q("Nyomtatás állományba"), "actionPrintRowsToFile");
+    connect(rowsToFile, &QAction::triggered, this, [this] { PrintRows(true); });
+    QAction* rowsOnPaper = AddAction(printVariation, Q("Lista nyomtatása"), "actionPrintRows",
+                                     QKeySequence(Q("Ctrl+P")));
+    connect(rowsOnPaper, &QAction::triggered, this, [this] { PrintRows(false); });
     QAction* deleteVariation = AddAction(variation, Q("Törlés"), "actionDeleteVariation");
     Bind(deleteVariation, Command::DeleteVariation);
     connect(start, &QAction::triggered, this, &TFoablak::StartVariation);
@@ -759,6 +767,37 @@ void TFoablak::ChooseDatabaseRange() {
         m_drawsList->Search()->Search();
         m_drawsList->UtolsoraKeresGombClick();
         m_drawsList->ElsoreKeresGombClick();
+    }
+}
+
+void TFoablak::PrintRows(bool toFile) {
+    const VariationDocument& variation = m_session.Variation();
+    if (!variation.Exists()) {
+        return;
+    }
+    Messages& messages = m_session.GetMessages();
+    messages.ShowWait(toFile ? "Nyomtatás állományba" : "Nyomtatás előkészítése",
+                      WaitPosition::Centre);
+    const ConditionSet& conditions = m_session.Conditions();
+    const std::string title = VariationListTitle(
+        static_cast<int>(m_session.Ticket().Selected().size()), conditions.errorPoints,
+        conditions.options.optimised, false, variation.Store().Count());
+    const std::vector<std::string> lines =
+        VariationListReport(m_session.Game(), variation.Store(), variation.RowSource(), title,
+                            m_session.GetClock().Now());
+    messages.HideWait();
+    if (!toFile) {
+        PrintReportOnPaper(this, lines, QStringLiteral("bontlist"), 9);
+        return;
+    }
+    const std::string path = m_session.Folders().list + "bontlist.rtf";
+    if (WriteReportFile(messages, path, lines, 8)) {
+        const QUrl file = QUrl::fromLocalFile(ToQt(path));
+        if (openAddress) {
+            openAddress(file);
+        } else {
+            QDesktopServices::openUrl(file);
+        }
     }
 }
 

@@ -83,6 +83,9 @@ public:
     // The draws list (created on first use) and "Listázás" of the "Adatbázis" menu.
     THuzLista* DrawsList();
     void ListDraws();
+    // "Nyomtatás" of "Variáció": the variation list report to "bontlist.rtf" (opened) or on
+    // paper.
+    void PrintRows(bool toFile);
     // "Nyomtatás..." of "Adatbázis": the draws list report to "huzlist.rtf" (opened) or on paper.
     void PrintDraws(bool toFile);
     // "Húzások száma..." of "Adatbázis": the database range; an open search follows it.

@@ -608,14 +608,34 @@ int ListReport(Invocation& invocation) {
         *invocation.err << "cannot write " << out << "\n";
         return kExitFailed;
     }
-    const GameInfo info = LoadGameInfo(static_cast<GameId>(game));
-    DrawsStore store;
-    if (!store.HuzasokBe(invocation.folders.data + DatabaseFile(info.gameId), info,
-                         *invocation.messages)) {
-        *invocation.err << "no draws database of " << GameName(info.gameId) << "\n";
-        return kExitFailed;
+    if (invocation.Has("--draws") == !invocation.arguments.empty()) {
+        *invocation.err << "list either a variation file or --draws GAME\n";
+        return kExitUsage;
     }
-    const std::vector<std::string> lines = DrawsListReport(info, store.Draws(), kClock.Now());
+    std::vector<std::string> lines;
+    if (!invocation.arguments.empty()) {
+        SeededRandom random(1);
+        const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+        if (!session) {
+            return kExitFailed;
+        }
+        const VariationDocument& variation = session->Variation();
+        const ConditionSet& conditions = session->Conditions();
+        const std::string title = VariationListTitle(
+            static_cast<int>(session->Ticket().Selected().size()), conditions.errorPoints,
+            conditions.options.optimised, false, variation.Store().Count());
+        lines = VariationListReport(session->Game(), variation.Store(), variation.RowSource(),
+                                    title, kClock.Now());
+    } else {
+        const GameInfo info = LoadGameInfo(static_cast<GameId>(game));
+        DrawsStore store;
+        if (!store.HuzasokBe(invocation.folders.data + DatabaseFile(info.gameId), info,
+                             *invocation.messages)) {
+            *invocation.err << "no draws database of " << GameName(info.gameId) << "\n";
+            return kExitFailed;
+        }
+        lines = DrawsListReport(info, store.Draws(), kClock.Now());
+    }
     if (out.empty()) {
         *invocation.out << PlainText(lines);
         return kExitOk;
@@ -795,11 +815,11 @@ const std::vector<Command>& CommandTable() {
          {{"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
          Report},
         {"list-report",
-         "",
-         "prints the draws list report of game GAME, or writes it as .rtf or .txt",
+         "[VAR.top]",
+         "prints the variation's or game GAME's list report, or writes it as .rtf or .txt",
          0,
-         0,
-         {{"--draws", "GAME", "the game whose draws are listed", true},
+         1,
+         {{"--draws", "GAME", "list the draws of this game instead of a variation"},
           {"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
          ListReport},
         {"import",

@@ -89,7 +89,111 @@ std::string Draw(const GameInfo& game, const DrawsLayout& layout, const DrawReco
     return text;
 }
 
+// The page header line of a list report.
+std::string PageHeader(const std::tm& now, long long page, long long pages) {
+    const std::string version = kProgramVersion.Text();
+    return " " + std::string(kProgramTitle) + " " + version +
+           PadLeft("Készült: " + FormatDate(now) + " " + std::to_string(now.tm_hour) + ":" +
+                       FormatWidthZero(now.tm_min, 2),
+                   30) +
+           PadLeft(std::to_string(page) + "/" + std::to_string(pages) + " oldal",
+                   40 - static_cast<int>(version.size()));
+}
+
+// Blanks up to `width` characters (UTF-8 characters counted).
+std::string PadRight(const std::string& text, std::size_t width) {
+    std::size_t characters = 0;
+    for (unsigned char c : text) {
+        characters += (c & 0xC0) != 0x80;
+    }
+    return characters >= width ? text : text + std::string(width - characters, ' ');
+}
+
 } // namespace
+
+std::string VariationListTitle(int numbers, int errorPoints, bool optimised, bool example,
+                               long long rows) {
+    std::string title = std::to_string(numbers) + " szám ";
+    if (errorPoints > 0) {
+        title += std::to_string(errorPoints) +
+                 (optimised ? " hibapontra optimalizált " : " hibapontos ");
+    }
+    return title + (example ? "példabontása " : "variációja ") + FormatThousands(rows) +
+           " számsorra";
+}
+
+std::vector<std::string> VariationListReport(const GameInfo& game, const VariationStore& store,
+                                             const ExportSource& source, const std::string& title,
+                                             const std::tm& now, int linesPerPage) {
+    const int k = game.rowLength;
+    std::string header;
+    std::string separator = " - ";
+    if (game.isKeno) {
+        separator = "-";
+        header = " Szelvény   ";
+        for (int i = 1; i <= k; ++i) {
+            header += PadLeft(std::to_string(i) + ".", 3);
+        }
+    } else if (k == 5) {
+        header =
+            " Szelvény    1.   2.   3.   4.   5.                    Szelvény    1.   2.   3.   "
+            "4.   5.";
+    } else if (k == 6) {
+        header =
+            " Szelvény   1.   2.   3.   4.   5.   6.            Szelvény   1.   2.   3.   4.   "
+            "5.   6.";
+    } else if (k == 7) {
+        header =
+            " Szelvény   1.   2.   3.   4.   5.   6.   7.  Szelvény   1.   2.   3.   4.   5.   "
+            "6.   7.";
+    } else {
+        header = " Szelvény   1.   2.";
+        for (int i = 3; i <= k; ++i) {
+            header += "   " + std::to_string(i) + ".";
+        }
+    }
+    // A second group in the header: two rows a line, the second where its group starts.
+    const std::size_t second = header.find(" Szelvény", 1);
+    const bool pairs = second != std::string::npos;
+    const long long perPage = static_cast<long long>(linesPerPage) * (pairs ? 2 : 1);
+    const long long count = store.Count();
+    const long long pages = std::max(1LL, (count + perPage - 1) / perPage);
+    const std::string rule(90, '-');
+    std::vector<std::string> lines;
+    const auto block = [&](long long page) {
+        lines.push_back(PageHeader(now, page, pages));
+        lines.push_back(rule);
+        lines.push_back(" " + title);
+        lines.push_back(header);
+        lines.push_back(rule);
+    };
+    std::vector<int> numbers;
+    const auto row = [&](long long r) {
+        RowNumbers(store, source, r, numbers);
+        std::string text = PadLeft(std::to_string(r + 1), 10) + ".  ";
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            text += (i == 0 ? "" : separator) + PadLeft(std::to_string(numbers[i]), 2);
+        }
+        return text;
+    };
+    block(1);
+    long long page = 1;
+    int onPage = 0;
+    for (long long r = 0; r < count; r += pairs ? 2 : 1) {
+        if (onPage == linesPerPage) {
+            lines.push_back(rule + "\f\r");
+            block(++page);
+            onPage = 0;
+        }
+        std::string line = row(r);
+        if (pairs && r + 1 < count) {
+            line = PadRight(line, second) + row(r + 1);
+        }
+        lines.push_back(line);
+        ++onPage;
+    }
+    return lines;
+}
 
 std::vector<std::string> DrawsListReport(const GameInfo& game, const std::vector<DrawRecord>& draws,
                                          const std::tm& now, int linesPerPage) {
@@ -98,18 +202,12 @@ std::vector<std::string> DrawsListReport(const GameInfo& game, const std::vector
     const long long perPage = static_cast<long long>(linesPerPage) * (pairs ? 2 : 1);
     const long long count = static_cast<long long>(draws.size());
     const long long pages = std::max(1LL, (count + perPage - 1) / perPage);
-    const std::string version = kProgramVersion.Text();
     const std::string title = game.isKeno ? std::string("A Magyar Kenó nyerőszámai")
                                           : GameName(game.gameId) + " nyerőszámai";
     std::vector<std::string> lines;
     const std::string separator(90, '-');
     const auto header = [&](long long page) {
-        lines.push_back(" " + std::string(kProgramTitle) + " " + version +
-                        PadLeft("Készült: " + FormatDate(now) + " " + std::to_string(now.tm_hour) +
-                                    ":" + FormatWidthZero(now.tm_min, 2),
-                                30) +
-                        PadLeft(std::to_string(page) + "/" + std::to_string(pages) + " oldal",
-                                40 - static_cast<int>(version.size())));
+        lines.push_back(PageHeader(now, page, pages));
         lines.push_back(separator);
         lines.push_back(" " + title);
         lines.push_back(layout.header);

@@ -501,6 +501,16 @@ TEST_F(CommandLineTest, TheConditionReportIsPrintedAndWritten) {
     };
     EXPECT_TRUE(withoutHeaders(UnrtfText(h + "huzlist.rtf")) == withoutHeaders(result.out));
     EXPECT_EQ(Cli({"--home", h, "list-report", "--draws", "6"}).status, 1) << "no database";
+    // The variation's list: its title, then both rows on one line.
+    result = Cli({"--home", h, "list-report", h + "v.top"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\n 12 szám variációja 2 számsorra\n"), std::string::npos);
+    EXPECT_NE(result.out.find("         1.   1 -  2 -  3 -  4 -  5 -  6" + std::string(20, ' ') +
+                              "2.   7 -  8 -  9 - 10 - 11 - 12\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(Cli({"--home", h, "list-report"}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "list-report", h + "v.top", "--draws", "0"}).status, 2);
 }
 
 // "[[x, count], ...]" over first..last with the given counts.

@@ -57,5 +57,33 @@ TEST(ListReport, KenoDrawsOneALine) {
               "19-20");
 }
 
+// Three rows of a 5/90 variation of seven numbers: two rows a line, each under its group of the
+// column header.
+TEST(ListReport, VariationRowsTwoALine) {
+    VariationStore store;
+    store.Reset(5, 7);
+    ASSERT_TRUE(store.Reserve(3));
+    for (const auto& row :
+         {std::vector<std::uint8_t>{0, 1, 2, 3, 4}, {2, 3, 4, 5, 6}, {0, 2, 4, 5, 6}}) {
+        store.Append(row.data());
+    }
+    ExportSource source;
+    source.numbers = {1, 2, 3, 4, 5, 6, 70};
+    const std::string title = VariationListTitle(7, 0, false, false, 3);
+    EXPECT_EQ(title, "7 szám variációja 3 számsorra");
+    EXPECT_EQ(VariationListTitle(12, 1, true, false, 65),
+              "12 szám 1 hibapontra optimalizált variációja 65 számsorra");
+    const std::vector<std::string> lines =
+        VariationListReport(LoadGameInfo(0), store, source, title, Noon());
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[2], " 7 szám variációja 3 számsorra");
+    const std::string& header = lines[3];
+    const std::size_t second = header.find(" Szelvény", 1);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_TRUE(lines[5].starts_with("         1.   1 -  2 -  3 -  4 -  5 ")) << lines[5];
+    EXPECT_EQ(lines[5].substr(second), "         2.   3 -  4 -  5 -  6 - 70");
+    EXPECT_EQ(lines[6], "         3.   1 -  3 -  5 -  6 - 70");
+}
+
 } // namespace
 } // namespace velmora

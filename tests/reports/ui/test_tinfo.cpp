@@ -1,6 +1,7 @@
 // The variation information window opened from the main window, offscreen.
 
 #include <QPushButton>
+#include <QUrl>
 #include <QtTest>
 
 #include "common/file_io.h"
@@ -59,6 +60,18 @@ void TInfoTest::theReportIsShownAndPrinted() {
     f.messages.QueueAnswer(Answer::Cancel);
     info.NyomtatasGombClick();
     QCOMPARE(printed, 1);
+
+    // The variation's list report goes to "bontlist.rtf", which is then opened.
+    QUrl openedList;
+    window.openAddress = [&openedList](const QUrl& address) { openedList = address; };
+    Action(window, "actionPrintRowsToFile")->trigger();
+    const std::string listPath = f.session.Folders().list + "bontlist.rtf";
+    QCOMPARE(openedList, QUrl::fromLocalFile(QString::fromStdString(listPath)));
+    std::vector<std::uint8_t> listRtf;
+    QVERIFY(ReadFileBytes(listPath, 1 << 20, listRtf));
+    QVERIFY(std::string(listRtf.begin(), listRtf.end())
+                .find("7 sz\\'e1m vari\\'e1ci\\'f3ja 21 "
+                      "sz\\'e1msorra") != std::string::npos);
 
     const QString shots = qEnvironmentVariable("VELMORA_SCREENSHOTS");
     if (!shots.isEmpty()) {
