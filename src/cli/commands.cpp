@@ -31,6 +31,7 @@
 #include "reports/condition_report.h"
 #include "reports/list_report.h"
 #include "reports/rtf_writer.h"
+#include "reports/slips.h"
 #include "session/report_input.h"
 #include "variation/bontas.h"
 #include "variation/row_check.h"
@@ -647,6 +648,101 @@ int ListReport(Invocation& invocation) {
     return kExitOk;
 }
 
+int Slips(Invocation& invocation) {
+    const std::string pdf = invocation.Value("--pdf");
+    if (LowerExtension(pdf) != "pdf") {
+        *invocation.err << "--pdf names the .pdf file to write\n";
+        return kExitUsage;
+    }
+    long long stake = 1;
+    long long draws = 1;
+    if (!NumberOption(invocation, "--stake", 1, 5, stake) ||
+        !NumberOption(invocation, "--draws", 1, 14, draws)) {
+        return kExitUsage;
+    }
+    SlipOptions options;
+    const std::string joker = invocation.Has("--joker") ? invocation.Value("--joker") : "no";
+    if (joker != "yes" && joker != "no" && joker != "none") {
+        *invocation.err << "--joker takes yes, no or none\n";
+        return kExitUsage;
+    }
+    options.joker = joker == "yes" ? Joker::Yes : joker == "no" ? Joker::No : Joker::Unmarked;
+    options.numbering = !invocation.Has("--no-numbering");
+    options.stake = static_cast<int>(stake);
+    options.draws = CorrectedDrawCount(static_cast<int>(draws));
+    options.fiveWeeks = invocation.Has("--five-weeks");
+    options.extraJoker = invocation.Has("--extra-joker") && options.joker == Joker::Yes;
+    if (!CanReplaceFile(pdf)) {
+        *invocation.err << "cannot write " << pdf << "\n";
+        return kExitFailed;
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    const GameInfo& game = session->Game();
+    Messages& messages = *invocation.messages;
+    const VariationDocument& variation = session->Variation();
+    if (!HasSlips(game.gameId)) {
+        messages.Warning("A kiválasztott játék esetében nem elérhető a funkció.");
+        return kExitFailed;
+    }
+    if (game.isKeno) {
+        options.fiveWeeks = false;
+        options.extraJoker = false;
+    }
+    if (variation.Paused() && !messages.Question("Mégis kitölti a szelvényeket?")) {
+        return kExitFailed;
+    }
+    const long long count = variation.Store().Count();
+    if (count > kMaxSlipRows) {
+        messages.Warning("Több mint 1000 számsor nyomtatását kérte.\r\rAz aktuális verzió ezt nem "
+                         "teszi lehetővé.");
+        return kExitFailed;
+    }
+    const long long forms = SlipCount(game.gameId, count);
+    long long from = 1;
+    long long to = forms;
+    if (!NumberOption(invocation, "--from", 1, forms, from) ||
+        !NumberOption(invocation, "--to", from, forms, to)) {
+        return kExitUsage;
+    }
+    if (invocation.Has("--test-page")) {
+        from = to = 1;
+    }
+    if (to - from + 1 > kMaxSlipForms) {
+        messages.Error("Több mint 100 segédsorsjegy kitöltésére tett kísérletet.\r\rAz aktuális "
+                       "verzió ezt nem teszi lehetővé.\r\rJavaslat:\r- Használja a \"Nyomtatási "
+                       "tartomány\" beállításának lehetőségét.\r  Nyomtatandó oldalak "
+                       "(segédsorsjegyek) száma: 1-30-ig, 31-60-ig stb.");
+        return kExitFailed;
+    }
+    if (to - from + 1 > kSlipFormsWarning &&
+        !messages.WarningQuestion(
+            "Több mint 30 segédsorsjegy kitöltésére készül.\r\rJavaslat:\r- Ellenőrizze a "
+            "nyomtató tálcájába helyezett segédsorsjegyek számát, pozícióját.\r- Használja a "
+            "\"Nyomtatási tartomány\" beállításának lehetőségét. Nyomtatandó oldalak "
+            "(segédsorsjegyek) száma: 1-30-ig, 31-60-ig stb.\r\rMégis folytatja a nyomtatást?")) {
+        return kExitFailed;
+    }
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(count));
+    const ExportSource source = variation.RowSource();
+    for (long long r = 0; r < count; ++r) {
+        RowNumbers(variation.Store(), source, r, rows[static_cast<std::size_t>(r)]);
+    }
+    std::vector<SlipPage> pages;
+    for (long long form = from; form <= to; ++form) {
+        pages.push_back(SlipForm(game, rows, form, options));
+    }
+    if (!ReplaceFile(pdf, SlipsPdf(pages))) {
+        messages.Error("Az állomány létrehozása nem sikerült:\r\r" + pdf);
+        return kExitFailed;
+    }
+    *invocation.out << "forms: " << pages.size() << "\n";
+    return kExitOk;
+}
+
 int Import(Invocation& invocation) {
     long long game = -1;
     if (!NumberOption(invocation, "--game", 0, kGameCount - 1, game)) {
@@ -822,6 +918,22 @@ const std::vector<Command>& CommandTable() {
          {{"--draws", "GAME", "list the draws of this game instead of a variation"},
           {"--out", "FILE", "the file to write: FILE.rtf or FILE.txt"}},
          ListReport},
+        {"slips",
+         "VAR.top",
+         "fills the operator's slips with the variation's rows, as a PDF of one page a form",
+         1,
+         1,
+         {{"--pdf", "OUT.pdf", "the PDF to write", true},
+          {"--from", "S", "the first form (default 1)"},
+          {"--to", "T", "the last form (default the last)"},
+          {"--joker", "yes|no|none", "the joker box to mark (default no)"},
+          {"--no-numbering", nullptr, "no serial text on the forms"},
+          {"--stake", "N", "Keno: the stake, 1..5"},
+          {"--draws", "D", "Keno: the number of draws, 1..7 or 14"},
+          {"--five-weeks", nullptr, "mark the five-week box"},
+          {"--extra-joker", nullptr, "mark the additional joker box (with --joker yes)"},
+          {"--test-page", nullptr, "the first form only"}},
+         Slips},
         {"import",
          "FILE.csv|FILE.txt",
          "reads a csv or txt file as a variation (--yes sorts each row)",

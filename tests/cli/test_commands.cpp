@@ -513,6 +513,46 @@ TEST_F(CommandLineTest, TheConditionReportIsPrintedAndWritten) {
     EXPECT_EQ(Cli({"--home", h, "list-report", h + "v.top", "--draws", "0"}).status, 2);
 }
 
+// The slips of a 13-row 5/90 variation: three forms, the third holding the 13th row; the PDF
+// reads back with its serial texts.
+TEST_F(CommandLineTest, SlipsAreFilledIntoAPdf) {
+    const std::string h = home.Path();
+    ASSERT_EQ(Cli({"--home", h, "ticket", "--game", "0", "--numbers", "1-7", "--out", h + "t.tip"})
+                  .status,
+              0);
+    ASSERT_EQ(Cli({"--home", h, "generate", h + "t.tip", "--out", h + "v21.top"}).status, 0);
+    ASSERT_EQ(Cli({"--home", h, "--yes", "delete-rows", h + "v21.top", "--from", "14", "--to", "21",
+                   "--out", h + "v13.top"})
+                  .status,
+              0);
+    const std::string pdf = h + "slips.pdf";
+    Result result = Cli({"--home", h, "slips", h + "v13.top", "--pdf", pdf});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "forms: 3\n");
+    std::string text;
+    FILE* pipe = popen(("pdftotext '" + pdf + "' - 2>/dev/null").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        text.append(buffer, n);
+    }
+    pclose(pipe);
+    EXPECT_NE(text.find("3. \\ 13. - 13."), std::string::npos) << text;
+    EXPECT_NE(text.find("1. \\ 1. - 6."), std::string::npos);
+    // A test page is the first form alone.
+    ASSERT_EQ(Cli({"--home", h, "slips", h + "v13.top", "--pdf", pdf, "--test-page"}).out,
+              "forms: 1\n");
+    // Refused: a form past the last, a joker of no kind, more than 1000 rows; nothing written.
+    const auto before = Snapshot(h);
+    EXPECT_EQ(Cli({"--home", h, "slips", h + "v13.top", "--pdf", pdf, "--from", "4"}).status, 2);
+    EXPECT_EQ(Cli({"--home", h, "slips", h + "v13.top", "--pdf", pdf, "--joker", "maybe"}).status,
+              2);
+    result = Cli({"--home", h, "slips", h + "keno.top", "--pdf", pdf});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Több mint 1000 számsor nyomtatását kérte."), std::string::npos);
+    EXPECT_EQ(Snapshot(h), before);
+}
+
 // "[[x, count], ...]" over first..last with the given counts.
 std::string Bars(int first, int last, const std::map<int, int>& counts) {
     std::string text = "[";
