@@ -34,6 +34,7 @@
 #include "reports/list_report.h"
 #include "reports/ui/report_output.h"
 #include "reports/ui/tinfo.h"
+#include "reports/ui/tnyomtopc.h"
 #include "stats/ui/tstatisztika.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
@@ -312,6 +313,8 @@ void TFoablak::BuildCommands() {
     QAction* rowsOnPaper = AddAction(printVariation, Q("Lista nyomtatása"), "actionPrintRows",
                                      QKeySequence(Q("Ctrl+P")));
     connect(rowsOnPaper, &QAction::triggered, this, [this] { PrintRows(false); });
+    QAction* slips = AddAction(printVariation, Q("Szelvények kitöltése..."), "actionFillSlips");
+    connect(slips, &QAction::triggered, this, &TFoablak::FillSlips);
     QAction* deleteVariation = AddAction(variation, Q("Törlés"), "actionDeleteVariation");
     Bind(deleteVariation, Command::DeleteVariation);
     connect(start, &QAction::triggered, this, &TFoablak::StartVariation);
@@ -799,6 +802,43 @@ void TFoablak::PrintRows(bool toFile) {
             QDesktopServices::openUrl(file);
         }
     }
+}
+
+TNyomtOpc* TFoablak::SlipDialog() {
+    if (m_slips == nullptr) {
+        m_slips = new TNyomtOpc(m_session.GetMessages(), this);
+    }
+    return m_slips;
+}
+
+void TFoablak::FillSlips() {
+    const VariationDocument& variation = m_session.Variation();
+    Messages& messages = m_session.GetMessages();
+    if (!variation.Exists()) {
+        return;
+    }
+    const GameInfo& game = m_session.Game();
+    if (!HasSlips(game.gameId)) {
+        messages.Warning("A kiválasztott játék esetében nem elérhető a funkció.");
+        return;
+    }
+    if (variation.Paused() && !messages.Question("Mégis kitölti a szelvényeket?")) {
+        return;
+    }
+    const long long count = variation.Store().Count();
+    if (count > kMaxSlipRows) {
+        messages.Warning("Több mint 1000 számsor nyomtatását kérte.\r\rAz aktuális verzió ezt nem "
+                         "teszi lehetővé.");
+        return;
+    }
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(count));
+    const ExportSource source = variation.RowSource();
+    for (long long r = 0; r < count; ++r) {
+        RowNumbers(variation.Store(), source, r, rows[static_cast<std::size_t>(r)]);
+    }
+    TNyomtOpc* dialog = SlipDialog();
+    dialog->Prepare(game, std::move(rows));
+    dialog->exec();
 }
 
 void TFoablak::PrintDraws(bool toFile) {

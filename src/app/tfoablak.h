@@ -28,6 +28,7 @@ class THuzSzama;
 class TFeltetelek;
 class TStatisztika;
 class TInfo;
+class TNyomtOpc;
 class THuzLista;
 class TBontLista;
 class TBontEllSzelveny;
@@ -86,6 +87,9 @@ public:
     // "Nyomtatás" of "Variáció": the variation list report to "bontlist.rtf" (opened) or on
     // paper.
     void PrintRows(bool toFile);
+    // "Szelvények kitöltése...": the slips of the variation, after the checks.
+    void FillSlips();
+    TNyomtOpc* SlipDialog();
     // "Nyomtatás..." of "Adatbázis": the draws list report to "huzlist.rtf" (opened) or on paper.
     void PrintDraws(bool toFile);
     // "Húzások száma..." of "Adatbázis": the database range; an open search follows it.
@@ -172,6 +176,7 @@ private:
     TStatisztika* m_statistics = nullptr;
     THuzLista* m_drawsList = nullptr;
     TInfo* m_info = nullptr;
+    TNyomtOpc* m_slips = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"

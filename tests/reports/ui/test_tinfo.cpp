@@ -1,11 +1,17 @@
 // The variation information window opened from the main window, offscreen.
 
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QCheckBox>
 #include <QUrl>
 #include <QtTest>
 
 #include "common/file_io.h"
 #include "reports/ui/tinfo.h"
+#include "reports/ui/tnyomtopc.h"
+#include "support/temp_home.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "variation/ui/tbontas.h"
@@ -17,6 +23,7 @@ class TInfoTest : public QObject {
     Q_OBJECT
 private slots:
     void theReportIsShownAndPrinted();
+    void slipsAreFilledFromTheVariation();
 };
 
 void TInfoTest::theReportIsShownAndPrinted() {
@@ -82,6 +89,59 @@ void TInfoTest::theReportIsShownAndPrinted() {
     Action(window, "actionDeleteVariation")->trigger();
     QVERIFY(!info.isVisible());
     QVERIFY(info.Text().isEmpty());
+}
+
+// 21 rows of a 5/90 variation: four forms. The options follow the game; the forms go to a PDF,
+// and painted on a printer of too small a sheet they are refused.
+void TInfoTest::slipsAreFilledFromTheVariation() {
+    SessionParts f(8);
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 7);
+    QVERIFY(WhileModal<TBontas>(
+        &window, [&] { Action(window, "actionStart")->trigger(); },
+        [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
+    TempHome out;
+    const std::string pdf = out.Path() + "slips.pdf";
+    QVERIFY(WhileModal<TNyomtOpc>(
+        &window, [&] { Action(window, "actionFillSlips")->trigger(); },
+        [&](TNyomtOpc& dialog) {
+            QCOMPARE(dialog.windowTitle(),
+                     QStringLiteral("Magyar 5/90 lottó - normál szelvény kitöltése"));
+            QCOMPARE(dialog.FromField()->value(), 1);
+            QCOMPARE(dialog.ToField()->value(), 4);
+            QVERIFY(!dialog.DrawsField()->isEnabled());
+            QVERIFY(dialog.FiveWeeksBox()->isEnabled());
+            QVERIFY(!dialog.ExtraJokerBox()->isEnabled());
+            dialog.JokerButton(Joker::Yes)->click();
+            QVERIFY(dialog.ExtraJokerBox()->isEnabled());
+            dialog.JokerButton(Joker::Unmarked)->click();
+            QVERIFY(!dialog.ExtraJokerBox()->isEnabled());
+
+            std::vector<SlipPage> pages;
+            QVERIFY(dialog.ChosenForms(pages, false));
+            QCOMPARE(pages.size(), std::size_t{4});
+            QCOMPARE(pages.back().serial, std::string("4. \\ 19.  -  21."));
+            QPrinter small;
+            small.setOutputFormat(QPrinter::PdfFormat);
+            small.setOutputFileName(QString::fromStdString(out.Path() + "small.pdf"));
+            small.setPageSize(QPageSize(QPageSize::A6));
+            QVERIFY(!dialog.PaintForms(small, pages));
+            QVERIFY(f.messages.LastText().starts_with("A nyomtató beállítása szerinti lapméret"));
+            QPrinter a4;
+            a4.setOutputFormat(QPrinter::PdfFormat);
+            a4.setOutputFileName(QString::fromStdString(out.Path() + "a4.pdf"));
+            a4.setPageSize(QPageSize(QPageSize::A4));
+            a4.setFullPage(true);
+            QVERIFY(dialog.PaintForms(a4, pages));
+
+            dialog.choosePdf = [&pdf] { return pdf; };
+            Child<QPushButton>(dialog, "PdfGomb")->click();
+            QVERIFY(!dialog.isVisible());
+        }));
+    std::vector<std::uint8_t> bytes;
+    QVERIFY(ReadFileBytes(pdf, 1 << 20, bytes));
+    QVERIFY(std::string(bytes.begin(), bytes.end()).find("/Count 4") != std::string::npos);
 }
 
 QTEST_MAIN(TInfoTest)
