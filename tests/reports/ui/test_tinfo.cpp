@@ -130,7 +130,10 @@ void TInfoTest::slipsAreFilledFromTheVariation() {
             QVERIFY(f.messages.LastText().starts_with("A nyomtató beállítása szerinti lapméret"));
             QPrinter a4;
             a4.setOutputFormat(QPrinter::PdfFormat);
-            a4.setOutputFileName(QString::fromStdString(out.Path() + "a4.pdf"));
+            // With VELMORA_SCREENSHOTS set, the printed forms are kept there to look at.
+            const QString shots = qEnvironmentVariable("VELMORA_SCREENSHOTS");
+            a4.setOutputFileName(shots.isEmpty() ? QString::fromStdString(out.Path() + "a4.pdf")
+                                                 : shots + QStringLiteral("/szelvenyek_a4.pdf"));
             a4.setPageSize(QPageSize(QPageSize::A4));
             a4.setFullPage(true);
             QVERIFY(dialog.PaintForms(a4, pages));
