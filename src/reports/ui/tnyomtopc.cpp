@@ -255,25 +255,44 @@ void TNyomtOpc::Print(bool testPage) {
     if (!ChosenForms(pages, testPage)) {
         return;
     }
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        // No printer to fill the slips: a PDF of them instead.
-        m_messages.Warning("Nincs alapértelmezett nyomtató.\r\rA szelvények PDF állományba "
-                           "menthetők.");
-        return;
-    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        // No printer to fill the slips: the preview, then a PDF of them.
+        m_messages.Warning("Nincs alapértelmezett nyomtató.\r\rA szelvények PDF állományba "
+                           "menthetők.");
+        const std::string path =
+            choosePdf
+                ? choosePdf()
+                : QFileDialog::getSaveFileName(this, Q("  Szelvények mentése"),
+                                               QStringLiteral("szelvenyek.pdf"), Q("PDF (*.pdf)"))
+                      .toStdString();
+        if (path.empty()) {
+            return;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(ToQt(path));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    } else {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
     }
+    const bool toPdf = printer.outputFormat() == QPrinter::PdfFormat;
     QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("preview"));
     bool painted = false;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&](QPrinter* target) { painted = PaintForms(*target, pages); });
-    if (preview.exec() == QDialog::Accepted && painted) {
-        accept();
+    if (preview.exec() != QDialog::Accepted || !painted) {
+        return;
     }
+    // The preview's own print has gone to the printer; a PDF is written once it is accepted.
+    if (toPdf && !PaintForms(printer, pages)) {
+        return;
+    }
+    accept();
 }
 
 } // namespace velmora

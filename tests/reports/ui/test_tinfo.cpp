@@ -1,5 +1,6 @@
 // The variation information window opened from the main window, offscreen.
 
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -137,6 +138,28 @@ void TInfoTest::slipsAreFilledFromTheVariation() {
             a4.setPageSize(QPageSize(QPageSize::A4));
             a4.setFullPage(true);
             QVERIFY(dialog.PaintForms(a4, pages));
+
+            // Without a printer the preview shows the forms, which then go to a PDF.
+            const std::string printed = out.Path() + "printed.pdf";
+            dialog.choosePdf = [&printed] { return printed; };
+            bool previewed = false;
+            WhenModal<QPrintPreviewDialog>(&window, [&](QPrintPreviewDialog& preview) {
+                previewed = true;
+                const QString shotFolder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
+                if (!shotFolder.isEmpty()) {
+                    preview.resize(900, 700);
+                    QCoreApplication::processEvents();
+                    QVERIFY(preview.grab().save(shotFolder + QStringLiteral("/elonezet.png")));
+                }
+                preview.accept();
+            });
+            dialog.Print(false);
+            QVERIFY(previewed);
+            QCOMPARE(f.messages.LastText(),
+                     "Nincs alapértelmezett nyomtató.\r\rA szelvények PDF állományba menthetők.");
+            std::vector<std::uint8_t> printedBytes;
+            QVERIFY(ReadFileBytes(printed, 1 << 22, printedBytes));
+            QVERIFY(std::string(printedBytes.begin(), printedBytes.end()).starts_with("%PDF"));
 
             dialog.choosePdf = [&pdf] { return pdf; };
             Child<QPushButton>(dialog, "PdfGomb")->click();
