@@ -15,8 +15,6 @@ namespace velmora::cli {
 
 namespace {
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
 
 bool Integer(const Invocation& invocation, const std::string& text, long long low, long long high,
              long long& value) {

@@ -6,8 +6,6 @@ namespace velmora {
 
 namespace {
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
 
 const DrawRecord* At(const std::vector<DrawRecord>& draws, int row) {
     return row >= 1 && row <= static_cast<int>(draws.size())

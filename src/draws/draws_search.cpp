@@ -8,8 +8,6 @@ namespace velmora {
 
 namespace {
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
 
 int Sets(const GameInfo& game) {
     return game.drawsPerDate == 2 ? 2 : 1;

@@ -13,6 +13,8 @@
 namespace velmora {
 
 inline constexpr int kMaxDrawColumns = 20;
+// The second drawing of a two-drawing date starts at this cell of the draw's numbers.
+inline constexpr int kSecondDrawingCell = 7;
 inline constexpr std::size_t kDrawsHeaderSize = 16;
 inline constexpr std::size_t kDrawRecordSize = 28;
 // A database file of this size or less counts as missing (fewer than 250 draws).

@@ -9,9 +9,6 @@ namespace velmora {
 
 namespace {
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
-
 struct DrawsLayout {
     const char* between; // between two draws (or the two drawings of a date) on a line
     const char* separator;
@@ -122,39 +119,82 @@ std::string VariationListTitle(int numbers, int errorPoints, bool optimised, boo
            " számsorra";
 }
 
-std::vector<std::string> VariationListReport(const GameInfo& game, const VariationStore& store,
-                                             const ExportSource& source, const std::string& title,
-                                             const std::tm& now, int linesPerPage) {
+namespace {
+
+// The column header of a variation list: by row length, and with the draw column of a
+// draws-list variation.
+std::string VariationListHeader(const GameInfo& game, bool draws) {
     const int k = game.rowLength;
-    std::string header;
-    std::string separator = " - ";
+    if (!game.isKeno && k == 5) {
+        return draws ? " Szelvény   Húzás    1.   2.   3.   4.   5.     Szelvény   Húzás    1.   "
+                       "2.   3.   4.   5."
+                     : " Szelvény    1.   2.   3.   4.   5.                    Szelvény    1.   "
+                       "2.   3.   4.   5.";
+    }
+    if (!game.isKeno && k == 6) {
+        return draws ? " Szelvény   Húzás    1. 2. 3. 4. 5. 6.               Szelvény   Húzás    "
+                       "1. 2. 3. 4. 5. 6."
+                     : " Szelvény   1.   2.   3.   4.   5.   6.            Szelvény   1.   2.   "
+                       "3.   4.   5.   6.";
+    }
+    if (!game.isKeno && k == 7) {
+        return draws ? " Szelvény   Húzás    1. 2. 3. 4. 5. 6. 7.         Szelvény   Húzás    "
+                       "1. 2. 3. 4. 5. 6. 7."
+                     : " Szelvény   1.   2.   3.   4.   5.   6.   7.  Szelvény   1.   2.   3.   "
+                       "4.   5.   6.   7.";
+    }
+    // Keno rows and the shortest rows: one row a line.
     if (game.isKeno) {
-        separator = "-";
-        header = " Szelvény   ";
+        std::string header = draws ? " Szelvény   Húzás   " : " Szelvény   ";
         for (int i = 1; i <= k; ++i) {
             header += PadLeft(std::to_string(i) + ".", 3);
         }
-    } else if (k == 5) {
-        header =
-            " Szelvény    1.   2.   3.   4.   5.                    Szelvény    1.   2.   3.   "
-            "4.   5.";
-    } else if (k == 6) {
-        header =
-            " Szelvény   1.   2.   3.   4.   5.   6.            Szelvény   1.   2.   3.   4.   "
-            "5.   6.";
-    } else if (k == 7) {
-        header =
-            " Szelvény   1.   2.   3.   4.   5.   6.   7.  Szelvény   1.   2.   3.   4.   5.   "
-            "6.   7.";
-    } else {
-        header = " Szelvény   1.   2.";
-        for (int i = 3; i <= k; ++i) {
-            header += "   " + std::to_string(i) + ".";
-        }
+        return header;
     }
-    // A second group in the header: two rows a line, the second where its group starts.
+    std::string header = draws ? " Szelvény   Húzás    1." : " Szelvény   1.";
+    for (int i = 2; i <= k; ++i) {
+        header += "   " + std::to_string(i) + ".";
+    }
+    return header;
+}
+
+// Characters (not bytes) of `text` before byte `at`.
+std::size_t Column(const std::string& text, std::size_t at) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.begin() + at, [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Where a row's parts stand, read off the column header: the numbers under "1.", "2.", ...,
+// a second row under the header's second group.
+struct RowLayout {
+    std::size_t numbersAt = 0;                // the first number's column in its group
+    std::string separator;                    // between two numbers
+    std::size_t secondAt = std::string::npos; // the second group's column; npos: one a line
+};
+
+RowLayout RowLayoutOf(const std::string& header) {
+    RowLayout layout;
+    const std::size_t first = header.find("1.");
+    const std::size_t next = header.find("2.", first);
+    layout.numbersAt = Column(header, first);
+    layout.separator = next != std::string::npos && next - first == 3 ? "-" : " - ";
     const std::size_t second = header.find(" Szelvény", 1);
-    const bool pairs = second != std::string::npos;
+    if (second != std::string::npos) {
+        layout.secondAt = Column(header, second);
+    }
+    return layout;
+}
+
+} // namespace
+
+std::vector<std::string> VariationListReport(const GameInfo& game, const VariationStore& store,
+                                             const ExportSource& source, const std::string& title,
+                                             const std::tm& now, int linesPerPage) {
+    const bool draws = source.drawsList;
+    const std::string header = VariationListHeader(game, draws);
+    const RowLayout layout = RowLayoutOf(header);
+    const bool pairs = layout.secondAt != std::string::npos;
     const long long perPage = static_cast<long long>(linesPerPage) * (pairs ? 2 : 1);
     const long long count = store.Count();
     const long long pages = std::max(1LL, (count + perPage - 1) / perPage);
@@ -170,9 +210,15 @@ std::vector<std::string> VariationListReport(const GameInfo& game, const Variati
     std::vector<int> numbers;
     const auto row = [&](long long r) {
         RowNumbers(store, source, r, numbers);
-        std::string text = PadLeft(std::to_string(r + 1), 10) + ".  ";
+        std::string text = PadLeft(std::to_string(r + 1), 10) + ".";
+        if (draws) {
+            const auto at = static_cast<std::size_t>(r);
+            const std::int32_t draw = at < source.rowDraws.size() ? source.rowDraws[at] : 0;
+            text += PadLeft(draw > 0 ? std::to_string(draw) : std::string(), 6);
+        }
+        text = PadRight(text, layout.numbersAt);
         for (std::size_t i = 0; i < numbers.size(); ++i) {
-            text += (i == 0 ? "" : separator) + PadLeft(std::to_string(numbers[i]), 2);
+            text += (i == 0 ? "" : layout.separator) + PadLeft(std::to_string(numbers[i]), 2);
         }
         return text;
     };
@@ -187,7 +233,7 @@ std::vector<std::string> VariationListReport(const GameInfo& game, const Variati
         }
         std::string line = row(r);
         if (pairs && r + 1 < count) {
-            line = PadRight(line, second) + row(r + 1);
+            line = PadRight(line, layout.secondAt) + row(r + 1);
         }
         lines.push_back(line);
         ++onPage;

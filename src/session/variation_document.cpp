@@ -281,6 +281,10 @@ ExportSource VariationDocument::RowSource() const {
     source.numbers = m_ticket.Selected();
     source.fixed = m_ticket.Fixed();
     source.drawsList = DrawsList();
+    if (source.drawsList) {
+        static const std::vector<DrawRecord> kNoDraws;
+        source.rowDraws = RowDraws(m_store, m_draws.HasDatabase() ? m_draws.Draws() : kNoDraws);
+    }
     source.gameName = GameName(m_game.gameId);
     source.versionText = m_record.version.Text();
     source.dateText = ShortDateText(m_record.generationDate);

@@ -16,8 +16,6 @@ namespace {
 const char* const kGrowText = "A variáció mérete meghaladja az engedélyezett szelvényszámot.\r\r";
 const char* const kPrepareText = "Variáció tömbjének előkészítése";
 constexpr long long kWaitWindowRows = 100000;
-// The second drawing of a two-drawing date starts at this cell of the draw's numbers.
-constexpr int kSecondDrawingCell = 7;
 
 enum WalkEnd { kWalkComplete, kWalkLeft, kWalkStoredOne };
 

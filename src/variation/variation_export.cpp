@@ -56,6 +56,55 @@ void RowNumbers(const VariationStore& store, const ExportSource& source, long lo
     }
 }
 
+namespace {
+
+// Whether one of the drawings of `draw` holds the `width` numbers of `row`.
+bool DrawHolds(const DrawRecord& draw, const std::uint8_t* row, int width) {
+    for (const int first : {0, kSecondDrawingCell}) {
+        if (first + width <= kMaxDrawColumns &&
+            std::equal(row, row + width, draw.numbers.begin() + first)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::int32_t> RowDraws(const VariationStore& store,
+                                   const std::vector<DrawRecord>& draws) {
+    const std::vector<std::int32_t> ids(store.drawIds.begin(), store.drawIds.end() - 1);
+    if (static_cast<long long>(ids.size()) == store.Count()) {
+        return ids; // one drawing of each stored draw
+    }
+    std::vector<const DrawRecord*> records(ids.size(), nullptr);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const auto found = std::find_if(draws.begin(), draws.end(),
+                                        [&](const DrawRecord& d) { return d.drawNo == ids[i]; });
+        records[i] = found == draws.end() ? nullptr : &*found;
+    }
+    const auto holds = [&](std::size_t i, const std::uint8_t* row) {
+        return records[i] != nullptr && DrawHolds(*records[i], row, store.RowWidth());
+    };
+    // A row is the next stored draw, or the other drawing of a draw stored before it.
+    std::vector<std::int32_t> result(static_cast<std::size_t>(store.Count()), 0);
+    std::size_t next = 0;
+    for (long long r = 0; r < store.Count(); ++r) {
+        const std::uint8_t* row = store.Row(r);
+        if (next < ids.size() && holds(next, row)) {
+            result[static_cast<std::size_t>(r)] = ids[next++];
+            continue;
+        }
+        for (std::size_t i = next; i-- > 0;) {
+            if (holds(i, row)) {
+                result[static_cast<std::size_t>(r)] = ids[i];
+                break;
+            }
+        }
+    }
+    return result;
+}
+
 std::string ShortDateText(double dayNumber) {
     using namespace std::chrono;
     if (!IsValidDayNumber(dayNumber)) {

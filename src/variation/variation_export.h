@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "draws/draws_store.h"
 #include "variation/variation_store.h"
 
 // Export of the variation to text files, and import of rows from csv and txt files.
@@ -16,6 +17,8 @@ struct ExportSource {
     std::vector<std::uint8_t> numbers; // V: a row's positions name these
     std::vector<std::uint8_t> fixed;   // follow every row
     bool drawsList = false;            // the rows hold the numbers themselves
+    // A draws-list variation: the number of the draw each row was taken from (0: not known).
+    std::vector<std::int32_t> rowDraws;
     std::string gameName;
     std::string versionText; // "2.3.0.0"
     std::string dateText;    // the generation date, short form
@@ -25,6 +28,12 @@ struct ExportSource {
 // followed by the fixed numbers; a draws-list row is a whole draw and is taken as it is.
 void RowNumbers(const VariationStore& store, const ExportSource& source, long long r,
                 std::vector<int>& out);
+
+// The draw each row of a draws-list variation was taken from, by row: the stored draws are
+// the rows in their order, except the second drawings of a date, which are found among the
+// draws by their numbers. 0 for a row no stored draw holds (the draws were changed since).
+std::vector<std::int32_t> RowDraws(const VariationStore& store,
+                                   const std::vector<DrawRecord>& draws);
 
 // The file's text, CR LF line ends.
 std::string ExportText(const VariationStore& store, const ExportSource& source,

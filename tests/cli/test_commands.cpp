@@ -505,8 +505,8 @@ TEST_F(CommandLineTest, TheConditionReportIsPrintedAndWritten) {
     result = Cli({"--home", h, "list-report", h + "v.top"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("\n 12 szám variációja 2 számsorra\n"), std::string::npos);
-    EXPECT_NE(result.out.find("         1.   1 -  2 -  3 -  4 -  5 -  6" + std::string(20, ' ') +
-                              "2.   7 -  8 -  9 - 10 - 11 - 12\n"),
+    EXPECT_NE(result.out.find("         1.  1 -  2 -  3 -  4 -  5 -  6" + std::string(20, ' ') +
+                              "2.  7 -  8 -  9 - 10 - 11 - 12\n"),
               std::string::npos)
         << result.out;
     EXPECT_EQ(Cli({"--home", h, "list-report"}).status, 2);

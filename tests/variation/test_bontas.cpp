@@ -11,6 +11,7 @@
 #include "conditions/condition_table.h"
 #include "conditions/filter.h"
 #include "support/engine_runs.h"
+#include "variation/variation_export.h"
 
 namespace velmora {
 namespace {
@@ -549,6 +550,10 @@ TEST(Bontas, DrawsListStoresEachDrawTheMarksReach) {
                                                        {1, 2, 3, 4, 5, 6, 7}}));
     EXPECT_EQ(two.store.drawIds, (std::vector<std::int32_t>{1, 2, 3, -1}));
     EXPECT_EQ(two.store.drawSetCounts, (std::vector<std::int32_t>{2, 1, 1, 0}));
+
+    // The list and its report show the draw of each row.
+    EXPECT_EQ(RowDraws(run.store, draws), (std::vector<std::int32_t>{1, 3, 4}));
+    EXPECT_EQ(RowDraws(two.store, skandi), (std::vector<std::int32_t>{1, 1, 2, 3}));
 }
 
 } // namespace

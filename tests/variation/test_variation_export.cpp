@@ -79,6 +79,32 @@ TEST(VariationImport, ReadsRowsAndSkipsHeadersAndBlankLines) {
 }
 
 // A generation date read from a damaged file names no day: no date is shown.
+// A date's second drawing may become a row long after its first (another combination reached
+// it): it is found by its numbers among the draws stored before it. A row no draw holds any
+// more (the draws were edited since) has no draw.
+TEST(VariationExport, TheDrawOfEachDrawsListRow) {
+    std::vector<DrawRecord> draws(2);
+    draws[0].drawNo = 7;
+    draws[1].drawNo = 9;
+    const Row first = {1, 2, 3, 4, 5, 6, 7};
+    const Row second = {8, 9, 10, 11, 12, 13, 14};
+    const Row other = {20, 21, 22, 23, 24, 25, 26};
+    std::copy(first.begin(), first.end(), draws[0].numbers.begin());
+    std::copy(second.begin(), second.end(), draws[0].numbers.begin() + kSecondDrawingCell);
+    std::copy(other.begin(), other.end(), draws[1].numbers.begin());
+    VariationStore store;
+    store.Reset(7, 35);
+    store.Reserve(4);
+    for (const Row& row : {second, other, first, Row{30, 31, 32, 33, 34, 35, 29}}) {
+        store.AppendRaw(row.data());
+    }
+    store.drawIds = {7, 9, -1};
+    EXPECT_EQ(RowDraws(store, draws), (std::vector<std::int32_t>{7, 9, 7, 0}));
+    store.drawIds = {7, 9, 11, 12, -1};
+    EXPECT_EQ(RowDraws(store, {}), (std::vector<std::int32_t>{7, 9, 11, 12}))
+        << "one row a stored draw: the draws are not needed";
+}
+
 TEST(VariationExport, DateTextOfDamagedDayNumbers) {
     EXPECT_EQ(ShortDateText(46362), "2026. 12. 06.");
     for (double damaged : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 2958466.0}) {

@@ -19,8 +19,6 @@ QString Q(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
 // The look of an extra number on the grid: the fixed-number font.
 constexpr int kSlotExtraFont = 10;
 

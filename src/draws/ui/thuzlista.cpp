@@ -31,8 +31,6 @@ QString Q(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The second drawing of a date starts this many cells after the first.
-constexpr int kSecondDrawingCell = 7;
 // The look of an extra number: the fixed-number font.
 constexpr int kSlotFixedFont = 10;
 

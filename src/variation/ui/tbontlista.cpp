@@ -90,7 +90,7 @@ int VariationRowsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int VariationRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 1 + m_width;
+    return parent.isValid() ? 0 : NumbersColumn() + m_width;
 }
 
 QVariant VariationRowsModel::data(const QModelIndex& index, int role) const {
@@ -123,7 +123,13 @@ QVariant VariationRowsModel::data(const QModelIndex& index, int role) const {
     }
     std::vector<int> numbers;
     RowNumbers(*m_store, m_source, index.row(), numbers);
-    const auto at = static_cast<std::size_t>(index.column() - 1);
+    if (index.column() < NumbersColumn()) {
+        const auto row = static_cast<std::size_t>(index.row());
+        return row < m_source.rowDraws.size() && m_source.rowDraws[row] > 0
+                   ? QVariant(m_source.rowDraws[row])
+                   : QVariant();
+    }
+    const auto at = static_cast<std::size_t>(index.column() - NumbersColumn());
     return at < numbers.size() ? QVariant(numbers[at]) : QVariant();
 }
 
@@ -132,7 +138,10 @@ QVariant VariationRowsModel::headerData(int section, Qt::Orientation orientation
         return {};
     }
     // The number columns are too narrow for the caption: it stands over the line numbers.
-    return section == 0 ? Q("Számsor") : QString();
+    if (section == 0) {
+        return Q("Számsor");
+    }
+    return section < NumbersColumn() ? Q("Húzás") : QString();
 }
 
 // --- The window -------------------------------------------------------------------------------
@@ -415,8 +424,12 @@ bool TBontLista::BontListaStart(long long line) {
     m_model->SetExtending(m_variation.Extending());
     m_model->Reset(&store, source);
     m_table->setColumnWidth(0, 90);
+    const int drawColumn = m_model->NumbersColumn() - 1;
+    if (drawColumn > 0) {
+        m_table->setColumnWidth(drawColumn, 60);
+    }
     // As wide as the columns, as high as the screen allows less 50.
-    const int width = 90 + 25 * (m_model->columnCount() - 1) +
+    const int width = 90 + 60 * drawColumn + 25 * (m_model->columnCount() - 1 - drawColumn) +
                       m_table->verticalScrollBar()->sizeHint().width() + 4;
     const QRect screen =
         this->screen() != nullptr ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);

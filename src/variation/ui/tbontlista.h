@@ -43,6 +43,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The first column of numbers: after the line number, and in a draws-list variation after
+    // the draw the row was taken from.
+    int NumbersColumn() const { return m_source.drawsList ? 2 : 1; }
 
 private:
     // How the list marks a line: the body's line numbers grey, the first line of each later

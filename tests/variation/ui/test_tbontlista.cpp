@@ -65,6 +65,7 @@ private slots:
     void rowsAreAddedAndModifiedOnTheCheckTicket();
     void aRepeatedRowIsReportedOncePerSelection();
     void extensionsAreMarkedCommittedAndDeleted();
+    void aDrawsListRowShowsItsDraw();
     void screenshot();
 };
 
@@ -413,6 +414,34 @@ void TBontListaTest::screenshot() {
     THuzSzama* range = f.window.RangeDialog();
     range->PrepareRows(RangeMode::DeleteRows, 924, {924, 924}, true);
     QVERIFY(range->grab().save(folder + QStringLiteral("/szamsorok_torlese.png")));
+}
+
+// A row taken from the draws list shows its draw in the "Húzás" column before its numbers.
+void TBontListaTest::aDrawsListRowShowsItsDraw() {
+    VariationStore store;
+    store.Reset(6, 45);
+    store.Reserve(2);
+    for (const std::vector<std::uint8_t>& row : {std::vector<std::uint8_t>{3, 9, 17, 22, 31, 40},
+                                                 std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}}) {
+        store.AppendRaw(row.data());
+    }
+    ExportSource source;
+    source.drawsList = true;
+    source.rowDraws = {1201, 0};
+    VariationRowsModel model(nullptr);
+    model.Reset(&store, source);
+    QCOMPARE(model.columnCount(), 2 + 6);
+    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString::fromUtf8("Húzás"));
+    QCOMPARE(model.index(0, 1).data().toInt(), 1201);
+    QCOMPARE(model.index(0, 2).data().toInt(), 3);
+    QCOMPARE(model.index(1, 7).data().toInt(), 6);
+    QVERIFY(!model.index(1, 1).data().isValid()); // a draw no longer in the list
+    source.drawsList = false;
+    source.numbers = {10, 20, 30, 40, 50, 60};
+    store.Reset(6, 6);
+    model.Reset(&store, source);
+    QCOMPARE(model.columnCount(), 1);
 }
 
 QTEST_MAIN(TBontListaTest)
