@@ -808,6 +808,7 @@ TNyomtOpc* TFoablak::SlipDialog() {
     if (m_slips == nullptr) {
         m_slips = new TNyomtOpc(m_session.GetMessages(), this);
     }
+    m_slips->pdfFolder = m_session.Folders().list;
     return m_slips;
 }
 

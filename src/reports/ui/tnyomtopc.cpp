@@ -98,12 +98,7 @@ TNyomtOpc::TNyomtOpc(Messages& messages, QWidget* parent) : QDialog(parent), m_m
     connect(print, &QPushButton::clicked, this, [this] { Print(false); });
     connect(test, &QPushButton::clicked, this, [this] { Print(true); });
     connect(pdf, &QPushButton::clicked, this, [this] {
-        const std::string path =
-            choosePdf
-                ? choosePdf()
-                : QFileDialog::getSaveFileName(this, Q("  Szelvények mentése"),
-                                               QStringLiteral("szelvenyek.pdf"), Q("PDF (*.pdf)"))
-                      .toStdString();
+        const std::string path = ChoosePdfPath();
         if (!path.empty() && SavePdf(path)) {
             accept();
         }
@@ -122,6 +117,16 @@ TNyomtOpc::TNyomtOpc(Messages& messages, QWidget* parent) : QDialog(parent), m_m
 
 QRadioButton* TNyomtOpc::JokerButton(Joker joker) const {
     return m_jokers[static_cast<int>(joker)];
+}
+
+std::string TNyomtOpc::ChoosePdfPath() {
+    if (choosePdf) {
+        return choosePdf();
+    }
+    const QString suggested = ToQt(pdfFolder) + QStringLiteral("szelvenyek.pdf");
+    return QFileDialog::getSaveFileName(this, Q("  Szelvények mentése"), suggested,
+                                        Q("PDF (*.pdf)"))
+        .toStdString();
 }
 
 void TNyomtOpc::DrawsEdited() {
@@ -204,9 +209,12 @@ bool TNyomtOpc::PaintForms(QPrinter& printer, const std::vector<SlipPage>& pages
                          "szélesség: 170 mm\r   - magasság: 115 mm");
         return false;
     }
-    // Millimetres from the sheet's corner, less the printable area's offset, in device dots.
-    const QRectF printable = printer.pageRect(QPrinter::Millimeter);
-    if (printable.left() > 22 - kSlipPitchMm || printable.top() > 15 - kSlipPitchMm) {
+    // The printer cannot reach the paper's edge: its physical margins must leave room for
+    // the first column and line of the forms.
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF physical = layout.minimumMargins();
+    if (physical.left() > 22 - kSlipPitchMm || physical.top() > 15 - kSlipPitchMm) {
         m_messages.Error(
             "A (kiválasztott) nyomtató nem alkalmas a segédsorsjegyek kitöltésére.\r\rOka: a "
             "nyomtató fizikai margói nem teszik ezt lehetővé.\r\rFizikai margók: a lap szélétól "
@@ -215,6 +223,9 @@ bool TNyomtOpc::PaintForms(QPrinter& printer, const std::vector<SlipPage>& pages
             "erre a célra is alkalmas nyomtatót.");
         return false;
     }
+    // Millimetres from the sheet's corner, less the offset of the painter's origin (the
+    // printable area's corner unless the printer paints the full page), in device dots.
+    const QRectF printable = printer.pageRect(QPrinter::Millimeter);
     const double dpiX = printer.logicalDpiX();
     const double dpiY = printer.logicalDpiY();
     const auto deviceX = [&](double mm) {
@@ -261,12 +272,7 @@ void TNyomtOpc::Print(bool testPage) {
         // No printer to fill the slips: the preview, then a PDF of them.
         m_messages.Warning("Nincs alapértelmezett nyomtató.\r\rA szelvények PDF állományba "
                            "menthetők.");
-        const std::string path =
-            choosePdf
-                ? choosePdf()
-                : QFileDialog::getSaveFileName(this, Q("  Szelvények mentése"),
-                                               QStringLiteral("szelvenyek.pdf"), Q("PDF (*.pdf)"))
-                      .toStdString();
+        const std::string path = ChoosePdfPath();
         if (path.empty()) {
             return;
         }

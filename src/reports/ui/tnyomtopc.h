@@ -47,8 +47,11 @@ public:
     bool PaintForms(QPrinter& printer, const std::vector<SlipPage>& pages);
     // Where "PDF..." writes: asked of the user unless a test puts an answer here.
     std::function<std::string()> choosePdf;
+    // The folder the file dialog offers first (ends with '/'; empty: the working folder).
+    std::string pdfFolder;
 
 private:
+    std::string ChoosePdfPath();
     void DrawsEdited();
 
     Messages& m_messages;
