@@ -35,6 +35,7 @@
 #include "reports/ui/report_output.h"
 #include "reports/ui/tinfo.h"
 #include "reports/ui/tnyomtopc.h"
+#include "settings/ui/tbeallitasok.h"
 #include "stats/ui/tstatisztika.h"
 #include "ticket/qt_colours.h"
 #include "ticket/tszelveny.h"
@@ -152,6 +153,9 @@ void TFoablak::BuildCommands() {
     Bind(open, Command::Open);
     QAction* saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
     Bind(saveAs, Command::SaveAs);
+    QAction* settingsAction = AddAction(file, Q("Beállítások..."), "actionSettings");
+    settingsAction->setIconText(settingsAction->text());
+    connect(settingsAction, &QAction::triggered, this, &TFoablak::OpenSettings);
     // A tool button drops a trailing "..." of its action's text unless told otherwise.
     open->setIconText(open->text());
     saveAs->setIconText(saveAs->text());
@@ -387,6 +391,7 @@ void TFoablak::BuildCommands() {
     addMenuButton(games, Q("Játék"), "gameButton");
     tools->addAction(open);
     tools->addAction(saveAs);
+    tools->addAction(settingsAction);
     tools->addSeparator();
     tools->addAction(markAll);
     addMenuButton(order, Q("Számsorrend"), "orderButton");
@@ -1116,6 +1121,36 @@ void TFoablak::closeEvent(QCloseEvent* event) {
     }
     DestroyTicketWindow();
     event->accept();
+}
+
+TBeallitasok* TFoablak::SettingsDialog() {
+    if (m_settingsDialog == nullptr) {
+        m_settingsDialog = new TBeallitasok(m_session.GetSettings(), m_session.Folders(),
+                                            m_session.GetMessages(), this);
+        connect(m_settingsDialog, &TBeallitasok::applied, this, &TFoablak::ApplySettings);
+    }
+    return m_settingsDialog;
+}
+
+void TFoablak::OpenSettings() {
+    SettingsDialog()->BeallitasokStart(m_session.Game());
+}
+
+void TFoablak::ApplySettings() {
+    m_session.ApplyMessageSettings();
+    // Every ticket grid of the program hangs below this window: the main ticket through its
+    // marks, the others keeping the looks their windows gave their boxes.
+    const Settings& settings = m_session.GetSettings();
+    const TSzelveny* mainGrid = m_ticket != nullptr ? m_ticket->Grid() : nullptr;
+    for (TSzelveny* grid : findChildren<TSzelveny*>()) {
+        if (grid != mainGrid) {
+            grid->ApplyAppearance(settings.appearance, settings.scheme);
+        }
+    }
+    if (m_ticket != nullptr) {
+        m_ticket->Relayout();
+    }
+    RefreshCommands();
 }
 
 void TFoablak::ShowAbout() {

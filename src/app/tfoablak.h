@@ -32,6 +32,7 @@ class TNyomtOpc;
 class THuzLista;
 class TBontLista;
 class TBontEllSzelveny;
+class TBeallitasok;
 
 struct StartOptions {
     std::string commandLineFile;
@@ -100,6 +101,9 @@ public:
     TStatisztika* StatisticsWindow();
     void OpenStatistics();
     QString FullVariationText() const;
+    // The settings dialog (created on first use) and "Beállítások..." of the "Fájl" menu.
+    TBeallitasok* SettingsDialog();
+    void OpenSettings();
     // The open and save dialogs; a test puts a scripted chooser in their place.
     FileChooser& Chooser() const { return *m_chooser; }
     void SetChooser(FileChooser& chooser) { m_chooser = &chooser; }
@@ -135,6 +139,8 @@ private:
     void NincsAdatbazisAction();
     void OpenTicketRange();
     void ApplyHints();
+    // The settings dialog's "Alkalmaz": messages, hints and every ticket grid follow.
+    void ApplySettings();
     void ShowAbout();
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
@@ -177,6 +183,7 @@ private:
     THuzLista* m_drawsList = nullptr;
     TInfo* m_info = nullptr;
     TNyomtOpc* m_slips = nullptr;
+    TBeallitasok* m_settingsDialog = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"

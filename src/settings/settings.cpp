@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/hu_format.h"
 #include "common/version.h"
 #include "settings/ini_file.h"
 
@@ -119,6 +120,12 @@ void ReadCurrentFormat(const IniFile& ini, int start, Settings& settings) {
     if (settings.backupKind.empty()) {
         settings.backupKind = "top";
     }
+    // Written by later versions only: a missing or unusable value keeps the one passed in.
+    long long largest = 0;
+    if (ParseInteger(ini.ReadString(kMain, "MaxRows", ""), largest) &&
+        largest >= kMinLargestVariation) {
+        settings.largestVariation = largest;
+    }
     for (int i = 0; i < kGameFolderCount; ++i) {
         std::string& folder = settings.gameFolders[static_cast<std::size_t>(i)];
         folder = ini.ReadString(kMain, FolderKey(i), folder);
@@ -227,6 +234,7 @@ std::string SettingsText(const Settings& settings) {
     ini.WriteInteger(kMain, "Start", settings.starts);
     ini.WriteString(kMain, "Version", kProgramVersion.Text());
     ini.WriteString(kMain, "Back", settings.backupKind);
+    ini.WriteInteger(kMain, "MaxRows", settings.largestVariation);
     for (int i = 0; i < kGameFolderCount; ++i) {
         ini.WriteString(kMain, FolderKey(i), settings.gameFolders[static_cast<std::size_t>(i)]);
     }

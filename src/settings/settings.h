@@ -16,6 +16,8 @@ inline constexpr std::size_t kMaxSettingsFileSize = 16 * 1024 * 1024;
 inline constexpr int kCurrencyCount = 6;
 inline constexpr int kNoticeCount = 12;
 inline constexpr int kGameFolderCount = 2 * kGameCount;
+// The rows a variation may reach before the engine asks for more memory; never below this.
+inline constexpr long long kMinLargestVariation = 100000;
 
 // Notice flags with a meaning of their own elsewhere in the program.
 inline constexpr int kNoticeFixedNumbersReminder = 0; // the fixed numbers at a new variation
@@ -35,7 +37,8 @@ struct Settings {
     bool searchNewVersion = true; // "Search"
     bool hints = true;            // "Hint"
     int starts = 1;               // "Start": this start's number (the value read, at least 0, + 1)
-    std::string backupKind = "top"; // "Back"
+    std::string backupKind = "top";                    // "Back"
+    long long largestVariation = kMinLargestVariation; // "MaxRows"
     // "Dir0".."Dir23": first default folder of each game; "Dir24".."Dir47": second one.
     std::array<std::string, kGameFolderCount> gameFolders;
     std::string cacheLeftover; // "Cache", read only

@@ -73,6 +73,7 @@ TSzelveny::TSzelveny(QWidget* owner, const GameInfo& game, int kind, bool showDe
         connect(box, &NumberBox::moved, this, &TSzelveny::OnMoved);
         m_boxes.push_back(box);
     }
+    m_boxSlots.resize(m_boxes.size());
 }
 
 QColor TSzelveny::SlotColour(int slot) const {
@@ -90,9 +91,7 @@ void TSzelveny::Layout(const TicketSlots& slotValues) {
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         Place(m_boxes[i], m_layout.boxes[i]);
         m_boxes[i]->SetFontLook(slotValues[kSlotNumberSize], m_boxes[i]->font().bold());
-        m_boxes[i]->SetColours(
-            SlotColour(m_boxes[i]->IsRaised() ? kSlotMarkedBox : kSlotUnmarkedBox),
-            SlotColour(kSlotNumber));
+        m_boxes[i]->SetColours(SlotColour(m_boxSlots[i].box), SlotColour(m_boxSlots[i].font));
     }
     if (m_reportPanel != nullptr) {
         Place(m_reportPanel, m_layout.reportPanel);
@@ -114,11 +113,17 @@ void TSzelveny::Layout(const TicketSlots& slotValues) {
     setFixedSize(m_layout.clientWidth, m_layout.clientHeight);
 }
 
+void TSzelveny::ApplyAppearance(const TicketAppearance& table, int scheme) {
+    Layout(SlotsOf(table, m_kind, scheme));
+    update();
+}
+
 void TSzelveny::ApplyBoxLook(int number, bool raised, bool bold, int boxSlot, int fontSlot) {
     NumberBox* box = Box(number);
     if (box == nullptr) {
         return;
     }
+    m_boxSlots[static_cast<std::size_t>(number - 1)] = {boxSlot, fontSlot};
     box->SetRaised(raised);
     box->SetFontLook(m_slots[kSlotNumberSize], bold);
     box->SetColours(SlotColour(boxSlot), SlotColour(fontSlot));

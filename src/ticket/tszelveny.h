@@ -36,6 +36,10 @@ public:
     // Recomputes positions, sizes and colours from the appearance slots.
     void Layout(const TicketSlots& slotValues);
 
+    // The settings' appearance of this ticket's kind in `scheme`: laid out again, every box
+    // keeping the slots its owner last gave it.
+    void ApplyAppearance(const TicketAppearance& table, int scheme);
+
     // Colours one box from the slots in use.
     void ApplyBoxLook(int number, bool raised, bool bold, int boxSlot, int fontSlot);
 
@@ -73,6 +77,12 @@ private:
     TicketSlots m_slots{};
     TicketLayout m_layout;
     std::vector<NumberBox*> m_boxes;
+    // The box and font slot of every box, so that new colours reach a box as its owner left it.
+    struct BoxSlots {
+        int box = kSlotUnmarkedBox;
+        int font = kSlotNumber;
+    };
+    std::vector<BoxSlots> m_boxSlots;
     QFrame* m_reportPanel = nullptr;
     QLabel* m_reportLabel = nullptr;
     QWidget* m_buttonPanel = nullptr;

@@ -25,8 +25,8 @@ std::int32_t& Favourite(Settings& settings, int kind, int slot) {
 // Every field, to compare two settings whole.
 auto Fields(const Settings& s) {
     return std::tie(s.game, s.saveOnExit, s.approve, s.info, s.searchNewVersion, s.hints, s.starts,
-                    s.backupKind, s.gameFolders, s.cacheLeftover, s.currency, s.prices, s.notices,
-                    s.scheme, s.appearance);
+                    s.backupKind, s.largestVariation, s.gameFolders, s.cacheLeftover, s.currency,
+                    s.prices, s.notices, s.scheme, s.appearance);
 }
 
 class SettingsFileTest : public ::testing::Test {
@@ -46,6 +46,7 @@ protected:
             settings.hints = false;
         settings.starts = 42;
         settings.backupKind = "tip";
+        settings.largestVariation = 1646492110120; // every 10-number Keno row: beyond 32 bits
         for (int i = 0; i < kGameFolderCount; ++i) {
             settings.gameFolders[static_cast<std::size_t>(i)] =
                 "/adatok/Lottó játékok " + std::to_string(i) + "/Ötös és hatos";
@@ -92,7 +93,7 @@ TEST_F(SettingsFileTest, WrittenTextHasTheFixedSectionAndKeyOrder) {
     settings.cacheLeftover = "leftover.bin";
     const std::string text = SettingsText(settings);
     std::string expected = "[Velmora]\nGame=0\nSet=1\nApprove=1\nInfo=1\nSearch=1\nHint=1\n"
-                           "Start=1\nVersion=2.3.0.0\nBack=top\n";
+                           "Start=1\nVersion=2.3.0.0\nBack=top\nMaxRows=100000\n";
     for (int i = 0; i < kGameFolderCount; ++i) {
         expected += "Dir" + std::to_string(i) + "=" + folders.GameFolder(i % kGameCount) + "\n";
     }
@@ -202,6 +203,15 @@ TEST_F(SettingsFileTest, OutOfRangeValuesAreNormalised) {
         EXPECT_EQ(settings.starts, c.starts);
         EXPECT_EQ(settings.currency, c.currencyRead);
         EXPECT_EQ(settings.scheme, c.schemeRead);
+    }
+
+    // A largest variation below the least one, or not a number, keeps the value passed in.
+    for (const char* rows : {"99999", "-5", "1e6", "sok"}) {
+        SCOPED_TRACE(rows);
+        WriteIni(std::string("[Velmora]\nStart=1\nMaxRows=") + rows + "\n");
+        Settings settings = Unusual();
+        ASSERT_TRUE(ReadSettings(folders, settings, messages));
+        EXPECT_EQ(settings.largestVariation, Unusual().largestVariation);
     }
 
     WriteIni("[Velmora]\nthis line is garbage\nStart=1\nGame=2\nBack=\n"

@@ -182,6 +182,7 @@ bool TBontas::BontasIndul() {
         return false;
     }
     GenerationInput input = m_variation.MakeGenerationInput();
+    input.allowedRows = m_settings.largestVariation;
     if (!input.freeMemory) {
         input.freeMemory = FreeMemoryBytes;
     }
