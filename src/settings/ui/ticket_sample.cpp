@@ -104,6 +104,7 @@ void TicketSample::paintEvent(QPaintEvent* /*event*/) {
     }
 
     // A button as the ticket's own buttons look.
+    painter.setFont(font());
     QStyleOptionButton button;
     button.initFrom(this);
     button.rect = QRect(width() - kMargin - kButtonWidth, top, kButtonWidth, kButtonHeight);
