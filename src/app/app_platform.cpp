@@ -1,12 +1,18 @@
 #include "app/app_platform.h"
 
 #include <QInputDevice>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointingDevice>
+#include <QTranslator>
+#include <QWidget>
 
 #include <cxxabi.h>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
+
+#include "common/version.h"
 
 namespace velmora {
 
@@ -25,6 +31,32 @@ bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
         }
     }
     return false;
+}
+
+void SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kProgramStem).toLower());
+    const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
+    QLocale::setDefault(hungarian);
+    // The file dialogs, message box buttons and print dialogs all take their texts from qtbase.
+    auto* qtTexts = new QTranslator(&app);
+    if (qtTexts->load(hungarian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(qtTexts);
+    } else {
+        delete qtTexts;
+    }
+}
+
+void PlaceOnScreen(QWidget& window, const QRect& area) {
+    // Before the first showing the frame is not known yet and counts as none; move() places
+    // the frame's corner, so the title bar starts inside the area either way.
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    window.resize(area.size().shrunkBy(margins));
+    window.move(area.topLeft());
 }
 
 bool MousePresent() {

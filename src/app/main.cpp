@@ -1,10 +1,7 @@
 // The desktop program.
 
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <QTranslator>
 
 #include <ctime>
 #include <exception>
@@ -32,14 +29,7 @@ int RunProgram(int argc, char** argv) {
     const int otherCopy = lock.OtherCopy();
 
     VelmoraApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
-    // Qt's own dialog texts (file dialogs, standard buttons) in Hungarian when installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    SetUpApplication(app);
 
     QtMessages messages;
     SeededRandom random(static_cast<std::uint32_t>(std::time(nullptr)));
@@ -67,7 +57,7 @@ int RunProgram(int argc, char** argv) {
     };
     // Without a window manager "maximised" means nothing, so the screen's size is set as well.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.setGeometry(screen->availableGeometry());
+        PlaceOnScreen(window, screen->availableGeometry());
     }
     window.showMaximized();
     window.ShowTicket();

@@ -433,6 +433,10 @@ void TFoablak::BuildCommands() {
     setCentralWidget(m_extensionImage);
     m_extensionImage->hide();
 
+    // The rows of the variation in hand, however it came: generated, opened or imported.
+    m_variationRows = new QLabel(this);
+    m_variationRows->setObjectName(QStringLiteral("variationRows"));
+    statusBar()->addPermanentWidget(m_variationRows);
     m_fullVariation = new QLabel(this);
     m_fullVariation->setObjectName(QStringLiteral("fullVariation"));
     m_fullVariation->setMinimumWidth(250);
@@ -497,6 +501,9 @@ void TFoablak::RefreshCommands() {
         SetState(action, commands.State(command));
     }
     m_fullVariation->setText(ToQt(commands.FullVariationText()));
+    const VariationDocument& variation = m_session.Variation();
+    m_variationRows->setText(variation.Exists() ? ToQt(NeededRowsText(variation.Store().Count()))
+                                                : QString());
     m_conditionsAction->setText(ToQt(commands.ConditionsCaption()));
     const bool extending = m_session.Variation().Extending();
     m_extensionAction->setChecked(extending);

@@ -173,6 +173,7 @@ private:
     std::vector<std::pair<QAction*, Command>> m_bound;
     bool m_started = false;
     QLabel* m_fullVariation = nullptr;
+    QLabel* m_variationRows = nullptr;
     int m_exceptionDepth = 0;
     THuzSzama* m_rangeDialog = nullptr;
     TBontTeszt* m_testDialog = nullptr; // kept: it shows its finished result again

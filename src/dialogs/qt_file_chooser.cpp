@@ -1,6 +1,9 @@
 #include "dialogs/qt_file_chooser.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -20,6 +23,34 @@ QString FilterText(const FileFilter& filter) {
     return label + QStringLiteral(" (*.%1)").arg(QString::fromStdString(filter.extension));
 }
 
+// Qt's folder model writes sizes and dates in the system's language; the program's own
+// (Hungarian) locale writes them here instead.
+class HungarianFolderModel : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* folder = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || folder == nullptr || !index.isValid()) {
+            return QIdentityProxyModel::data(index, role);
+        }
+        const QModelIndex source = mapToSource(index);
+        switch (index.column()) {
+        case kSizeColumn:
+            return folder->isDir(source) ? QString()
+                                         : QLocale().formattedDataSize(folder->size(source));
+        case kDateColumn:
+            return QLocale().toString(folder->lastModified(source), QLocale::ShortFormat);
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+
+private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
+
 } // namespace
 
 std::optional<FileChoice> QtFileChooser::ChooseOpen(const FileDialogRequest& request) {
@@ -34,6 +65,7 @@ std::optional<FileChoice> QtFileChooser::Run(const FileDialogRequest& request, b
     QFileDialog dialog(m_parent, ToQt(request.title), QString::fromStdString(request.folder));
     dialog.setObjectName(QStringLiteral("fileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new HungarianFolderModel(&dialog));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Hely:"));

@@ -1,5 +1,7 @@
 #include "game/ticket_layout.h"
 
+#include <algorithm>
+
 #include "game/ticket_appearance.h"
 
 namespace velmora {
@@ -41,13 +43,18 @@ TicketLayout ComputeTicketLayout(const GameInfo& game, const TicketOptions& opti
     const int gridWidth = game.ticketColumns * b + game.ticketColumns + 4;
     const int gridHeight = game.ticketRows * b + game.ticketRows + 4;
     layout.clientWidth = gridWidth;
+    int gridLeft = 0;
 
     int reportWidth = 0;
     if (options.showReport && ReportBeside(game, options.kind)) {
         layout.reportAtRight = true;
         reportWidth = game.isKeno ? gridWidth : 2 * gridWidth - (b + 4);
+        reportWidth = std::max(reportWidth, options.reportMinWidth);
         // The window grows by the panel's width, so the panel never covers the boxes.
         layout.clientWidth = gridWidth + reportWidth;
+    } else if (options.showReport && options.reportMinWidth > gridWidth) {
+        layout.clientWidth = options.reportMinWidth;
+        gridLeft = (layout.clientWidth - gridWidth) / 2;
     }
 
     layout.boxes.reserve(static_cast<std::size_t>(game.maxNumber));
@@ -56,7 +63,7 @@ TicketLayout ComputeTicketLayout(const GameInfo& game, const TicketOptions& opti
         const int firstColumn = row == 0 ? game.leadingBlanks : 0;
         for (int column = firstColumn; column < game.ticketColumns && number < game.maxNumber;
              ++column) {
-            layout.boxes.push_back({3 + column * (b + 1), 3 + row * (b + 1), b, b});
+            layout.boxes.push_back({gridLeft + 3 + column * (b + 1), 3 + row * (b + 1), b, b});
             ++number;
         }
     }

@@ -21,6 +21,9 @@ struct TicketOptions {
     bool showDelete = false;
     bool showExit = false;
     bool showReport = true;
+    // The report panel is at least this wide (its text's longest line); a ticket narrower
+    // than that grows, its boxes centred.
+    int reportMinWidth = 0;
 };
 
 struct TicketLayout {

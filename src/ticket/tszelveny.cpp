@@ -1,10 +1,13 @@
 #include "ticket/tszelveny.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 #include "ticket/number_box.h"
 #include "ticket/qt_colours.h"
@@ -99,18 +102,54 @@ void TSzelveny::Layout(const TicketSlots& slotValues) {
         panel.setColor(QPalette::Window, SlotColour(kSlotReportPanel));
         panel.setColor(QPalette::WindowText, SlotColour(kSlotReportText));
         m_reportPanel->setPalette(panel);
-        m_reportLabel->setGeometry(m_reportPanel->contentsRect().adjusted(2, 2, -2, -2));
     }
     if (m_buttonPanel != nullptr) {
         Place(m_buttonPanel, m_layout.buttonPanel);
+    }
+    // The layout's size is the least; the user may make the window larger.
+    setMinimumSize(m_layout.clientWidth, m_layout.clientHeight);
+    resize(m_layout.clientWidth, m_layout.clientHeight);
+    FitToWindow();
+}
+
+void TSzelveny::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitToWindow();
+}
+
+void TSzelveny::FitToWindow() {
+    // The boxes keep their places; the panels take the room the window has beyond them.
+    const int extraWidth = std::max(width() - m_layout.clientWidth, 0);
+    const int extraHeight = std::max(height() - m_layout.clientHeight, 0);
+    if (m_reportPanel != nullptr) {
+        const Rect& r = m_layout.reportPanel;
+        m_reportPanel->setGeometry(r.left, r.top, r.width + extraWidth, r.height + extraHeight);
+        m_reportLabel->setGeometry(m_reportPanel->contentsRect().adjusted(2, 2, -2, -2));
+    }
+    if (m_buttonPanel != nullptr) {
+        const Rect& r = m_layout.buttonPanel;
+        m_buttonPanel->setGeometry(r.left, r.top + extraHeight, r.width + extraWidth, r.height);
+        const int half = m_buttonPanel->width() / 2 - 4;
         if (m_exitButton != nullptr) {
-            Place(m_exitButton, m_layout.exitButton);
+            const Rect& b = m_layout.exitButton;
+            m_exitButton->setGeometry(b.left, b.top, half, b.height);
         }
         if (m_deleteButton != nullptr) {
-            Place(m_deleteButton, m_layout.deleteButton);
+            const Rect& b = m_layout.deleteButton;
+            const int inset = b.left - b.width; // the delete button starts half a panel in
+            m_deleteButton->setGeometry(inset + half, b.top, half, b.height);
         }
     }
-    setFixedSize(m_layout.clientWidth, m_layout.clientHeight);
+}
+
+int TSzelveny::ReportWidthFor(const QString& text) const {
+    const QFontMetrics metrics(m_reportLabel->font());
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    // The sunken frame and the label's inset on both sides, and a character to spare.
+    return widest + 2 * (m_reportPanel->frameWidth() + 2) + metrics.averageCharWidth();
 }
 
 void TSzelveny::ApplyAppearance(const TicketAppearance& table, int scheme) {
@@ -137,8 +176,18 @@ NumberBox* TSzelveny::Box(int number) const {
 }
 
 void TSzelveny::SetReportText(const QString& text) {
-    if (m_reportLabel != nullptr) {
-        m_reportLabel->setText(text);
+    if (m_reportLabel == nullptr) {
+        return;
+    }
+    m_reportLabel->setText(text);
+    // Narrow grids grow to their report; they never shrink back, so the window stays put
+    // while the text changes.
+    const int needed = ReportWidthFor(text);
+    if (needed > m_options.reportMinWidth) {
+        m_options.reportMinWidth = needed;
+        if (!m_layout.boxes.empty() && needed > m_layout.reportPanel.width) {
+            Layout(m_slots);
+        }
     }
 }
 

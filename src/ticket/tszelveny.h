@@ -63,6 +63,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The report panel and the buttons follow the window's size.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnPressed(int number, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -70,6 +72,9 @@ private:
                     QPoint globalPosition);
     void OnMoved(QPoint globalPosition, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
     QColor SlotColour(int slot) const;
+    // How wide the report panel must be for every line of `text` in the panel's font.
+    int ReportWidthFor(const QString& text) const;
+    void FitToWindow();
 
     GameInfo m_game;
     int m_kind;

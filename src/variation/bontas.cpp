@@ -989,6 +989,10 @@ std::string Bontas::Headline() const {
            std::to_string(m_k) + " számra";
 }
 
+std::string NeededRowsText(long long rows) {
+    return FormatThousands(rows) + " számsor szükséges a játékhoz";
+}
+
 std::string Bontas::StartNoticeText() const {
     const int fixed = m_input.fixedCount;
     return std::to_string(m_n) + " szám " + std::to_string(m_h) +

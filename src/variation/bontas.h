@@ -26,6 +26,10 @@ namespace velmora {
 inline constexpr long long kDefaultAllowedRows = 100000;
 inline constexpr long long kRowLimit = 100000000;
 
+// "35 számsor szükséges a játékhoz": how many rows a variation holds, as the engine window
+// counts them during a run and the main window's status bar shows them afterwards.
+std::string NeededRowsText(long long rows);
+
 // Where a paused variation goes on: the first combination not yet examined and the pass
 // counter of its pass.
 struct ResumePoint {

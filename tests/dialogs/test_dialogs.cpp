@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTreeView>
 #include <QtTest>
 
 #include <atomic>
@@ -133,7 +135,12 @@ void DialogsTest::fileDialogReportsTheChosenFilter() {
     TempHome folder;
     QFile existing(QString::fromStdString(folder.Path() + "meglevo.top"));
     QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("123456789");
     existing.close();
+    // The program runs in the Hungarian locale; the folder's sizes and dates follow it even
+    // where the system speaks another language.
+    const QLocale systemDefault;
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
     QtFileChooser chooser;
     FileDialogRequest request;
     request.title = "  Állomány betöltése";
@@ -151,6 +158,19 @@ void DialogsTest::fileDialogReportsTheChosenFilter() {
         title = dialog.windowTitle();
         filter = dialog.selectedNameFilter();
         directory = dialog.directory().absolutePath() + QLatin1Char('/');
+        auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        QVERIFY(list != nullptr);
+        const auto cell = [list](int column) {
+            const QAbstractItemModel* model = list->model();
+            const QModelIndex file = model->index(0, 0, list->rootIndex());
+            return model->index(0, column, list->rootIndex()).data().toString() +
+                   (file.data().toString() == QStringLiteral("meglevo.top") ? QString()
+                                                                            : QStringLiteral("?"));
+        };
+        QTRY_COMPARE(cell(1), QStringLiteral("9 bájt"));
+        const QRegularExpression hungarianDate(
+            QStringLiteral("^\\d{4}\\. \\d\\d\\. \\d\\d\\. \\d{1,2}:\\d\\d$"));
+        QVERIFY2(hungarianDate.match(cell(3)).hasMatch(), qPrintable(cell(3)));
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name != nullptr);
         name->setText(QStringLiteral("meglevo.top"));
@@ -183,6 +203,7 @@ void DialogsTest::fileDialogReportsTheChosenFilter() {
 
     WhenFileDialogShows([](QFileDialog& dialog) { dialog.reject(); });
     QVERIFY(!chooser.ChooseSave(request).has_value());
+    QLocale::setDefault(systemDefault);
 }
 
 void DialogsTest::jobRunnerAsksOnTheWindowThreadAndHandsBackTheEnd() {

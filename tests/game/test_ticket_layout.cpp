@@ -76,6 +76,46 @@ TEST(TicketLayout, TallCroatianGridReportNeverCoversTheBoxes) {
     EXPECT_EQ(layout.reportPanel.left + layout.reportPanel.width, layout.clientWidth);
 }
 
+TEST(TicketLayout, ReportWiderThanTheGridWidensTheTicket) {
+    struct Case {
+        GameId game;
+        int kind;
+        int minWidth;
+        int width;    // the ticket's client width
+        int gridLeft; // where the grid's first column starts
+        int reportWidth;
+    };
+    const int croatian = 3 * kBox + 3 + 4; // three columns
+    const int hungarian = 10 * kBox + 10 + 4;
+    const Case cases[] = {
+        // A narrow grid under a wide report: the ticket takes the report's width, the grid
+        // stands in the middle.
+        {6, kMainTicket, 200, 200, (200 - croatian) / 2, 200},
+        {6, kMainTicket, croatian + 1, croatian + 1, 0, croatian + 1},
+        // No wider than the grid: nothing moves.
+        {6, kMainTicket, croatian, croatian, 0, croatian},
+        {0, kMainTicket, 200, hungarian, 0, hungarian},
+        // Beside the grid the report panel widens, the grid stays at the left.
+        {6, kVariationListTicket, 400, croatian + 400, 0, 400},
+        {6, kVariationListTicket, 10, croatian + 2 * croatian - (kBox + 4), 0,
+         2 * croatian - (kBox + 4)},
+    };
+    for (const Case& c : cases) {
+        TicketOptions options{c.kind};
+        options.reportMinWidth = c.minWidth;
+        const TicketLayout layout = ComputeTicketLayout(LoadGameInfo(c.game), options, kBox);
+        SCOPED_TRACE(testing::Message()
+                     << "game " << c.game << " kind " << c.kind << " min " << c.minWidth);
+        EXPECT_EQ(layout.clientWidth, c.width);
+        EXPECT_EQ(layout.boxes[0].left, c.gridLeft + 3);
+        EXPECT_EQ(layout.reportPanel.width, c.reportWidth);
+        EXPECT_EQ(layout.reportPanel.left + layout.reportPanel.width, layout.clientWidth);
+        for (const Rect& box : layout.boxes) {
+            EXPECT_LE(box.left + box.width, layout.clientWidth);
+        }
+    }
+}
+
 TEST(TicketLayout, ReportPanelHeights) {
     EXPECT_EQ(ReportPanelHeight(LoadGameInfo(0), kMainTicket), 65 + 80);
     EXPECT_EQ(ReportPanelHeight(LoadGameInfo(0), kVariationListTicket), 65 + 14 * 5 + 190);

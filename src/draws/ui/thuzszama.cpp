@@ -16,6 +16,7 @@ namespace velmora {
 RangeField::RangeField(QWidget* parent) : QAbstractSpinBox(parent) {
     setAlignment(Qt::AlignRight);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    connect(lineEdit(), &QLineEdit::textChanged, this, &RangeField::textChanged);
 }
 
 void RangeField::Configure(int stepMaximum, int digits) {
@@ -120,6 +121,8 @@ THuzSzama::THuzSzama(QWidget* parent, DrawRanges& ranges, Messages& messages)
             m_last->SetValue(m_count);
         }
     });
+    connect(m_first, &RangeField::textChanged, this, &THuzSzama::FollowFields);
+    connect(m_last, &RangeField::textChanged, this, &THuzSzama::FollowFields);
     connect(m_ok, &QPushButton::clicked, this, [this] { Confirm(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -191,6 +194,15 @@ bool THuzSzama::LastBlockChosen() const {
 bool THuzSzama::Open(RangeMode mode, int drawCount) {
     Prepare(mode, drawCount);
     return exec() == QDialog::Accepted;
+}
+
+void THuzSzama::FollowFields() {
+    // Mode 4's box chooses the last block, not a range.
+    if (m_mode == RangeMode::DeleteRows) {
+        return;
+    }
+    const QSignalBlocker block(m_all);
+    m_all->setChecked(m_first->Text().toInt() == 1 && m_last->Text().toInt() == m_count);
 }
 
 bool THuzSzama::CheckFirst() {

@@ -27,6 +27,10 @@ public:
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& position) const override;
 
+signals:
+    // The field's text changed, typed or set.
+    void textChanged();
+
 protected:
     StepEnabled stepEnabled() const override;
 
@@ -65,6 +69,8 @@ private:
     void SetUp(RangeMode mode, int count, DrawRange range);
     bool CheckFirst();
     bool CheckLast();
+    // The " Minden húzás" / " Minden számsor" box shows whether the fields hold the full range.
+    void FollowFields();
 
     DrawRanges& m_ranges;
     Messages& m_messages;

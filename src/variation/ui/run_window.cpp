@@ -1,11 +1,9 @@
 #include "variation/ui/run_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include "common/version.h"
+#include <QWidget>
 
 namespace velmora {
 
@@ -22,12 +20,16 @@ void ShowPercent(QProgressBar* bar, QLabel* label, int percent) {
     label->setText(QStringLiteral("Folyamat: %1%").arg(percent));
 }
 
-void ShowJobTitle(bool running, bool active, int percent, const char* job) {
+void ShowJobTitle(QWidget* window, bool running, bool active, int percent, const char* job) {
     const QString title = running && !active
                               ? QStringLiteral("%1% - ").arg(percent) + QString::fromUtf8(job)
-                              : QString::fromUtf8(kProgramTitle);
-    if (QGuiApplication::applicationDisplayName() != title) {
-        QGuiApplication::setApplicationDisplayName(title);
+                              : QString();
+    QWidget* mainWindow =
+        window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr;
+    for (QWidget* shown : {window, mainWindow}) {
+        if (shown != nullptr && shown->windowIconText() != title) {
+            shown->setWindowIconText(title);
+        }
     }
 }
 

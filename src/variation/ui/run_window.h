@@ -14,9 +14,10 @@ QPushButton* MakeRunButton(QWidget* window, const char* text, const char* object
 // The bar and "Folyamat: p%".
 void ShowPercent(QProgressBar* bar, QLabel* label, int percent);
 
-// While a job runs and its window is not the active one, the task-bar text is
-// p + "% - " + job; otherwise the program's title.
-void ShowJobTitle(bool running, bool active, int percent, const char* job);
+// While a job runs and its window is not the active one, the task-bar text of the job's
+// window and of the main window (their icon text) is p + "% - " + job; otherwise it is
+// cleared and the task bar shows their captions again. The captions themselves stay.
+void ShowJobTitle(QWidget* window, bool running, bool active, int percent, const char* job);
 
 // The whole program goes to the task bar: the main window and the job's window.
 void SendToBackground(QWidget* window);

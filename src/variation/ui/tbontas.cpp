@@ -21,7 +21,6 @@
 
 #include "common/hu_format.h"
 #include "common/platform.h"
-#include "common/version.h"
 #include "conditions/condition_table.h"
 #include "session/variation_document.h"
 #include "variation/ui/run_window.h"
@@ -81,7 +80,7 @@ TBontas::~TBontas() {
         m_runner.Abandon();
         m_variation.GenerationDone(m_engine.Vege());
     }
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+    ShowJobTitle(this, false, true, 0, "");
 }
 
 void TBontas::BuildWindow() {
@@ -172,6 +171,9 @@ void TBontas::BuildWindow() {
     layout->setSpacing(10);
     layout->addWidget(panel);
     layout->addLayout(buttons);
+    // Nothing in the window stretches: it keeps the size of its contents, so no strip of
+    // empty room (or a frame's resize handle) shows below the buttons.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     SetRunButtons(false);
     m_background->setEnabled(true);
@@ -336,7 +338,7 @@ void TBontas::changeEvent(QEvent* event) {
 }
 
 void TBontas::ShowCounts(long long rows) {
-    m_rowCount->setText(ToQt(FormatThousands(rows) + " számsor szükséges a játékhoz"));
+    m_rowCount->setText(ToQt(NeededRowsText(rows)));
     m_cost->setText(ToQt(
         "Variáció költsége: " + MoneyText(static_cast<double>(rows) * m_price, m_priceDecimals) +
         m_currencyName));
@@ -353,7 +355,7 @@ void TBontas::ShowProgress(int percent) {
 
 // The program's title in the task bar follows the run while the user looks elsewhere.
 void TBontas::ShowTitle(int percent) {
-    ShowJobTitle(Running(), isActiveWindow(), percent, "Variáció");
+    ShowJobTitle(this, Running(), isActiveWindow(), percent, "Variáció");
 }
 
 void TBontas::SetRunButtons(bool enabled) {

@@ -21,7 +21,6 @@
 #include <cstdio>
 
 #include "common/hu_format.h"
-#include "common/version.h"
 #include "session/variation_document.h"
 #include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
@@ -61,9 +60,7 @@ TBontTeszt::~TBontTeszt() {
         m_test->Stop(); // holds even when the test has not begun yet
         m_runner.Abandon();
     }
-    if (m_running) {
-        QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
-    }
+    ShowJobTitle(this, false, true, 0, "");
 }
 
 void TBontTeszt::BuildWindow() {
@@ -156,6 +153,9 @@ void TBontTeszt::BuildWindow() {
     layout->addWidget(m_progress);
     layout->addSpacing(4);
     layout->addLayout(buttons);
+    // The views have their size; the window keeps the size of its contents, so no strip of
+    // empty room (or a frame's resize handle) shows below the buttons.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     SetRunning(false);
     m_insert->setEnabled(false);
@@ -197,6 +197,11 @@ int TBontTeszt::Start() {
         m_pendingStart = true;
     }
     m_closeWhenDone = false;
+    // move() places the frame's corner, so the window opens where it was left, not a title
+    // bar's height lower each time.
+    if (m_place) {
+        move(*m_place);
+    }
     return exec();
 }
 
@@ -248,6 +253,11 @@ void TBontTeszt::showEvent(QShowEvent* event) {
         m_pendingStart = false;
         StartWorker();
     }
+}
+
+void TBontTeszt::hideEvent(QHideEvent* event) {
+    m_place = frameGeometry().topLeft();
+    QDialog::hideEvent(event);
 }
 
 void TBontTeszt::StartWorker() {
@@ -489,7 +499,7 @@ void TBontTeszt::ShowProgress(int percent) {
 
 // The program's title in the task bar follows the test while the user looks elsewhere.
 void TBontTeszt::ShowTitle(int percent) {
-    ShowJobTitle(m_running, isActiveWindow(), percent, "Teszt");
+    ShowJobTitle(this, m_running, isActiveWindow(), percent, "Teszt");
 }
 
 } // namespace velmora

@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPoint>
 
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -131,6 +134,8 @@ private:
     bool m_asking = false; // a box of the timer is up
     bool m_closeWhenDone = false;
     bool m_firstOpen = true;
+    // Where the frame's corner was when the window last closed; empty before the first close.
+    std::optional<QPoint> m_place;
 };
 
 } // namespace velmora

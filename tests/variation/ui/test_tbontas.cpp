@@ -73,6 +73,9 @@ void TBontasTest::finishedRunShowsItsResult() {
     QVERIFY(f.Start([&](TBontas& engine) {
         QVERIFY(engine.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(engine.windowTitle(), QStringLiteral("  Variáció készítése"));
+        // Sized to its contents, with nothing to stretch: no room below the buttons.
+        QCOMPARE(engine.minimumSize(), engine.maximumSize());
+        QCOMPARE(engine.size(), engine.sizeHint());
         WaitForTheEnd(engine);
         QVERIFY(engine.Finished());
         QCOMPARE(LabelText(engine, "headlineLabel"),
@@ -108,6 +111,8 @@ void TBontasTest::finishedRunShowsItsResult() {
     QCOMPARE((std::vector<int>(rows.Row(34), rows.Row(34) + 4)), (std::vector<int>{3, 4, 5, 6}));
     QVERIFY(!f.session.Variation().Paused());
     QVERIFY(Action(f.window, "actionDeleteVariation")->isEnabled());
+    QCOMPARE(LabelText(f.window, "variationRows"),
+             QStringLiteral("35 számsor szükséges a játékhoz"));
     QVERIFY(!Action(f.window, "actionStart")->isEnabled());
 
     // Deleted, it is made again, without the reminder.
@@ -157,13 +162,23 @@ void TBontasTest::aQuestionOfTheRunRestsTheWindow() {
         QVERIFY(!Button(engine, "backgroundButton")->isEnabled());
         const int percent = Child<QProgressBar>(engine, "progressBar")->value();
         QCOMPARE(LabelText(engine, "progressLabel"), QStringLiteral("Folyamat: %1%").arg(percent));
+        // Gone to the background, the run shows its progress in the task bar; the captions
+        // stay as they are.
+        QApplication::setActiveWindow(nullptr);
+        const QString taskBar = QStringLiteral("%1% - Variáció").arg(percent);
+        QCOMPARE(engine.windowIconText(), taskBar);
+        QCOMPARE(f.window.windowIconText(), taskBar);
+        QCOMPARE(engine.windowTitle(), QStringLiteral("  Variáció készítése"));
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Magyar 5/90 lottó  -  Velmora Personal "));
     });
     // No answer queued: the store may not grow, and the run ends as stopped.
     QVERIFY(f.Start(
         [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.isVisible(), kRunTimeout); }));
     QVERIFY(asked);
     QVERIFY(!f.session.Variation().Exists());
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
+    QVERIFY(f.window.windowIconText().isEmpty());
+    // No display name either, which Qt would append to every caption.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 void TBontasTest::stopCloseAndDestroyLeaveNoVariation() {

@@ -59,6 +59,7 @@ private slots:
     void reportsAndInsertsMissingRows();
     void aResultLastsUntilSomethingChanges();
     void stopAndCloseEndARunningTest();
+    void reopensInPlaceAtItsOwnSize();
 };
 
 void TBontTesztTest::reportsAndInsertsMissingRows() {
@@ -250,7 +251,37 @@ void TBontTesztTest::stopAndCloseEndARunningTest() {
         QTRY_VERIFY_WITH_TIMEOUT(!shown.isVisible(), kRunTimeout);
         QVERIFY(!shown.Running() && !shown.HasResult());
     }));
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Velmora Personal"));
+    // The task-bar text is the caption again, and no display name was set for Qt to append.
+    QVERIFY(test.window.windowIconText().isEmpty());
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+}
+
+void TBontTesztTest::reopensInPlaceAtItsOwnSize() {
+    SessionParts f(5);
+    TFoablak window(f.session, {});
+    window.show();
+    MarkRange(window, 1, 12);
+    f.session.Conditions().errorPoints = 1;
+    QVERIFY(WhileModal<TBontas>(
+        &window, [&] { Action(window, "actionStart")->trigger(); },
+        [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
+    // Every opening finds the window where the last one left it (its frame included), and
+    // at the size of its contents: there is nothing to stretch, so the user cannot resize it.
+    std::vector<QRect> frames;
+    for (int opening = 0; opening < 3; ++opening) {
+        QVERIFY(WhileModal<TBontTeszt>(
+            &window, [&] { Action(window, "actionTest")->trigger(); },
+            [&](TBontTeszt& test) {
+                QVERIFY(QTest::qWaitForWindowExposed(&test));
+                QTRY_VERIFY_WITH_TIMEOUT(test.HasResult(), kRunTimeout);
+                frames.push_back(test.frameGeometry());
+                QCOMPARE(test.minimumSize(), test.maximumSize());
+                QCOMPARE(test.size(), test.sizeHint());
+            }));
+    }
+    QCOMPARE(frames.size(), std::size_t{3});
+    QCOMPARE(frames[1], frames[0]);
+    QCOMPARE(frames[2], frames[0]);
 }
 
 QTEST_MAIN(TBontTesztTest)
