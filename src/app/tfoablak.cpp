@@ -151,6 +151,9 @@ void TFoablak::BuildCommands() {
     BuildGameMenu(games);
     QAction* open = AddAction(file, Q("Megnyitás..."), "actionOpen");
     Bind(open, Command::Open);
+    QAction* restore = AddAction(file, Q("Visszatöltés"), "actionRestore");
+    Bind(restore, Command::Restore);
+    connect(restore, &QAction::triggered, this, &TFoablak::RestoreLastVariation);
     QAction* saveAs = AddAction(file, Q("Mentés másként..."), "actionSaveAs");
     Bind(saveAs, Command::SaveAs);
     QAction* settingsAction = AddAction(file, Q("Beállítások..."), "actionSettings");
@@ -390,6 +393,7 @@ void TFoablak::BuildCommands() {
     };
     addMenuButton(games, Q("Játék"), "gameButton");
     tools->addAction(open);
+    tools->addAction(restore);
     tools->addAction(saveAs);
     tools->addAction(settingsAction);
     tools->addSeparator();
@@ -528,6 +532,15 @@ void TFoablak::OpenCommand() {
     OnTicketChanged();
 }
 
+void TFoablak::RestoreLastVariation() {
+    const bool wholeVariation = m_session.Backup().Kind() == "top";
+    const bool restored = m_session.Backup().Restore(m_session);
+    OnTicketChanged();
+    if (restored && wholeVariation && m_session.Variation().Exists()) {
+        ListVariation();
+    }
+}
+
 void TFoablak::SaveCommand(SaveRequest request) {
     velmora::SaveCommand(m_session, Chooser(), request);
     OnTicketChanged();
@@ -573,6 +586,7 @@ void TFoablak::SetConditionHooks() {
             m_conditionsDialog->hide();
         }
     };
+    hooks.backupLastVariation = [this] { m_session.Backup().BackUp(); };
     hooks.deleteVariation = [this] { m_session.Variation().Delete(); };
     hooks.confirmVariationDelete = [this] { return m_session.Variation().AskThenDelete(); };
     hooks.conditionListCommand = [this](bool) {
@@ -1157,6 +1171,8 @@ void TFoablak::ApplySettings() {
     if (m_ticket != nullptr) {
         m_ticket->Relayout();
     }
+    // The backup kind may have changed: the restore looks for the other file.
+    m_session.Backup().LookUp();
     RefreshCommands();
 }
 

@@ -154,6 +154,8 @@ private:
     TBontTeszt* TestDialog();
     // "Megnyitás...", the save dialog and the "Variáció" menu's "Mentés".
     void OpenCommand();
+    // "Visszatöltés": the last variation's backup, then the variation list when it holds rows.
+    void RestoreLastVariation();
     void SaveCommand(SaveRequest request);
     void SaveVariationCommand();
     // The number-row or variation file named on the command line.

@@ -1,6 +1,7 @@
 #include "session/command_model.h"
 
 #include "common/hu_format.h"
+#include "session/last_variation_backup.h"
 
 namespace velmora {
 
@@ -66,6 +67,8 @@ CommandState CommandModel::State(Command command) const {
     case Command::SaveDraws:
         return Either(draws && m_draws.DatabaseModified(), " Módosított adatbázis mentése. ",
                       " Nincs elmentésre váró adat. ");
+    case Command::Restore:
+        return m_backup.RestoreState();
     case Command::CommitExtension:
         return {m_variation.CanCommitExtension(), ""};
     case Command::UndoExtension:

@@ -46,6 +46,7 @@ enum class Command {
     SearchDraws,     // "Keresés..." of "Adatbázis" and its tool button
     DatabaseRange,   // "Húzások száma..." of "Adatbázis"
     SaveDraws,       // "Mentés" of "Adatbázis"
+    Restore,         // "Visszatöltés" of "Fájl" and its tool button
 };
 
 struct CommandState {
@@ -53,11 +54,15 @@ struct CommandState {
     std::string hint; // empty: the command shows its own text
 };
 
+class LastVariationBackup;
+
 class CommandModel {
 public:
     CommandModel(const MainTicket& ticket, const DrawsStore& draws,
-                 const VariationDocument& variation, const ConditionSet& conditions)
-        : m_ticket(ticket), m_draws(draws), m_variation(variation), m_conditions(conditions) {}
+                 const VariationDocument& variation, const ConditionSet& conditions,
+                 const LastVariationBackup& backup)
+        : m_ticket(ticket), m_draws(draws), m_variation(variation), m_conditions(conditions),
+          m_backup(backup) {}
 
     CommandState State(Command command) const;
 
@@ -77,6 +82,7 @@ private:
     const DrawsStore& m_draws;
     const VariationDocument& m_variation;
     const ConditionSet& m_conditions;
+    const LastVariationBackup& m_backup;
 };
 
 } // namespace velmora

@@ -16,8 +16,10 @@ Session::Session(const ProgramFolders& folders, Messages& messages, RandomSource
                   [this](NumberRowRecord record, bool loaded) {
                       ApplyNumberRow(std::move(record), loaded);
                   }),
-      m_commands(m_ticket, m_draws, m_variation, m_conditions) {
+      m_backup(m_folders, m_settings, m_game, m_ticket, m_conditions, m_variation, messages),
+      m_commands(m_ticket, m_draws, m_variation, m_conditions, m_backup) {
     m_ticket.Rebuild(m_game);
+    m_variation.beforeDelete = [this] { m_backup.BackUp(); };
 }
 
 void Session::ApplyMessageSettings() {
@@ -44,6 +46,7 @@ void Session::ApplyGame(GameId id) {
     m_variation.Delete();
     m_lastSelectedCount = -1;
     m_draws.Clear();
+    m_backup.LookUp();
     TicketChanged();
 }
 
@@ -60,6 +63,9 @@ bool Session::SelectGame(GameId id) {
 }
 
 bool Session::AskDiscardTicket() {
+    if (m_variation.Exists()) {
+        m_backup.BackUp();
+    }
     const bool extending = m_ticket.Extension().active;
     const bool conditions = m_conditions.AnyActive();
     m_draws.HuzTorlesEng(DatabasePath(), m_messages);
@@ -88,6 +94,7 @@ bool Session::ConfirmMarksChange() {
         if (!conditions) {
             return m_variation.AskThenDelete();
         }
+        m_backup.BackUp();
         if (!m_messages.Question("Biztos törli a kijelölt feltételeket és a variáció listáját?")) {
             return false;
         }
@@ -181,6 +188,10 @@ void Session::ClearConditions() {
 }
 
 void Session::TicketChanged() {
+    // A backup written meanwhile can be restored.
+    if (m_variation.Exists() && !m_backup.RestoreState().enabled) {
+        m_backup.LookUp();
+    }
     // A new number joins the list in the order in use.
     const int selected = static_cast<int>(m_ticket.Selected().size());
     if (selected != m_lastSelectedCount) {

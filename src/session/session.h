@@ -14,6 +14,7 @@
 #include "game/game_catalogue.h"
 #include "game/main_ticket.h"
 #include "session/command_model.h"
+#include "session/last_variation_backup.h"
 #include "session/number_row_file.h"
 #include "session/variation_document.h"
 #include "settings/folders.h"
@@ -47,6 +48,8 @@ public:
     VariationDocument& Variation() { return m_variation; }
     const VariationDocument& Variation() const { return m_variation; }
     const CommandModel& Commands() const { return m_commands; }
+    LastVariationBackup& Backup() { return m_backup; }
+    const LastVariationBackup& Backup() const { return m_backup; }
 
     // The editing rules of the conditions, prepared for the current marks.
     ConditionEditor& Editor();
@@ -106,14 +109,15 @@ public:
     // Called after every change of the main ticket (the window refreshes itself).
     std::function<void()> onTicketChanged;
 
+    // Puts a read record onto the ticket and into the conditions; an unloaded one clears them.
+    void ApplyNumberRow(NumberRowRecord record, bool loaded);
+
     // TicketLinks
     void ClearConditions() override;
     bool VariationExists() const override { return m_variation.Exists(); }
     void TicketChanged() override;
 
 private:
-    // Puts a read record onto the ticket and into the conditions; an unloaded one clears them.
-    void ApplyNumberRow(NumberRowRecord record, bool loaded);
     // Recomputes the counts the ticket shows in its statistics views.
     void UpdateTicketStatistics();
     // Runs `change` on the ticket once the user agreed to lose what hangs on the marks.
@@ -131,6 +135,7 @@ private:
     ConditionSet m_conditions;
     ConditionEditor m_editor;
     VariationDocument m_variation;
+    LastVariationBackup m_backup;
     CommandModel m_commands;
     // The selected count last seen by the change handler; -1 makes the next change reorder.
     int m_lastSelectedCount = -1;

@@ -58,6 +58,9 @@ void VariationDocument::RestoreOrder() {
 }
 
 bool VariationDocument::AskThenDelete() {
+    if (Exists() && beforeDelete) {
+        beforeDelete();
+    }
     if (!m_store.saved && !m_ticket.Extension().active && Exists() &&
         !m_messages.Question("Biztos törli a variáció listáját?")) {
         return false;
@@ -148,12 +151,16 @@ VariationShape VariationDocument::CurrentShape() const {
                           static_cast<int>(m_ticket.Fixed().size()), drawsList};
 }
 
-bool VariationDocument::Save(const std::string& path) {
-    m_messages.ShowWait("Variáció mentése állományba", WaitPosition::Centre);
+std::vector<std::uint8_t> VariationDocument::FileBytes() const {
     BinaryWriter writer;
     WriteNumberRowRecord(NumberRowOf(m_ticket, m_conditions), writer);
     WriteVariationBlock(CurrentShape(), m_store, m_record, m_conditions.options, writer);
-    const bool written = ReplaceFile(path, writer.Bytes());
+    return writer.Bytes();
+}
+
+bool VariationDocument::Save(const std::string& path) {
+    m_messages.ShowWait("Variáció mentése állományba", WaitPosition::Centre);
+    const bool written = ReplaceFile(path, FileBytes());
     m_messages.HideWait();
     if (!written) {
         m_messages.FileError("a variáció", "mentése");
@@ -164,46 +171,73 @@ bool VariationDocument::Save(const std::string& path) {
     return true;
 }
 
-void VariationDocument::RejectFile(const std::string& path, bool tell) {
-    Delete();
-    m_apply(NumberRowRecord{}, false);
-    if (tell) {
-        m_messages.BadFile(path);
-    }
+bool VariationDocument::SaveBackup(const std::string& path) const {
+    m_messages.ShowWait("Utolsó variáció mentése", WaitPosition::Centre);
+    const bool written = ReplaceFile(path, FileBytes());
+    m_messages.HideWait();
+    return written;
 }
 
-bool VariationDocument::Load(const std::string& path) {
+void VariationDocument::RejectFile() {
+    Delete();
+    m_apply(NumberRowRecord{}, false);
+}
+
+bool VariationDocument::Read(const std::string& path, VariationFile& file,
+                             const char* waitText) const {
     std::vector<std::uint8_t> bytes;
     if (!ReadFileBytes(path, kMaxVariationFileSize, bytes)) {
-        RejectFile(path, false);
         m_messages.Error(OpenErrorText(path));
         return false;
     }
     BinaryReader reader(bytes);
-    NumberRowRecord record;
-    record.conditions = m_conditions;
+    file.record.conditions = m_conditions;
     const NumberRowContext context{m_game, m_draws.HasDatabase() ? m_draws.Count() : 0, path};
-    if (!ReadNumberRowRecord(reader, context, m_messages, record)) {
-        RejectFile(path, false);
+    if (!ReadNumberRowRecord(reader, context, m_messages, file.record)) {
         return false;
     }
-    const HitRatioCondition& ratio = record.conditions.hitRatio;
-    const VariationShape shape{
-        m_game.rowLength, m_game.maxNumber, static_cast<int>(record.selected.size()),
-        static_cast<int>(record.fixed.size()), ratio.active && ratio.fromDraws};
-    VariationStore store;
-    VariationRecord loaded;
-    EngineOptions options = record.conditions.options;
-    m_messages.ShowWait("Variáció állományának betöltése", WaitPosition::Centre);
-    const VariationRead result = ReadVariationBlock(reader, shape, store, loaded, options);
+    const HitRatioCondition& ratio = file.record.conditions.hitRatio;
+    file.shape = VariationShape{
+        m_game.rowLength, m_game.maxNumber, static_cast<int>(file.record.selected.size()),
+        static_cast<int>(file.record.fixed.size()), ratio.active && ratio.fromDraws};
+    file.options = file.record.conditions.options;
+    m_messages.ShowWait(waitText, WaitPosition::Centre);
+    file.result = ReadVariationBlock(reader, file.shape, file.store, file.loaded, file.options);
     m_messages.HideWait();
-    switch (result) {
+    switch (file.result) {
     case VariationRead::NoVariation: {
-        const int version = record.fileVersion.Number();
+        const int version = file.record.fileVersion.Number();
         if (version < 2000 || version >= 2020) {
-            RejectFile(path, true);
+            m_messages.BadFile(path);
             return false;
         }
+        return true;
+    }
+    case VariationRead::TooLarge:
+        m_messages.Error("Az aktuális verzió nem olvassa be a(z)  1 millió számsornál nagyobb "
+                         "terjedelmű variációkat.");
+        return false;
+    case VariationRead::Invalid:
+        m_messages.BadFile(path);
+        return false;
+    case VariationRead::Loaded:
+        return true;
+    }
+    return false;
+}
+
+bool VariationDocument::Load(const std::string& path) {
+    VariationFile file;
+    if (!Read(path, file, "Variáció állományának betöltése")) {
+        RejectFile();
+        return false;
+    }
+    Apply(std::move(file));
+    return true;
+}
+
+void VariationDocument::Apply(VariationFile file) {
+    if (file.result == VariationRead::NoVariation) {
         m_messages.Error(
             "Csak a variáció számsorát, a kijelölt feltételeket és az egyéb opciók "
             "beállításait tartalmazza az állomány.\r\rA hiba egyik lehetséges oka:\r    A "
@@ -211,38 +245,27 @@ bool VariationDocument::Load(const std::string& path) {
             "állományával íród(hat)ott felül a variáció állománya.\r\rA betöltött adatokkal "
             "újra tudja generálni a variáció listáját.");
         Delete();
-        m_apply(std::move(record), true);
-        return true;
+        m_apply(std::move(file.record), true);
+        return;
     }
-    case VariationRead::TooLarge:
-        RejectFile(path, false);
-        m_messages.Error("Az aktuális verzió nem olvassa be a(z)  1 millió számsornál nagyobb "
-                         "terjedelmű variációkat.");
-        return false;
-    case VariationRead::Invalid:
-        RejectFile(path, true);
-        return false;
-    case VariationRead::Loaded:
-        break;
-    }
-    record.conditions.options = options;
+    NumberRowRecord& record = file.record;
+    record.conditions.options = file.options;
     const int selected = static_cast<int>(record.selected.size());
     const int fixed = static_cast<int>(record.fixed.size());
     const std::vector<std::uint8_t> fileOrder = record.selected;
     m_apply(std::move(record), true);
-    if (!shape.drawsList) {
+    if (!file.shape.drawsList) {
         // A sorted number order is applied again: the rows follow their numbers.
-        RenumberPositions(fileOrder, store, loaded.resume);
+        RenumberPositions(fileOrder, file.store, file.loaded.resume);
     }
-    m_store = std::move(store);
+    m_store = std::move(file.store);
     m_store.saved = true;
-    m_record = loaded;
+    m_record = file.loaded;
     m_ticket.Extension() = ExtensionTargets{};
     // Added blocks: the variation goes on in extension mode.
     if (m_store.BlockEnds().size() > 1) {
         EnterExtensionMode(selected, fixed, m_store.savedBaseCount);
     }
-    return true;
 }
 
 void VariationDocument::RenumberPositions(const std::vector<std::uint8_t>& fileOrder,

@@ -67,6 +67,8 @@ public:
     // Unless the variation is saved or being extended: "Biztos törli a variáció listáját?".
     // Deletes and returns true unless the user kept it.
     bool AskThenDelete();
+    // Called before the user's delete commands drop rows (the last variation is backed up).
+    std::function<void()> beforeDelete;
     // The "Törlés" command of the "Variáció" menu: in extension mode the confirmation comes
     // first.
     bool DeleteCommand();
@@ -98,6 +100,21 @@ public:
     bool Save(const std::string& path);
     // A failed load leaves no variation, no conditions and an empty ticket.
     bool Load(const std::string& path);
+    // A variation file read and checked, before anything of the document changes.
+    struct VariationFile {
+        VariationRead result = VariationRead::Invalid;
+        NumberRowRecord record;
+        VariationShape shape;
+        VariationStore store;
+        VariationRecord loaded;
+        EngineOptions options;
+    };
+    // Reads `path` showing `waitText` meanwhile; false after the message of a refused file.
+    bool Read(const std::string& path, VariationFile& file, const char* waitText) const;
+    // Makes a file read by Read the document, its ticket and its conditions.
+    void Apply(VariationFile file);
+    // The backup copy of the variation: the file Save writes, without marking anything saved.
+    bool SaveBackup(const std::string& path) const;
     // Takes the rows of a csv or txt file as the variation, its numbers as the ticket.
     bool Import(const std::string& path);
     bool Export(const std::string& path, ExportFormat format);
@@ -134,7 +151,10 @@ public:
 private:
     VariationShape CurrentShape() const;
     // An invalid variation file: the message, then nothing of it stays ("HibasBontas").
-    void RejectFile(const std::string& path, bool tell);
+    // The bytes of the variation file.
+    std::vector<std::uint8_t> FileBytes() const;
+    // A refused file leaves no variation, no conditions and an empty ticket.
+    void RejectFile();
     // The rows of a file name positions of the file's number list; when the ticket orders the
     // list anew, the rows, frequencies and resume position follow.
     void RenumberPositions(const std::vector<std::uint8_t>& fileOrder, VariationStore& store,

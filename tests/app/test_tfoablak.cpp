@@ -16,6 +16,7 @@
 #include "support/window_driver.h"
 #include "ticket/qt_colours.h"
 #include "variation/ui/tbontas.h"
+#include "variation/ui/tbontlista.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -52,6 +53,7 @@ private slots:
     void rangeDialogChecksItsFields();
     void missingDrawsAskToDownload();
     void filesSavedAndOpenedThroughTheDialogs();
+    void restoreBringsBackADeletedVariation();
     void exitQuestionDecidesAndSettingsAreWritten();
     void decliningToEndTheOtherCopyEndsThisOne();
     void exceptionsAreLoggedWithTheCounts();
@@ -320,6 +322,26 @@ void TFoablakTest::filesSavedAndOpenedThroughTheDialogs() {
     QCOMPARE(h.session.Variation().Store().Count(), 35LL);
     QVERIFY(!h.session.Ticket().Unchanged());
     QVERIFY(Action(h.window, "actionDeleteVariation")->isEnabled());
+}
+
+// "Visszatöltés": off until a variation is lost; then it brings the variation back and lists
+// it.
+void TFoablakTest::restoreBringsBackADeletedVariation() {
+    Fixture f;
+    QAction* restore = Action(f.window, "actionRestore");
+    QVERIFY(!restore->isEnabled());
+    QCOMPARE(restore->toolTip(), QString::fromUtf8(" Nincs visszatöltésre alkalmas állomány. "));
+    MarkRange(f.window, 1, 7);
+    f.Generate();
+    f.messages.QueueAnswer(Answer::Yes);
+    Action(f.window, "actionDeleteVariation")->trigger();
+    QVERIFY(!f.session.Variation().Exists());
+    QVERIFY(restore->isEnabled());
+    f.messages.QueueAnswer(Answer::Yes);
+    restore->trigger();
+    QCOMPARE(f.session.Variation().Store().Count(), 21LL);
+    QVERIFY(f.window.ListWindow()->isVisible());
+    QVERIFY(f.window.Foszelveny()->Grid()->Box(7)->IsRaised());
 }
 
 void TFoablakTest::exitQuestionDecidesAndSettingsAreWritten() {
