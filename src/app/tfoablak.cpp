@@ -19,6 +19,7 @@
 #include <ctime>
 
 #include "app/tfoszelveny.h"
+#include "app/tvelszam.h"
 #include "conditions/ui/tfeltetelek.h"
 #include "variation/ui/tbontellszelveny.h"
 #include "variation/ui/tbontlista.h"
@@ -173,6 +174,14 @@ void TFoablak::BuildCommands() {
         AddAction(row, Q("Kijelölés mind"), "actionMarkAll", QKeySequence(Q("Ctrl+M")));
     Bind(markAll, Command::MarkAll);
     connect(markAll, &QAction::triggered, this, [this] { m_session.MarkAll(); });
+    QAction* randomNumbers =
+        AddAction(row, Q("Véletlen számok"), "actionRandomNumbers", QKeySequence(Q("Ctrl+W")));
+    Bind(randomNumbers, Command::RandomNumbers);
+    connect(randomNumbers, &QAction::triggered, this, [this] {
+        TVelSzam dialog(m_session, this);
+        dialog.Start();
+        OnTicketChanged();
+    });
     QMenu* order = row->addMenu(Q("Számsorrend"));
     auto* orderGroup = new QActionGroup(this);
     for (int i = 0; i < 4; ++i) {
@@ -365,16 +374,33 @@ void TFoablak::BuildCommands() {
     m_drawsPrintMenu = printDraws;
     database->addSeparator();
     m_operatorAction = AddAction(database, QString(), "actionOperatorPage");
-    connect(m_operatorAction, &QAction::triggered, this, [this] {
-        const QUrl address(ToQt(OperatorAddress(m_session.Game().gameId)));
-        if (openAddress) {
-            openAddress(address);
-        } else {
-            QDesktopServices::openUrl(address);
-        }
-    });
+    connect(m_operatorAction, &QAction::triggered, this,
+            [this] { OpenAddress(QUrl(ToQt(OperatorAddress(m_session.Game().gameId)))); });
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
+    const struct {
+        const char* text;
+        const char* name;
+        std::string Settings::*address;
+        const char* missing;
+    } pages[] = {
+        {"Velmora a weben", "actionWebPage", &Settings::webPage,
+         "A program honlapjának címe nincs megadva a beállításokban."},
+        {"Variációk letöltése...", "actionDownloadVariations", &Settings::variationsPage,
+         "A variációk letöltési oldalának címe nincs megadva a beállításokban."},
+    };
+    for (const auto& page : pages) {
+        QAction* action = AddAction(help, Q(page.text), page.name);
+        connect(action, &QAction::triggered, this, [this, page] {
+            const std::string& address = m_session.GetSettings().*page.address;
+            if (address.empty()) {
+                m_session.GetMessages().Information(page.missing);
+            } else {
+                OpenAddress(QUrl(ToQt(address)));
+            }
+        });
+    }
+    help->addSeparator();
     QAction* about = AddAction(help, Q("Névjegy"), "actionAbout");
     connect(about, &QAction::triggered, this, &TFoablak::ShowAbout);
 
@@ -398,6 +424,7 @@ void TFoablak::BuildCommands() {
     tools->addAction(settingsAction);
     tools->addSeparator();
     tools->addAction(markAll);
+    tools->addAction(randomNumbers);
     addMenuButton(order, Q("Számsorrend"), "orderButton");
     QToolButton* clearButton = addMenuButton(clear, Q("Törlés"), "clearButton");
     connect(clearMenu, &QAction::changed, clearButton, [clearMenu, clearButton] {
@@ -454,6 +481,14 @@ QAction* TFoablak::GameAction(GameId id) const {
 
 QString TFoablak::FullVariationText() const {
     return m_fullVariation != nullptr ? m_fullVariation->text() : QString();
+}
+
+void TFoablak::OpenAddress(const QUrl& address) {
+    if (openAddress) {
+        openAddress(address);
+    } else {
+        QDesktopServices::openUrl(address);
+    }
 }
 
 void TFoablak::VelmoraIni() {
@@ -822,11 +857,7 @@ void TFoablak::PrintRows(bool toFile) {
     const std::string path = m_session.Folders().list + "bontlist.rtf";
     if (WriteReportFile(messages, path, lines, 8)) {
         const QUrl file = QUrl::fromLocalFile(ToQt(path));
-        if (openAddress) {
-            openAddress(file);
-        } else {
-            QDesktopServices::openUrl(file);
-        }
+        OpenAddress(file);
     }
 }
 
@@ -885,11 +916,7 @@ void TFoablak::PrintDraws(bool toFile) {
     const std::string path = m_session.Folders().list + "huzlist.rtf";
     if (WriteReportFile(messages, path, lines, 8)) {
         const QUrl file = QUrl::fromLocalFile(ToQt(path));
-        if (openAddress) {
-            openAddress(file);
-        } else {
-            QDesktopServices::openUrl(file);
-        }
+        OpenAddress(file);
     }
 }
 

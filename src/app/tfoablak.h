@@ -155,6 +155,8 @@ private:
     // "Megnyitás...", the save dialog and the "Variáció" menu's "Mentés".
     void OpenCommand();
     // "Visszatöltés": the last variation's backup, then the variation list when it holds rows.
+    // A web page or a file in the program the system opens it with (`openAddress` in tests).
+    void OpenAddress(const QUrl& address);
     void RestoreLastVariation();
     void SaveCommand(SaveRequest request);
     void SaveVariationCommand();

@@ -298,6 +298,27 @@ void MainTicket::MarkAll() {
     }
 }
 
+void MainTicket::MarkRandomNumber(RandomSource& random) {
+    // One draw among the free numbers: the same chance for each as drawing from the whole
+    // ticket until a free one comes, without the repeats.
+    std::vector<int> free;
+    for (int n = 1; n <= m_game.maxNumber; ++n) {
+        if (!Look(n).raised) {
+            free.push_back(n);
+        }
+    }
+    if (!free.empty()) {
+        const int at = random.Below(static_cast<int>(free.size()));
+        Mark(free[static_cast<std::size_t>(at)], false, false, MarkKind::Random);
+    }
+}
+
+int MainTicket::RandomNumbersMaximum() const {
+    const int most =
+        m_extension.active ? m_extension.selectedCount + m_extension.fixedCount : m_game.maxNumber;
+    return std::max(1, most - MarkedCount());
+}
+
 void MainTicket::LoadLists(std::vector<std::uint8_t> selected, std::vector<std::uint8_t> fixed,
                            std::vector<std::uint8_t> constant, std::vector<std::uint8_t> random) {
     m_looks.assign(static_cast<std::size_t>(m_game.maxNumber), CellLook{});

@@ -112,6 +112,12 @@ public:
                    std::vector<std::uint8_t> constant, std::vector<std::uint8_t> random);
 
     void MarkAll();
+    // Marks one number not marked yet, drawn uniformly from the whole ticket, as a random
+    // number. Does nothing on a full ticket.
+    void MarkRandomNumber(RandomSource& random);
+    // How many random numbers the random numbers dialog may ask for: the free numbers, or
+    // while extending what the extended variation still lacks; at least 1.
+    int RandomNumbersMaximum() const;
     void ClearFixed();
     void ClearRandom();
     void ClearConstant();

@@ -99,11 +99,15 @@ CommandState CommandModel::State(Command command) const {
                       " Nincs elmentésre váró adat. ");
     case Command::SaveNumberRow:
         return {ConditionsAvailable(), " Számsor és feltételek mentése. "};
-    case Command::MarkAll: {
+    case Command::MarkAll:
+    case Command::RandomNumbers: {
         const ExtensionTargets& ext = t.Extension();
         const bool allMarked = ext.active ? t.MarkedCount() >= ext.selectedCount + ext.fixedCount
                                           : t.MarkedCount() >= t.Game().maxNumber;
-        return Either(!allMarked, " Minden szám kijelölése. ", " Minden szám kijelölve. ");
+        return Either(!allMarked,
+                      command == Command::MarkAll ? " Minden szám kijelölése. "
+                                                  : " Egy vagy több véletlen szám generálása. ",
+                      " Minden szám kijelölve. ");
     }
     case Command::ClearMenu:
         return Either(anyMark, " Számok törlése. ", kNoMarks);

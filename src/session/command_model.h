@@ -15,6 +15,7 @@ enum class Command {
     SaveAs,          // "Mentés másként..."
     SaveNumberRow,   // the "Mentés" of "Számsor"
     MarkAll,         // "Kijelölés mind"
+    RandomNumbers,   // "Véletlen számok" of "Számsor" and its tool button
     ClearMenu,       // the "Törlés" submenu and its tool button
     ClearAll,        // "Minden szám"
     ClearVariation,  // "Variáció számai"

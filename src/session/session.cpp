@@ -138,6 +138,19 @@ void Session::MarkAll() {
     ChangeMarks([&] { m_ticket.MarkAll(); });
 }
 
+void Session::MarkRandomNumbers(int count) {
+    ChangeMarks([&] {
+        const int target = std::min(m_ticket.MarkedCount() + count, m_game.maxNumber);
+        while (m_ticket.MarkedCount() < target) {
+            const int before = m_ticket.MarkedCount();
+            m_ticket.MarkRandomNumber(m_random);
+            if (m_ticket.MarkedCount() == before) {
+                break; // the ticket took no more
+            }
+        }
+    });
+}
+
 void Session::ClearAll() {
     if (!m_ticket.Extension().active && !AskDiscardTicket()) {
         return;

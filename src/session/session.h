@@ -78,6 +78,9 @@ public:
     void ClickNumber(int number, MarkKind kind);
     void PaintNumber(int number);
     void MarkAll();
+    // "Véletlen számok": `count` random numbers after the confirmation, as far as the ticket
+    // has room.
+    void MarkRandomNumbers(int count);
     void ClearAll();
     void ClearFixed();
     void ClearRandom();

@@ -120,6 +120,8 @@ void ReadCurrentFormat(const IniFile& ini, int start, Settings& settings) {
     if (settings.backupKind.empty()) {
         settings.backupKind = "top";
     }
+    settings.webPage = ini.ReadString(kMain, "Web", settings.webPage);
+    settings.variationsPage = ini.ReadString(kMain, "Variations", settings.variationsPage);
     // Written by later versions only: a missing or unusable value keeps the one passed in.
     long long largest = 0;
     if (ParseInteger(ini.ReadString(kMain, "MaxRows", ""), largest) &&
@@ -235,6 +237,8 @@ std::string SettingsText(const Settings& settings) {
     ini.WriteString(kMain, "Version", kProgramVersion.Text());
     ini.WriteString(kMain, "Back", settings.backupKind);
     ini.WriteInteger(kMain, "MaxRows", settings.largestVariation);
+    ini.WriteString(kMain, "Web", settings.webPage);
+    ini.WriteString(kMain, "Variations", settings.variationsPage);
     for (int i = 0; i < kGameFolderCount; ++i) {
         ini.WriteString(kMain, FolderKey(i), settings.gameFolders[static_cast<std::size_t>(i)]);
     }

@@ -42,6 +42,10 @@ struct Settings {
     // "Dir0".."Dir23": first default folder of each game; "Dir24".."Dir47": second one.
     std::array<std::string, kGameFolderCount> gameFolders;
     std::string cacheLeftover; // "Cache", read only
+    // The program's web page ("Web") and the page of variations to download ("Variations"),
+    // opened by the help menu; empty until an address is set.
+    std::string webPage;
+    std::string variationsPage;
 
     // Section "Currency"
     int currency = 0;                                                    // "Currency", 0..5

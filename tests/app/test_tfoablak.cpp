@@ -14,6 +14,8 @@
 #include "support/fake_file_chooser.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
+#include "app/tvelszam.h"
+#include "draws/ui/thuzszama.h"
 #include "ticket/qt_colours.h"
 #include "variation/ui/tbontas.h"
 #include "variation/ui/tbontlista.h"
@@ -54,6 +56,8 @@ private slots:
     void missingDrawsAskToDownload();
     void filesSavedAndOpenedThroughTheDialogs();
     void restoreBringsBackADeletedVariation();
+    void randomNumbersAreAskedForAndMarked();
+    void webPagesOpenFromTheSettings();
     void exitQuestionDecidesAndSettingsAreWritten();
     void decliningToEndTheOtherCopyEndsThisOne();
     void exceptionsAreLoggedWithTheCounts();
@@ -342,6 +346,50 @@ void TFoablakTest::restoreBringsBackADeletedVariation() {
     QCOMPARE(f.session.Variation().Store().Count(), 21LL);
     QVERIFY(f.window.ListWindow()->isVisible());
     QVERIFY(f.window.Foszelveny()->Grid()->Box(7)->IsRaised());
+}
+
+// "Véletlen számok": the dialog asks how many within the free numbers, refuses a count of 0,
+// and marks the count asked for; one free number is marked without the dialog.
+void TFoablakTest::randomNumbersAreAskedForAndMarked() {
+    Fixture f;
+    QAction* random = Action(f.window, "actionRandomNumbers");
+    QCOMPARE(random->shortcut(), QKeySequence(QStringLiteral("Ctrl+W")));
+    MarkRange(f.window, 1, 80);
+    QVERIFY(WhileModal<TVelSzam>(
+        &f.window, [&] { random->trigger(); },
+        [&](TVelSzam& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString::fromUtf8("  Véletlen számok"));
+            QCOMPARE(dialog.Maximum(), 10);
+            QCOMPARE(dialog.CountField()->Text(), QStringLiteral("1"));
+            dialog.CountField()->SetText(QStringLiteral("0"));
+            emit dialog.CountField()->editingFinished();
+            QCOMPARE(f.messages.LastText(), "Érvénytelen paraméter.\r\rVéletlen számok "
+                                            "mennyisége értékhatárok:\r    - minimum : 1\r    - "
+                                            "maximum: 10");
+            QCOMPARE(dialog.CountField()->Text(), QStringLiteral("1"));
+            QTest::mouseDClick(dialog.CountField()->Edit(), Qt::LeftButton);
+            QCOMPARE(dialog.CountField()->Text(), QStringLiteral("10"));
+            dialog.CountField()->SetText(QStringLiteral("9"));
+            Child<QPushButton>(dialog, "KijelolesGomb")->click();
+        }));
+    QCOMPARE(f.session.Ticket().Random().size(), std::size_t{9});
+    QVERIFY(random->isEnabled());
+    random->trigger(); // one free number: no dialog
+    QCOMPARE(f.session.Ticket().MarkedCount(), 90);
+    QVERIFY(!random->isEnabled());
+}
+
+// "Velmora a weben" and "Variációk letöltése..." open the addresses of the settings, and say
+// so when none is set.
+void TFoablakTest::webPagesOpenFromTheSettings() {
+    Fixture f;
+    QList<QUrl> opened;
+    f.window.openAddress = [&opened](const QUrl& url) { opened.push_back(url); };
+    Action(f.window, "actionWebPage")->trigger();
+    QCOMPARE(f.messages.LastText(), "A program honlapjának címe nincs megadva a beállításokban.");
+    f.session.GetSettings().variationsPage = "https://example.org/variaciok";
+    Action(f.window, "actionDownloadVariations")->trigger();
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/variaciok"))});
 }
 
 void TFoablakTest::exitQuestionDecidesAndSettingsAreWritten() {

@@ -209,6 +209,39 @@ TEST_F(MainTicketTest, MarkAllAndClearCommands) {
     EXPECT_EQ(ticket.MarkedCount(), 0);
 }
 
+// A random number is drawn among the free numbers only and marked as random; a full ticket
+// takes none. The dialog's maximum is what the ticket, or the extended variation, still lacks.
+TEST_F(MainTicketTest, RandomNumbersFillOnlyFreeBoxes) {
+    SeededRandom random(7);
+    for (int n = 1; n <= 89; ++n) {
+        ticket.Click(n, n % 10 == 0 ? MarkKind::Constant : MarkKind::Variation);
+    }
+    ticket.Click(2, MarkKind::Variation);
+    ticket.Click(2, MarkKind::Fixed);
+    EXPECT_EQ(ticket.RandomNumbersMaximum(), 1);
+    ticket.MarkRandomNumber(random);
+    EXPECT_EQ(ticket.Random(), (Numbers{90})) << "the only free number";
+    EXPECT_TRUE(ticket.Look(90).raised);
+    ticket.MarkRandomNumber(random);
+    EXPECT_EQ(ticket.MarkedCount(), 90) << "a full ticket takes none";
+
+    ticket.ClearForGameChange();
+    ticket.MarkAll();
+    ticket.ClearVariationNumbers();
+    for (int i = 0; i < 30; ++i) {
+        ticket.MarkRandomNumber(random);
+    }
+    EXPECT_EQ(ticket.Random().size(), 30u);
+    Numbers sorted = ticket.Random();
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end()) << "never twice";
+    EXPECT_EQ(ticket.RandomNumbersMaximum(), 60);
+    ticket.Extension() = {true, 32, 0};
+    EXPECT_EQ(ticket.RandomNumbersMaximum(), 2);
+    ticket.Extension() = {true, 30, 0};
+    EXPECT_EQ(ticket.RandomNumbersMaximum(), 1) << "never below one";
+}
+
 TEST_F(MainTicketTest, NumberOrders) {
     MarkAll({30, 10, 50, 20, 40}, MarkKind::Variation);
     SeededRandom random(7);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractSpinBox>
+#include <QLineEdit>
 #include <QDialog>
 
 #include "common/messages.h"
@@ -23,6 +24,8 @@ public:
     void SetValue(int value);
     QString Text() const;
     void SetText(const QString& text);
+    // The text part, for those who watch its mouse.
+    QLineEdit* Edit() const { return lineEdit(); }
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& position) const override;
