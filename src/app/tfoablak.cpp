@@ -31,6 +31,7 @@
 #include "draws/ui/thuzkeresszelveny.h"
 #include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
+#include "session/example_variation.h"
 #include "session/exception_log.h"
 #include "reports/list_report.h"
 #include "reports/ui/report_output.h"
@@ -60,7 +61,8 @@ void SetState(QAction* action, const CommandState& state) {
 void ShowHint(QAction* action, bool hintsOn) {
     const QString hint = hintsOn ? action->property("hint").toString() : QString();
     action->setStatusTip(hint);
-    action->setToolTip(hint.isEmpty() ? action->text() : hint);
+    // A hint of two lines keeps its line break in the tooltip.
+    action->setToolTip(hint.isEmpty() ? action->text() : QString(hint).replace(u'\r', u'\n'));
 }
 
 } // namespace
@@ -377,6 +379,27 @@ void TFoablak::BuildCommands() {
     connect(m_operatorAction, &QAction::triggered, this,
             [this] { OpenAddress(QUrl(ToQt(OperatorAddress(m_session.Game().gameId)))); });
 
+    QMenu* examples = bar->addMenu(Q("     Példabontás     "));
+    const struct {
+        const char* text;
+        const char* name;
+        Command command;
+        ExampleSource source;
+    } exampleItems[] = {
+        {"Húzások alapján", "actionExampleFromDraw", Command::ExampleFromDraw, ExampleSource::Draw},
+        {"Véletlen számokkal", "actionExampleRandom", Command::ExampleRandom,
+         ExampleSource::Random},
+        {"Saját számokkal", "actionExampleOwn", Command::ExampleOwn, ExampleSource::OwnNumbers},
+    };
+    std::vector<QAction*> exampleActions;
+    for (const auto& item : exampleItems) {
+        QAction* action = AddAction(examples, Q(item.text), item.name);
+        Bind(action, item.command);
+        connect(action, &QAction::triggered, this,
+                [this, source = item.source] { StartExample(source); });
+        exampleActions.push_back(action);
+    }
+
     QMenu* help = bar->addMenu(Q("     Súgó     "));
     const struct {
         const char* text;
@@ -452,6 +475,10 @@ void TFoablak::BuildCommands() {
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);
     connect(statistics, &QAction::triggered, this, &TFoablak::OpenStatistics);
+    tools->addSeparator();
+    for (QAction* action : exampleActions) {
+        tools->addAction(action);
+    }
 
     m_extensionImage = new QLabel(Q("Variáció bővítése"), this);
     m_extensionImage->setObjectName(QStringLiteral("extensionImage"));
@@ -817,6 +844,16 @@ THuzLista* TFoablak::DrawsList() {
             m_session.SetTicketView(m_session.Ticket().View());
             RefreshCommands();
         });
+        connect(m_drawsList, &THuzLista::exampleDrawChosen, this, &TFoablak::ExampleFromDraw);
+        // "Hasznos információ": the Keno notice again, even when it was turned off.
+        connect(m_drawsList, &THuzLista::exampleInformationRequested, this, [this] {
+            bool& remind = m_session.GetSettings().notices[kNoticeExampleKeno];
+            remind = true;
+            const std::string notice = KenoExampleNotice(m_session.Game(), ExampleSource::Draw);
+            if (!notice.empty()) {
+                m_session.GetMessages().Notice(notice, remind);
+            }
+        });
     }
     return m_drawsList;
 }
@@ -842,13 +879,9 @@ void TFoablak::PrintRows(bool toFile) {
     Messages& messages = m_session.GetMessages();
     messages.ShowWait(toFile ? "Nyomtatás állományba" : "Nyomtatás előkészítése",
                       WaitPosition::Centre);
-    const ConditionSet& conditions = m_session.Conditions();
-    const std::string title = VariationListTitle(
-        static_cast<int>(m_session.Ticket().Selected().size()), conditions.errorPoints,
-        conditions.options.optimised, false, variation.Store().Count());
     const std::vector<std::string> lines =
-        VariationListReport(m_session.Game(), variation.Store(), variation.RowSource(), title,
-                            m_session.GetClock().Now());
+        VariationListReport(m_session.Game(), variation.Store(), variation.RowSource(),
+                            variation.ListTitle(), m_session.GetClock().Now());
     messages.HideWait();
     if (!toFile) {
         PrintReportOnPaper(this, lines, QStringLiteral("bontlist"), 9);
@@ -965,6 +998,10 @@ void TFoablak::ModifyVariation() {
 }
 
 void TFoablak::StartVariation() {
+    RunGeneration(QString(), false);
+}
+
+void TFoablak::RunGeneration(const QString& caption, bool example) {
     if (m_conditionsDialog != nullptr && m_conditionsDialog->isVisible()) {
         // The dialog closes as its own "Kilépés" closes it.
         if (!m_conditionsDialog->close()) {
@@ -981,10 +1018,124 @@ void TFoablak::StartVariation() {
         TBontas engine(m_session.Variation(), m_session.GetSettings(), m_session.GetMessages(),
                        this);
         if (engine.BontasIndul()) {
+            if (!caption.isEmpty()) {
+                engine.setWindowTitle(caption);
+            }
             engine.exec();
         }
     }
+    if (example && m_session.Variation().Exists()) {
+        m_session.Variation().SetExample(true);
+        // An open list shows the example.
+        if (m_listWindow != nullptr && m_listWindow->isVisible()) {
+            ListVariation();
+        }
+    }
     RefreshCommands();
+}
+
+// --- Example variations ------------------------------------------------------------------
+
+void TFoablak::StartExample(ExampleSource source) {
+    Settings& settings = m_session.GetSettings();
+    bool& remind = settings.notices[kNoticeExampleKeno];
+    const std::string notice = KenoExampleNotice(m_session.Game(), source);
+    if (!notice.empty() && remind) {
+        m_session.GetMessages().Notice(notice, remind);
+    }
+    if (source == ExampleSource::Draw) {
+        DrawsList()->PeldabontasStart();
+        return; // the draw chosen there goes on in ExampleFromDraw
+    }
+    MainTicket& ticket = m_session.Ticket();
+    if (source == ExampleSource::Random) {
+        if (!EmptyTicketForExample()) {
+            return;
+        }
+        AllDrawsForExample();
+        m_session.MarkRandomNumbers(m_session.Game().rowLength);
+    } else {
+        ExtensionTargets& extension = ticket.Extension();
+        if (!extension.active && (extension.selectedCount > 0 || extension.Committed())) {
+            if (!m_session.GetMessages().WarningQuestion(
+                    "Nem fejezte be a bővített variáció számsorának cseréjét.\r\rHa elindítja a "
+                    "most aktuális számsor variációját, a program törli az előző (még tárolt) "
+                    "variációt és újat generál.\r\rMégis folytatja?")) {
+                return;
+            }
+            extension = ExtensionTargets{};
+        }
+        AllDrawsForExample();
+    }
+    BuildExample(source, m_session.Conditions().hitRatio.lastDraw);
+}
+
+void TFoablak::ExampleFromDraw(int row) {
+    const DrawsStore& draws = m_session.Draws();
+    if (row < 1 || row > draws.Count() || !EmptyTicketForExample()) {
+        return;
+    }
+    if (row > 2) {
+        m_session.Conditions().hitRatio.lastDraw = row - 1;
+        m_session.Ranges().HitRatio().last = row - 1;
+    }
+    // The first numbers of the drawing in ascending order (all twenty of a Keno draw are
+    // drawn; the example takes the first of them).
+    const GameInfo& game = m_session.Game();
+    const DrawRecord& draw = draws.At(row - 1);
+    std::vector<int> numbers(draw.numbers.begin(), draw.numbers.begin() + game.drawnCount);
+    numbers.erase(std::remove(numbers.begin(), numbers.end(), 0), numbers.end());
+    std::sort(numbers.begin(), numbers.end());
+    numbers.resize(std::min<std::size_t>(numbers.size(), static_cast<std::size_t>(game.rowLength)));
+    for (const int number : numbers) {
+        m_session.ClickNumber(number, MarkKind::Constant);
+    }
+    BuildExample(ExampleSource::Draw, row);
+}
+
+bool TFoablak::EmptyTicketForExample() {
+    m_session.ClearAll();
+    MainTicket& ticket = m_session.Ticket();
+    if (ticket.MarkedCount() > 0) {
+        OnTicketChanged();
+        return false;
+    }
+    ticket.Extension() = ExtensionTargets{};
+    return true;
+}
+
+void TFoablak::AllDrawsForExample() {
+    const int last = std::max(1, m_session.Draws().Count());
+    m_session.Ranges().HitRatio() = {1, last};
+    m_session.Conditions().hitRatio.firstDraw = 1;
+    m_session.Conditions().hitRatio.lastDraw = last;
+}
+
+void TFoablak::BuildExample(ExampleSource source, int drawArgument) {
+    MainTicket& ticket = m_session.Ticket();
+    m_session.SetNumberOrder(NumberOrder::Ascending);
+    if (static_cast<int>(ticket.Selected().size()) != m_session.Game().rowLength) {
+        OnTicketChanged();
+        return;
+    }
+    // The conditions' data of the example row alone, then every number of the game.
+    ExampleInput input;
+    input.game = m_session.Game();
+    input.row = ticket.Selected();
+    input.data = m_session.Editor().Data();
+    input.draws = m_session.Draws().HasDatabase() ? &m_session.Draws().Draws() : nullptr;
+    input.firstDraw = m_session.Conditions().hitRatio.firstDraw;
+    input.lastDraw = m_session.Conditions().hitRatio.lastDraw;
+    input.drawArgument = drawArgument;
+    // Marking clears the conditions: the example's are set after it.
+    m_session.MarkAll();
+    ExampleConditions(input, m_session.Conditions());
+    m_session.Editor();
+    if (m_conditionsDialog != nullptr) {
+        m_conditionsDialog->Refresh();
+    }
+    OnTicketChanged();
+    RunGeneration(ToQt(ExampleTitle(source, drawArgument)), true);
 }
 
 TBontTeszt* TFoablak::TestDialog() {

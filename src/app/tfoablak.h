@@ -10,6 +10,7 @@
 #include <string>
 
 #include "session/file_commands.h"
+#include "session/example_variation.h"
 #include "session/session.h"
 #include "session/startup.h"
 
@@ -144,6 +145,19 @@ private:
     void ShowAbout();
     // "Variáció" menu: "Start" runs the engine window; "Törlés" drops the variation.
     void StartVariation();
+    // A generation, with the engine window's caption when one is given; an example run marks
+    // the variation as an example.
+    void RunGeneration(const QString& caption, bool example);
+    // The "Példabontás" commands; from a draw the draws list opens to choose it.
+    void StartExample(ExampleSource source);
+    void ExampleFromDraw(int row);
+    // The ticket emptied with its questions and the extension counts cleared; false when the
+    // user kept the ticket.
+    bool EmptyTicketForExample();
+    // The hit ratio of an example compares with every draw.
+    void AllDrawsForExample();
+    // The conditions of the example row over every number of the game, then the generation.
+    void BuildExample(ExampleSource source, int drawArgument);
     // "Módosítás...": the variation made again through its conditions.
     void ModifyVariation();
     // The condition editor's ties to the windows.

@@ -621,12 +621,8 @@ int ListReport(Invocation& invocation) {
             return kExitFailed;
         }
         const VariationDocument& variation = session->Variation();
-        const ConditionSet& conditions = session->Conditions();
-        const std::string title = VariationListTitle(
-            static_cast<int>(session->Ticket().Selected().size()), conditions.errorPoints,
-            conditions.options.optimised, false, variation.Store().Count());
         lines = VariationListReport(session->Game(), variation.Store(), variation.RowSource(),
-                                    title, kClock.Now());
+                                    variation.ListTitle(), kClock.Now());
     } else {
         const GameInfo info = LoadGameInfo(static_cast<GameId>(game));
         DrawsStore store;

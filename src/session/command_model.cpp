@@ -35,6 +35,28 @@ std::string CommandModel::ConditionsCaption() const {
     return ListingConditions(m_conditions, m_variation) ? "Listázás..." : "Kijelölés...";
 }
 
+// The three example commands: none while a variation is being extended; from a draw only with
+// draws, from the user's numbers only when exactly a row of constant numbers is marked.
+CommandState CommandModel::ExampleState(Command command) const {
+    const MainTicket& t = m_ticket;
+    if (t.Extension().active) {
+        return {false, " Aktív a variáció bővítése opció - a funkció nem elérhető.  "};
+    }
+    if (command == Command::ExampleFromDraw) {
+        return {m_draws.HasDatabase(),
+                " Példabontás (variáció) készítése egy húzás számsora alapján. "};
+    }
+    if (command == Command::ExampleRandom) {
+        return {true, " Példabontás (variáció) készítése véletlen számsor alapján. "};
+    }
+    const int k = t.Game().rowLength;
+    const bool own = t.Fixed().empty() && static_cast<int>(t.Selected().size()) == k &&
+                     t.Constant().size() == t.Selected().size() && t.Game().gameId != 16;
+    return {own, " Példabontás (variáció) készítése saját számok alapján. \r Jelöljön ki az üres "
+                 "főszelvényen " +
+                     std::to_string(k) + " állandó számot. "};
+}
+
 CommandState CommandModel::State(Command command) const {
     const MainTicket& t = m_ticket;
     const bool anyMark = t.MarkedCount() > 0;
@@ -69,6 +91,10 @@ CommandState CommandModel::State(Command command) const {
                       " Nincs elmentésre váró adat. ");
     case Command::Restore:
         return m_backup.RestoreState();
+    case Command::ExampleFromDraw:
+    case Command::ExampleRandom:
+    case Command::ExampleOwn:
+        return ExampleState(command);
     case Command::CommitExtension:
         return {m_variation.CanCommitExtension(), ""};
     case Command::UndoExtension:

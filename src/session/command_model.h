@@ -48,6 +48,9 @@ enum class Command {
     DatabaseRange,   // "Húzások száma..." of "Adatbázis"
     SaveDraws,       // "Mentés" of "Adatbázis"
     Restore,         // "Visszatöltés" of "Fájl" and its tool button
+    ExampleFromDraw, // "Húzások alapján" of "Példabontás" and its tool button
+    ExampleRandom,   // "Véletlen számokkal"
+    ExampleOwn,      // "Saját számokkal"
 };
 
 struct CommandState {
@@ -77,6 +80,7 @@ public:
 
 private:
     CommandState StartState() const;
+    CommandState ExampleState(Command command) const;
     CommandState TestState() const;
 
     const MainTicket& m_ticket;

@@ -7,6 +7,7 @@
 #include "common/hu_format.h"
 #include "common/platform.h"
 #include "common/version.h"
+#include "reports/list_report.h"
 
 namespace velmora {
 
@@ -23,6 +24,7 @@ bool VariationDocument::DrawsList() const {
 // --- Deleting ---------------------------------------------------------------------------------
 
 void VariationDocument::Delete() {
+    m_example = false;
     m_store.Clear();
     m_record = VariationRecord{};
     // Extension mode and its counts belong to the variation.
@@ -260,6 +262,7 @@ void VariationDocument::Apply(VariationFile file) {
     }
     m_store = std::move(file.store);
     m_store.saved = true;
+    m_example = false;
     m_record = file.loaded;
     m_ticket.Extension() = ExtensionTargets{};
     // Added blocks: the variation goes on in extension mode.
@@ -312,6 +315,12 @@ ExportSource VariationDocument::RowSource() const {
     source.versionText = m_record.version.Text();
     source.dateText = ShortDateText(m_record.generationDate);
     return source;
+}
+
+std::string VariationDocument::ListTitle() const {
+    return VariationListTitle(static_cast<int>(m_ticket.Selected().size()),
+                              m_conditions.errorPoints, m_conditions.options.optimised, m_example,
+                              m_store.Count());
 }
 
 bool VariationDocument::Export(const std::string& path, ExportFormat format) {

@@ -59,6 +59,9 @@ public:
     // --- Deleting ("BontasTorlese", "BontTorlesEng1") -------------------------------------
     // Drops the rows, the record and extension mode, without a question.
     void Delete();
+    // An example variation ("példabontás") made by this run: its windows and list say so.
+    bool Example() const { return m_example; }
+    void SetExample(bool example) { m_example = example; }
 
     // "Rendezés": the rows in ascending order, after the Part's limit and question; false when
     // nothing was sorted. "Eredeti sorrend": the generation order again.
@@ -120,6 +123,8 @@ public:
     bool Export(const std::string& path, ExportFormat format);
     // What the rows' numbers are made of, for the export and the command-line row printer.
     ExportSource RowSource() const;
+    // The list report's title: "12 szám 1 hibapontos variációja 65 számsorra".
+    std::string ListTitle() const;
 
     // --- Generation -----------------------------------------------------------------------
     // "Start": the checks before a run; after the message when no run may start.
@@ -171,6 +176,7 @@ private:
     ApplyNumberRow m_apply;
     VariationStore m_store;
     VariationRecord m_record;
+    bool m_example = false;
 };
 
 } // namespace velmora

@@ -18,6 +18,7 @@
 #include "draws/ui/thuzszama.h"
 #include "ticket/qt_colours.h"
 #include "variation/ui/tbontas.h"
+#include "draws/ui/thuzlista.h"
 #include "variation/ui/tbontlista.h"
 
 using namespace velmora;
@@ -58,6 +59,7 @@ private slots:
     void restoreBringsBackADeletedVariation();
     void randomNumbersAreAskedForAndMarked();
     void webPagesOpenFromTheSettings();
+    void examplesAreMadeFromADrawAndFromRandomNumbers();
     void exitQuestionDecidesAndSettingsAreWritten();
     void decliningToEndTheOtherCopyEndsThisOne();
     void exceptionsAreLoggedWithTheCounts();
@@ -390,6 +392,58 @@ void TFoablakTest::webPagesOpenFromTheSettings() {
     f.session.GetSettings().variationsPage = "https://example.org/variaciok";
     Action(f.window, "actionDownloadVariations")->trigger();
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/variaciok"))});
+}
+
+// "Húzások alapján": the draws list offers only the example command; the chosen draw's
+// numbers become the example row, every number is marked and the example is generated under
+// its caption. "Véletlen számokkal" does the same from random numbers.
+void TFoablakTest::examplesAreMadeFromADrawAndFromRandomNumbers() {
+    Fixture f;
+    f.window.Betoltes();
+    f.window.GameAction(2)->trigger(); // 7/35: its bundled draws
+    const DrawsStore& draws = f.session.Draws();
+    QVERIFY(draws.Count() > 2);
+    const int last = draws.Count();
+    Action(f.window, "actionExampleFromDraw")->trigger();
+    THuzLista& list = *f.window.DrawsList();
+    QVERIFY(list.isVisible() && list.ExampleMode());
+    QVERIFY(!list.Command("BovitesGomb")->isVisible());
+    QVERIFY(list.Command("ProbabontasGomb")->isVisible());
+    list.SelectRow(last);
+    QString caption;
+    QVERIFY(WhileModal<TBontas>(
+        &f.window, [&] { list.Command("ProbabontasGomb")->trigger(); },
+        [&caption](TBontas& engine) {
+            caption = engine.windowTitle();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+        }));
+    QCOMPARE(caption,
+             QStringLiteral("  Példabontás készítése a(z) %1. húzás számsora alapján").arg(last));
+    const VariationDocument& variation = f.session.Variation();
+    QVERIFY(variation.Exists() && variation.Example());
+    QCOMPARE(f.session.Ticket().MarkedCount(), 35);
+    const ConditionSet& set = f.session.Conditions();
+    int sum = 0;
+    for (int i = 0; i < 7; ++i) {
+        sum += draws.At(last - 1).numbers[static_cast<std::size_t>(i)];
+    }
+    QVERIFY(set.sum.active);
+    QCOMPARE(set.sum.minimum, sum);
+    QCOMPARE(set.hitRatio.lastDraw, last - 1);
+    QVERIFY(variation.ListTitle().find("példabontása") != std::string::npos);
+    Action(f.window, "actionListVariation")->trigger();
+    QCOMPARE(f.window.ListWindow()->windowTitle(), QString::fromUtf8("  Példabontás listája"));
+
+    f.messages.QueueAnswers({Answer::Yes, Answer::Yes, Answer::Yes});
+    QVERIFY(WhileModal<TBontas>(
+        &f.window, [&] { Action(f.window, "actionExampleRandom")->trigger(); },
+        [&caption](TBontas& engine) {
+            caption = engine.windowTitle();
+            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+        }));
+    QCOMPARE(caption, QString::fromUtf8("  Példabontás készítése véletlen számsor alapján"));
+    QVERIFY(variation.Exists() && variation.Example());
+    QCOMPARE(f.session.Conditions().hitRatio.lastDraw, last);
 }
 
 void TFoablakTest::exitQuestionDecidesAndSettingsAreWritten() {

@@ -162,6 +162,33 @@ THuzLista::THuzLista(Session& session, std::function<void()> chooseRange, QWidge
         connect(action, &QAction::triggered, this, c.run);
         m_commands[c.name] = action;
     }
+    // The example mode's commands, hidden in the other modes.
+    const struct {
+        const char* name;
+        const char* text;
+        const char* hint;
+        std::function<void()> run;
+    } exampleCommands[] = {
+        {"ProbabontasGomb", "Példabontás készítése  ",
+         " ... a kiválasztott húzás számsora alapján. ",
+         [this] {
+             const int row = SelectedRow();
+             if (row >= 1) {
+                 close();
+                 emit exampleDrawChosen(row);
+             }
+         }},
+        {"InformacioGomb", "Hasznos információ", " Hasznos információ ",
+         [this] { emit exampleInformationRequested(); }},
+    };
+    for (const auto& c : exampleCommands) {
+        QAction* action = m_tools->addAction(Q(c.text));
+        action->setObjectName(QString::fromLatin1(c.name));
+        action->setToolTip(Q(c.hint));
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, c.run);
+        m_commands[c.name] = action;
+    }
     m_model = new DrawsModel(this);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("HuzTabla"));
@@ -283,10 +310,28 @@ void THuzLista::Reload() {
     SetStates();
 }
 
+void THuzLista::PeldabontasStart() {
+    Listazas();
+    SetExampleMode(true);
+}
+
+void THuzLista::SetExampleMode(bool example) {
+    m_exampleMode = example;
+    for (QAction* action : m_tools->actions()) {
+        const bool exampleCommand =
+            action == m_commands["ProbabontasGomb"] || action == m_commands["InformacioGomb"];
+        action->setVisible(exampleCommand == example);
+    }
+    if (!example) {
+        SetStates(); // the save command shows only with unsaved draws
+    }
+}
+
 void THuzLista::Listazas() {
     if (!m_session.Draws().HasDatabase()) {
         return;
     }
+    SetExampleMode(false);
     if (m_model->rowCount() != m_session.Draws().Count() || !isVisible()) {
         Reload();
     }
@@ -583,7 +628,7 @@ void THuzLista::SetStates() {
     set("VisszaGomb", m_editor.CanUndo(), " Előző módosítás visszavonása. ",
         " Nincs visszavonható művelet. ");
     set("MegseGomb", m_editor.CanRedo(), " Visszavonás törlése. ", " Visszavonás törlése. ");
-    m_commands["MentesGomb"]->setVisible(store.DatabaseModified());
+    m_commands["MentesGomb"]->setVisible(store.DatabaseModified() && !m_exampleMode);
 }
 
 } // namespace velmora

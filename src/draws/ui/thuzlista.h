@@ -58,6 +58,10 @@ public:
 
     // Opens the list (or shows it again) at the last draw.
     void Listazas();
+    // Opens the list to choose the draw of an example variation: the tool bar holds only
+    // "Példabontás készítése  " and "Hasznos információ".
+    void PeldabontasStart();
+    bool ExampleMode() const { return m_exampleMode; }
     // After the draws were loaded again: a new list and a new history.
     void Reload();
     QTableView* Table() const { return m_table; }
@@ -101,6 +105,10 @@ public:
 signals:
     // The draws changed (the main window refreshes what it shows of them).
     void drawsChanged();
+    // "Példabontás készítése  ": the draw of row `row` (1-based) makes an example variation.
+    void exampleDrawChosen(int row);
+    // "Hasznos információ" of the example mode.
+    void exampleInformationRequested();
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -117,6 +125,8 @@ private:
     void Changed();
     void SetStates();
     int PageRows() const;
+    // The example mode shows its two commands in place of the editing ones.
+    void SetExampleMode(bool example);
 
     Session& m_session;
     std::function<void()> m_chooseRange;
@@ -125,6 +135,7 @@ private:
     QTableView* m_table = nullptr;
     QToolBar* m_tools = nullptr;
     std::map<std::string, QAction*> m_commands;
+    bool m_exampleMode = false;
     THuzBe* m_entry = nullptr;
     THuzKeresSzelveny* m_search = nullptr;
     QPointer<TSzelveny> m_drawTicket;

@@ -113,7 +113,9 @@ void TBontEllSzelveny::Open(Mode mode, long long row) {
     const char* const hints[] = {" Számsor keresése a variáció listájában. ",
                                  " Számsor beillesztése a variációba. ", " Számsor módosítása. "};
     const auto index = static_cast<std::size_t>(mode);
-    m_grid->setWindowTitle(QString::fromUtf8(titles[index]));
+    m_grid->setWindowTitle(mode == Mode::Check && m_variation.Example()
+                               ? QStringLiteral("  Példabontás ellenőrzés")
+                               : QString::fromUtf8(titles[index]));
     m_grid->DeleteButton()->setToolTip(QString::fromUtf8(hints[index]));
     const VariationStore& store = m_variation.Store();
     if (store.Count() > 100000) {

@@ -421,6 +421,7 @@ bool TBontLista::BontListaStart(long long line) {
         return false;
     }
     const ExportSource source = m_variation.RowSource();
+    setWindowTitle(m_variation.Example() ? Q("  Példabontás listája") : Q("  Variáció listája"));
     m_model->SetExtending(m_variation.Extending());
     m_model->Reset(&store, source);
     m_table->setColumnWidth(0, 90);
@@ -534,7 +535,7 @@ void TBontLista::SzelvKijelzes() {
         m_ticket->ApplyBoxLook(n, true, true, kSlotMarkedBox, m_mainTicket.Look(n).fontSlot);
     }
     m_profile = m_rows->HitProfile(m_selected - 1, game.rowLength);
-    m_ticket->SetReportText(ToQt(HitProfileText(m_selected, m_profile, false)));
+    m_ticket->SetReportText(ToQt(HitProfileText(m_selected, m_profile, m_variation.Example())));
     m_ticket->setWindowTitle(ToQt("  Variáció " + std::to_string(m_selected) + ". számsora"));
     if (!m_profile.empty() && m_profile.back() > 0) {
         m_messages.Error(kRepeatedRowText);
