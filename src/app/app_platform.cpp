@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cxxabi.h>
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -34,6 +35,9 @@ bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void SetUpApplication(QApplication& app) {
+    // Qt takes every category of the C locale from the system; numbers written and read by the
+    // C library (files, the printed slips) keep their decimal point whatever the language.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromUtf8(kProgramTitle));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kProgramStem).toLower());
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);

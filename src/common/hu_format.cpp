@@ -1,7 +1,7 @@
 #include "common/hu_format.h"
 
 #include <algorithm>
-
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -94,10 +94,15 @@ bool ParseReal(const std::string& text, double& value) {
             c = '.';
         }
     }
-    char* end = nullptr;
-    errno = 0;
-    const double parsed = std::strtod(trimmed.c_str(), &end);
-    if (end != trimmed.c_str() + trimmed.size() || errno == ERANGE || !std::isfinite(parsed)) {
+    // from_chars reads the point whatever the C library's locale says.
+    const char* first = trimmed.data();
+    const char* last = first + trimmed.size();
+    if (*first == '+') {
+        ++first;
+    }
+    double parsed = 0;
+    const auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || end != last || !std::isfinite(parsed)) {
         return false;
     }
     value = parsed;

@@ -1,6 +1,7 @@
 #include "reports/slips.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace velmora {
@@ -63,10 +64,12 @@ const FormGeometry& GeometryOf(const GameInfo& game) {
     return game.gameId == 1 ? hatos : game.gameId == 2 ? skandi : otos;
 }
 
+// A PDF number: always with a point, whatever the C library's locale says.
 std::string Number(double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    return buffer;
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return std::string(buffer, result.ptr);
 }
 
 // Text for a PDF string: backslashes and brackets escaped.

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include <clocale>
+
 #include <filesystem>
 
 #include "app/app_platform.h"
@@ -186,7 +188,9 @@ void ProgramFrameTest::restoredMainWindowLiesOnTheScreen() {
 
 void ProgramFrameTest::applicationKeepsCaptionsAndSpeaksHungarian() {
     const QString testName = QCoreApplication::applicationName();
+    std::setlocale(LC_NUMERIC, "C.UTF-8"); // what a system's locale leaves there
     SetUpApplication(*qApp);
+    QCOMPARE(std::string(std::setlocale(LC_NUMERIC, nullptr)), std::string("C"));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Velmora Personal"));
     // Qt appends a display name, once one is set, to every caption: the program sets none, so
     // the display name still follows the application's name.

@@ -50,19 +50,21 @@ constexpr std::array<const char*, TBeallitasok::kElementCount> kElementNames = {
 
 // Which elements each ticket draws, read from the windows that own the grids: the draws list
 // and draw entry grids have no report panel; the draws grids mark an extra number with the
-// fixed-number font and know no other number kind; only the check ticket shows plus numbers.
-// Columns follow kElementNames.
+// fixed-number font and know no other number kind; only the check ticket shows plus numbers;
+// only the main ticket writes its unmarked numbers in the "kijelölt szám" colour (the others
+// write every unkinded number in the "szám" colour). Columns follow kElementNames.
 constexpr std::array<std::array<bool, TBeallitasok::kElementCount>, kTicketKindCount>
     kUsedElements = {{
         {true, true, true, true, true, true, true, true, true, false, true},      // main
-        {true, true, true, true, true, true, true, true, true, false, true},      // list
-        {true, true, true, true, true, true, true, true, true, true, true},       // check
+        {true, true, true, true, true, true, false, true, true, false, true},     // list
+        {true, true, true, true, true, true, false, true, true, true, true},      // check
         {true, true, true, true, false, false, false, true, false, false, false}, // draws
         {true, true, true, true, false, false, false, true, false, false, false}, // entry
         {true, true, true, true, true, true, false, true, false, false, false},   // search
     }};
 
 constexpr int kElementReportPanel = 4;
+constexpr int kElementMarkedNumber = 6;
 constexpr int kElementFixed = 7;
 
 // The default scheme cannot be edited: it always shows these sizes.
@@ -586,7 +588,9 @@ void TBeallitasok::ShowSample() {
     for (std::size_t i = 0; i < numberKinds.size(); ++i) {
         numberKinds[i] = TicketUsesElement(kind, kElementFixed + static_cast<int>(i));
     }
-    m_sample->SetLook(slotValues, numberKinds, TicketUsesElement(kind, kElementReportPanel));
+    m_sample->SetLook(slotValues, numberKinds, TicketUsesElement(kind, kElementReportPanel),
+                      TicketUsesElement(kind, kElementMarkedNumber) ? kSlotMarkedNumber
+                                                                    : kSlotNumber);
 }
 
 void TBeallitasok::OnSchemeClicked() {

@@ -51,8 +51,9 @@ QSize TicketSample::sizeHint() const {
 }
 
 void TicketSample::SetLook(const Slots& slotValues, const std::array<bool, 4>& numberKinds,
-                           bool reportPanel) {
+                           bool reportPanel, int unmarkedFontSlot) {
     m_slots = slotValues;
+    m_unmarkedFontSlot = unmarkedFontSlot;
     m_numberKinds = numberKinds;
     m_reportPanel = reportPanel;
     update();
@@ -65,7 +66,7 @@ void TicketSample::paintEvent(QPaintEvent* /*event*/) {
     };
     painter.fillRect(rect(), colour(kSlotBackground));
 
-    std::vector<SampleBox> boxes = {{1, false, kSlotNumber}, {2, true, kSlotMarkedNumber}};
+    std::vector<SampleBox> boxes = {{1, false, m_unmarkedFontSlot}, {2, true, kSlotNumber}};
     const int kindSlots[] = {kSlotFixedNumber, kSlotConstantNumber, kSlotPlusNumber,
                              kSlotRandomNumber};
     for (std::size_t i = 0; i < m_numberKinds.size(); ++i) {

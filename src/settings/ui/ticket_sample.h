@@ -19,8 +19,10 @@ public:
     explicit TicketSample(QWidget* parent);
 
     // The slots to draw with and which number kinds the ticket shows (fixed, constant, plus,
-    // random: one box each beside the unmarked and the marked box).
-    void SetLook(const Slots& slotValues, const std::array<bool, 4>& numberKinds, bool reportPanel);
+    // random: one box each beside the unmarked and the marked box); the unmarked box's number
+    // is written with `unmarkedFontSlot`, the marked one's with the "szám" slot.
+    void SetLook(const Slots& slotValues, const std::array<bool, 4>& numberKinds, bool reportPanel,
+                 int unmarkedFontSlot);
     const Slots& Look() const { return m_slots; }
     QSize sizeHint() const override;
 
@@ -30,6 +32,7 @@ protected:
 private:
     Slots m_slots{};
     std::array<bool, 4> m_numberKinds{};
+    int m_unmarkedFontSlot = kSlotNumber;
     bool m_reportPanel = true;
 };
 
