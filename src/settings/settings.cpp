@@ -225,6 +225,11 @@ bool ReadSettings(const ProgramFolders& folders, Settings& settings, Messages& m
     }
 }
 
+long long OptimalVariationRows(std::uint64_t freeBytes, int rowLength) {
+    const auto usable = static_cast<long double>(freeBytes) * 0.95L;
+    return static_cast<long long>(std::llround(usable) / (std::max(rowLength, 1) * 4LL));
+}
+
 std::string SettingsText(const Settings& settings) {
     IniFile ini;
     ini.WriteInteger(kMain, "Game", settings.game);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "common/messages.h"
@@ -18,6 +19,10 @@ inline constexpr int kNoticeCount = 12;
 inline constexpr int kGameFolderCount = 2 * kGameCount;
 // The rows a variation may reach before the engine asks for more memory; never below this.
 inline constexpr long long kMinLargestVariation = 100000;
+
+// The rows a variation's store may take of `freeBytes` of memory: 95 per cent of it, four bytes
+// a number of a row. A larger allowed size is lowered to this.
+long long OptimalVariationRows(std::uint64_t freeBytes, int rowLength);
 
 // Notice flags with a meaning of their own elsewhere in the program.
 inline constexpr int kNoticeFixedNumbersReminder = 0; // the fixed numbers at a new variation

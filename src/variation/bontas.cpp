@@ -8,6 +8,7 @@
 #include "common/hu_format.h"
 #include "common/numbers.h"
 #include "conditions/condition_table.h"
+#include "settings/settings.h"
 
 namespace velmora {
 
@@ -114,7 +115,15 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
             static_cast<long long>(m_hitEnd - first + 1) * std::max(input.game.drawsPerDate, 1);
     }
 
-    long long capacity = std::min(input.allowedRows, m_total);
+    // The allowed size is lowered to what the free memory can hold.
+    long long allowed = input.allowedRows;
+    const long long free = input.freeMemory ? input.freeMemory() : -1;
+    if (free >= 0) {
+        allowed =
+            std::min(allowed, std::max(1LL, OptimalVariationRows(static_cast<std::uint64_t>(free),
+                                                                 input.game.rowLength)));
+    }
+    long long capacity = std::min(allowed, m_total);
     if (m_drawsList) {
         capacity = std::max(capacity, m_drawsInRange);
     }

@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "conditions/condition_table.h"
 #include "conditions/filter.h"
+#include "settings/settings.h"
 #include "support/engine_runs.h"
 #include "variation/variation_export.h"
 
@@ -381,6 +382,20 @@ TEST(Bontas, PauseResumeAndStop) {
         EXPECT_EQ(StoredRows(first.store), StoredRows(whole.store));
         EXPECT_EQ(first.store.Frequencies(), whole.store.Frequencies());
     }
+}
+
+// However large the allowed size, the store reserves no more rows than 95 per cent of the
+// free memory holds at four bytes a number.
+TEST(Bontas, TheAllowedSizeIsLoweredToWhatTheMemoryHolds) {
+    std::vector<std::uint8_t> all;
+    for (int n = 1; n <= 90; ++n) {
+        all.push_back(static_cast<std::uint8_t>(n));
+    }
+    EngineRun run(Input(all, ConditionSet{}), 1'000'000'000'000LL);
+    run.input.freeMemory = [] { return 2'000'000LL; };
+    ASSERT_TRUE(run.engine.BontasIndul(run.input));
+    EXPECT_EQ(run.store.Capacity(), 95000); // 1 900 000 bytes / (5 x 4)
+    EXPECT_EQ(OptimalVariationRows(2'000'000, 10), 47500);
 }
 
 // Runs an extension of `conditions` over the rows of `run`.

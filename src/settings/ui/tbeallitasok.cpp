@@ -683,11 +683,10 @@ void TBeallitasok::OnBarMoved(int /*position*/) {
     }
     const long long rows = LargestVariation();
     m_largestText->setText(ToQt(FormatThousands(rows) + " számsor."));
-    // Four bytes a number of a row, as the engine reckons the memory of its store.
+    // Above the optimal size the engine will not take the rows asked for.
     const auto free = AvailableMemoryBytes();
-    const long long needed = rows * std::max(1, m_game.rowLength) * 4;
     m_memoryWarning->setVisible(free.has_value() &&
-                                static_cast<unsigned long long>(needed) > *free);
+                                rows > OptimalVariationRows(*free, m_game.rowLength));
 }
 
 } // namespace velmora
