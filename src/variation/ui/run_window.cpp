@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVariant>
 #include <QWidget>
 
 namespace velmora {
@@ -30,6 +31,22 @@ void ShowJobTitle(QWidget* window, bool running, bool active, int percent, const
         if (shown != nullptr && shown->windowIconText() != title) {
             shown->setWindowIconText(title);
         }
+    }
+    // Task bars show a minimised window by its caption: the main window's carries the
+    // progress while the run is in the background, and gets its own back afterwards.
+    if (mainWindow == nullptr) {
+        return;
+    }
+    const char* const kOwnCaption = "captionBeforeJob";
+    const QVariant own = mainWindow->property(kOwnCaption);
+    if (!title.isEmpty()) {
+        if (!own.isValid()) {
+            mainWindow->setProperty(kOwnCaption, mainWindow->windowTitle());
+        }
+        mainWindow->setWindowTitle(title);
+    } else if (own.isValid()) {
+        mainWindow->setWindowTitle(own.toString());
+        mainWindow->setProperty(kOwnCaption, QVariant());
     }
 }
 
