@@ -433,6 +433,8 @@ void TFoablakTest::examplesAreMadeFromADrawAndFromRandomNumbers() {
     QVERIFY(variation.ListTitle().find("példabontása") != std::string::npos);
     Action(f.window, "actionListVariation")->trigger();
     QCOMPARE(f.window.ListWindow()->windowTitle(), QString::fromUtf8("  Példabontás listája"));
+    QCOMPARE(f.window.ListWindow()->Ticket()->windowTitle(),
+             QString::fromUtf8("  Példabontás 1. számsora"));
 
     f.messages.QueueAnswers({Answer::Yes, Answer::Yes, Answer::Yes});
     QVERIFY(WhileModal<TBontas>(

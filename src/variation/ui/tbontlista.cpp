@@ -446,8 +446,15 @@ bool TBontLista::BontListaStart(long long line) {
     }
     show();
     if (newTicket) {
-        // Beside the list, not over it.
-        m_ticket->move(frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the list, not over it, and on the screen: where the list leaves no room on its
+        // right, the ticket goes as far right as the screen allows.
+        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen* shown = this->screen()) {
+            const QRect area = shown->availableGeometry();
+            const int width = m_ticket->frameGeometry().width();
+            place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - width)));
+        }
+        m_ticket->move(place);
     }
     m_ticket->show();
     AktSorKijelol(line);
@@ -536,7 +543,9 @@ void TBontLista::SzelvKijelzes() {
     }
     m_profile = m_rows->HitProfile(m_selected - 1, game.rowLength);
     m_ticket->SetReportText(ToQt(HitProfileText(m_selected, m_profile, m_variation.Example())));
-    m_ticket->setWindowTitle(ToQt("  Variáció " + std::to_string(m_selected) + ". számsora"));
+    m_ticket->setWindowTitle(
+        ToQt(std::string(m_variation.Example() ? "  Példabontás " : "  Variáció ") +
+             std::to_string(m_selected) + ". számsora"));
     if (!m_profile.empty() && m_profile.back() > 0) {
         m_messages.Error(kRepeatedRowText);
     }
