@@ -377,7 +377,9 @@ void TBeallitasok::Load(const GameInfo& game) {
     m_saveOnExit->setChecked(m_settings.saveOnExit);
     m_hints->setChecked(m_settings.hints);
     m_info->setChecked(m_settings.info);
-    m_allNotices->setChecked(true);
+    // Unticked at every opening: an unrelated change must not bring back the notices the user
+    // asked not to see again.
+    m_allNotices->setChecked(false);
     UpdateNoticeSwitch();
     m_backupKind->setChecked(m_settings.backupKind != "tip");
     m_newVersion->setChecked(m_settings.searchNewVersion);

@@ -283,10 +283,12 @@ void TBeallitasokTest::checkBoxesGoIntoTheSettings() {
     QCOMPARE(f.messages.Count(), std::size_t{1});
     approve->click();
 
-    // Each box against its setting; the notices come back only while the box is ticked.
-    QVERIFY(allNotices->isEnabled() && allNotices->isChecked());
+    // Each box against its setting; the notices come back only when the box is ticked.
+    QVERIFY(allNotices->isEnabled() && !allNotices->isChecked());
+    f.dialog.Apply();
+    QVERIFY2(!f.settings.notices[3], "an apply without the box keeps a notice off");
     for (const char* name : {"BeallitasokCheck", "BuborekKiBeBox", "InformCheck", "BackTipusaGomb",
-                             "NewVersionCheck"}) {
+                             "NewVersionCheck", "InformAllapotCheck"}) {
         f.Get<QCheckBox>(name)->click();
     }
     f.dialog.Apply();
@@ -299,7 +301,6 @@ void TBeallitasokTest::checkBoxesGoIntoTheSettings() {
     f.settings.notices[0] = false;
     f.dialog.Load(LoadGameInfo(0));
     QVERIFY(!f.Get<QCheckBox>("BackTipusaGomb")->isChecked());
-    allNotices->click();
     f.Get<QCheckBox>("BackTipusaGomb")->click();
     f.dialog.Apply();
     QVERIFY(!f.settings.notices[0]);
