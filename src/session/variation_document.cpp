@@ -177,6 +177,9 @@ bool VariationDocument::SaveBackup(const std::string& path) const {
     m_messages.ShowWait("Utolsó variáció mentése", WaitPosition::Centre);
     const bool written = ReplaceFile(path, FileBytes());
     m_messages.HideWait();
+    if (!written) {
+        m_messages.FileError("a variáció", "mentése"); // as a number-row backup tells it
+    }
     return written;
 }
 
