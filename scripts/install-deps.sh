@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xauth imagemagick clang-format python3 unrtf poppler-utils
+    xvfb xauth imagemagick clang-format python3 unrtf poppler-utils curl ca-certificates
 )
 
 missing=()

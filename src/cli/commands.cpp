@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 
 #include "cli/draws_commands.h"
+#include "cli/online_commands.h"
 #include "cli/stats_command.h"
 #include "cli/ticket_command.h"
 
@@ -800,6 +801,21 @@ const std::vector<Command>& CommandTable() {
          2,
          {},
          DrawsImport},
+        {"draws update",
+         "GAME",
+         "imports game GAME's up-to-date results file from the operator (or from --from URL), "
+         "as \"Húzások naprakész listája...\" does",
+         1,
+         1,
+         {{"--from", "URL", "the results file's address instead of the operator's"}},
+         DrawsUpdate},
+        {"draws download",
+         "GAME|all",
+         "downloads game GAME's database, or every game's, from the program's download host",
+         1,
+         1,
+         {{"--host", "URL", "the download host instead of the one in Velmora.ini"}},
+         DrawsDownload},
         {"draws list",
          "GAME",
          "prints the draws of game GAME's database: number, year, week: numbers + extra number",

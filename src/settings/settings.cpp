@@ -122,6 +122,17 @@ void ReadCurrentFormat(const IniFile& ini, int start, Settings& settings) {
     }
     settings.webPage = ini.ReadString(kMain, "Web", settings.webPage);
     settings.variationsPage = ini.ReadString(kMain, "Variations", settings.variationsPage);
+    settings.downloadHost = ini.ReadString(kMain, "Host", settings.downloadHost);
+    settings.operatorAddress = ini.ReadString(kMain, "Operator", settings.operatorAddress);
+    if (settings.operatorAddress.empty()) {
+        settings.operatorAddress = kDefaultOperatorAddress;
+    }
+    settings.onlineCheckAddress = ini.ReadString(kMain, "Online", settings.onlineCheckAddress);
+    long long timeout = 0;
+    if (ParseInteger(ini.ReadString(kMain, "Timeout", ""), timeout) && timeout >= 1 &&
+        timeout <= 3600) {
+        settings.downloadTimeout = static_cast<int>(timeout);
+    }
     // Written by later versions only: a missing or unusable value keeps the one passed in.
     long long largest = 0;
     if (ParseInteger(ini.ReadString(kMain, "MaxRows", ""), largest) &&
@@ -244,6 +255,10 @@ std::string SettingsText(const Settings& settings) {
     ini.WriteInteger(kMain, "MaxRows", settings.largestVariation);
     ini.WriteString(kMain, "Web", settings.webPage);
     ini.WriteString(kMain, "Variations", settings.variationsPage);
+    ini.WriteString(kMain, "Host", settings.downloadHost);
+    ini.WriteString(kMain, "Operator", settings.operatorAddress);
+    ini.WriteInteger(kMain, "Timeout", settings.downloadTimeout);
+    ini.WriteString(kMain, "Online", settings.onlineCheckAddress);
     for (int i = 0; i < kGameFolderCount; ++i) {
         ini.WriteString(kMain, FolderKey(i), settings.gameFolders[static_cast<std::size_t>(i)]);
     }

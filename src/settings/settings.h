@@ -19,6 +19,9 @@ inline constexpr int kNoticeCount = 12;
 inline constexpr int kGameFolderCount = 2 * kGameCount;
 // The rows a variation may reach before the engine asks for more memory; never below this.
 inline constexpr long long kMinLargestVariation = 100000;
+// Where the Hungarian operator publishes its results files (otos.csv, hatos.csv, ...).
+inline constexpr const char* kDefaultOperatorAddress = "https://bet.szerencsejatek.hu/cmsfiles/";
+inline constexpr int kDefaultDownloadTimeout = 60;
 
 // The rows a variation's store may take of `freeBytes` of memory: 95 per cent of it, four bytes
 // a number of a row. A larger allowed size is lowered to this.
@@ -51,6 +54,14 @@ struct Settings {
     // opened by the help menu; empty until an address is set.
     std::string webPage;
     std::string variationsPage;
+    // The maker's download host of the databases and the version file ("Host"; empty until
+    // set), the folder of the operator's results files ("Operator"), and how long a download
+    // may take, in seconds ("Timeout").
+    std::string downloadHost;
+    std::string operatorAddress = kDefaultOperatorAddress;
+    int downloadTimeout = kDefaultDownloadTimeout;
+    // A public address whose answer tells that the internet is reachable ("Online").
+    std::string onlineCheckAddress = kDefaultOperatorAddress;
 
     // Section "Currency"
     int currency = 0;                                                    // "Currency", 0..5
