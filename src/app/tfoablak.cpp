@@ -25,12 +25,15 @@
 #include "variation/ui/tbontlista.h"
 #include "variation/variation_file.h"
 #include "common/platform.h"
+#include "dialogs/qt_fetcher.h"
 #include "dialogs/qt_file_chooser.h"
+#include "dialogs/qt_messages.h"
 #include "dialogs/tnevjegy.h"
 #include "draws/bundled_draws.h"
 #include "draws/ui/thuzkeresszelveny.h"
 #include "draws/ui/thuzlista.h"
 #include "draws/ui/thuzszama.h"
+#include "session/draws_update.h"
 #include "session/example_variation.h"
 #include "session/exception_log.h"
 #include "reports/list_report.h"
@@ -375,6 +378,17 @@ void TFoablak::BuildCommands() {
     connect(drawsOnPaper, &QAction::triggered, this, [this] { PrintDraws(false); });
     m_drawsPrintMenu = printDraws;
     database->addSeparator();
+    m_operatorUpdateAction =
+        AddAction(database, Q("Húzások naprakész listája..."), "actionOperatorUpdate");
+    connect(m_operatorUpdateAction, &QAction::triggered, this,
+            &TFoablak::UpdateFromOperatorCommand);
+    QAction* updateDatabase =
+        AddAction(database, Q("Adatbázis frissítése..."), "actionUpdateDatabase");
+    connect(updateDatabase, &QAction::triggered, this, [this] { DownloadDatabases(false); });
+    QAction* downloadAll =
+        AddAction(database, Q("Teljes adatbázis letöltése"), "actionDownloadAllDatabases");
+    connect(downloadAll, &QAction::triggered, this, [this] { DownloadDatabases(true); });
+    database->addSeparator();
     m_operatorAction = AddAction(database, QString(), "actionOperatorPage");
     connect(m_operatorAction, &QAction::triggered, this,
             [this] { OpenAddress(QUrl(ToQt(OperatorAddress(m_session.Game().gameId)))); });
@@ -522,6 +536,8 @@ void TFoablak::VelmoraIni() {
     const GameId id = m_session.Game().gameId;
     setWindowTitle(ToQt(m_session.MainWindowCaption()));
     m_operatorAction->setText(ToQt(GameName(id) + " honlapja"));
+    // Only the Hungarian operator's games have a results file to update from.
+    m_operatorUpdateAction->setVisible(!OperatorResultsFile(id).empty());
     if (QAction* action = GameAction(id)) {
         action->setChecked(true);
     }
@@ -1237,10 +1253,84 @@ void TFoablak::NincsAdatbazisAction() {
     const bool download = m_session.GetMessages().ErrorQuestion(
         "Nem található a(z) " + GameName(m_session.Game().gameId) +
         " húzásainak listája.\r\rLetölti a húzások listáját?");
-    // The download itself joins when the program can fetch the lists; until then Yes leaves the
-    // program as it is.
     if (!download) {
         QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    const Settings& settings = m_session.GetSettings();
+    if (settings.downloadHost.empty()) {
+        m_session.GetMessages().Error(kNoHostText);
+        return;
+    }
+    const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
+    if (DownloadDatabase(*fetcher, m_session.GetMessages(), m_session.Folders(), settings,
+                         m_session.Game().gameId, true) == UpdateResult::Changed) {
+        DrawsReloaded();
+    }
+}
+
+std::unique_ptr<Fetcher> TFoablak::MakeFetcher() {
+    if (makeFetcher) {
+        return makeFetcher();
+    }
+    const Settings& settings = m_session.GetSettings();
+    return std::make_unique<QtFetcher>(dynamic_cast<QtMessages*>(&m_session.GetMessages()),
+                                       settings.downloadTimeout, ToQt(settings.onlineCheckAddress));
+}
+
+void TFoablak::DrawsReloaded() {
+    m_session.LoadDraws();
+    RefreshCommands();
+}
+
+bool TFoablak::MayDownload() {
+    // Unsaved draws are offered to be saved first; the list window goes, as its draws do.
+    m_session.Draws().HuzTorlesEng(m_session.DatabasePath(), m_session.GetMessages());
+    if (m_drawsList != nullptr) {
+        m_drawsList->close();
+    }
+    return true;
+}
+
+void TFoablak::DownloadDatabases(bool all) {
+    Messages& messages = m_session.GetMessages();
+    const Settings& settings = m_session.GetSettings();
+    if (settings.downloadHost.empty()) {
+        messages.Error(kNoHostText);
+        return;
+    }
+    const GameId game = m_session.Game().gameId;
+    const std::string question =
+        all ? "Minden játék húzásainak frissítése a program honlapjáról.\r\rForrás: " +
+                  settings.downloadHost + "\r\rFrissíti a teljes adatbázist?"
+            : GameName(game) + " - húzásainak frissítése a program honlapjáról.\r\rForrás: " +
+                  settings.downloadHost + "\r\rFrissíti az adatbázist?";
+    if (!messages.Confirm(question) || !MayDownload()) {
+        return;
+    }
+    const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
+    const bool changed =
+        all ? DownloadAllDatabases(*fetcher, messages, m_session.Folders(), settings)
+            : DownloadDatabase(*fetcher, messages, m_session.Folders(), settings, game, true) ==
+                  UpdateResult::Changed;
+    if (changed) {
+        DrawsReloaded();
+        DrawsList()->Listazas();
+    }
+}
+
+void TFoablak::UpdateFromOperatorCommand() {
+    if (!MayDownload()) {
+        return;
+    }
+    const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
+    const DrawsStore& draws = m_session.Draws();
+    const UpdateResult result = UpdateFromOperator(
+        *fetcher, m_session.GetMessages(), m_session.Folders(), m_session.GetSettings(),
+        m_session.Game().gameId, draws.HasDatabase() ? draws.Count() : 0);
+    if (result == UpdateResult::Changed) {
+        DrawsReloaded();
+        DrawsList()->Listazas();
     }
 }
 

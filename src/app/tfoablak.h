@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "draws/draws_download.h"
 #include "session/file_commands.h"
 #include "session/example_variation.h"
 #include "session/session.h"
@@ -110,6 +111,8 @@ public:
     void SetChooser(FileChooser& chooser) { m_chooser = &chooser; }
     // Opens a web address; the default browser unless a test puts something in its place.
     std::function<void(const QUrl&)> openAddress;
+    // Where downloads go through (a test puts its own here); Qt's network otherwise.
+    std::function<std::unique_ptr<Fetcher>()> makeFetcher;
 
 signals:
     // The window closed because the program must end (start-up refused, or the user kept the
@@ -168,6 +171,15 @@ private:
     TBontTeszt* TestDialog();
     // "Megnyitás...", the save dialog and the "Variáció" menu's "Mentés".
     void OpenCommand();
+    // The online commands of "Adatbázis": the maker's database of the current game or of all
+    // games, and the operator's up-to-date results file.
+    void DownloadDatabases(bool all);
+    void UpdateFromOperatorCommand();
+    std::unique_ptr<Fetcher> MakeFetcher();
+    // Before a download: unsaved draws offered to be saved, the draws list closed.
+    bool MayDownload();
+    // After new draws: loaded again, and the commands follow.
+    void DrawsReloaded();
     // "Visszatöltés": the last variation's backup, then the variation list when it holds rows.
     // A web page or a file in the program the system opens it with (`openAddress` in tests).
     void OpenAddress(const QUrl& address);
@@ -205,6 +217,7 @@ private:
     TBeallitasok* m_settingsDialog = nullptr;
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
+    QAction* m_operatorUpdateAction = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"
     QMenu* m_drawsPrintMenu = nullptr;   // "Nyomtatás..." of "Adatbázis"
     // The commands the list window shows as its own buttons.

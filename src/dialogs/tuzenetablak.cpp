@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -26,6 +27,21 @@ TUzenetAblak::TUzenetAblak()
     m_label->setFont(f);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
+    m_cancelButton = new QPushButton(QStringLiteral("Mégse"), this);
+    m_cancelButton->setObjectName(QStringLiteral("MegseGomb"));
+    m_cancelButton->hide();
+    layout->addWidget(m_cancelButton, 0, Qt::AlignCenter);
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] {
+        if (m_cancel) {
+            m_cancel();
+        }
+    });
+}
+
+void TUzenetAblak::SetCancel(std::function<void()> cancel) {
+    m_cancel = std::move(cancel);
+    m_cancelButton->setVisible(static_cast<bool>(m_cancel));
+    setFixedSize(384, m_cancel ? 104 : 72);
 }
 
 void TUzenetAblak::ShowText(const QString& text, WaitPosition position) {

@@ -4,11 +4,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 #include "common/messages.h"
 
 class QLabel;
+class QPushButton;
 
 namespace velmora {
 
@@ -24,9 +26,15 @@ public:
     void ShowText(const QString& text, WaitPosition position);
     void HideWindow();
     QString Text() const;
+    // While `cancel` is set the window offers "Mégse", which calls it (a download that can
+    // stop); an empty function takes the button away.
+    void SetCancel(std::function<void()> cancel);
+    QPushButton* CancelButton() const { return m_cancelButton; }
 
 private:
     QLabel* m_label;
+    QPushButton* m_cancelButton;
+    std::function<void()> m_cancel;
     std::vector<QPointer<QWidget>> m_disabled;
 };
 

@@ -11,11 +11,14 @@
 #include <filesystem>
 
 #include "draws/ui/thuzszama.h"
+#include "common/file_io.h"
+#include "session/draws_update.h"
+#include "support/draws_files.h"
 #include "support/fake_file_chooser.h"
+#include "support/http_test_server.h"
 #include "support/session_parts.h"
 #include "support/window_driver.h"
 #include "app/tvelszam.h"
-#include "draws/ui/thuzszama.h"
 #include "ticket/qt_colours.h"
 #include "variation/ui/tbontas.h"
 #include "draws/ui/thuzlista.h"
@@ -265,17 +268,40 @@ void TFoablakTest::rangeDialogChecksItsFields() {
     QCOMPARE(dialog->FirstField()->validate(tooLong, position), QValidator::Invalid);
 }
 
+// A missing database: Yes downloads it from the program's host (a loopback server here, over
+// Qt's network), No ends the program.
 void TFoablakTest::missingDrawsAskToDownload() {
     Fixture f;
+    TempHome site;
+    const GameInfo croatian = LoadGameInfo(6);
+    const std::string served = site.Path() + "hu/download/Database/" + DatabaseFile(6);
+    std::filesystem::create_directories(site.Path() + "hu/download/Database");
+    QVERIFY(ReplaceFile(served, SerializeDraws(SampleDraws(croatian, 300), 6)));
+    HttpTestServer server(site.Path());
+    QVERIFY(server.Running());
     f.window.Betoltes();
     f.messages.QueueAnswer(Answer::Yes); // the download question
     f.window.GameAction(6)->trigger();
-    QCOMPARE(f.messages.Last().kind, MessageKind::ErrorQuestion);
-    QCOMPARE(f.messages.LastText(), "Nem található a(z) Horvát 6/45 lottó húzásainak listája."
-                                    "\r\rLetölti a húzások listáját?");
+    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 1].text, kNoHostText);
+    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 2].kind, MessageKind::ErrorQuestion);
+    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 2].text,
+             "Nem található a(z) Horvát 6/45 lottó húzásainak listája."
+             "\r\rLetölti a húzások listáját?");
     QVERIFY(!Action(f.window, "actionTicketRange")->isEnabled());
     QCOMPARE(Action(f.window, "actionViewTimesDrawn")->statusTip(),
              QStringLiteral(" Hiányzik a húzások listája. "));
+    QVERIFY2(!Action(f.window, "actionOperatorUpdate")->isVisible(), "no Hungarian results");
+
+    // With the host set, Yes brings the list.
+    f.session.GetSettings().downloadHost = server.Url();
+    f.session.GetSettings().downloadTimeout = 2;
+    f.window.GameAction(0)->trigger();
+    f.messages.QueueAnswer(Answer::Yes);
+    f.window.GameAction(6)->trigger();
+    QCOMPARE(f.messages.LastText(), "Horvát 6/45 lottó - húzások listája sikeresen letöltve.");
+    QCOMPARE(f.session.Draws().Count(), 300);
+    QVERIFY(Action(f.window, "actionTicketRange")->isEnabled());
+    QVERIFY(std::filesystem::is_empty(f.home.Path() + "Dat/Cache"));
     // No ends the program, through the usual exit question.
     f.messages.QueueAnswers({Answer::No, Answer::Yes});
     f.window.GameAction(7)->trigger();

@@ -17,11 +17,13 @@
 #include <stdexcept>
 
 #include "dialogs/job_runner.h"
+#include "dialogs/qt_fetcher.h"
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/qt_messages.h"
 #include "dialogs/tnevjegy.h"
 #include "dialogs/tuzenetablak.h"
 #include "support/fake_messages.h"
+#include "support/http_test_server.h"
 #include "support/temp_home.h"
 
 using namespace velmora;
@@ -75,6 +77,7 @@ private slots:
     void aboutBox();
     void fileDialogReportsTheChosenFilter();
     void jobRunnerAsksOnTheWindowThreadAndHandsBackTheEnd();
+    void fetcherKeepsItsLimitsAndStopsOnMegse();
 };
 
 void DialogsTest::messageBoxesDefaultToNo() {
@@ -265,4 +268,47 @@ void DialogsTest::jobRunnerAsksOnTheWindowThreadAndHandsBackTheEnd() {
 }
 
 QTEST_MAIN(DialogsTest)
+// Qt's network against a loopback server: a file through a redirect; a missing file, a
+// broken transfer, a body past the limit, a stalled server and a redirect loop fail and leave
+// no file; "Mégse" in the message window stops a transfer.
+void DialogsTest::fetcherKeepsItsLimitsAndStopsOnMegse() {
+    TempHome site;
+    const QByteArray body(70000, 'a');
+    QFile file(QString::fromStdString(site.Path() + "file.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(body) == body.size());
+    file.close();
+    testing::HttpTestServer server(site.Path());
+    QVERIFY(server.Running());
+    QtMessages messages;
+    QtFetcher fetcher(&messages, 1, QString());
+    TempHome cache;
+    const std::string path = cache.Path() + "out";
+    QCOMPARE(fetcher.Fetch(server.Url("/moved/file.txt"), path, 1 << 20), FetchStatus::Done);
+    QFile fetched(QString::fromStdString(path));
+    QVERIFY(fetched.open(QIODevice::ReadOnly));
+    QCOMPARE(fetched.readAll(), body);
+    fetched.close();
+    const struct {
+        const char* url;
+        std::uint64_t limit;
+        FetchStatus status;
+    } failures[] = {
+        {"/missing", 1 << 20, FetchStatus::Failed},
+        {"/reset/file.txt", 1 << 20, FetchStatus::Failed},
+        {"/file.txt", 1000, FetchStatus::TooLarge},
+        {"/huge", 1 << 20, FetchStatus::TooLarge},
+        {"/slow", 1 << 20, FetchStatus::Failed},
+        {"/loop", 1 << 20, FetchStatus::Failed},
+    };
+    for (const auto& c : failures) {
+        QCOMPARE(fetcher.Fetch(server.Url(c.url), path, c.limit), c.status);
+        QVERIFY2(!QFile::exists(QString::fromStdString(path)), c.url);
+    }
+    QtFetcher patient(&messages, 30, QString());
+    QTimer::singleShot(300, [&messages] { messages.WaitWindow()->CancelButton()->click(); });
+    QCOMPARE(patient.Fetch(server.Url("/slow"), path, 1 << 20), FetchStatus::Cancelled);
+    QVERIFY(!QFile::exists(QString::fromStdString(path)));
+    QVERIFY(messages.WaitWindow()->CancelButton()->isHidden());
+}
+
 #include "test_dialogs.moc"
