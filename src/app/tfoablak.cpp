@@ -35,6 +35,7 @@
 #include "draws/ui/thuzszama.h"
 #include "session/draws_update.h"
 #include "session/example_variation.h"
+#include "session/new_version.h"
 #include "session/exception_log.h"
 #include "reports/list_report.h"
 #include "reports/ui/report_output.h"
@@ -415,6 +416,10 @@ void TFoablak::BuildCommands() {
     }
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
+    m_newVersionAction = AddAction(help, Q("Új verzió keresése..."), "actionNewVersion");
+    m_newVersionAction->setProperty("hint", Q(" Új verzió keresése, letöltése, telepítése. "));
+    connect(m_newVersionAction, &QAction::triggered, this, &TFoablak::UjVerzio);
+    ShowHint(m_newVersionAction, m_session.GetSettings().hints);
     const struct {
         const char* text;
         const char* name;
@@ -485,6 +490,13 @@ void TFoablak::BuildCommands() {
     searchButton->setIconText(searchButton->text());
     Bind(searchButton, Command::SearchDraws);
     connect(searchButton, &QAction::triggered, searchDraws, &QAction::trigger);
+    // Shown once a newer version is known.
+    m_newVersionSeparator = tools->addSeparator();
+    m_newVersionSeparator->setVisible(false);
+    m_newVersionButton = tools->addAction(Q(" Új verzió letöltése"));
+    m_newVersionButton->setObjectName(QStringLiteral("VerzioErtesitoGomb"));
+    m_newVersionButton->setVisible(false);
+    connect(m_newVersionButton, &QAction::triggered, this, &TFoablak::UjVerzio);
     QAction* statistics = tools->addAction(Q("Statisztika"));
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);
@@ -1372,6 +1384,59 @@ void TFoablak::Betoltes() {
     m_started = true;
     LoadDraws();
     OpenCommandLineFile();
+    // The new-version check runs once the window is up, on an empty ticket only.
+    if (m_session.GetSettings().searchNewVersion && m_session.Ticket().MarkedCount() == 0 &&
+        !m_session.Variation().Exists() && !m_session.GetSettings().downloadHost.empty()) {
+        QTimer::singleShot(0, this, &TFoablak::CheckNewVersionQuietly);
+    }
+}
+
+void TFoablak::CheckNewVersionQuietly() {
+    const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
+    VersionFile file;
+    if (fetcher->IsOnline() &&
+        FetchVersionFile(*fetcher, m_session.GetMessages(), m_session.Folders(),
+                         m_session.GetSettings(), file, false) &&
+        IsNewer(file)) {
+        ShowNewVersion(file);
+    }
+}
+
+void TFoablak::ShowNewVersion(const VersionFile& file) {
+    if (!m_newVersionButton->isVisible()) {
+        QApplication::beep();
+    }
+    m_newVersionSeparator->setVisible(true);
+    m_newVersionButton->setVisible(true);
+    m_newVersionButton->setProperty("hint", ToQt(NewVersionHint(file)));
+    m_newVersionAction->setText(Q("Új verzió letöltése..."));
+    m_newVersionAction->setProperty("hint", Q(" Új verzió letöltése, telepítése."));
+    const bool hintsOn = m_session.GetSettings().hints;
+    for (QAction* action : {m_newVersionButton, m_newVersionAction}) {
+        ShowHint(action, hintsOn);
+    }
+}
+
+void TFoablak::UjVerzio() {
+    Messages& messages = m_session.GetMessages();
+    const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
+    VersionFile file;
+    if (!FetchVersionFile(*fetcher, messages, m_session.Folders(), m_session.GetSettings(), file,
+                          true)) {
+        return;
+    }
+    std::string installer;
+    const InstallerResult result = OfferNewVersion(*fetcher, messages, m_session.Folders(),
+                                                   m_session.GetSettings(), file, installer);
+    if (IsNewer(file)) {
+        ShowNewVersion(file);
+    }
+    if (result != InstallerResult::Ready) {
+        return;
+    }
+    // The system's package installer takes it; the program ends as its exit command ends it.
+    OpenAddress(QUrl::fromLocalFile(ToQt(installer)));
+    close();
 }
 
 void TFoablak::OpenCommandLineFile() {

@@ -11,6 +11,7 @@
 
 #include "draws/draws_download.h"
 #include "session/file_commands.h"
+#include "session/new_version.h"
 #include "session/example_variation.h"
 #include "session/session.h"
 #include "session/startup.h"
@@ -171,6 +172,11 @@ private:
     TBontTeszt* TestDialog();
     // "Megnyitás...", the save dialog and the "Variáció" menu's "Mentés".
     void OpenCommand();
+    // The new-version check: quietly at start-up (the tool button appears for a newer
+    // version), and "Új verzió keresése..." with its questions and the installer.
+    void CheckNewVersionQuietly();
+    void ShowNewVersion(const VersionFile& file);
+    void UjVerzio();
     // The online commands of "Adatbázis": the maker's database of the current game or of all
     // games, and the operator's up-to-date results file.
     void DownloadDatabases(bool all);
@@ -218,6 +224,9 @@ private:
     QAction* m_conditionsAction = nullptr;
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorUpdateAction = nullptr;
+    QAction* m_newVersionAction = nullptr;
+    QAction* m_newVersionButton = nullptr; // "VerzioErtesitoGomb"
+    QAction* m_newVersionSeparator = nullptr;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"
     QMenu* m_drawsPrintMenu = nullptr;   // "Nyomtatás..." of "Adatbázis"
     // The commands the list window shows as its own buttons.

@@ -12,6 +12,7 @@
 
 #include "draws/ui/thuzszama.h"
 #include "common/file_io.h"
+#include "common/sha256.h"
 #include "session/draws_update.h"
 #include "support/draws_files.h"
 #include "support/fake_file_chooser.h"
@@ -63,6 +64,7 @@ private slots:
     void randomNumbersAreAskedForAndMarked();
     void webPagesOpenFromTheSettings();
     void examplesAreMadeFromADrawAndFromRandomNumbers();
+    void aNewVersionIsAnnouncedAndInstalled();
     void exitQuestionDecidesAndSettingsAreWritten();
     void decliningToEndTheOtherCopyEndsThisOne();
     void exceptionsAreLoggedWithTheCounts();
@@ -472,6 +474,44 @@ void TFoablakTest::examplesAreMadeFromADrawAndFromRandomNumbers() {
     QCOMPARE(caption, QString::fromUtf8("  Példabontás készítése véletlen számsor alapján"));
     QVERIFY(variation.Exists() && variation.Example());
     QCOMPARE(f.session.Conditions().hitRatio.lastDraw, last);
+}
+
+// The maker's host names a newer version: at start-up the tool button appears with its hint;
+// "Új verzió keresése..." asks, downloads the installer (checked against its digest), hands
+// it to the system and ends the program.
+void TFoablakTest::aNewVersionIsAnnouncedAndInstalled() {
+    TempHome site;
+    const std::string installer = "a package";
+    std::filesystem::create_directories(site.Path() + "hu/download");
+    QVERIFY(ReplaceFile(site.Path() + "hu/download/Velmora-2401.deb", installer));
+    QVERIFY(ReplaceFile(
+        site.Path() + "hu/download/version.txt",
+        "2401\nVelmora-2401.deb\n" +
+            Sha256Hex(std::vector<std::uint8_t>(installer.begin(), installer.end())) + "\n"));
+    HttpTestServer server(site.Path());
+    QVERIFY(server.Running());
+    Fixture f;
+    f.session.GetSettings().downloadHost = server.Url();
+    f.session.GetSettings().onlineCheckAddress = server.Url("/hu/download/version.txt");
+    QList<QUrl> opened;
+    f.window.openAddress = [&opened](const QUrl& url) { opened.push_back(url); };
+    f.window.Betoltes();
+    QAction* button = f.window.findChild<QAction*>(QStringLiteral("VerzioErtesitoGomb"));
+    QVERIFY(button != nullptr);
+    QTRY_VERIFY(button->isVisible());
+    QCOMPARE(button->statusTip(),
+             QString::fromUtf8(
+                 " Megjelent a Velmora Personal 2.4.0.1 \n Kattintson, frissítse a programot... "));
+    QAction* check = Action(f.window, "actionNewVersion");
+    QCOMPARE(check->text(), QString::fromUtf8("Új verzió letöltése..."));
+
+    f.messages.QueueAnswers({Answer::Yes, Answer::Yes}); // install; leave the program
+    check->trigger();
+    QCOMPARE(opened.size(), 1);
+    QFile downloaded(opened.front().toLocalFile());
+    QVERIFY(downloaded.open(QIODevice::ReadOnly));
+    QCOMPARE(downloaded.readAll().toStdString(), installer);
+    QTRY_VERIFY(!f.window.isVisible());
 }
 
 void TFoablakTest::exitQuestionDecidesAndSettingsAreWritten() {
