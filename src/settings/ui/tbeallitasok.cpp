@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -228,6 +229,24 @@ QWidget* TBeallitasok::BuildGeneralPage() {
     connect(m_price, &QLineEdit::editingFinished, this, [this] { CommitPrice(); });
     connect(m_currency, &QComboBox::currentIndexChanged, this, &TBeallitasok::OnCurrencyChanged);
 
+    // Where the downloads come from: the program's download host and the operator's results.
+    const struct {
+        const char* label;
+        const char* name;
+        QLineEdit** field;
+    } addresses[] = {
+        {"Letöltési cím", "HostEdit", &m_host},
+        {"Nyerőszámok címe", "OperatorEdit", &m_operator},
+    };
+    auto* addressForm = new QFormLayout;
+    for (const auto& address : addresses) {
+        *address.field = new QLineEdit(page);
+        (*address.field)->setObjectName(QString::fromLatin1(address.name));
+        addressForm->addRow(AddLabel(address.label, *address.field, page), *address.field);
+    }
+    layout->addSpacing(8);
+    layout->addLayout(addressForm);
+
     m_printerSetup = new QPushButton(Q("Nyomtató beállítás"), page);
     m_printerSetup->setObjectName(QStringLiteral("SpeedButton5"));
     m_printerSetup->setAutoDefault(false);
@@ -383,6 +402,8 @@ void TBeallitasok::Load(const GameInfo& game) {
     UpdateNoticeSwitch();
     m_backupKind->setChecked(m_settings.backupKind != "tip");
     m_newVersion->setChecked(m_settings.searchNewVersion);
+    m_host->setText(ToQt(m_settings.downloadHost));
+    m_operator->setText(ToQt(m_settings.operatorAddress));
     m_shownCurrency = std::clamp(m_settings.currency, 0, kCurrencyCount - 1);
     m_currency->setCurrentIndex(m_shownCurrency);
     ShowPrice();
@@ -422,6 +443,11 @@ void TBeallitasok::Apply() {
     m_settings.info = m_info->isChecked();
     m_settings.approve = m_approve->isChecked();
     m_settings.searchNewVersion = m_newVersion->isChecked();
+    m_settings.downloadHost = FromQt(m_host->text().trimmed());
+    // The operator's address cannot be emptied: an empty field means the default one.
+    const QString operatorAddress = m_operator->text().trimmed();
+    m_settings.operatorAddress =
+        operatorAddress.isEmpty() ? kDefaultOperatorAddress : FromQt(operatorAddress);
     m_settings.backupKind = m_backupKind->isChecked() ? "top" : "tip";
     m_settings.saveOnExit = m_saveOnExit->isChecked();
     m_settings.hints = m_hints->isChecked();

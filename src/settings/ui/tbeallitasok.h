@@ -118,6 +118,8 @@ private:
     QCheckBox* m_backupKind = nullptr;
     QCheckBox* m_newVersion = nullptr;
     QLineEdit* m_price = nullptr;
+    QLineEdit* m_host = nullptr;
+    QLineEdit* m_operator = nullptr;
     QComboBox* m_currency = nullptr;
     QPushButton* m_printerSetup = nullptr;
     QRadioButton* m_defaultScheme = nullptr;

@@ -298,6 +298,13 @@ void TBeallitasokTest::checkBoxesGoIntoTheSettings() {
     QVERIFY(UzenetekLogAllapot(f.settings, false, true));
     QVERIFY(!allNotices->isEnabled());
 
+    // The download addresses; the operator's cannot be emptied.
+    f.Get<QLineEdit>("HostEdit")->setText(QStringLiteral(" https://example.org "));
+    f.Get<QLineEdit>("OperatorEdit")->clear();
+    f.dialog.Apply();
+    QCOMPARE(f.settings.downloadHost, std::string("https://example.org"));
+    QCOMPARE(f.settings.operatorAddress, std::string(kDefaultOperatorAddress));
+
     f.settings.notices[0] = false;
     f.dialog.Load(LoadGameInfo(0));
     QVERIFY(!f.Get<QCheckBox>("BackTipusaGomb")->isChecked());
