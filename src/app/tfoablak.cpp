@@ -464,6 +464,13 @@ void TFoablak::BuildCommands() {
     tools->addAction(restore);
     tools->addAction(saveAs);
     tools->addAction(settingsAction);
+    // Shown once a newer version is known, where the tool bar never hides it.
+    m_newVersionSeparator = tools->addSeparator();
+    m_newVersionSeparator->setVisible(false);
+    m_newVersionButton = tools->addAction(Q(" Új verzió letöltése"));
+    m_newVersionButton->setObjectName(QStringLiteral("VerzioErtesitoGomb"));
+    m_newVersionButton->setVisible(false);
+    connect(m_newVersionButton, &QAction::triggered, this, &TFoablak::UjVerzio);
     tools->addSeparator();
     tools->addAction(markAll);
     tools->addAction(randomNumbers);
@@ -490,13 +497,6 @@ void TFoablak::BuildCommands() {
     searchButton->setIconText(searchButton->text());
     Bind(searchButton, Command::SearchDraws);
     connect(searchButton, &QAction::triggered, searchDraws, &QAction::trigger);
-    // Shown once a newer version is known.
-    m_newVersionSeparator = tools->addSeparator();
-    m_newVersionSeparator->setVisible(false);
-    m_newVersionButton = tools->addAction(Q(" Új verzió letöltése"));
-    m_newVersionButton->setObjectName(QStringLiteral("VerzioErtesitoGomb"));
-    m_newVersionButton->setVisible(false);
-    connect(m_newVersionButton, &QAction::triggered, this, &TFoablak::UjVerzio);
     QAction* statistics = tools->addAction(Q("Statisztika"));
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -63,7 +64,9 @@ void TUzenetAblak::ShowText(const QString& text, WaitPosition position) {
     move(topLeft);
     m_disabled.clear();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != this && window->isEnabled()) {
+        // Menus are left alone: enabling a menu again would enable its command too, whatever
+        // state the command was in.
+        if (window != this && window->isEnabled() && qobject_cast<QMenu*>(window) == nullptr) {
             window->setEnabled(false);
             m_disabled.push_back(window);
         }

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -123,6 +124,17 @@ void DialogsTest::waitWindowKeepsItsFirstText() {
     wait.ShowText(QStringLiteral("Mentés"), WaitPosition::AtCursor);
     QCOMPARE(wait.Text(), QStringLiteral("Mentés..."));
     wait.HideWindow();
+
+    // A disabled menu command stays disabled: the window leaves menus alone.
+    QMenu menu(QStringLiteral("Variáció"));
+    menu.menuAction()->setEnabled(false);
+    QWidget other;
+    other.show();
+    wait.ShowText(QStringLiteral("Betöltés"), WaitPosition::Centre);
+    QVERIFY(!other.isEnabled());
+    wait.HideWindow();
+    QVERIFY(other.isEnabled());
+    QVERIFY(!menu.menuAction()->isEnabled());
 }
 
 void DialogsTest::aboutBox() {
