@@ -63,9 +63,15 @@ void TUzenetAblak::ShowText(const QString& text, WaitPosition position) {
     }
     move(topLeft);
     m_disabled.clear();
+    // A menu follows its window's state and, enabled again, enables its command as well,
+    // whatever state the command was in: each command's state is kept and given back.
+    m_menuCommands.clear();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        // Menus are left alone: enabling a menu again would enable its command too, whatever
-        // state the command was in.
+        if (auto* menu = qobject_cast<QMenu*>(window)) {
+            m_menuCommands.emplace_back(menu, menu->menuAction()->isEnabled());
+        }
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this && window->isEnabled() && qobject_cast<QMenu*>(window) == nullptr) {
             window->setEnabled(false);
             m_disabled.push_back(window);
@@ -84,6 +90,12 @@ void TUzenetAblak::HideWindow() {
         }
     }
     m_disabled.clear();
+    for (const auto& [menu, enabled] : m_menuCommands) {
+        if (menu != nullptr) {
+            menu->menuAction()->setEnabled(enabled);
+        }
+    }
+    m_menuCommands.clear();
     QApplication::restoreOverrideCursor();
     hide();
 }

@@ -5,11 +5,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "common/messages.h"
 
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace velmora {
@@ -36,6 +38,7 @@ private:
     QPushButton* m_cancelButton;
     std::function<void()> m_cancel;
     std::vector<QPointer<QWidget>> m_disabled;
+    std::vector<std::pair<QPointer<QMenu>, bool>> m_menuCommands;
 };
 
 } // namespace velmora

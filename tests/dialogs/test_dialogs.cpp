@@ -125,16 +125,17 @@ void DialogsTest::waitWindowKeepsItsFirstText() {
     QCOMPARE(wait.Text(), QStringLiteral("Mentés..."));
     wait.HideWindow();
 
-    // A disabled menu command stays disabled: the window leaves menus alone.
-    QMenu menu(QStringLiteral("Variáció"));
-    menu.menuAction()->setEnabled(false);
+    // A disabled menu command of a disabled window stays disabled when the window is enabled
+    // again.
     QWidget other;
+    auto* menu = new QMenu(QStringLiteral("Variáció"), &other);
+    menu->menuAction()->setEnabled(false);
     other.show();
     wait.ShowText(QStringLiteral("Betöltés"), WaitPosition::Centre);
     QVERIFY(!other.isEnabled());
     wait.HideWindow();
     QVERIFY(other.isEnabled());
-    QVERIFY(!menu.menuAction()->isEnabled());
+    QVERIFY(!menu->menuAction()->isEnabled());
 }
 
 void DialogsTest::aboutBox() {
