@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -238,6 +239,16 @@ void TSzelveny::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void PlaceBeside(QWidget& ticket, const QWidget& window) {
+    QPoint place = window.frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* shown = window.screen()) {
+        const QRect area = shown->availableGeometry();
+        const int width = ticket.frameGeometry().width();
+        place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - width)));
+    }
+    ticket.move(place);
 }
 
 } // namespace velmora

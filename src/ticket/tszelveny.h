@@ -97,4 +97,8 @@ private:
     bool m_closable = true;
 };
 
+// Puts `ticket` beside `window`, on its right, and on the screen: where the window leaves no
+// room on its right, the ticket goes as far right as the screen allows.
+void PlaceBeside(QWidget& ticket, const QWidget& window);
+
 } // namespace velmora

@@ -38,6 +38,7 @@ private slots:
     void statusBarShowsTheRowsOfTheVariationInHand();
     void allDrawsBoxFollowsTheFields();
     void restoredMainWindowLiesOnTheScreen();
+    void aTicketBesideAWindowStaysOnTheScreen();
     // Last: it changes the whole test program's locale and translations.
     void applicationKeepsCaptionsAndSpeaksHungarian();
 };
@@ -184,6 +185,23 @@ void ProgramFrameTest::restoredMainWindowLiesOnTheScreen() {
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
         f.window.showNormal();
     }
+}
+
+// A ticket goes to the right of its window, unless that would leave the screen.
+void ProgramFrameTest::aTicketBesideAWindowStaysOnTheScreen() {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget window;
+    QWidget ticket;
+    window.resize(200, 100);
+    ticket.resize(300, 200);
+    window.move(area.topLeft());
+    window.show();
+    ticket.show();
+    PlaceBeside(ticket, window);
+    QCOMPARE(ticket.frameGeometry().left(), window.frameGeometry().right() + 8);
+    window.move(area.right() - 250, area.top());
+    PlaceBeside(ticket, window);
+    QCOMPARE(ticket.frameGeometry().right(), area.right());
 }
 
 void ProgramFrameTest::applicationKeepsCaptionsAndSpeaksHungarian() {

@@ -266,7 +266,7 @@ void THuzLista::ShowDrawTicket() {
         m_drawTicket = new TSzelveny(this, game, kDrawsListTicket, false, false, false, QString());
         const Settings& settings = m_session.GetSettings();
         m_drawTicket->Layout(SlotsOf(settings.appearance, kDrawsListTicket, settings.scheme));
-        m_drawTicket->move(frameGeometry().topRight() + QPoint(8, 0));
+        PlaceBeside(*m_drawTicket, *this);
     }
     const int row = SelectedRow();
     const DrawRecord* draw = row >= 1 ? &m_session.Draws().At(row - 1) : nullptr;

@@ -446,15 +446,7 @@ bool TBontLista::BontListaStart(long long line) {
     }
     show();
     if (newTicket) {
-        // Beside the list, not over it, and on the screen: where the list leaves no room on its
-        // right, the ticket goes as far right as the screen allows.
-        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
-        if (const QScreen* shown = this->screen()) {
-            const QRect area = shown->availableGeometry();
-            const int width = m_ticket->frameGeometry().width();
-            place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - width)));
-        }
-        m_ticket->move(place);
+        PlaceBeside(*m_ticket, *this); // beside the list, not over it
     }
     m_ticket->show();
     AktSorKijelol(line);
