@@ -497,6 +497,8 @@ void TFoablak::BuildCommands() {
     searchButton->setIconText(searchButton->text());
     Bind(searchButton, Command::SearchDraws);
     connect(searchButton, &QAction::triggered, searchDraws, &QAction::trigger);
+    m_onlineCommands = {m_operatorUpdateAction, updateDatabase, downloadAll, m_newVersionAction,
+                        m_newVersionButton};
     QAction* statistics = tools->addAction(Q("Statisztika"));
     statistics->setObjectName(QStringLiteral("StatisztikaGomb"));
     Bind(statistics, Command::Statistics);
@@ -1281,6 +1283,23 @@ void TFoablak::NincsAdatbazisAction() {
     }
 }
 
+TFoablak::OnlineCommandsOff::OnlineCommandsOff(const std::vector<QAction*>& commands) {
+    for (QAction* command : commands) {
+        if (command != nullptr && command->isEnabled()) {
+            command->setEnabled(false);
+            m_disabled.push_back(command);
+        }
+    }
+}
+
+TFoablak::OnlineCommandsOff::~OnlineCommandsOff() {
+    for (const QPointer<QAction>& command : m_disabled) {
+        if (command != nullptr) {
+            command->setEnabled(true);
+        }
+    }
+}
+
 std::unique_ptr<Fetcher> TFoablak::MakeFetcher() {
     if (makeFetcher) {
         return makeFetcher();
@@ -1305,6 +1324,7 @@ bool TFoablak::MayDownload() {
 }
 
 void TFoablak::DownloadDatabases(bool all) {
+    const OnlineCommandsOff busy(m_onlineCommands);
     Messages& messages = m_session.GetMessages();
     const Settings& settings = m_session.GetSettings();
     if (settings.downloadHost.empty()) {
@@ -1332,6 +1352,7 @@ void TFoablak::DownloadDatabases(bool all) {
 }
 
 void TFoablak::UpdateFromOperatorCommand() {
+    const OnlineCommandsOff busy(m_onlineCommands);
     if (!MayDownload()) {
         return;
     }
@@ -1392,6 +1413,7 @@ void TFoablak::Betoltes() {
 }
 
 void TFoablak::CheckNewVersionQuietly() {
+    const OnlineCommandsOff busy(m_onlineCommands);
     const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
     VersionFile file;
     if (fetcher->IsOnline() &&
@@ -1418,6 +1440,7 @@ void TFoablak::ShowNewVersion(const VersionFile& file) {
 }
 
 void TFoablak::UjVerzio() {
+    const OnlineCommandsOff busy(m_onlineCommands);
     Messages& messages = m_session.GetMessages();
     const std::unique_ptr<Fetcher> fetcher = MakeFetcher();
     VersionFile file;

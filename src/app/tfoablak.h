@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "draws/draws_download.h"
 #include "session/file_commands.h"
@@ -182,6 +183,17 @@ private:
     void DownloadDatabases(bool all);
     void UpdateFromOperatorCommand();
     std::unique_ptr<Fetcher> MakeFetcher();
+    // While one online command works the others wait: they are disabled for its time.
+    class OnlineCommandsOff {
+    public:
+        explicit OnlineCommandsOff(const std::vector<QAction*>& commands);
+        ~OnlineCommandsOff();
+        OnlineCommandsOff(const OnlineCommandsOff&) = delete;
+        OnlineCommandsOff& operator=(const OnlineCommandsOff&) = delete;
+
+    private:
+        std::vector<QPointer<QAction>> m_disabled;
+    };
     // Before a download: unsaved draws offered to be saved, the draws list closed.
     bool MayDownload();
     // After new draws: loaded again, and the commands follow.
@@ -227,6 +239,7 @@ private:
     QAction* m_newVersionAction = nullptr;
     QAction* m_newVersionButton = nullptr; // "VerzioErtesitoGomb"
     QAction* m_newVersionSeparator = nullptr;
+    std::vector<QAction*> m_onlineCommands;
     QAction* m_operatorAction = nullptr; // GameName + " honlapja"
     QMenu* m_drawsPrintMenu = nullptr;   // "Nyomtatás..." of "Adatbázis"
     // The commands the list window shows as its own buttons.

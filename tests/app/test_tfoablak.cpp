@@ -504,6 +504,8 @@ void TFoablakTest::aNewVersionIsAnnouncedAndInstalled() {
                  " Megjelent a Velmora Personal 2.4.0.1 \n Kattintson, frissítse a programot... "));
     QAction* check = Action(f.window, "actionNewVersion");
     QCOMPARE(check->text(), QString::fromUtf8("Új verzió letöltése..."));
+    // The online commands are back once the check is over.
+    QVERIFY(check->isEnabled() && Action(f.window, "actionUpdateDatabase")->isEnabled());
 
     f.messages.QueueAnswers({Answer::Yes, Answer::Yes}); // install; leave the program
     check->trigger();
