@@ -22,6 +22,7 @@ test: build
 
 bench: build
 	@$(BUILD)/bin/velmora_bench
+	@if [ -x $(BUILD)/bin/velmora_bench_ratio ]; then $(BUILD)/bin/velmora_bench_ratio; fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -397,6 +397,55 @@ bool ConditionFilter::FeltVizsgalat(WalkState& walk) {
     return true;
 }
 
+bool ConditionFilter::SumOnlyOverAscendingNumbers() const {
+    if (m_testCount != 1 || m_tests[0].test != Condition::Sum) {
+        return false;
+    }
+    for (int j = 1; j < m_n; ++j) {
+        if (m_number[static_cast<std::size_t>(j)] <= m_number[static_cast<std::size_t>(j - 1)]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ConditionFilter::SumRun(const std::uint8_t* positions, int& first, int& last) {
+    int rest = 0;
+    for (int i = 0; i + 1 < m_k; ++i) {
+        rest += m_number[positions[i]];
+    }
+    const SumCondition& c = m_set.sum;
+    // The last number must lie within minimum - rest .. maximum - rest; the numbers ascend, so
+    // the positions that give it are one run, found in the tables of the next positions.
+    const long long low = static_cast<long long>(c.minimum) - rest;
+    const long long high = static_cast<long long>(c.maximum) - rest;
+    if (first > last) {
+        return false;
+    }
+    if (high < m_number[static_cast<std::size_t>(first)]) {
+        first = last + 1;
+        return true;
+    }
+    if (low > 1) {
+        const int target =
+            static_cast<int>(std::min(low, static_cast<long long>(kNumberSlots - 1)));
+        first = low > kNumberSlots - 1
+                    ? m_n
+                    : std::max(first, static_cast<int>(m_nextAtLeast[static_cast<std::size_t>(
+                                          first * kNumberSlots + target)]));
+    }
+    if (high < kNumberSlots - 1) {
+        // The first position past the run: the first whose number is above `high`.
+        const int beyond = m_nextAtLeast[static_cast<std::size_t>(
+            first * kNumberSlots + static_cast<int>(high) + 1)];
+        last = std::min(last, beyond - 1);
+    }
+    if (first <= last) {
+        m_passed |= m_tests[0].bit;
+    }
+    return false;
+}
+
 std::string BontStatVizsg(const std::vector<std::uint8_t>& missingNumbers, std::uint16_t passed) {
     if (missingNumbers.empty()) {
         return {};

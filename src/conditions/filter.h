@@ -43,6 +43,16 @@ public:
     bool FeltVizsgSkandi(const std::uint8_t* positions, int drawCursor) const;
 
     std::uint16_t PassedConditions() const { return m_passed; }
+
+    // Whether the sum is the only test, over variation numbers that ascend with their
+    // positions: then the last positions that pass after a prefix are one run.
+    bool SumOnlyOverAscendingNumbers() const;
+    // Narrows `first`..`last` (positions for the last place of the row, whose other places
+    // hold the prefix in `positions`) to the run that passes the sum, and counts the sum as
+    // reached when the run is not empty. Only where SumOnlyOverAscendingNumbers holds.
+    // True when even the smallest last number is too large: so is every later prefix that
+    // differs only in its last place.
+    bool SumRun(const std::uint8_t* positions, int& first, int& last);
     // The conditions as the tests read them (parameters out of range clamped).
     const ConditionSet& Conditions() const { return m_set; }
     void ClearPassedConditions() { m_passed = 0; }

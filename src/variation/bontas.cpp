@@ -193,6 +193,8 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
         }
     }
 
+    m_lastLevelRuns = useLastLevelRuns && !m_drawsList && !m_acceptanceTest && m_k >= 2 &&
+                      (!m_conditionsActive || m_filter.SumOnlyOverAscendingNumbers());
     m_walk = WalkState{};
     m_walk.positions = m_position.data();
     m_walk.cursor = m_last;
@@ -542,6 +544,15 @@ int Bontas::Walk() {
         if (cursor < last) {
             p[cursor + 1] = p[cursor];
             ++cursor;
+            if constexpr (!kOneRow) {
+                if (cursor == last && m_lastLevelRuns) {
+                    m_walk.cursor = cursor;
+                    if (!StoreLastLevelRun()) {
+                        return kWalkLeft;
+                    }
+                    cursor = m_walk.cursor;
+                }
+            }
             continue;
         }
         // A complete candidate, not yet examined: a pause leaves its resume position here.
@@ -572,6 +583,50 @@ int Bontas::Walk() {
             return kWalkStoredOne;
         }
     }
+}
+
+bool Bontas::StoreLastLevelRun() {
+    std::uint8_t* p = m_position.data();
+    const int last = m_last;
+    int first = p[last - 1] + 1;
+    int top = m_upper[static_cast<std::size_t>(last)];
+    if (first > top) {
+        return true; // p[last] stays at the prefix's end: the walk moves on
+    }
+    // The prefix's first candidate is the one not yet examined, as one by one.
+    p[last] = static_cast<std::uint8_t>(first);
+    if (m_attention.load(std::memory_order_relaxed) && !Attend(true)) {
+        return false;
+    }
+    if (m_conditionsActive && m_filter.SumRun(p, first, top)) {
+        // Too large already: so are the later prefixes of this place, which the walk skips.
+        p[last - 1] = m_upper[static_cast<std::size_t>(last - 1)];
+        p[last] = m_upper[static_cast<std::size_t>(last)];
+        return true;
+    }
+    // The rows as BontasTarol stores them one by one: the store grows (with its questions)
+    // exactly when a row fills it.
+    for (int j = first; j <= top;) {
+        if (m_store.Count() >= m_store.Capacity() && !m_store.Reserve(m_store.Count() + 1)) {
+            m_messages.NoMemory();
+            m_running = false;
+            return false;
+        }
+        const long long room = m_store.Capacity() - m_store.Count();
+        const int count = static_cast<int>(std::min<long long>(room, top - j + 1));
+        m_store.AppendRun(p, j, count);
+        j += count;
+        p[last] = static_cast<std::uint8_t>(j - 1);
+        m_rowStored = true;
+        const long long stored = m_store.Count();
+        m_storedRows.store(stored, std::memory_order_relaxed);
+        if (stored >= m_store.Capacity() && stored < m_total && !Grow()) {
+            return false;
+        }
+    }
+    // Every last position of the prefix is settled.
+    p[last] = m_upper[static_cast<std::size_t>(last)];
+    return true;
 }
 
 // The worker's answer to the buttons and the progress timer.

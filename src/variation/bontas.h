@@ -82,6 +82,8 @@ public:
     bool useLiteralCovering = false;
     // Off: the run starts from the default bounds (tests compare the two).
     bool useConditionBounds = true;
+    // Off: every last position is examined one by one (tests compare the two).
+    bool useLastLevelRuns = true;
 
     // From any thread; the worker answers at its next candidate. Stop ("BontasMegszakitasa")
     // ends the run as stopped; Pause (the "Megszakítás" button) asks whether to go on and
@@ -129,6 +131,9 @@ private:
 
     template <bool kOneRow>
     int Walk();
+    // The last positions after the prefix in m_position[0..k-2]: the passing run stored at
+    // once. False when the run had to stop (a pause answered, no memory, growth declined).
+    bool StoreLastLevelRun();
     bool Attend(bool askPause);
     bool AnswerPause();
     void PublishProgress();
@@ -157,6 +162,9 @@ private:
     bool m_conditionsActive = false;
     bool m_drawsList = false;
     bool m_acceptanceTest = false; // error points, an extension or an overwrite run
+    // Every last position after a prefix is settled at once (no condition, or the sum alone
+    // over ascending numbers): the run of passing rows is stored in one go.
+    bool m_lastLevelRuns = false;
     bool m_overwrite = false;
     bool m_coveringTest = true; // candidates covered by a stored row are refused (outside
                                 // overwrite runs always)

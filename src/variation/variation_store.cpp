@@ -35,16 +35,14 @@ bool VariationStore::Reallocate(long long capacity) {
     if (capacity < 0 || static_cast<unsigned long long>(capacity) > SIZE_MAX / (width + 1)) {
         return false;
     }
-    // The new room is left unwritten: rows are written as they come.
-    std::unique_ptr<std::uint8_t[]> rows(
-        new (std::nothrow) std::uint8_t[static_cast<std::size_t>(capacity) * width + 1]);
-    if (!rows) {
+    // The new room is left unwritten: rows are written as they come. A failed realloc keeps
+    // the old block.
+    void* block = std::realloc(m_rows.get(), static_cast<std::size_t>(capacity) * width + 1);
+    if (block == nullptr) {
         return false;
     }
-    if (m_count > 0) {
-        std::memcpy(rows.get(), m_rows.get(), static_cast<std::size_t>(m_count) * width);
-    }
-    m_rows = std::move(rows);
+    static_cast<void>(m_rows.release());
+    m_rows.reset(static_cast<std::uint8_t*>(block));
     m_capacity = capacity;
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -41,6 +43,31 @@ public:
             }
         }
         ++m_count;
+    }
+    // Appends `count` rows that share the first width - 1 positions of `prefix` and take the
+    // last positions `firstLast`, `firstLast` + 1, ...; counted as Append counts. The caller
+    // has made room.
+    void AppendRun(const std::uint8_t* prefix, int firstLast, int count) {
+        const auto width = static_cast<std::size_t>(m_rowWidth);
+        std::uint8_t* target = m_rows.get() + static_cast<std::size_t>(m_count) * width;
+        for (int r = 0; r < count; ++r) {
+            std::memcpy(target, prefix, width - 1);
+            target[width - 1] = static_cast<std::uint8_t>(firstLast + r);
+            target += width;
+        }
+        std::uint32_t* frequencies = m_frequencies.data();
+        const std::size_t numbers = m_frequencies.size();
+        for (std::size_t i = 0; i + 1 < width; ++i) {
+            if (prefix[i] < numbers) {
+                frequencies[prefix[i]] += static_cast<std::uint32_t>(count);
+            }
+        }
+        for (int r = 0; r < count; ++r) {
+            if (static_cast<std::size_t>(firstLast + r) < numbers) {
+                ++frequencies[firstLast + r];
+            }
+        }
+        m_count += count;
     }
     // Appends a row whose bytes are numbers (a draws-list variation): no frequency counting.
     void AppendRaw(const std::uint8_t* row);
@@ -102,7 +129,12 @@ private:
     long long m_count = 0;
     long long m_capacity = 0;
     // Room for m_capacity rows; only the first m_count are written.
-    std::unique_ptr<std::uint8_t[]> m_rows;
+    // One malloc'ed block, grown with realloc: the system moves its pages instead of copying
+    // the rows, so growing never holds the table twice.
+    struct FreeBlock {
+        void operator()(std::uint8_t* block) const { std::free(block); }
+    };
+    std::unique_ptr<std::uint8_t, FreeBlock> m_rows;
     // Moves the stored rows into a table of `capacity` rows. False when it cannot be had.
     bool Reallocate(long long capacity);
     std::vector<std::uint32_t> m_frequencies;

@@ -197,6 +197,56 @@ TEST(Bontas, ConditionBoundsSkipOnlyRowsTheConditionsReject) {
     EXPECT_GT(tightened, 100) << "the bounds should be tightened in many rounds";
 }
 
+// Storing the last positions of a prefix as one run (no condition, or the sum alone) gives
+// exactly what examining them one by one gives: the rows in their order, the counts, the
+// reached conditions, the texts of the end, and the same from a resume position.
+TEST(Bontas, RunsOfLastPositionsChangeNothingARunProduces) {
+    std::mt19937 random(77);
+    for (int round = 0; round < 120; ++round) {
+        const GameId game = static_cast<GameId>(round % 3);
+        const int k = LoadGameInfo(game).rowLength;
+        const int n = Between(random, k, k + 12);
+        ConditionSet set;
+        if (round % 4 != 0) {
+            const int low = Between(random, k, 30 * k);
+            set.sum = {true, round % 2 == 0, low, low + Between(random, 0, 40 * k)};
+        }
+        std::vector<std::uint8_t> numbers = RandomNumbers(random, n, LoadGameInfo(game).maxNumber);
+        std::sort(numbers.begin(), numbers.end());
+        GenerationInput input = Input(numbers, set, game);
+        if (round % 5 == 1) {
+            // Going on from a paused position in the middle of the walk.
+            input.resume.paused = true;
+            for (int i = 0; i < k; ++i) {
+                input.resume.position.push_back(
+                    static_cast<std::uint8_t>(i + (i == 0 ? Between(random, 0, n - k) : 0)));
+            }
+            for (int i = 1; i < k; ++i) {
+                input.resume.position[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(
+                    std::max<int>(input.resume.position[static_cast<std::size_t>(i)],
+                                  input.resume.position[static_cast<std::size_t>(i - 1)] + 1));
+            }
+        }
+        EngineRun runs(input, 1'000'000);
+        EngineRun single(input, 1'000'000);
+        single.engine.useLastLevelRuns = false;
+        if (input.resume.paused) {
+            runs.store.Reset(k, n);
+            single.store.Reset(k, n);
+        }
+        const bool ranRuns = runs.Go();
+        const bool ranSingle = single.Go();
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        ASSERT_EQ(ranRuns, ranSingle);
+        EXPECT_EQ(StoredRows(runs.store), StoredRows(single.store));
+        EXPECT_EQ(runs.store.Frequencies(), single.store.Frequencies());
+        EXPECT_EQ(runs.engine.PassedConditions(), single.engine.PassedConditions());
+        EXPECT_EQ(runs.outcome.emptyResultText, single.outcome.emptyResultText);
+        EXPECT_EQ(runs.outcome.missingNumbersText, single.outcome.missingNumbersText);
+        EXPECT_EQ(runs.outcome.finished, single.outcome.finished);
+    }
+}
+
 TEST(Bontas, TwinsTightenTheBoundsOnlyWhenTheMarksHoldEnough) {
     ConditionSet set;
     set.twins = {true, 2, 3}; // one twin number among the marks: no row can pass
