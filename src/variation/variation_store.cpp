@@ -66,6 +66,72 @@ bool VariationStore::Assign(const std::vector<std::uint8_t>& bytes, long long co
     return true;
 }
 
+namespace {
+
+// The rows of a run, `width` bytes each (known when compiled, so that a row is a few stores).
+template <int kWidth>
+void WriteRun(std::uint8_t* target, const std::uint8_t* prefix, int firstLast, int count) {
+    std::uint8_t row[kWidth];
+    std::memcpy(row, prefix, kWidth - 1);
+    for (int r = 0; r < count; ++r) {
+        row[kWidth - 1] = static_cast<std::uint8_t>(firstLast + r);
+        std::memcpy(target, row, kWidth);
+        target += kWidth;
+    }
+}
+
+void WriteRunOfAnyWidth(std::uint8_t* target, const std::uint8_t* prefix, int width, int firstLast,
+                        int count) {
+    for (int r = 0; r < count; ++r) {
+        std::memcpy(target, prefix, static_cast<std::size_t>(width) - 1);
+        target[width - 1] = static_cast<std::uint8_t>(firstLast + r);
+        target += width;
+    }
+}
+
+} // namespace
+
+void VariationStore::AppendRun(const std::uint8_t* prefix, int firstLast, int count) {
+    const int width = m_rowWidth;
+    std::uint8_t* target =
+        m_rows.get() + static_cast<std::size_t>(m_count) * static_cast<std::size_t>(width);
+    switch (width) {
+    case 2:
+        WriteRun<2>(target, prefix, firstLast, count);
+        break;
+    case 3:
+        WriteRun<3>(target, prefix, firstLast, count);
+        break;
+    case 4:
+        WriteRun<4>(target, prefix, firstLast, count);
+        break;
+    case 5:
+        WriteRun<5>(target, prefix, firstLast, count);
+        break;
+    case 6:
+        WriteRun<6>(target, prefix, firstLast, count);
+        break;
+    case 7:
+        WriteRun<7>(target, prefix, firstLast, count);
+        break;
+    default:
+        WriteRunOfAnyWidth(target, prefix, width, firstLast, count);
+        break;
+    }
+    std::uint32_t* frequencies = m_frequencies.data();
+    const std::size_t numbers = m_frequencies.size();
+    for (int i = 0; i + 1 < width; ++i) {
+        if (prefix[i] < numbers) {
+            frequencies[prefix[i]] += static_cast<std::uint32_t>(count);
+        }
+    }
+    const int end = std::min(firstLast + count, static_cast<int>(numbers));
+    for (int position = firstLast; position < end; ++position) {
+        ++frequencies[position];
+    }
+    m_count += count;
+}
+
 void VariationStore::AppendRaw(const std::uint8_t* row) {
     std::memcpy(m_rows.get() +
                     static_cast<std::size_t>(m_count) * static_cast<std::size_t>(m_rowWidth),

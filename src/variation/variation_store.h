@@ -47,28 +47,7 @@ public:
     // Appends `count` rows that share the first width - 1 positions of `prefix` and take the
     // last positions `firstLast`, `firstLast` + 1, ...; counted as Append counts. The caller
     // has made room.
-    void AppendRun(const std::uint8_t* prefix, int firstLast, int count) {
-        const auto width = static_cast<std::size_t>(m_rowWidth);
-        std::uint8_t* target = m_rows.get() + static_cast<std::size_t>(m_count) * width;
-        for (int r = 0; r < count; ++r) {
-            std::memcpy(target, prefix, width - 1);
-            target[width - 1] = static_cast<std::uint8_t>(firstLast + r);
-            target += width;
-        }
-        std::uint32_t* frequencies = m_frequencies.data();
-        const std::size_t numbers = m_frequencies.size();
-        for (std::size_t i = 0; i + 1 < width; ++i) {
-            if (prefix[i] < numbers) {
-                frequencies[prefix[i]] += static_cast<std::uint32_t>(count);
-            }
-        }
-        for (int r = 0; r < count; ++r) {
-            if (static_cast<std::size_t>(firstLast + r) < numbers) {
-                ++frequencies[firstLast + r];
-            }
-        }
-        m_count += count;
-    }
+    void AppendRun(const std::uint8_t* prefix, int firstLast, int count);
     // Appends a row whose bytes are numbers (a draws-list variation): no frequency counting.
     void AppendRaw(const std::uint8_t* row);
     // Deletes rows first..last (1-based): the later rows move up, and the block ends and the
