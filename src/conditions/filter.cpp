@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
+#include <numeric>
 
 namespace velmora {
 
@@ -12,6 +14,19 @@ namespace {
 
 bool InRange(int value, int minimum, int maximum) {
     return value >= minimum && value <= maximum;
+}
+
+// The counts of flagged numbers in a row of k numbers that pass a parity condition.
+std::pair<int, int> ParityRange(const ParityCondition& c, int k) {
+    if (c.fixedRatio) {
+        return c.even ? std::pair{c.minimum, c.maximum} : std::pair{k - c.maximum, k - c.minimum};
+    }
+    const int half = k / 2;
+    if (c.even) {
+        return {half + 1, k};
+    }
+    // More odd ones than even ones.
+    return {0, k % 2 == 0 ? half - 1 : half};
 }
 
 } // namespace
@@ -74,6 +89,8 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
         }
     }
 
+    PrepareBounds();
+
     m_firstDrawing.clear();
     m_secondDrawing.clear();
     m_hitEnd = 0;
@@ -101,6 +118,174 @@ void ConditionFilter::Prepare(const ConditionSet& conditions, const NumberData& 
     }
     const int count = static_cast<int>(draws->size());
     m_hitEnd = std::clamp(m_set.hitRatio.lastDraw, 0, count);
+}
+
+void ConditionFilter::AddCountBound(std::uint16_t reachedBefore, int minimum, int maximum,
+                                    const std::array<bool, kMaxVariationNumbers>& counted) {
+    CountBound& bound = m_countBounds[static_cast<std::size_t>(m_countBoundCount++)];
+    bound.minimum = minimum;
+    bound.maximum = maximum;
+    bound.reachedBefore = reachedBefore;
+    bound.countedFrom[static_cast<std::size_t>(m_n)] = 0;
+    for (int j = m_n - 1; j >= 0; --j) {
+        const auto at = static_cast<std::size_t>(j);
+        bound.countedFrom[at] =
+            static_cast<std::uint8_t>(bound.countedFrom[at + 1] + (counted[at] ? 1 : 0));
+    }
+}
+
+// The bounds of the conditions whose value over a row is a count or a sum, and of the group
+// conditions, each with the bits of the tests before it.
+void ConditionFilter::PrepareBounds() {
+    m_countBoundCount = 0;
+    m_windows.clear();
+    m_sumBounds = false;
+    const ConditionSet& s = m_set;
+    auto withFlag = [this](std::uint8_t flag) {
+        std::array<bool, kMaxVariationNumbers> counted{};
+        for (int j = 0; j < m_n; ++j) {
+            counted[static_cast<std::size_t>(j)] = (m_flags[static_cast<std::size_t>(j)] & flag);
+        }
+        return counted;
+    };
+    auto within = [this](int first, int last) { // 1-based positions first..last
+        std::array<bool, kMaxVariationNumbers> counted{};
+        for (int j = 0; j < m_n; ++j) {
+            counted[static_cast<std::size_t>(j)] = InRange(j + 1, first, last);
+        }
+        return counted;
+    };
+    std::uint16_t before = 0;
+    for (int t = 0; t < m_testCount; ++t) {
+        const Step& step = m_tests[static_cast<std::size_t>(t)];
+        switch (step.test) {
+        case Condition::Favoured:
+            AddCountBound(before, s.favoured.minHits, s.favoured.maxHits,
+                          within(s.favoured.first, s.favoured.last));
+            break;
+        case Condition::Span:
+            AddCountBound(before, m_k, m_k, within(s.span.first, s.span.last));
+            break;
+        case Condition::NumberGroups:
+            for (int g = 0; g < s.numberGroups.count; ++g) {
+                const NumberGroupSlot& slot = s.numberGroups.groups[static_cast<std::size_t>(g)];
+                AddCountBound(before, slot.minHits, slot.maxHits, within(slot.first, slot.last));
+            }
+            break;
+        case Condition::DecadeParity: {
+            const auto [low, high] = ParityRange(s.decadeParity, m_k);
+            AddCountBound(before, low, high, withFlag(kFlagEvenDecade));
+            break;
+        }
+        case Condition::EndingParity: {
+            const auto [low, high] = ParityRange(s.endingParity, m_k);
+            AddCountBound(before, low, high, withFlag(kFlagEven));
+            break;
+        }
+        case Condition::Twins:
+            AddCountBound(before, s.twins.minimum, s.twins.maximum, withFlag(kFlagTwin));
+            break;
+        case Condition::Primes:
+            AddCountBound(before, s.primes.minimum, s.primes.maximum, withFlag(kFlagPrime));
+            break;
+        case Condition::Mobile:
+            m_windows.push_back({true, s.mobile.maxPerGroup, s.mobile.groupSize, before});
+            break;
+        case Condition::Fixed:
+            m_windows.push_back({false, s.fixed.maxPerGroup, s.fixed.groupSize, before});
+            break;
+        case Condition::Sum:
+            m_sumBounds = true;
+            m_sumReachedBefore = before;
+            break;
+        default:
+            break;
+        }
+        before |= step.bit;
+    }
+
+    m_ascending = true;
+    for (int j = 1; j < m_n; ++j) {
+        m_ascending = m_ascending && m_number[static_cast<std::size_t>(j)] >
+                                         m_number[static_cast<std::size_t>(j - 1)];
+    }
+    if (!m_sumBounds) {
+        return;
+    }
+    // From each position on, the numbers in order: the r smallest and the r largest of them.
+    constexpr int kWidth = kMaxRowLength + 1;
+    m_leastSum.assign(static_cast<std::size_t>((m_n + 1) * kWidth), 0);
+    m_greatestSum.assign(m_leastSum.size(), 0);
+    std::vector<int> sorted;
+    for (int j = m_n; j >= 0; --j) {
+        const int available = m_n - j;
+        for (int r = 0; r < kWidth; ++r) {
+            const auto at = static_cast<std::size_t>(j * kWidth + r);
+            if (r > available) {
+                m_leastSum[at] = std::numeric_limits<int>::max() / 2;
+                m_greatestSum[at] = std::numeric_limits<int>::min() / 2;
+                continue;
+            }
+            m_leastSum[at] = std::accumulate(sorted.begin(), sorted.begin() + r, 0);
+            m_greatestSum[at] = std::accumulate(sorted.end() - r, sorted.end(), 0);
+        }
+        if (j > 0) {
+            sorted.insert(
+                std::upper_bound(sorted.begin(), sorted.end(),
+                                 static_cast<int>(m_number[static_cast<std::size_t>(j - 1)])),
+                m_number[static_cast<std::size_t>(j - 1)]);
+        }
+    }
+}
+
+PrefixOutlook ConditionFilter::Outlook(const std::uint8_t* p, int level) const {
+    const int open = m_k - 1 - level; // the places still to fill
+    const int next = p[level] + 1;    // the first position they may take
+    const int available = m_n - next;
+    for (int b = 0; b < m_countBoundCount; ++b) {
+        const CountBound& bound = m_countBounds[static_cast<std::size_t>(b)];
+        if ((m_passed & bound.reachedBefore) != bound.reachedBefore) {
+            continue;
+        }
+        const std::uint8_t* from = bound.countedFrom.data();
+        int count = 0;
+        for (int i = 0; i <= level; ++i) {
+            count += from[p[i]] - from[p[i] + 1];
+        }
+        const int counted = from[next];
+        const int least = count + std::max(0, open - (available - counted));
+        const int most = count + std::min(open, counted);
+        if (most < bound.minimum || least > bound.maximum) {
+            return PrefixOutlook::Fails;
+        }
+    }
+    for (const Window& window : m_windows) {
+        const int i = level - window.span;
+        if (i < 0 || (m_passed & window.reachedBefore) != window.reachedBefore) {
+            continue;
+        }
+        const bool together = window.mobile ? p[level] - p[i] < window.size
+                                            : p[level] / window.size == p[i] / window.size;
+        if (together) {
+            return PrefixOutlook::Fails;
+        }
+    }
+    if (m_sumBounds && (m_passed & m_sumReachedBefore) == m_sumReachedBefore) {
+        int sum = 0;
+        for (int i = 0; i <= level; ++i) {
+            sum += m_number[p[i]];
+        }
+        const auto at = static_cast<std::size_t>(next * (kMaxRowLength + 1) + open);
+        const SumCondition& c = m_set.sum;
+        if (sum + m_leastSum[at] > c.maximum) {
+            // With ascending numbers a larger place only raises the least sum.
+            return m_ascending ? PrefixOutlook::FailsOnward : PrefixOutlook::Fails;
+        }
+        if (sum + m_greatestSum[at] < c.minimum) {
+            return PrefixOutlook::Fails;
+        }
+    }
+    return PrefixOutlook::Open;
 }
 
 // A failing sum moves the walk on to the next last position whose number can bring the sum
@@ -173,19 +358,8 @@ bool ConditionFilter::Favoured(WalkState& walk) const {
 
 bool ConditionFilter::Parity(const std::uint8_t* p, std::uint8_t flag,
                              const ParityCondition& c) const {
-    int e = 0;
-    for (int i = 0; i < m_k; ++i) {
-        e += (m_flags[p[i]] & flag) ? 1 : 0;
-    }
-    if (c.fixedRatio) {
-        return InRange(c.even ? e : m_k - e, c.minimum, c.maximum);
-    }
-    const int half = m_k / 2;
-    if (c.even) {
-        return e > half;
-    }
-    // More odd ones than even ones.
-    return m_k % 2 == 0 ? e < half : e <= half;
+    const auto [low, high] = ParityRange(c, m_k);
+    return InRange(CountFlag(p, flag), low, high);
 }
 
 bool ConditionFilter::Repeat(const std::uint8_t* p,
@@ -429,15 +603,18 @@ bool ConditionFilter::SumRun(const std::uint8_t* positions, int& first, int& las
     if (low > 1) {
         const int target =
             static_cast<int>(std::min(low, static_cast<long long>(kNumberSlots - 1)));
-        first = low > kNumberSlots - 1
-                    ? m_n
-                    : std::max(first, static_cast<int>(m_nextAtLeast[static_cast<std::size_t>(
-                                          first * kNumberSlots + target)]));
+        first =
+            low > kNumberSlots - 1
+                ? m_n
+                : std::max(
+                      first,
+                      static_cast<int>(
+                          m_nextAtLeast[static_cast<std::size_t>(first * kNumberSlots + target)]));
     }
     if (high < kNumberSlots - 1) {
         // The first position past the run: the first whose number is above `high`.
-        const int beyond = m_nextAtLeast[static_cast<std::size_t>(
-            first * kNumberSlots + static_cast<int>(high) + 1)];
+        const int beyond = m_nextAtLeast[static_cast<std::size_t>(first * kNumberSlots +
+                                                                  static_cast<int>(high) + 1)];
         last = std::min(last, beyond - 1);
     }
     if (first <= last) {

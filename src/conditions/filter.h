@@ -20,6 +20,10 @@ inline constexpr int kMaxRowLength = 10;
 
 // The part of a generation run the filter reads and may move: the candidate row (ascending
 // positions into the variation numbers), the generator's level cursor and the draw cursor.
+// What the first places of a candidate row allow: some completion may pass, none can, or none
+// can nor any prefix that differs only in a larger last place.
+enum class PrefixOutlook { Open, Fails, FailsOnward };
+
 struct WalkState {
     std::uint8_t* positions = nullptr;
     int cursor = 0;     // the row position the generator advances next; -1 ends the walk
@@ -53,6 +57,14 @@ public:
     // True when even the smallest last number is too large: so is every later prefix that
     // differs only in its last place.
     bool SumRun(const std::uint8_t* positions, int& first, int& last);
+    // Whether some condition bounds what the completions of a prefix can reach.
+    bool JudgesPrefixes() const {
+        return m_countBoundCount > 0 || m_sumBounds || !m_windows.empty();
+    }
+    // The prefix p[0..level] (level below k' - 1): Fails only when every completion fails a
+    // condition whose earlier tests have all been reached already, so that skipping the
+    // completions changes neither the rows nor the reached conditions.
+    PrefixOutlook Outlook(const std::uint8_t* p, int level) const;
     // The conditions as the tests read them (parameters out of range clamped).
     const ConditionSet& Conditions() const { return m_set; }
     void ClearPassedConditions() { m_passed = 0; }
@@ -74,6 +86,26 @@ private:
     bool Deviation(const std::uint8_t* p) const;
     bool HitRatio(WalkState& walk) const;
     BitSet128 RowMask(const std::uint8_t* p) const;
+    void PrepareBounds();
+    void AddCountBound(std::uint16_t reachedBefore, int minimum, int maximum,
+                       const std::array<bool, kMaxVariationNumbers>& counted);
+
+    // A condition that wants the count of a row's numbers with some property (a flag, a range
+    // of positions) within minimum..maximum. The count of a prefix and of the counted positions
+    // still open give the least and the greatest count its completions can reach.
+    struct CountBound {
+        std::array<std::uint8_t, kMaxVariationNumbers + 1> countedFrom{}; // at positions >= j
+        int minimum = 0;
+        int maximum = 0;
+        std::uint16_t reachedBefore = 0; // the bits of the tests before the condition
+    };
+    // A group condition: no `span` + 1 consecutive places of a row may fall within one group.
+    struct Window {
+        bool mobile = false; // positions closer than `size`; otherwise the same fixed block
+        int span = 1;
+        int size = 1;
+        std::uint16_t reachedBefore = 0;
+    };
 
     ConditionSet m_set;
     int m_k = 0; // k', the numbers of V in a row
@@ -91,6 +123,16 @@ private:
     static constexpr int kNumberSlots = 92;
     std::vector<std::uint8_t> m_nextAtLeast;
     std::vector<std::uint8_t> m_nextAtMost;
+    std::array<CountBound, 6 + kMaxNumberGroups> m_countBounds{};
+    int m_countBoundCount = 0;
+    std::vector<Window> m_windows;
+    // The least and the greatest sum of r numbers at positions j and after, at
+    // j * (kMaxRowLength + 1) + r (numbers out of reach: a sum no bound can pass).
+    bool m_sumBounds = false;
+    bool m_ascending = false;
+    std::uint16_t m_sumReachedBefore = 0;
+    std::vector<int> m_leastSum;
+    std::vector<int> m_greatestSum;
     std::uint16_t m_passed = 0;
     std::array<Step, kConditionCount> m_tests{};
     int m_testCount = 0;

@@ -195,6 +195,8 @@ bool Bontas::BontasIndul(const GenerationInput& input) {
 
     m_lastLevelRuns = useLastLevelRuns && !m_drawsList && !m_acceptanceTest && m_k >= 2 &&
                       (!m_conditionsActive || m_filter.SumOnlyOverAscendingNumbers());
+    m_prefixBounds = usePrefixBounds && m_conditionsActive && m_filter.JudgesPrefixes();
+    m_skippedPrefixes = 0;
     m_walk = WalkState{};
     m_walk.positions = m_position.data();
     m_walk.cursor = m_last;
@@ -529,6 +531,8 @@ int Bontas::Walk() {
     const bool filtered = m_conditionsActive;
     const bool accepting = m_acceptanceTest;
     const bool drawsList = m_drawsList;
+    const bool prefixBounds = m_prefixBounds;
+    const bool runs = !kOneRow && m_lastLevelRuns;
     int cursor = m_walk.cursor;
     while (true) {
         if (cursor < 0) {
@@ -542,10 +546,21 @@ int Bontas::Walk() {
             continue;
         }
         if (cursor < last) {
+            // A run of last positions settles the level before the last itself.
+            if (prefixBounds && !(runs && cursor + 1 == last)) {
+                const PrefixOutlook outlook = m_filter.Outlook(p, cursor);
+                if (outlook != PrefixOutlook::Open) {
+                    ++m_skippedPrefixes;
+                    if (outlook == PrefixOutlook::FailsOnward) {
+                        p[cursor] = upper[cursor];
+                    }
+                    continue;
+                }
+            }
             p[cursor + 1] = p[cursor];
             ++cursor;
             if constexpr (!kOneRow) {
-                if (cursor == last && m_lastLevelRuns) {
+                if (cursor == last && runs) {
                     m_walk.cursor = cursor;
                     if (!StoreLastLevelRun()) {
                         return kWalkLeft;

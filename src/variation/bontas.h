@@ -84,6 +84,8 @@ public:
     bool useConditionBounds = true;
     // Off: every last position is examined one by one (tests compare the two).
     bool useLastLevelRuns = true;
+    // Off: the walk descends into every prefix, whatever its conditions allow (tests compare).
+    bool usePrefixBounds = true;
 
     // From any thread; the worker answers at its next candidate. Stop ("BontasMegszakitasa")
     // ends the run as stopped; Pause (the "Megszakítás" button) asks whether to go on and
@@ -100,6 +102,8 @@ public:
     int RowLength() const { return m_k; }
     bool DrawsList() const { return m_drawsList; }
     std::uint16_t PassedConditions() const { return m_filter.PassedConditions(); }
+    // Prefixes the last run passed over whole, because no completion could pass.
+    long long SkippedPrefixes() const { return m_skippedPrefixes; }
     const std::vector<std::uint8_t>& LowerBounds() const { return m_lower; }
     const std::vector<std::uint8_t>& UpperBounds() const { return m_upper; }
 
@@ -165,6 +169,8 @@ private:
     // Every last position after a prefix is settled at once (no condition, or the sum alone
     // over ascending numbers): the run of passing rows is stored in one go.
     bool m_lastLevelRuns = false;
+    bool m_prefixBounds = false;
+    long long m_skippedPrefixes = 0;
     bool m_overwrite = false;
     bool m_coveringTest = true; // candidates covered by a stored row are refused (outside
                                 // overwrite runs always)

@@ -197,22 +197,57 @@ TEST(Bontas, ConditionBoundsSkipOnlyRowsTheConditionsReject) {
     EXPECT_GT(tightened, 100) << "the bounds should be tightened in many rounds";
 }
 
-// Storing the last positions of a prefix as one run (no condition, or the sum alone) gives
-// exactly what examining them one by one gives: the rows in their order, the counts, the
-// reached conditions, the texts of the end, and the same from a resume position.
-TEST(Bontas, RunsOfLastPositionsChangeNothingARunProduces) {
+// A random set of conditions over n numbers and rows of k: the sum alone (which the walk
+// settles in runs of last positions), or several conditions, some of which bound prefixes.
+ConditionSet RandomConditions(std::mt19937& random, int round, int n, int k) {
+    ConditionSet set;
+    const int low = Between(random, k, 30 * k);
+    const bool sum = round % 4 != 0;
+    set.sum = {sum, round % 2 == 0, low, low + Between(random, 0, 40 * k)};
+    if (round % 3 == 0) {
+        return set; // the sum alone, or nothing
+    }
+    auto half = [&random] { return random() % 2 == 0; };
+    const int first = Between(random, 1, n);
+    set.favoured = {half(), first, Between(random, first, n), Between(random, 0, 2),
+                    Between(random, 1, k)};
+    set.span = {half() && half(), Between(random, 1, 3), Between(random, n - 3, n)};
+    set.mobile = {half() && half(), Between(random, 2, 5), Between(random, 1, 3)};
+    set.fixed = {half() && half(), Between(random, 2, 5), Between(random, 1, 3)};
+    set.decadeParity = {half(), half(), Between(random, 0, k), Between(random, 0, k), half()};
+    set.endingParity = {half(), half(), Between(random, 0, k), Between(random, 0, k), half()};
+    set.twins = {half() && half(), 0, Between(random, 0, 2)};
+    set.primes = {half(), Between(random, 0, 2), Between(random, 1, k)};
+    set.decadeRepeat = {half() && half(), half(), 0, Between(random, 0, 2)};
+    set.mirrors = {half() && half(), 0, 1};
+    set.numberGroups.active = half();
+    set.numberGroups.count = Between(random, 1, 3);
+    for (int g = 0; g < set.numberGroups.count; ++g) {
+        const int a = Between(random, 1, n);
+        set.numberGroups.groups[static_cast<std::size_t>(g)] = {
+            a, Between(random, a, n), Between(random, 0, 2), Between(random, 1, k)};
+    }
+    return set;
+}
+
+// The walk's shortcuts (the last positions of a prefix stored as one run, prefixes whose
+// completions all fail passed over whole) change nothing a run produces: the rows in their
+// order, the counts, the reached conditions, the texts of the end, also from a resume position
+// and in reduced variations.
+TEST(Bontas, ShortcutsOfTheWalkChangeNothingARunProduces) {
     std::mt19937 random(77);
-    for (int round = 0; round < 120; ++round) {
+    long long skipped = 0;
+    int runs = 0;
+    for (int round = 0; round < 240; ++round) {
         const GameId game = static_cast<GameId>(round % 3);
         const int k = LoadGameInfo(game).rowLength;
         const int n = Between(random, k, k + 12);
-        ConditionSet set;
-        if (round % 4 != 0) {
-            const int low = Between(random, k, 30 * k);
-            set.sum = {true, round % 2 == 0, low, low + Between(random, 0, 40 * k)};
-        }
+        ConditionSet set = RandomConditions(random, round, n, k);
+        set.errorPoints = round % 7 == 5 ? 1 : 0;
         std::vector<std::uint8_t> numbers = RandomNumbers(random, n, LoadGameInfo(game).maxNumber);
-        std::sort(numbers.begin(), numbers.end());
+        if (round % 5 != 2) {
+            std::sort(numbers.begin(), numbers.end());
+        }
         GenerationInput input = Input(numbers, set, game);
         if (round % 5 == 1) {
             // Going on from a paused position in the middle of the walk.
@@ -227,24 +262,29 @@ TEST(Bontas, RunsOfLastPositionsChangeNothingARunProduces) {
                                   input.resume.position[static_cast<std::size_t>(i - 1)] + 1));
             }
         }
-        EngineRun runs(input, 1'000'000);
-        EngineRun single(input, 1'000'000);
-        single.engine.useLastLevelRuns = false;
+        EngineRun fast(input, 1'000'000);
+        EngineRun plain(input, 1'000'000);
+        plain.engine.useLastLevelRuns = false;
+        plain.engine.usePrefixBounds = false;
         if (input.resume.paused) {
-            runs.store.Reset(k, n);
-            single.store.Reset(k, n);
+            fast.store.Reset(k, n);
+            plain.store.Reset(k, n);
         }
-        const bool ranRuns = runs.Go();
-        const bool ranSingle = single.Go();
+        const bool ranFast = fast.Go();
+        const bool ranPlain = plain.Go();
         SCOPED_TRACE(::testing::Message() << "round " << round);
-        ASSERT_EQ(ranRuns, ranSingle);
-        EXPECT_EQ(StoredRows(runs.store), StoredRows(single.store));
-        EXPECT_EQ(runs.store.Frequencies(), single.store.Frequencies());
-        EXPECT_EQ(runs.engine.PassedConditions(), single.engine.PassedConditions());
-        EXPECT_EQ(runs.outcome.emptyResultText, single.outcome.emptyResultText);
-        EXPECT_EQ(runs.outcome.missingNumbersText, single.outcome.missingNumbersText);
-        EXPECT_EQ(runs.outcome.finished, single.outcome.finished);
+        ASSERT_EQ(ranFast, ranPlain);
+        EXPECT_EQ(StoredRows(fast.store), StoredRows(plain.store));
+        EXPECT_EQ(fast.store.Frequencies(), plain.store.Frequencies());
+        EXPECT_EQ(fast.engine.PassedConditions(), plain.engine.PassedConditions());
+        EXPECT_EQ(fast.outcome.emptyResultText, plain.outcome.emptyResultText);
+        EXPECT_EQ(fast.outcome.missingNumbersText, plain.outcome.missingNumbersText);
+        EXPECT_EQ(fast.outcome.finished, plain.outcome.finished);
+        EXPECT_EQ(plain.engine.SkippedPrefixes(), 0);
+        skipped += fast.engine.SkippedPrefixes();
+        runs += fast.engine.SkippedPrefixes() > 0 ? 1 : 0;
     }
+    EXPECT_GT(runs, 60) << "prefixes should be passed over in many rounds (" << skipped << ")";
 }
 
 TEST(Bontas, TwinsTightenTheBoundsOnlyWhenTheMarksHoldEnough) {
