@@ -23,6 +23,7 @@ test: build
 bench: build
 	@$(BUILD)/bin/velmora_bench
 	@if [ -x $(BUILD)/bin/velmora_bench_ratio ]; then $(BUILD)/bin/velmora_bench_ratio; fi
+	@$(BUILD)/bin/velmora_bench_minimise
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

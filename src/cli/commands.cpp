@@ -8,6 +8,7 @@
 #include "cli/stats_command.h"
 #include "cli/ticket_command.h"
 
+#include <mutex>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -27,6 +28,7 @@
 #include "draws/bundled_draws.h"
 #include "draws/draws_store.h"
 #include "game/row_summary.h"
+#include "session/minimise_variation.h"
 #include "session/session.h"
 #include "session/startup.h"
 #include "reports/condition_report.h"
@@ -564,6 +566,82 @@ int DeleteRowsCommand(Invocation& invocation) {
     });
 }
 
+// "Variáció minimalizálása...": the search with a time limit, its progress a line a second,
+// the smaller variation saved once the variation test confirms it.
+int Minimise(Invocation& invocation) {
+    long long seconds = 30;
+    long long threads = std::max(1U, std::thread::hardware_concurrency());
+    long long seed = 0;
+    if (!NumberOption(invocation, "--seconds", 1, 86400, seconds) ||
+        !NumberOption(invocation, "--threads", 1, 256, threads) ||
+        !NumberOption(invocation, "--seed", 0, 1'000'000'000'000LL, seed)) {
+        return kExitUsage;
+    }
+    const Outputs outputs{invocation.Value("--out"), ""};
+    if (!outputs.Check(*invocation.err)) {
+        return kExitFailed;
+    }
+    SeededRandom random(1);
+    const std::unique_ptr<Session> session = LoadVariation(invocation, random);
+    if (!session) {
+        return kExitFailed;
+    }
+    VariationDocument& variation = session->Variation();
+    MinimiseJob job;
+    std::string refusal;
+    if (!PrepareMinimise(variation, job, refusal)) {
+        invocation.messages->Warning(refusal);
+        return kExitFailed;
+    }
+    job.input.seconds = static_cast<double>(seconds);
+    job.input.threads = static_cast<int>(threads);
+    if (invocation.Has("--seed")) {
+        job.input.seed = static_cast<std::uint64_t>(seed);
+    }
+    MinimiserProgress progress;
+    const auto start = std::chrono::steady_clock::now();
+    MinimiserResult result;
+    std::thread search([&] { result = MinimiseRows(job.input, progress); });
+    std::ostream& out = *invocation.out;
+    std::mutex done;
+    bool finished = false;
+    std::thread reporter([&] {
+        for (int tick = 1;; ++tick) {
+            for (int wait = 0; wait < 10; ++wait) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                const std::lock_guard<std::mutex> lock(done);
+                if (finished) {
+                    return;
+                }
+            }
+            const std::lock_guard<std::mutex> lock(done);
+            out << "second " << tick << "  rows now: " << progress.rowsNow
+                << "  uncovered: " << progress.uncoveredNow << "  best: " << progress.best
+                << std::endl;
+        }
+    });
+    search.join();
+    {
+        const std::lock_guard<std::mutex> lock(done);
+        finished = true;
+    }
+    reporter.join();
+    const long long before = static_cast<long long>(job.input.rows.size());
+    if (result.improved &&
+        !ApplyMinimised(variation, job, result, static_cast<int>(threads), *invocation.messages)) {
+        return kExitFailed;
+    }
+    if (!WriteOutputs(*session, outputs, *invocation.err)) {
+        return kExitFailed;
+    }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    out << "rows: " << variation.Store().Count() << "  before: " << before
+        << "  lower-bound: " << job.lowerBound << "  ms: " << ms << "\n";
+    return kExitOk;
+}
+
 int Report(Invocation& invocation) {
     const std::string out = invocation.Value("--out");
     const std::string kind = LowerExtension(out);
@@ -915,6 +993,17 @@ const std::vector<Command>& CommandTable() {
           {"--last-block", nullptr, "delete the rows added last instead (\"Bővítmény törlése\")"},
           {"--out", "V2.top", "the variation file to write", true}},
          DeleteRowsCommand},
+        {"minimize",
+         "VAR.top",
+         "searches a variation with fewer rows and the same guarantee, as \"Variáció "
+         "minimalizálása...\" does, and saves it",
+         1,
+         1,
+         {{"--out", "V2.top", "the variation file to write", true},
+          {"--seconds", "S", "the time limit (default 30)"},
+          {"--threads", "T", "searches to run side by side (default: every core)"},
+          {"--seed", "X", "a reproducible search: its length is counted in moves, not time"}},
+         Minimise},
         {"report",
          "VAR.top|TICKET.tip",
          "prints the condition report of the information window, or writes it as .rtf or .txt",

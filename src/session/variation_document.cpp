@@ -454,6 +454,56 @@ void VariationDocument::GenerationDone(const GenerationOutcome& outcome) {
     Delete();
 }
 
+// --- Minimising -------------------------------------------------------------------------------
+
+namespace {
+
+std::vector<std::vector<std::uint8_t>> RowsOf(const VariationStore& store) {
+    std::vector<std::vector<std::uint8_t>> rows;
+    rows.reserve(static_cast<std::size_t>(store.Count()));
+    for (long long r = 0; r < store.Count(); ++r) {
+        rows.emplace_back(store.Row(r), store.Row(r) + store.RowWidth());
+    }
+    return rows;
+}
+
+void PutRows(VariationStore& store, const std::vector<std::vector<std::uint8_t>>& rows) {
+    const int width = store.RowWidth();
+    store.Reset(width, static_cast<int>(store.Frequencies().size()));
+    store.Reserve(static_cast<long long>(rows.size()));
+    for (const std::vector<std::uint8_t>& row : rows) {
+        if (static_cast<int>(row.size()) == width) {
+            store.Append(row.data());
+        }
+    }
+}
+
+} // namespace
+
+void VariationDocument::ReplaceRows(const std::vector<std::vector<std::uint8_t>>& rows) {
+    if (beforeDelete) {
+        beforeDelete();
+    }
+    m_replacedRows = RowsOf(m_store);
+    PutRows(m_store, rows);
+    m_replacedRevision = m_store.Revision();
+    m_replacedCount = m_store.Count();
+}
+
+bool VariationDocument::CanUndoReplace() const {
+    return !m_replacedRows.empty() && m_store.Revision() == m_replacedRevision &&
+           m_store.Count() == m_replacedCount;
+}
+
+bool VariationDocument::UndoReplace() {
+    if (!CanUndoReplace()) {
+        return false;
+    }
+    PutRows(m_store, m_replacedRows);
+    m_replacedRows.clear();
+    return true;
+}
+
 // --- Test -------------------------------------------------------------------------------------
 
 int VariationDocument::TestDrawnMaximum() const {

@@ -153,6 +153,15 @@ public:
     // when nothing was deleted.
     bool DeleteRows(long long first, long long last, bool lastBlock = false);
 
+    // --- Minimising ("Variáció minimalizálása...") ----------------------------------------
+    // Puts `rows` (positions, as wide as the rows now) in place of the rows, after the backup
+    // of beforeDelete; the rows before can be brought back while the rows stay as put.
+    void ReplaceRows(const std::vector<std::vector<std::uint8_t>>& rows);
+    bool CanUndoReplace() const;
+    // "Minimalizálás visszavonása": the rows before the last ReplaceRows. False when they are
+    // gone (the rows changed since).
+    bool UndoReplace();
+
 private:
     VariationShape CurrentShape() const;
     // An invalid variation file: the message, then nothing of it stays ("HibasBontas").
@@ -177,6 +186,9 @@ private:
     VariationStore m_store;
     VariationRecord m_record;
     bool m_example = false;
+    std::vector<std::vector<std::uint8_t>> m_replacedRows; // before the last ReplaceRows
+    std::uint64_t m_replacedRevision = 0;                  // the store's revision after it
+    long long m_replacedCount = 0;                         // and its rows
 };
 
 } // namespace velmora

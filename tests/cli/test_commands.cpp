@@ -3,6 +3,8 @@
 
 #include "cli/commands.h"
 
+#include <iterator>
+#include <bit>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -367,6 +369,63 @@ TEST_F(CommandLineTest, RowsAreSortedAndDeletedIntoAnotherFile) {
     // One block only: there is no extension to delete.
     EXPECT_EQ(Cli({"--home", h, "--yes", "delete-rows", out, "--last-block", "--out", out}).status,
               1);
+}
+
+// "Variáció minimalizálása..." from the command line: a seeded search saves a smaller
+// variation whose rows still give every 5 of the 12 numbers 4 hits; a variation without error
+// points is refused and nothing is written; bad limits are usage errors.
+TEST_F(CommandLineTest, AVariationIsMinimisedIntoAnotherFile) {
+    const std::string h = home.Path();
+    for (const char* points : {"1", "0"}) {
+        const std::string name = h + "reduced" + points;
+        ASSERT_EQ(Cli({"--home", h, "ticket", "--game", "0", "--numbers", "1-12", "--error-points",
+                       points, "--out", name + ".tip"})
+                      .status,
+                  0);
+        ASSERT_EQ(Cli({"--home", h, "generate", name + ".tip", "--out", name + ".top"}).status, 0);
+    }
+    const std::string out = h + "fewer.top";
+    Result result = Cli({"--home", h, "minimize", h + "reduced1.top", "--out", out, "--seconds",
+                         "1", "--threads", "1", "--seed", "5"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::size_t last = result.out.rfind("rows: ");
+    ASSERT_NE(last, std::string::npos);
+    int rows = 0;
+    ASSERT_EQ(std::sscanf(result.out.c_str() + last,
+                          "rows: %d  before: 65  lower-bound: 22  ms: ", &rows),
+              1)
+        << result.out;
+    EXPECT_LT(rows, 65);
+    std::vector<std::vector<int>> saved;
+    std::istringstream lines(Cli({"--home", h, "rows", out}).out);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream numbers(line.substr(line.find(':') + 1));
+        saved.emplace_back(std::istream_iterator<int>(numbers), std::istream_iterator<int>());
+    }
+    ASSERT_EQ(static_cast<int>(saved.size()), rows);
+    for (int draw = 0; draw < (1 << 12); ++draw) {
+        if (std::popcount(static_cast<unsigned>(draw)) != 5) {
+            continue;
+        }
+        const bool hit = std::any_of(saved.begin(), saved.end(), [draw](const auto& row) {
+            return std::count_if(row.begin(), row.end(),
+                                 [draw](int n) { return (draw >> (n - 1)) & 1; }) >= 4;
+        });
+        ASSERT_TRUE(hit) << "draw " << draw;
+    }
+
+    const std::string refused = h + "refused.top";
+    result = Cli({"--home", h, "minimize", h + "reduced0.top", "--out", refused});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Csak kész, hibapontos variáció minimalizálható."),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(refused));
+    for (const char* seconds : {"0", "x"}) {
+        EXPECT_EQ(Cli({"--home", h, "minimize", h + "reduced1.top", "--out", refused, "--seconds",
+                       seconds})
+                      .status,
+                  2);
+    }
 }
 
 // A draw entered from the command line: refused as the entry dialog refuses it (the database

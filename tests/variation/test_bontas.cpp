@@ -197,39 +197,6 @@ TEST(Bontas, ConditionBoundsSkipOnlyRowsTheConditionsReject) {
     EXPECT_GT(tightened, 100) << "the bounds should be tightened in many rounds";
 }
 
-// A random set of conditions over n numbers and rows of k: the sum alone (which the walk
-// settles in runs of last positions), or several conditions, some of which bound prefixes.
-ConditionSet RandomConditions(std::mt19937& random, int round, int n, int k) {
-    ConditionSet set;
-    const int low = Between(random, k, 30 * k);
-    const bool sum = round % 4 != 0;
-    set.sum = {sum, round % 2 == 0, low, low + Between(random, 0, 40 * k)};
-    if (round % 3 == 0) {
-        return set; // the sum alone, or nothing
-    }
-    auto half = [&random] { return random() % 2 == 0; };
-    const int first = Between(random, 1, n);
-    set.favoured = {half(), first, Between(random, first, n), Between(random, 0, 2),
-                    Between(random, 1, k)};
-    set.span = {half() && half(), Between(random, 1, 3), Between(random, n - 3, n)};
-    set.mobile = {half() && half(), Between(random, 2, 5), Between(random, 1, 3)};
-    set.fixed = {half() && half(), Between(random, 2, 5), Between(random, 1, 3)};
-    set.decadeParity = {half(), half(), Between(random, 0, k), Between(random, 0, k), half()};
-    set.endingParity = {half(), half(), Between(random, 0, k), Between(random, 0, k), half()};
-    set.twins = {half() && half(), 0, Between(random, 0, 2)};
-    set.primes = {half(), Between(random, 0, 2), Between(random, 1, k)};
-    set.decadeRepeat = {half() && half(), half(), 0, Between(random, 0, 2)};
-    set.mirrors = {half() && half(), 0, 1};
-    set.numberGroups.active = half();
-    set.numberGroups.count = Between(random, 1, 3);
-    for (int g = 0; g < set.numberGroups.count; ++g) {
-        const int a = Between(random, 1, n);
-        set.numberGroups.groups[static_cast<std::size_t>(g)] = {
-            a, Between(random, a, n), Between(random, 0, 2), Between(random, 1, k)};
-    }
-    return set;
-}
-
 // The walk's shortcuts (the last positions of a prefix stored as one run, prefixes whose
 // completions all fail passed over whole) change nothing a run produces: the rows in their
 // order, the counts, the reached conditions, the texts of the end, also from a resume position

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/messages.h"
+#include "session/variation_document.h"
+#include "variation/minimiser.h"
+
+// "Variáció minimalizálása...": the search's work for the current variation, and the variation
+// test that confirms a result before it takes the place of the rows.
+namespace velmora {
+
+struct MinimiseJob {
+    MinimiserInput input;
+    long long lowerBound = 0; // for the same N, k' and error points, without conditions
+};
+
+// A finished error-point variation of positions, small enough to search. False with the
+// refusal's text otherwise, or when its rows do not give the guarantee the search keeps.
+bool PrepareMinimise(const VariationDocument& variation, MinimiseJob& job, std::string& refusal);
+
+// The variation test over every case of k' drawn numbers: each case that passes the
+// conditions shares `needed` positions with one of `rows`.
+bool GuaranteeHolds(const VariationDocument& variation, const std::vector<MinimiserRow>& rows,
+                    int needed, int threads);
+
+// A smaller variation found by the search replaces the rows once the test confirms it (the
+// rows before are backed up and can be brought back). False, with the message, when the test
+// refuses it; false without one when nothing smaller was found.
+bool ApplyMinimised(VariationDocument& variation, const MinimiseJob& job,
+                    const MinimiserResult& result, int threads, Messages& messages);
+
+// "A minimalizált variáció 35 számsorból áll (korábban 65)."
+std::string MinimisedText(long long rows, long long before);
+
+extern const char* const kMinimiseRefusedText;
+extern const char* const kMinimiseTooLargeText;
+extern const char* const kMinimiseNoGuaranteeText;
+extern const char* const kMinimiseTestFailedText;
+
+} // namespace velmora
