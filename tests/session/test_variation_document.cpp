@@ -1,5 +1,7 @@
 #include "session/variation_document.h"
 
+#include "session/minimise_variation.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -511,6 +513,56 @@ TEST_F(VariationDocumentTest, PausedVariationGoesOnFromItsFile) {
 
 // "Rendezés" sorts without asking up to 10 000 rows, asks above, refuses from 100 000; the
 // original order comes back exactly.
+// A minimised variation takes the place of the rows only when the variation test confirms
+// its guarantee; the rows before come back until the rows change otherwise.
+TEST_F(VariationDocumentTest, AMinimisedVariationReplacesTheRowsOnceTestedAndCanBeUndone) {
+    MarkFirst(12);
+    MinimiseJob job;
+    std::string refusal;
+    EXPECT_FALSE(PrepareMinimise(variation, job, refusal));
+    EXPECT_EQ(refusal, "Nincs kész variáció.");
+    Generate(session, messages);
+    EXPECT_FALSE(PrepareMinimise(variation, job, refusal)); // no error points
+    EXPECT_EQ(refusal, kMinimiseRefusedText);
+
+    session.Conditions().errorPoints = 1;
+    Generate(session, messages);
+    const std::vector<Row> greedy = StoredRows(variation.Store());
+    ASSERT_EQ(greedy.size(), 65U);
+    ASSERT_TRUE(PrepareMinimise(variation, job, refusal)) << refusal;
+    EXPECT_EQ(job.input.needed, 4);
+    EXPECT_EQ(job.lowerBound, 22);
+    job.input.seconds = 0.2;
+    job.input.seed = 1;
+    MinimiserProgress progress;
+    MinimiserResult result = MinimiseRows(job.input, progress);
+    ASSERT_TRUE(result.improved);
+
+    // One row fewer than the search found leaves a case without 4 hits: the test refuses it.
+    MinimiserResult broken = result;
+    broken.rows.pop_back();
+    EXPECT_FALSE(ApplyMinimised(variation, job, broken, 1, messages));
+    EXPECT_EQ(messages.LastText(), kMinimiseTestFailedText);
+    EXPECT_EQ(StoredRows(variation.Store()), greedy);
+
+    int backups = 0;
+    variation.beforeDelete = [&backups] { ++backups; };
+    ASSERT_TRUE(ApplyMinimised(variation, job, result, 2, messages));
+    EXPECT_EQ(backups, 1);
+    EXPECT_EQ(StoredRows(variation.Store()), result.rows);
+    EXPECT_FALSE(variation.Store().saved);
+    ASSERT_TRUE(variation.CanUndoReplace());
+    EXPECT_TRUE(variation.UndoReplace());
+    EXPECT_EQ(StoredRows(variation.Store()), greedy);
+    EXPECT_FALSE(variation.CanUndoReplace());
+
+    // Any later change of the rows ends the undo.
+    ASSERT_TRUE(ApplyMinimised(variation, job, result, 1, messages));
+    ASSERT_TRUE(variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3, 5}}));
+    EXPECT_FALSE(variation.CanUndoReplace());
+    EXPECT_FALSE(variation.UndoReplace());
+}
+
 TEST_F(VariationDocumentTest, SortingAsksAboveTenThousandRowsAndRefusesAHundredThousand) {
     const std::string question = " 10 000 db számsor felett (a számítógép teljesítményétől "
                                  "függően), akár perceket is igénybe vehet az indexek "
