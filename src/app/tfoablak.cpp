@@ -47,6 +47,7 @@
 #include "ticket/tszelveny.h"
 #include "variation/ui/tbontas.h"
 #include "variation/ui/tbontteszt.h"
+#include "variation/ui/tminimalizalas.h"
 
 namespace velmora {
 
@@ -304,6 +305,16 @@ void TFoablak::BuildCommands() {
     QAction* undo = AddAction(edit, Q("Bővítmény törlése"), "actionUndoExtension");
     Bind(undo, Command::UndoExtension);
     connect(undo, &QAction::triggered, this, &TFoablak::UndoExtension);
+    edit->addSeparator();
+    QAction* minimise = AddAction(edit, Q("Variáció minimalizálása..."), "actionMinimise");
+    Bind(minimise, Command::Minimise);
+    connect(minimise, &QAction::triggered, this, &TFoablak::MinimiseVariation);
+    QAction* undoMinimise = AddAction(edit, Q("Minimalizálás visszavonása"), "actionUndoMinimise");
+    Bind(undoMinimise, Command::UndoMinimise);
+    connect(undoMinimise, &QAction::triggered, this, [this] {
+        m_session.Variation().UndoReplace();
+        RefreshCommands();
+    });
     edit->addSeparator();
     QAction* sort = AddAction(edit, Q("Rendezés"), "actionSortRows");
     Bind(sort, Command::SortRows);
@@ -823,6 +834,16 @@ void TFoablak::CommitExtension() {
     }
     variation.CommitExtension();
     m_session.GetMessages().Information("Bővítmény beillesztve.");
+    RefreshCommands();
+}
+
+void TFoablak::MinimiseVariation() {
+    VariationDocument& variation = m_session.Variation();
+    if (!variation.CanMinimise()) {
+        return;
+    }
+    TMinimalizalas window(variation, m_session.GetMessages(), this);
+    window.Start();
     RefreshCommands();
 }
 

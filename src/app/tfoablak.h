@@ -84,6 +84,8 @@ public:
     void ToggleExtension();
     void CommitExtension();
     void UndoExtension();
+    // "Variáció minimalizálása...": the search's window; its result replaces the rows.
+    void MinimiseVariation();
     // The list's "Törlés": rows chosen in the range dialog are deleted.
     void DeleteRows();
     // The draws list (created on first use) and "Listázás" of the "Adatbázis" menu.

@@ -99,6 +99,14 @@ CommandState CommandModel::State(Command command) const {
         return {m_variation.CanCommitExtension(), ""};
     case Command::UndoExtension:
         return {m_variation.CanUndoExtension(), ""};
+    case Command::Minimise:
+        return Either(m_variation.CanMinimise(),
+                      " Kevesebb számsorból álló variáció keresése, ugyanazzal a garanciával. ",
+                      " Nincs kész hibapontos variáció. ");
+    case Command::UndoMinimise:
+        return Either(m_variation.CanUndoReplace(),
+                      " A minimalizálás előtti variáció visszaállítása. ",
+                      " Nincs visszavonható minimalizálás. ");
     case Command::ModifyVariation:
         return {m_variation.Exists(), ""};
     case Command::SortRows:

@@ -42,6 +42,8 @@ enum class Command {
     ToggleExtension, // "Variáció bővítése" of "Szerkesztés" and its tool button
     CommitExtension, // "Bővítmény hozzáadása" of "Szerkesztés"
     UndoExtension,   // "Bővítmény törlése" of "Szerkesztés"
+    Minimise,        // "Variáció minimalizálása..." of "Szerkesztés"
+    UndoMinimise,    // "Minimalizálás visszavonása" of "Szerkesztés"
     Statistics,      // the statistics tool button
     ListDraws,       // "Listázás" of "Adatbázis": the draws list
     SearchDraws,     // "Keresés..." of "Adatbázis" and its tool button

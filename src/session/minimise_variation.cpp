@@ -105,6 +105,24 @@ bool ApplyMinimised(VariationDocument& variation, const MinimiseJob& job,
     return true;
 }
 
+std::string LowerBoundText(const VariationDocument& variation) {
+    if (!variation.Exists() || variation.DrawsList()) {
+        return {};
+    }
+    const GenerationInput generation = variation.MakeGenerationInput();
+    const int n = static_cast<int>(generation.variationNumbers.size());
+    const int k = generation.game.rowLength - generation.fixedCount;
+    const int h = std::clamp(generation.conditions.errorPoints, 0, std::max(k - 1, 0));
+    if (h == 0 || k < 1 || n < k || n > kMaxVariationNumbers) {
+        return {};
+    }
+    const int needed = k - h + (generation.conditions.options.optimised ? 1 : 0);
+    return "A variáció " + FormatThousands(variation.Store().Count()) +
+           " számsorból áll; alsó korlát " + std::to_string(n) + " számra, " + std::to_string(h) +
+           " hibaponttal, feltételek nélkül: " + FormatThousands(CoveringLowerBound(n, k, needed)) +
+           " számsor.";
+}
+
 std::string MinimisedText(long long rows, long long before) {
     return "A minimalizált variáció " + FormatThousands(rows) + " számsorból áll (korábban " +
            FormatThousands(before) + ").";

@@ -31,6 +31,11 @@ bool GuaranteeHolds(const VariationDocument& variation, const std::vector<Minimi
 bool ApplyMinimised(VariationDocument& variation, const MinimiseJob& job,
                     const MinimiserResult& result, int threads, Messages& messages);
 
+// For an error-point variation of positions, its rows beside the fewest rows any variation of
+// the same N, k' and error points can hold without conditions: "A variáció 65 számsorból áll;
+// alsó korlát 12 számra, 1 hibaponttal, feltételek nélkül: 22 számsor."; empty otherwise.
+std::string LowerBoundText(const VariationDocument& variation);
+
 // "A minimalizált variáció 35 számsorból áll (korábban 65)."
 std::string MinimisedText(long long rows, long long before);
 

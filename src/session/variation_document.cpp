@@ -490,6 +490,10 @@ void VariationDocument::ReplaceRows(const std::vector<std::vector<std::uint8_t>>
     m_replacedCount = m_store.Count();
 }
 
+bool VariationDocument::CanMinimise() const {
+    return Exists() && m_conditions.errorPoints > 0 && !DrawsList() && !Paused() && !Extending();
+}
+
 bool VariationDocument::CanUndoReplace() const {
     return !m_replacedRows.empty() && m_store.Revision() == m_replacedRevision &&
            m_store.Count() == m_replacedCount;

@@ -157,6 +157,8 @@ public:
     // Puts `rows` (positions, as wide as the rows now) in place of the rows, after the backup
     // of beforeDelete; the rows before can be brought back while the rows stay as put.
     void ReplaceRows(const std::vector<std::vector<std::uint8_t>>& rows);
+    // A finished error-point variation of positions, not being extended.
+    bool CanMinimise() const;
     bool CanUndoReplace() const;
     // "Minimalizálás visszavonása": the rows before the last ReplaceRows. False when they are
     // gone (the rows changed since).

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,6 +16,7 @@
 #include "reports/condition_report.h"
 #include "reports/rtf_writer.h"
 #include "reports/ui/report_output.h"
+#include "session/minimise_variation.h"
 #include "session/report_input.h"
 #include "ticket/qt_colours.h"
 
@@ -39,8 +41,11 @@ TInfo::TInfo(Session& session, QWidget* parent) : QDialog(parent, Qt::Window), m
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_text->setFont(font);
     m_text->document()->setDocumentMargin(10);
+    m_bound = new QLabel(this);
+    m_bound->setObjectName(QStringLiteral("boundLabel"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
+    layout->addWidget(m_bound);
     auto* buttons = new QHBoxLayout;
     const auto add = [this, buttons](const char* text, const char* name) {
         auto* button = new QPushButton(Q(text), this);
@@ -65,6 +70,9 @@ void TInfo::Start() {
     const std::vector<std::string> lines = ConditionReport(ReportInputOf(m_session));
     m_text->setPlainText(ToQt(PlainText(lines)));
     m_test->setEnabled(m_session.Variation().Exists());
+    const std::string bound = LowerBoundText(m_session.Variation());
+    m_bound->setText(ToQt(bound));
+    m_bound->setVisible(!bound.empty());
     show();
     raise();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -42,6 +43,7 @@ private:
     Session& m_session;
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_test = nullptr;
+    QLabel* m_bound = nullptr; // the lower bound of an error-point variation
 };
 
 } // namespace velmora

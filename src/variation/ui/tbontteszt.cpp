@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "common/hu_format.h"
+#include "session/minimise_variation.h"
 #include "session/variation_document.h"
 #include "variation/ui/run_window.h"
 #include "ticket/qt_colours.h"
@@ -147,6 +148,9 @@ void TBontTeszt::BuildWindow() {
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
     layout->addLayout(settingsRow);
+    m_bound = new QLabel(this);
+    m_bound->setObjectName(QStringLiteral("boundLabel"));
+    layout->addWidget(m_bound);
     layout->addWidget(m_report, 3);
     layout->addWidget(m_missing, 2);
     layout->addLayout(timeRow);
@@ -171,6 +175,9 @@ int TBontTeszt::Start() {
         return QDialog::Rejected;
     }
     const int rowLength = m_ticket.NumbersToChoose();
+    const std::string bound = LowerBoundText(m_variation);
+    m_bound->setText(ToQt(bound));
+    m_bound->setVisible(!bound.empty());
     {
         const QSignalBlocker block(m_drawn);
         m_drawn->setRange(lowest, highest);

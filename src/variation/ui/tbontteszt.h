@@ -118,6 +118,7 @@ private:
     QPlainTextEdit* m_report = nullptr;
     QPlainTextEdit* m_missing = nullptr;
     QLabel* m_elapsedLabel = nullptr;
+    QLabel* m_bound = nullptr; // the lower bound of an error-point variation
     QLabel* m_remainingLabel = nullptr;
     QLabel* m_progressLabel = nullptr;
     QProgressBar* m_progress = nullptr;
