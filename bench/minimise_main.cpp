@@ -25,7 +25,7 @@ protected:
 };
 
 // The greedy variation of N numbers of the game whose rows hold k numbers, h error points.
-std::vector<MinimiserRow> Greedy(int n, int k, int h) {
+GenerationInput Ticket(int n, int k, int h) {
     const GameId game = k == 5 ? 0 : k == 6 ? 1 : 2;
     GenerationInput input;
     input.game = LoadGameInfo(game);
@@ -33,6 +33,10 @@ std::vector<MinimiserRow> Greedy(int n, int k, int h) {
         input.variationNumbers.push_back(static_cast<std::uint8_t>(x));
     }
     input.conditions.errorPoints = h;
+    return input;
+}
+
+std::vector<MinimiserRow> Greedy(const GenerationInput& input) {
     SilentMessages messages;
     VariationStore store;
     Bontas engine(messages, store);
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
         input.n = c.n;
         input.k = c.k;
         input.needed = c.k - c.h;
-        input.rows = Greedy(c.n, c.k, c.h);
+        input.rows = Greedy(Ticket(c.n, c.k, c.h));
         input.seconds = seconds;
         input.threads = threads;
         input.stopAt = c.bestKnown;
@@ -80,5 +84,32 @@ int main(int argc, char** argv) {
                     CoveringLowerBound(c.n, c.k, c.k - c.h), spent, result.moves);
         std::fflush(stdout);
     }
+
+    // With a condition: 6/45, the 20 odd numbers 1..39, sum 90..150, one error point. The rows to
+    // cover and the rows allowed are the ones whose sum lies within the limits.
+    GenerationInput ticket = Ticket(20, 6, 1);
+    for (int i = 0; i < 20; ++i) {
+        ticket.variationNumbers[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(2 * i + 1);
+    }
+    ticket.conditions.sum = {true, false, 90, 150};
+    MinimiserInput input;
+    input.n = 20;
+    input.k = 6;
+    input.needed = 5;
+    input.rows = Greedy(ticket);
+    input.passing =
+        PassingCandidates(ticket.conditions, ticket.variationNumbers, ticket.game, 6, nullptr);
+    input.seconds = seconds;
+    input.threads = threads;
+    MinimiserProgress progress;
+    const auto start = std::chrono::steady_clock::now();
+    const MinimiserResult result = MinimiseRows(input, progress);
+    const double spent =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf(
+        "20 odd numbers, 6, 1, sum 90..150: %zu -> %zu rows (guarantee %s), %.1f s, %lld moves\n",
+        input.rows.size(), result.rows.size(),
+        CoversEveryCandidate(20, 6, 5, result.rows, input.passing) ? "kept" : "BROKEN", spent,
+        result.moves);
     return 0;
 }

@@ -431,6 +431,7 @@ void RunSearch(const Problem& problem, const MinimiserInput& input, int thread, 
             }
         }
     }
+    progress.moves.fetch_add(moves % kCheckEvery, std::memory_order_relaxed);
 }
 
 } // namespace
