@@ -4,7 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "common/platform.h"
+#include "common/program_location.h"
 
 namespace velmora::cli {
 
@@ -186,7 +186,7 @@ int RunCommandLine(const std::vector<Command>& table, const std::vector<std::str
         err << CommandHelp(command);
         return kExitUsage;
     }
-    invocation.folders = MakeProgramFolders(home.empty() ? ProgramFolderPath() : home);
+    invocation.folders = MakeProgramFolders(CurrentProgramLocation(home));
     TerminalMessages messages(err, invocation.answerYes);
     invocation.messages = &messages;
     invocation.out = &out;

@@ -38,7 +38,7 @@ struct Command {
 // A parsed command line.
 struct Invocation {
     const Command* command = nullptr;
-    ProgramFolders folders; // --home, else VELMORA_HOME, else the executable's folder
+    ProgramFolders folders; // --home, else VELMORA_HOME, else CurrentProgramLocation()
     bool answerYes = false; // --yes
     std::vector<std::string> arguments;
     // The given options in their order; a switch maps to "". An option may be given again.
