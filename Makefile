@@ -1,7 +1,7 @@
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build run test bench format
+.PHONY: all deps configure build run test bench format package
 
 all: build
 
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure
+
+# The Debian package, in $(BUILD)/package/.
+package: build
+	@cmake --build $(BUILD) --target package
 
 bench: build
 	@$(BUILD)/bin/velmora_bench

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth imagemagick clang-format python3 unrtf poppler-utils curl ca-certificates
+    librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info groff-base file dpkg-dev
 )
 
 missing=()

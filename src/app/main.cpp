@@ -12,6 +12,7 @@
 #include "app/tfoszelveny.h"
 #include "common/clock.h"
 #include "common/platform.h"
+#include "common/program_location.h"
 #include "common/random_source.h"
 #include "common/version.h"
 #include "dialogs/qt_messages.h"
@@ -24,7 +25,7 @@ using namespace velmora;
 namespace {
 
 int RunProgram(int argc, char** argv) {
-    const ProgramFolders folders = MakeProgramFolders(ProgramFolderPath());
+    const ProgramFolders folders = MakeProgramFolders(CurrentProgramLocation());
     InstanceLock lock(folders.program + kProgramStem + ".lock");
     const int otherCopy = lock.OtherCopy();
 
@@ -79,7 +80,8 @@ int ReportEscapedError(const std::string& errorClass, const std::string& message
     state.errorMessage = message;
     state.systemName = OperatingSystemName();
     state.systemVersion = OperatingSystemVersion();
-    const std::string logPath = MakeProgramFolders(ProgramFolderPath()).list + "VelmoraError.log";
+    const std::string logPath =
+        MakeProgramFolders(CurrentProgramLocation()).list + "VelmoraError.log";
     AppendExceptionLog(logPath, ExceptionLogLines(state));
     std::cerr << kProgramTitle << ": " << message << " (" << logPath << ")\n";
     return 1;

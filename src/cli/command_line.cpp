@@ -4,7 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "common/platform.h"
+#include "common/program_location.h"
 
 namespace velmora::cli {
 
@@ -13,6 +13,9 @@ const std::vector<Option> kGlobalOptions = {
     {"--yes", nullptr, "answer Yes to the program's questions (they are answered No otherwise)"},
     {"--help", nullptr, "show this text"},
 };
+
+const char* const kGameNumbers =
+    "GAME is a game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno)";
 
 std::string Invocation::Value(const std::string& option) const {
     const auto it = options.find(option);
@@ -28,8 +31,6 @@ std::vector<std::string> Invocation::Values(const std::string& option) const {
     return values;
 }
 
-namespace {
-
 std::string Synopsis(const Command& command) {
     std::string text = "velmora-cli [--home DIR] [--yes] " + std::string(command.name);
     if (*command.arguments != '\0') {
@@ -42,6 +43,8 @@ std::string Synopsis(const Command& command) {
     }
     return text;
 }
+
+namespace {
 
 void ListOptions(std::ostringstream& text, const std::vector<Option>& options) {
     for (const Option& option : options) {
@@ -103,8 +106,9 @@ std::string Usage(const std::vector<Command>& table) {
     }
     text << "\noptions of every command:\n";
     ListOptions(text, kGlobalOptions);
-    text << "\nGAME is a game number 0..23 (0 = 5/90, 1 = 6/45, 2 = 7/35, 8..16 = Keno).\n"
-            "\"velmora-cli COMMAND --help\" explains a command. Exit status: 0 done, 1 refused "
+    text << "\n"
+         << kGameNumbers << ".\n"
+         << "\"velmora-cli COMMAND --help\" explains a command. Exit status: 0 done, 1 refused "
             "or failed (the message on stderr), 2 usage.\n";
     return text.str();
 }
@@ -186,7 +190,7 @@ int RunCommandLine(const std::vector<Command>& table, const std::vector<std::str
         err << CommandHelp(command);
         return kExitUsage;
     }
-    invocation.folders = MakeProgramFolders(home.empty() ? ProgramFolderPath() : home);
+    invocation.folders = MakeProgramFolders(CurrentProgramLocation(home));
     TerminalMessages messages(err, invocation.answerYes);
     invocation.messages = &messages;
     invocation.out = &out;

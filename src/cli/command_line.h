@@ -38,7 +38,7 @@ struct Command {
 // A parsed command line.
 struct Invocation {
     const Command* command = nullptr;
-    ProgramFolders folders; // --home, else VELMORA_HOME, else the executable's folder
+    ProgramFolders folders; // --home, else VELMORA_HOME, else CurrentProgramLocation()
     bool answerYes = false; // --yes
     std::vector<std::string> arguments;
     // The given options in their order; a switch maps to "". An option may be given again.
@@ -56,6 +56,8 @@ struct Invocation {
 
 // The options every command takes, before or after the command's name.
 extern const std::vector<Option> kGlobalOptions;
+// What GAME means in every command's arguments.
+extern const char* const kGameNumbers;
 
 // Runs the command line `args` (without the program name) against `table`: "--help" and
 // "COMMAND --help" print the usage to `out` and return 0; a line that does not fit the table
@@ -64,6 +66,8 @@ extern const std::vector<Option> kGlobalOptions;
 int RunCommandLine(const std::vector<Command>& table, const std::vector<std::string>& args,
                    std::ostream& out, std::ostream& err);
 
+// One command's usage line: "velmora-cli [--home DIR] [--yes] NAME ARGUMENTS [OPTIONS]".
+std::string Synopsis(const Command& command);
 // The synopsis of every command.
 std::string Usage(const std::vector<Command>& table);
 // The synopsis of one command with its options explained.

@@ -44,18 +44,6 @@ std::string ExecutableFolderPath() {
     return folder;
 }
 
-std::string ProgramFolderPath() {
-    const char* home = std::getenv("VELMORA_HOME");
-    if (home == nullptr || *home == '\0') {
-        return ExecutableFolderPath();
-    }
-    std::string folder = home;
-    if (folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 std::optional<std::uint64_t> AvailableMemoryBytes() {
     std::ifstream in("/proc/meminfo");
     std::string line;

@@ -7,10 +7,6 @@
 // The few services the program needs from the operating system, in one place.
 namespace velmora {
 
-// The program folder: VELMORA_HOME when set, else the folder of the running executable.
-// Ends with '/'.
-std::string ProgramFolderPath();
-
 // The folder of the running executable, ending with '/'.
 std::string ExecutableFolderPath();
 

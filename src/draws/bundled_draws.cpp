@@ -1,7 +1,7 @@
 #include "draws/bundled_draws.h"
 
 #include "common/file_io.h"
-#include "common/platform.h"
+#include "common/program_location.h"
 
 namespace velmora {
 
@@ -10,16 +10,19 @@ const std::vector<GameId>& BundledGames() {
     return games;
 }
 
-std::string BundledDrawsFolder() {
-    const std::string beside = ExecutableFolderPath() + "draws/";
-    if (FolderExists(beside)) {
-        return beside;
+std::string BundledDrawsFolder(const ProgramLocation& location) {
+    if (location.installed || FolderExists(location.bundledDraws)) {
+        return location.bundledDraws;
     }
 #ifdef VELMORA_SOURCE_DRAWS
     return VELMORA_SOURCE_DRAWS;
 #else
-    return beside;
+    return location.bundledDraws;
 #endif
+}
+
+std::string BundledDrawsFolder() {
+    return BundledDrawsFolder(CurrentProgramLocation());
 }
 
 ImportOutcome ImportResultsFromFile(const std::string& resultsPath, GameId game,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "common/program_location.h"
 #include "draws/results_import.h"
 #include "settings/folders.h"
 
@@ -14,7 +15,11 @@ namespace velmora {
 // The games with a bundled results file (game 8 builds the database all Keno games share).
 const std::vector<GameId>& BundledGames();
 
-// Where the bundled results files are: "draws/" beside the executable, else the source tree's.
+// Where the bundled results files of the program at `location` are: share/velmora/draws/ of an
+// installed program, "draws/" beside a portable one's executable, else the source tree's (a test
+// or benchmark executable has no copy of its own).
+std::string BundledDrawsFolder(const ProgramLocation& location);
+// The same for the running executable.
 std::string BundledDrawsFolder();
 
 // Builds every missing database of the bundled games; returns how many were built.

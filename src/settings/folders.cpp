@@ -24,4 +24,10 @@ ProgramFolders MakeProgramFolders(const std::string& programFolder) {
     return folders;
 }
 
+ProgramFolders MakeProgramFolders(const ProgramLocation& location) {
+    ProgramFolders folders = MakeProgramFolders(location.program);
+    folders.help = location.help;
+    return folders;
+}
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/program_location.h"
 #include "game/game_catalogue.h"
 
 // The folders beside the program. Every path ends with '/'.
@@ -14,7 +15,7 @@ struct ProgramFolders {
     std::string cache;        // data + "Cache/"
     std::string backup;       // program + "Back/"
     std::string list;         // program + "List/"
-    std::string help;         // program + "Help/"
+    std::string help;         // program + "Help/"; an installed program's share/velmora/help/
     std::string settingsFile; // program + "Velmora.ini"
 
     // games + FolderName(id), without a trailing '/', as the settings file keeps it.
@@ -23,5 +24,7 @@ struct ProgramFolders {
 
 // Forms every path from the program folder (a trailing '/' is added when missing).
 ProgramFolders MakeProgramFolders(const std::string& programFolder);
+// The same for a located program: its program folder, and the manual where it was installed.
+ProgramFolders MakeProgramFolders(const ProgramLocation& location);
 
 } // namespace velmora

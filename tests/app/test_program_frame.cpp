@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 
 #include "app/app_platform.h"
+#include "common/program_location.h"
 #include "draws/ui/thuzszama.h"
 #include "support/fake_file_chooser.h"
 #include "support/session_parts.h"
@@ -39,8 +41,9 @@ private slots:
     void allDrawsBoxFollowsTheFields();
     void restoredMainWindowLiesOnTheScreen();
     void aTicketBesideAWindowStaysOnTheScreen();
-    // Last: it changes the whole test program's locale and translations.
+    // Last: they change the whole test program's locale and translations.
     void applicationKeepsCaptionsAndSpeaksHungarian();
+    void installedProgramKeepsTheUsersFilesInQtsDataFolder();
 };
 
 void ProgramFrameTest::mainTicketReportFitsAndFollowsTheWindow() {
@@ -229,6 +232,26 @@ void ProgramFrameTest::applicationKeepsCaptionsAndSpeaksHungarian() {
     QCOMPARE(QCoreApplication::translate("QFileSystemModel", "Date Modified"),
              QStringLiteral("Módosítás dátuma"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Mégse"));
+}
+
+// velmora-cli has no Qt, so the core finds the user's data folder itself; both programs of an
+// installed copy must share the folder Qt gives the desktop program.
+void ProgramFrameTest::installedProgramKeepsTheUsersFilesInQtsDataFolder() {
+    SetUpApplication(*qApp);
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    for (const char* xdg : {"", "/tmp/velmora-xdg-data", "/tmp/velmora-xdg-data/", "relative"}) {
+        qputenv("XDG_DATA_HOME", xdg);
+        const QString qt = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        // The same folder: Qt keeps a doubled '/' that the core does not write.
+        QCOMPARE(QDir::cleanPath(QString::fromStdString(UserDataFolder(xdg, home.toStdString()))),
+                 QDir::cleanPath(qt));
+    }
+    if (dataHome.isNull()) {
+        qunsetenv("XDG_DATA_HOME");
+    } else {
+        qputenv("XDG_DATA_HOME", dataHome);
+    }
 }
 
 QTEST_MAIN(ProgramFrameTest)

@@ -356,6 +356,15 @@ void TFoablakTest::filesSavedAndOpenedThroughTheDialogs() {
     QCOMPARE(h.session.Variation().Store().Count(), 35LL);
     QVERIFY(!h.session.Ticket().Unchanged());
     QVERIFY(Action(h.window, "actionDeleteVariation")->isEnabled());
+    // A number-row file opened from the file manager: the ticket and no variation.
+    StartOptions rowOptions;
+    rowOptions.commandLineFile = tip;
+    Fixture r(rowOptions);
+    r.window.Betoltes();
+    QCOMPARE(r.session.Ticket().MarkedCount(), f.session.Ticket().MarkedCount());
+    QVERIFY(r.window.Foszelveny()->Grid()->Box(10)->IsRaised());
+    QVERIFY(!r.session.Variation().Exists());
+    QVERIFY(!r.session.Ticket().Unchanged());
 }
 
 // "Visszatöltés": off until a variation is lost; then it brings the variation back and lists

@@ -67,11 +67,8 @@ TEST(InstanceLock, AcquireAndReleaseOwnTheFile) {
     EXPECT_TRUE(FileExists(path)) << "a file naming another process is left alone";
 }
 
-TEST(Platform, ProgramFolderFollowsVelmoraHome) {
-    ::setenv("VELMORA_HOME", "/tmp/velmora-home", 1);
-    EXPECT_EQ(ProgramFolderPath(), "/tmp/velmora-home/");
-    ::unsetenv("VELMORA_HOME");
-    const std::string folder = ProgramFolderPath();
+TEST(Platform, ExecutableFolderAndMemory) {
+    const std::string folder = ExecutableFolderPath();
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(FileExists(folder + "velmora_core_tests")) << folder;
     EXPECT_TRUE(AvailableMemoryBytes().has_value());
