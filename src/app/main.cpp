@@ -11,6 +11,7 @@
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
 #include "common/clock.h"
+#include "common/help_files.h"
 #include "common/platform.h"
 #include "common/random_source.h"
 #include "common/version.h"
@@ -43,6 +44,7 @@ int RunProgram(int argc, char** argv) {
     }
     options.environment.freeMemory = AvailableMemoryBytes();
     options.environment.mousePresent = MousePresent();
+    options.environment.helpIndex = FindHelpIndex(ExecutableFolderPath());
     options.otherCopyPid = otherCopy;
 
     TFoablak window(session, options);
