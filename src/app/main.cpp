@@ -11,6 +11,7 @@
 #include "app/tfoablak.h"
 #include "app/tfoszelveny.h"
 #include "common/clock.h"
+#include "common/help_files.h"
 #include "common/platform.h"
 #include "common/program_location.h"
 #include "common/random_source.h"
@@ -44,6 +45,7 @@ int RunProgram(int argc, char** argv) {
     }
     options.environment.freeMemory = AvailableMemoryBytes();
     options.environment.mousePresent = MousePresent();
+    options.environment.helpIndex = FindHelpIndex(ExecutableFolderPath());
     options.otherCopyPid = otherCopy;
 
     TFoablak window(session, options);

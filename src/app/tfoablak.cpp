@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWhatsThis>
 
 #include <algorithm>
 #include <ctime>
@@ -25,6 +26,7 @@
 #include "variation/ui/tbontlista.h"
 #include "variation/variation_file.h"
 #include "common/platform.h"
+#include "dialogs/help_window.h"
 #include "dialogs/qt_fetcher.h"
 #include "dialogs/qt_file_chooser.h"
 #include "dialogs/qt_messages.h"
@@ -68,6 +70,8 @@ void ShowHint(QAction* action, bool hintsOn) {
     action->setStatusTip(hint);
     // A hint of two lines keeps its line break in the tooltip.
     action->setToolTip(hint.isEmpty() ? action->text() : QString(hint).replace(u'\r', u'\n'));
+    // "Mi ez?" tells the hint even while the hints are off.
+    action->setWhatsThis(action->property("hint").toString().replace(u'\r', u'\n').trimmed());
 }
 
 } // namespace
@@ -105,6 +109,31 @@ void TFoablak::FormCreate(const StartOptions& options) {
     VelmoraIni();
     CreateTicketWindow();
     NincsAdatbazisAction(); // until the loading step has read the draws
+    SetUpHelp(options.environment.helpIndex.value_or(std::string()));
+}
+
+void TFoablak::SetUpHelp(const std::string& indexPath) {
+    m_helpIndex = ToQt(indexPath);
+    const bool present = !m_helpIndex.isEmpty();
+    for (QAction* action : {m_topicsAction, m_whatsThisAction}) {
+        action->setEnabled(present);
+        action->setVisible(present);
+        action->setProperty("hint", present ? QString() : Q(" Hiányzik a Súgó állománya. "));
+        ShowHint(action, m_session.GetSettings().hints);
+    }
+    if (present) {
+        qApp->installEventFilter(new HelpKeys([this](QWidget* front) { OpenHelp(front); }, this));
+    }
+}
+
+void TFoablak::OpenHelp(const QWidget* front) {
+    if (m_helpIndex.isEmpty()) {
+        return;
+    }
+    if (m_help == nullptr) {
+        m_help = new HelpWindow(m_helpIndex, this);
+    }
+    m_help->OpenFor(front);
 }
 
 void TFoablak::Bind(QAction* action, Command command) {
@@ -427,6 +456,16 @@ void TFoablak::BuildCommands() {
     }
 
     QMenu* help = bar->addMenu(Q("     Súgó     "));
+    m_topicsAction = AddAction(help, Q("Témakörök"), "actionHelpTopics");
+    // F1 itself is caught for the whole program (HelpKeys), so that it also works over a modal
+    // window; here it is only shown beside the command.
+    m_topicsAction->setShortcut(Qt::Key_F1);
+    m_topicsAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_topicsAction, &QAction::triggered, this, [this] {
+        QWidget* front = QApplication::activeModalWidget();
+        OpenHelp(front != nullptr ? front : this);
+    });
+    help->addSeparator();
     m_newVersionAction = AddAction(help, Q("Új verzió keresése..."), "actionNewVersion");
     m_newVersionAction->setProperty("hint", Q(" Új verzió keresése, letöltése, telepítése. "));
     connect(m_newVersionAction, &QAction::triggered, this, &TFoablak::UjVerzio);
@@ -518,6 +557,23 @@ void TFoablak::BuildCommands() {
     for (QAction* action : exampleActions) {
         tools->addAction(action);
     }
+    tools->addSeparator();
+    tools->addAction(m_topicsAction);
+
+    // The pop-up's "Mi ez?": the next click on a control shows its hint.
+    m_whatsThisAction = new QAction(Q("Mi ez?"), this);
+    m_whatsThisAction->setObjectName(QStringLiteral("actionWhatsThis"));
+    connect(m_whatsThisAction, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!m_whatsThisAction->isVisible()) {
+            return; // the manual is missing
+        }
+        QMenu popup(this);
+        popup.setObjectName(QStringLiteral("whatsThisMenu"));
+        popup.addAction(m_whatsThisAction);
+        popup.exec(mapToGlobal(at));
+    });
 
     m_extensionImage = new QLabel(Q("Variáció bővítése"), this);
     m_extensionImage->setObjectName(QStringLiteral("extensionImage"));

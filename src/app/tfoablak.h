@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/help_window.h"
 #include "draws/draws_download.h"
 #include "session/file_commands.h"
 #include "session/new_version.h"
@@ -63,6 +64,11 @@ public:
     void VelmoraException(const std::string& errorClass, const std::string& message);
 
     TFoszelveny* Foszelveny() const { return m_ticket; }
+    // The user manual at the page of `front` (the window in front); nothing when the manual is
+    // missing.
+    void OpenHelp(const QWidget* front);
+    // The manual's window once it has been opened.
+    HelpWindow* Help() const { return m_help; }
     // Shows the main ticket floating over the upper left of the window.
     void ShowTicket();
     QAction* GameAction(GameId id) const;
@@ -129,6 +135,8 @@ protected:
 private:
     void FormCreate(const StartOptions& options);
     void BuildCommands();
+    // The help commands, shown only when the manual is there.
+    void SetUpHelp(const std::string& indexPath);
     void BuildGameMenu(QMenu* menu);
     QAction* AddAction(QMenu* menu, const QString& text, const char* objectName,
                        const QKeySequence& shortcut = {});
@@ -239,6 +247,10 @@ private:
     QAction* m_extensionAction = nullptr;
     QAction* m_operatorUpdateAction = nullptr;
     QAction* m_newVersionAction = nullptr;
+    QAction* m_topicsAction = nullptr;    // "Témakörök"
+    QAction* m_whatsThisAction = nullptr; // "Mi ez?"
+    QString m_helpIndex;                  // empty: the manual is missing
+    QPointer<HelpWindow> m_help;
     QAction* m_newVersionButton = nullptr; // "VerzioErtesitoGomb"
     QAction* m_newVersionSeparator = nullptr;
     std::vector<QAction*> m_onlineCommands;

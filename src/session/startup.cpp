@@ -105,6 +105,10 @@ bool PrepareStart(Session& session, const StartEnvironment& environment) {
     CreateFolder(folders.backup);
     CreateFolder(folders.list);
 
+    if (environment.helpIndex && environment.helpIndex->empty()) {
+        messages.Warning(kHelpMissingText);
+    }
+
     if (FileExists(folders.settingsFile)) {
         if (!ReadSettings(folders, session.GetSettings(), messages)) {
             std::error_code ignored;

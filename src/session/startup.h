@@ -14,7 +14,11 @@ inline constexpr std::uint64_t kMinimumFreeMemory = 10485760;
 struct StartEnvironment {
     std::optional<std::uint64_t> freeMemory; // unknown: no check
     bool mousePresent = true;
+    // The user manual's index page; empty when it is missing. Unset: not looked for.
+    std::optional<std::string> helpIndex;
 };
+
+inline constexpr const char* kHelpMissingText = "Hiányzik a Súgó állománya.";
 
 // The checks and preparations made while the main window is created: memory, pointing
 // device, write test, folders, settings read and rewritten. False when the program must end.

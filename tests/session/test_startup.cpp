@@ -59,6 +59,19 @@ TEST_F(StartupTest, FirstStartCreatesFoldersAndSettingsThenALaterStartIsQuiet) {
     EXPECT_EQ(second.Count(), 0u);
 }
 
+// The manual is looked for by the program; a start that found none says so and goes on.
+TEST_F(StartupTest, MissingManualIsReportedAndTheStartGoesOn) {
+    StartEnvironment environment;
+    environment.helpIndex = home + "help/index.html";
+    ASSERT_TRUE(PrepareStart(session, environment));
+    EXPECT_EQ(messages.Count(), 0u);
+    environment.helpIndex = "";
+    ASSERT_TRUE(PrepareStart(session, environment));
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Log()[0].kind, MessageKind::Warning);
+    EXPECT_EQ(messages.Log()[0].text, "Hiányzik a Súgó állománya.");
+}
+
 TEST_F(StartupTest, OldFoldersAndWorkFilesAreTidiedOnTheFirstStart) {
     fs::create_directories(home + "Otos");
     for (const char* file :
@@ -86,14 +99,14 @@ TEST_F(StartupTest, OldFoldersAndWorkFilesAreTidiedOnTheFirstStart) {
 
 TEST_F(StartupTest, ChecksThatEndTheProgram) {
     messages.QueueAnswer(Answer::No);
-    EXPECT_FALSE(PrepareStart(session, {1024, true}));
+    EXPECT_FALSE(PrepareStart(session, {1024, true, std::nullopt}));
     EXPECT_EQ(messages.LastText(),
               "Nincs elég szabad (RAM) memória.\rJavaslat: állítsa le a nem használt "
               "programokat.\r\rMégis elindítja a Velmora Personal programot?");
     messages.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(PrepareStart(session, {1024, true}));
+    EXPECT_TRUE(PrepareStart(session, {1024, true, std::nullopt}));
 
-    EXPECT_FALSE(PrepareStart(session, {std::nullopt, false}));
+    EXPECT_FALSE(PrepareStart(session, {std::nullopt, false, std::nullopt}));
     EXPECT_EQ(messages.LastText(), "Nincs egér csatlakoztatva a számítógéphez.\r\r"
                                    "A Velmora Personal program befejezi futását.");
 
