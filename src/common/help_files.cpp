@@ -31,6 +31,7 @@ const std::vector<HelpTopic>& HelpTopics() {
         {"ticket1", "bontlista.html"},
         {"TBontEllSzelveny", "ellenorzes.html"},
         {"TBontTeszt", "teszt.html"},
+        {"TMinimalizalas", "minimalizalas.html"},
         {"THuzLista", "huzlista.html"},
         {"ticket3", "huzlista.html"},
         {"THuzKeresSzelveny", "kereses.html"},

@@ -29,6 +29,7 @@
 #include "variation/ui/tbontellszelveny.h"
 #include "variation/ui/tbontlista.h"
 #include "variation/ui/tbontteszt.h"
+#include "variation/ui/tminimalizalas.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -131,6 +132,19 @@ void HelpImages::windows() {
             QTRY_VERIFY_WITH_TIMEOUT(test.HasResult(), kRunTimeout);
             Save(test, "teszt.png");
         }));
+
+    // A few seconds of minimising, stopped: the plot shows the rows falling.
+    QVERIFY(WhileModal<TMinimalizalas>(
+        &window, [&] { Action(window, "actionMinimise")->trigger(); },
+        [this](TMinimalizalas& dialog) {
+            QTest::mouseClick(Child<QPushButton>(dialog, "startButton"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.Plot()->Best().size() >= 4, 20000);
+            QTest::mouseClick(Child<QPushButton>(dialog, "stopButton"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.Running(), 20000);
+            Save(dialog, "minimalizalas.png");
+            dialog.reject();
+        }));
+    Action(window, "actionUndoMinimise")->trigger();
 
     TInfo& info = *window.InfoWindow();
     info.Start();
