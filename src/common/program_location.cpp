@@ -57,7 +57,8 @@ ProgramLocation LocateProgram(const std::string& executableFolder, const std::st
         location.program = location.installed ? WithSlash(userDataFolder) : exe;
     }
     location.bundledDraws = (location.installed ? location.shared : exe) + "draws/";
-    location.help = location.installed ? location.shared + "help/" : location.program + "Help/";
+    // The manual ships with the program, as the draws do.
+    location.help = (location.installed ? location.shared : exe) + "help/";
     return location;
 }
 

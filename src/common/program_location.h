@@ -13,7 +13,7 @@ struct ProgramLocation {
     std::string program;      // the program folder: the user's files (settings, Dat/, Lotto/, ...)
     std::string shared;       // installed: <prefix>/share/velmora/ (read-only); portable: ""
     std::string bundledDraws; // the results files shipped with the program
-    std::string help;         // the manual
+    std::string help;         // the manual (help/ beside the shipped draws)
 };
 
 // The rule. `home` is --home or VELMORA_HOME (empty when neither is given) and wins over both
