@@ -627,8 +627,10 @@ int Minimise(Invocation& invocation) {
     }
     reporter.join();
     const long long before = static_cast<long long>(job.input.rows.size());
-    if (result.improved &&
-        !ApplyMinimised(variation, job, result, static_cast<int>(threads), *invocation.messages)) {
+    const MinimiseVerdict verdict =
+        JudgeMinimised(variation, job, result, static_cast<int>(threads));
+    ApplyMinimised(variation, result, verdict, *invocation.messages);
+    if (verdict == MinimiseVerdict::Refused) {
         return kExitFailed;
     }
     if (!WriteOutputs(*session, outputs, *invocation.err)) {

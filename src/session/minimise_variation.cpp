@@ -92,13 +92,22 @@ bool GuaranteeHolds(const VariationDocument& variation, const std::vector<Minimi
     return true;
 }
 
-bool ApplyMinimised(VariationDocument& variation, const MinimiseJob& job,
-                    const MinimiserResult& result, int threads, Messages& messages) {
+MinimiseVerdict JudgeMinimised(const VariationDocument& variation, const MinimiseJob& job,
+                               const MinimiserResult& result, int threads) {
     if (!result.improved || result.rows.size() >= job.input.rows.size()) {
-        return false;
+        return MinimiseVerdict::NotSmaller;
     }
-    if (!GuaranteeHolds(variation, result.rows, job.input.needed, threads)) {
+    return GuaranteeHolds(variation, result.rows, job.input.needed, threads)
+               ? MinimiseVerdict::Confirmed
+               : MinimiseVerdict::Refused;
+}
+
+bool ApplyMinimised(VariationDocument& variation, const MinimiserResult& result,
+                    MinimiseVerdict verdict, Messages& messages) {
+    if (verdict == MinimiseVerdict::Refused) {
         messages.Error(kMinimiseTestFailedText);
+    }
+    if (verdict != MinimiseVerdict::Confirmed) {
         return false;
     }
     variation.ReplaceRows(result.rows);

@@ -25,11 +25,17 @@ bool PrepareMinimise(const VariationDocument& variation, MinimiseJob& job, std::
 bool GuaranteeHolds(const VariationDocument& variation, const std::vector<MinimiserRow>& rows,
                     int needed, int threads);
 
-// A smaller variation found by the search replaces the rows once the test confirms it (the
-// rows before are backed up and can be brought back). False, with the message, when the test
-// refuses it; false without one when nothing smaller was found.
-bool ApplyMinimised(VariationDocument& variation, const MinimiseJob& job,
-                    const MinimiserResult& result, int threads, Messages& messages);
+// What becomes of a search's result: nothing smaller was found, or the variation test
+// confirms or refuses the smaller one. Reads the document only (a worker may run it while the
+// document rests).
+enum class MinimiseVerdict { NotSmaller, Confirmed, Refused };
+MinimiseVerdict JudgeMinimised(const VariationDocument& variation, const MinimiseJob& job,
+                               const MinimiserResult& result, int threads);
+
+// A confirmed result replaces the rows (the rows before are backed up and can be brought
+// back); a refused one leaves them, after kMinimiseTestFailedText. True when replaced.
+bool ApplyMinimised(VariationDocument& variation, const MinimiserResult& result,
+                    MinimiseVerdict verdict, Messages& messages);
 
 // For an error-point variation of positions, its rows beside the fewest rows any variation of
 // the same N, k' and error points can hold without conditions: "A variáció 65 számsorból áll;

@@ -140,6 +140,39 @@ SearchRow MakeRow(const std::uint8_t* positions, int k) {
     return row;
 }
 
+// The ranks of the candidates `row` covers, one per pattern.
+void CoveredRanks(const Problem& problem, const SearchRow& row, unsigned long long* ranks) {
+    const int k = problem.k;
+    std::array<std::uint8_t, kMaxVariationNumbers> complement{};
+    int count = 0;
+    for (int x = 0; x < problem.n; ++x) {
+        if (!row.set.Has(x)) {
+            complement[static_cast<std::size_t>(count++)] = static_cast<std::uint8_t>(x);
+        }
+    }
+    const BinomialTable& choose = Choose();
+    std::size_t out = 0;
+    for (const Pattern& pattern : problem.patterns) {
+        // Merges the kept places and the taken positions, both ascending, into the rank.
+        unsigned long long rank = 0;
+        int a = 0;
+        int b = 0;
+        for (int i = 0; i < k; ++i) {
+            int value = 0;
+            if (b >= pattern.takeCount ||
+                (a < pattern.keepCount &&
+                 row.at[pattern.keep[static_cast<std::size_t>(a)]] <
+                     complement[pattern.take[static_cast<std::size_t>(b)]])) {
+                value = row.at[pattern.keep[static_cast<std::size_t>(a++)]];
+            } else {
+                value = complement[pattern.take[static_cast<std::size_t>(b++)]];
+            }
+            rank += choose(value, i + 1);
+        }
+        ranks[out++] = rank;
+    }
+}
+
 // The state of one search: the rows, how many rows cover each candidate and the passing
 // candidates no row covers.
 class Search {
@@ -267,37 +300,8 @@ private:
         return below;
     }
 
-    // The ranks of the candidates `row` covers, one per pattern.
     void Ranks(const SearchRow& row, unsigned long long* ranks) const {
-        const int k = m_problem.k;
-        std::array<std::uint8_t, kMaxVariationNumbers> complement{};
-        int count = 0;
-        for (int x = 0; x < m_problem.n; ++x) {
-            if (!row.set.Has(x)) {
-                complement[static_cast<std::size_t>(count++)] = static_cast<std::uint8_t>(x);
-            }
-        }
-        const BinomialTable& choose = Choose();
-        std::size_t out = 0;
-        for (const Pattern& pattern : m_problem.patterns) {
-            // Merges the kept places and the taken positions, both ascending, into the rank.
-            unsigned long long rank = 0;
-            int a = 0;
-            int b = 0;
-            for (int i = 0; i < k; ++i) {
-                int value = 0;
-                if (b >= pattern.takeCount ||
-                    (a < pattern.keepCount &&
-                     row.at[pattern.keep[static_cast<std::size_t>(a)]] <
-                         complement[pattern.take[static_cast<std::size_t>(b)]])) {
-                    value = row.at[pattern.keep[static_cast<std::size_t>(a++)]];
-                } else {
-                    value = complement[pattern.take[static_cast<std::size_t>(b++)]];
-                }
-                rank += choose(value, i + 1);
-            }
-            ranks[out++] = rank;
-        }
+        CoveredRanks(m_problem, row, ranks);
     }
     void Cover(const unsigned long long* ranks) {
         for (std::size_t p = 0; p < m_problem.patterns.size(); ++p) {
@@ -383,6 +387,9 @@ void RunSearch(const Problem& problem, const MinimiserInput& input, int thread, 
         if (problem.Passes(ColexRank(row.data(), problem.k))) {
             start.push_back(MakeRow(row.data(), problem.k));
         }
+    }
+    if (start.empty()) {
+        return; // no row passes the conditions: nothing to change
     }
     search.Start(start);
     double temperature = kHot;
@@ -496,33 +503,35 @@ long long CoveringLowerBound(int n, int k, int needed) {
 
 bool CoversEveryCandidate(int n, int k, int needed, const std::vector<MinimiserRow>& rows,
                           const std::vector<std::uint8_t>& passing) {
-    if (k < 1 || k > kMaxRowLength || n < k || n > kMaxVariationNumbers ||
-        Binomial(n, k) > kMaxMinimiserCandidates) {
+    if (k < 1 || k > kMaxRowLength || n < k || n > kMaxVariationNumbers || needed < 0 ||
+        Binomial(n, k) > kMaxMinimiserCandidates ||
+        (!passing.empty() && passing.size() != Binomial(n, k))) {
         return false;
     }
-    std::vector<BitSet128> sets;
+    Problem problem;
+    problem.n = n;
+    problem.k = k;
+    problem.needed = needed;
+    problem.candidates = Binomial(n, k);
+    problem.patterns = CoverPatterns(n, k, needed);
+    std::vector<std::uint8_t> covered(problem.candidates, 0);
+    std::vector<unsigned long long> ranks(problem.patterns.size());
     for (const MinimiserRow& row : rows) {
-        if (static_cast<int>(row.size()) != k) {
+        // Ascending positions of the N, k of them.
+        if (static_cast<int>(row.size()) != k || row.back() >= n ||
+            std::adjacent_find(row.begin(), row.end(), std::greater_equal<>()) != row.end()) {
             return false;
         }
-        sets.push_back(MakeRow(row.data(), k).set);
-    }
-    std::array<std::uint8_t, kMaxRowLength> p{};
-    for (int i = 0; i < k; ++i) {
-        p[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    }
-    do {
-        if (!passing.empty() && passing[ColexRank(p.data(), k)] == 0) {
-            continue;
+        CoveredRanks(problem, MakeRow(row.data(), k), ranks.data());
+        for (unsigned long long rank : ranks) {
+            covered[rank] = 1;
         }
-        const BitSet128 candidate = MakeRow(p.data(), k).set;
-        const bool covered = std::any_of(sets.begin(), sets.end(), [&](const BitSet128& set) {
-            return CommonCount(set, candidate) >= needed;
-        });
-        if (!covered) {
+    }
+    for (unsigned long long rank = 0; rank < problem.candidates; ++rank) {
+        if (covered[rank] == 0 && (passing.empty() || passing[rank] != 0)) {
             return false;
         }
-    } while (Advance(p.data(), k, n));
+    }
     return true;
 }
 

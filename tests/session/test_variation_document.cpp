@@ -541,13 +541,15 @@ TEST_F(VariationDocumentTest, AMinimisedVariationReplacesTheRowsOnceTestedAndCan
     // One row fewer than the search found leaves a case without 4 hits: the test refuses it.
     MinimiserResult broken = result;
     broken.rows.pop_back();
-    EXPECT_FALSE(ApplyMinimised(variation, job, broken, 1, messages));
+    EXPECT_EQ(JudgeMinimised(variation, job, broken, 1), MinimiseVerdict::Refused);
+    EXPECT_FALSE(ApplyMinimised(variation, broken, MinimiseVerdict::Refused, messages));
     EXPECT_EQ(messages.LastText(), kMinimiseTestFailedText);
     EXPECT_EQ(StoredRows(variation.Store()), greedy);
 
     int backups = 0;
     variation.beforeDelete = [&backups] { ++backups; };
-    ASSERT_TRUE(ApplyMinimised(variation, job, result, 2, messages));
+    ASSERT_EQ(JudgeMinimised(variation, job, result, 2), MinimiseVerdict::Confirmed);
+    ASSERT_TRUE(ApplyMinimised(variation, result, MinimiseVerdict::Confirmed, messages));
     EXPECT_EQ(backups, 1);
     EXPECT_EQ(StoredRows(variation.Store()), result.rows);
     EXPECT_FALSE(variation.Store().saved);
@@ -557,7 +559,7 @@ TEST_F(VariationDocumentTest, AMinimisedVariationReplacesTheRowsOnceTestedAndCan
     EXPECT_FALSE(variation.CanUndoReplace());
 
     // Any later change of the rows ends the undo.
-    ASSERT_TRUE(ApplyMinimised(variation, job, result, 1, messages));
+    ASSERT_TRUE(ApplyMinimised(variation, result, MinimiseVerdict::Confirmed, messages));
     ASSERT_TRUE(variation.AddRows(AddMode::CheckRow, {{0, 1, 2, 3, 5}}));
     EXPECT_FALSE(variation.CanUndoReplace());
     EXPECT_FALSE(variation.UndoReplace());

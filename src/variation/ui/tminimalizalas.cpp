@@ -224,8 +224,14 @@ void TMinimalizalas::StartGombClick() {
     m_stop->setFocus();
     m_clock.start();
     m_elapsed->setText(QStringLiteral("0 mp"));
-    m_runner.Start([this] { m_result = MinimiseRows(m_job.input, *m_progress); },
-                   [this](std::exception_ptr) { Done(); });
+    // The variation test of the result runs on the worker too; the window is modal, so the
+    // variation rests meanwhile.
+    m_runner.Start(
+        [this] {
+            m_result = MinimiseRows(m_job.input, *m_progress);
+            m_verdict = JudgeMinimised(m_variation, m_job, m_result, Threads());
+        },
+        [this](std::exception_ptr) { Done(); });
 }
 
 void TMinimalizalas::StopGombClick() {
@@ -259,11 +265,11 @@ void TMinimalizalas::Done() {
         QDialog::reject();
         return;
     }
-    if (!m_result.improved) {
+    if (m_verdict == MinimiseVerdict::NotSmaller) {
         m_messages.Information("Nem található kevesebb számsorból álló variáció.");
         return;
     }
-    if (ApplyMinimised(m_variation, m_job, m_result, Threads(), m_messages)) {
+    if (ApplyMinimised(m_variation, m_result, m_verdict, m_messages)) {
         m_replaced = true;
         m_title->setText(ToQ(m_variation.ListTitle()));
         m_messages.Information(MinimisedText(static_cast<long long>(m_result.rows.size()), before));

@@ -76,6 +76,7 @@ private:
     MinimiseJob m_job;
     std::unique_ptr<MinimiserProgress> m_progress;
     MinimiserResult m_result;
+    MinimiseVerdict m_verdict = MinimiseVerdict::NotSmaller;
     QElapsedTimer m_clock;
     bool m_replaced = false;
     bool m_closeAfterStop = false;
