@@ -354,12 +354,16 @@ private:
     std::vector<std::size_t> m_near;
 };
 
-// The annealing schedule: the temperature falls by kCooling every kStep moves, from kHot to
-// kCold, then starts again.
-constexpr double kHot = 0.6;
-constexpr double kCold = 0.05;
+// An annealing schedule: the temperature falls by kCooling every `step` moves, from `hot` to
+// `cold`, then starts again. The searches take them in turn: the hot, quick one finds the
+// small variations at once, the cooler, slower one goes further on the larger ones.
+struct Schedule {
+    double hot;
+    double cold;
+    long long step;
+};
+constexpr Schedule kSchedules[] = {{0.6, 0.05, 2000}, {0.3, 0.1, 10000}};
 constexpr double kCooling = 0.99;
-constexpr long long kStep = 2000;
 constexpr long long kCheckEvery = 1024;
 
 std::vector<MinimiserRow> SortedRows(const std::vector<SearchRow>& rows, int k) {
@@ -392,7 +396,8 @@ void RunSearch(const Problem& problem, const MinimiserInput& input, int thread, 
         return; // no row passes the conditions: nothing to change
     }
     search.Start(start);
-    double temperature = kHot;
+    const Schedule& schedule = kSchedules[static_cast<std::size_t>(thread) % std::size(kSchedules)];
+    double temperature = schedule.hot;
     long long moves = 0;
     long long bestHere = static_cast<long long>(input.rows.size());
     while (true) {
@@ -415,15 +420,15 @@ void RunSearch(const Problem& problem, const MinimiserInput& input, int thread, 
                 break;
             }
             search.DropCheapestRow();
-            temperature = kHot;
+            temperature = schedule.hot;
         } else {
             search.Move(temperature);
         }
         ++moves;
-        if (moves % kStep == 0) {
+        if (moves % schedule.step == 0) {
             temperature *= kCooling;
-            if (temperature < kCold) {
-                temperature = kHot;
+            if (temperature < schedule.cold) {
+                temperature = schedule.hot;
             }
         }
         if (moves % kCheckEvery == 0) {
