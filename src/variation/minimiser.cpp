@@ -182,6 +182,19 @@ public:
           m_where(problem.candidates, -1), m_old(problem.patterns.size()),
           m_new(problem.patterns.size()) {}
 
+    // Every passing candidate starts uncovered; rows then cover them.
+    void Start(const std::vector<SearchRow>& rows) {
+        m_rows.clear();
+        for (unsigned long long rank = 0; rank < m_problem.candidates; ++rank) {
+            if (m_problem.Passes(rank)) {
+                m_where[rank] = static_cast<std::int32_t>(m_uncovered.size());
+                m_uncovered.push_back(rank);
+            }
+        }
+        for (const SearchRow& row : rows) {
+            Add(row);
+        }
+    }
     void Add(const SearchRow& row) {
         m_rows.push_back(row);
         Ranks(row, m_new.data());
@@ -325,22 +338,6 @@ private:
             }
         }
     }
-
-public:
-    // Every passing candidate starts uncovered; rows then cover them.
-    void Start(const std::vector<SearchRow>& rows) {
-        m_rows.clear();
-        for (unsigned long long rank = 0; rank < m_problem.candidates; ++rank) {
-            if (m_problem.Passes(rank)) {
-                m_where[rank] = static_cast<std::int32_t>(m_uncovered.size());
-                m_uncovered.push_back(rank);
-            }
-        }
-        for (const SearchRow& row : rows) {
-            Add(row);
-        }
-    }
-    std::mt19937_64& Random() { return m_random; }
 
 private:
     const Problem& m_problem;
@@ -559,7 +556,11 @@ MinimiserResult MinimiseRows(const MinimiserInput& input, MinimiserProgress& pro
     problem.passing = input.passing.empty() ? nullptr : input.passing.data();
     problem.patterns = CoverPatterns(input.n, input.k, input.needed);
 
-    const int threads = std::max(1, input.threads);
+    // Each search keeps two counters a candidate: the searches together stay within a
+    // gigabyte.
+    const auto byMemory = static_cast<int>(std::clamp<unsigned long long>(
+        (1ULL << 30) / (8 * std::max(problem.candidates, 1ULL)), 1, 256));
+    const int threads = std::clamp(input.threads, 1, byMemory);
     const std::uint64_t seed = input.seed ? *input.seed : std::random_device{}();
     const long long budget =
         input.seed ? std::max(1LL, static_cast<long long>(input.seconds * kSeededMovesPerSecond))

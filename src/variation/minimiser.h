@@ -44,7 +44,7 @@ struct MinimiserInput {
     std::vector<MinimiserRow> rows; // the variation to improve, covering every candidate
     std::vector<std::uint8_t> passing; // PassingCandidates; empty: every candidate
     double seconds = 30;               // wall time, unless a seed is given
-    int threads = 1;                   // searches on alternating schedules, the best kept
+    int threads = 1; // searches on alternating schedules, the best kept (within 1 GB of counts)
     std::optional<std::uint64_t> seed; // reproducible: the budget is counted in moves
     long long stopAt = 0;              // ends as soon as a variation this small is found
 };
