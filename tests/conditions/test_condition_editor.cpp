@@ -123,8 +123,8 @@ TEST_F(EditorTest, SumOnScatteredNumbersAsksForApproval) {
     EXPECT_FALSE(set.sum.active);
     messages.QueueAnswer(Answer::Yes);
     EXPECT_TRUE(editor.SetActive(Condition::Sum, true));
-    EXPECT_EQ(set.sum.minimum, 15); // the default 3 fitted to the smallest sum
-    EXPECT_EQ(set.sum.maximum, 15);
+    // The default 3 fitted to the smallest sum.
+    EXPECT_EQ(Limit(set.sum.minimum, set.sum.maximum), Limit(15, 15));
 }
 
 TEST_F(EditorTest, SpanAndNumberGroupNoticesFollowTheirRemindFlags) {
@@ -169,10 +169,8 @@ TEST_F(EditorTest, LimitsForOneToTwenty) {
     for (const auto& [field, limit] : expected) {
         EXPECT_EQ(Limits(field), limit) << "field " << static_cast<int>(field);
     }
-    EXPECT_EQ(set.span.first, 1);
-    EXPECT_EQ(set.span.last, 20);
-    EXPECT_EQ(set.hitRatio.minHits, 5);
-    EXPECT_EQ(set.hitRatio.maxHits, 5);
+    EXPECT_EQ(Limit(set.span.first, set.span.last), Limit(1, 20));
+    EXPECT_EQ(Limit(set.hitRatio.minHits, set.hitRatio.maxHits), Limit(5, 5));
 
     // The favoured group 3..4 holds at most two hits, a wide one at most a row.
     editor.SetValue(Field::FavouredLast, 4);
@@ -194,8 +192,7 @@ TEST_F(EditorTest, ParityAndGroupLimits) {
     editor.SetValue(Field::EndingParityMax, 3);
     editor.SetParityKind(Condition::EndingParity, false);
     EXPECT_EQ(Limits(Field::EndingParityMin), Limit(2, 5)); // at most 3 even ones leave 2 odd
-    EXPECT_EQ(set.endingParity.minimum, 2);
-    EXPECT_EQ(set.endingParity.maximum, 3);
+    EXPECT_EQ(Limit(set.endingParity.minimum, set.endingParity.maximum), Limit(2, 3));
 
     // The group maximum's lower limit lets the whole groups of V still hold a row.
     Use(Range(1, 20));
@@ -432,8 +429,8 @@ TEST_F(EditorTest, SeveralOfAKindNeedsMoreThanHalfTheRow) {
 
         editor.SetParityKind(c.condition, !c.even);
         EXPECT_TRUE(editor.SetParityRatio(c.condition, false));
-        EXPECT_EQ(parity.minimum, 2); // "Több" pins both fields to n div 2
-        EXPECT_EQ(parity.maximum, 2);
+        // "Több" pins both fields to n div 2.
+        EXPECT_EQ(Limit(parity.minimum, parity.maximum), Limit(2, 2));
         // Turning to the scarce kind under "Több" is checked again and returns to "Fix".
         EXPECT_FALSE(editor.SetParityKind(c.condition, c.even));
         ExpectLast(MessageKind::Warning, c.text);
@@ -455,8 +452,7 @@ TEST_F(EditorTest, DecadeRepetitionChoiceSetsTheLimitsAndMayBeForced) {
     EXPECT_EQ(Limits(Field::DecadeRepeatMax), Limit(0, 3));
     editor.SetValue(Field::DecadeRepeatMin, 3);
     EXPECT_TRUE(editor.SetRepeatChoice(Condition::DecadeRepeat, true));
-    EXPECT_EQ(set.decadeRepeat.minimum, 2);
-    EXPECT_EQ(set.decadeRepeat.maximum, 2);
+    EXPECT_EQ(Limit(set.decadeRepeat.minimum, set.decadeRepeat.maximum), Limit(2, 2));
     EXPECT_EQ(messages.Count(), 0u);
 
     Use(Numbers({1, 2, 3, 15, 25, 35, 45, 55})); // only decade 0 can repeat
@@ -502,8 +498,7 @@ TEST_F(EditorTest, HitRatioNeedsTheDrawsAndRefusesSomeSources) {
     context.hitRatioLast = 300;
     editor.Prepare(context);
     editor.SetActive(Condition::HitRatio, true);
-    EXPECT_EQ(set.hitRatio.firstDraw, 5);
-    EXPECT_EQ(set.hitRatio.lastDraw, 120);
+    EXPECT_EQ(Limit(set.hitRatio.firstDraw, set.hitRatio.lastDraw), Limit(5, 120));
     EXPECT_EQ(editor.HitRatioPageText(), "5 - 120. húzásokkal összehasonlítva.");
     editor.SetHitRatioDraws(120, 120);
     EXPECT_EQ(set.hitRatio.firstDraw, 1);

@@ -68,8 +68,7 @@ TEST_F(MainTicketTest, KindsExcludeEachOther) {
     ticket.Mark(7, false, false, MarkKind::Constant);
     ticket.Mark(7, false, false, MarkKind::Random);
     EXPECT_EQ(ticket.Selected(), (Numbers{5}));
-    EXPECT_TRUE(ticket.Constant().empty());
-    EXPECT_TRUE(ticket.Random().empty());
+    EXPECT_TRUE(ticket.Constant().empty() && ticket.Random().empty());
 
     ticket.Click(9, MarkKind::Constant);
     ticket.Mark(9, false, false, MarkKind::Random);
@@ -152,12 +151,11 @@ TEST_F(MainTicketTest, LoadedListsReplaceTheMarksAndShowTheirKinds) {
     for (int gone : {1, 2, 3, 4}) {
         EXPECT_FALSE(ticket.Look(gone).raised) << gone;
     }
-    const std::vector<std::pair<int, int>> fonts = {{30, kSlotNumber},
-                                                    {10, kSlotNumber},
-                                                    {5, kSlotFixedNumber},
-                                                    {20, kSlotConstantNumber},
-                                                    {40, kSlotRandomNumber}};
-    for (const auto& [number, font] : fonts) {
+    for (const auto& [number, font] : {std::pair{30, kSlotNumber},
+                                       {10, kSlotNumber},
+                                       {5, kSlotFixedNumber},
+                                       {20, kSlotConstantNumber},
+                                       {40, kSlotRandomNumber}}) {
         EXPECT_TRUE(ticket.Look(number).raised) << number;
         EXPECT_EQ(ticket.Look(number).fontSlot, font) << number;
     }
@@ -203,8 +201,7 @@ TEST_F(MainTicketTest, MarkAllAndClearCommands) {
     EXPECT_EQ(ticket.Selected(), (Numbers{2, 3}));
     ticket.NewTicket();
     EXPECT_EQ(ticket.Selected(), (Numbers{2})) << "a new ticket keeps the constant numbers";
-    EXPECT_TRUE(ticket.Fixed().empty());
-    EXPECT_TRUE(ticket.Random().empty());
+    EXPECT_TRUE(ticket.Fixed().empty() && ticket.Random().empty());
     ticket.ClearForGameChange();
     EXPECT_EQ(ticket.MarkedCount(), 0);
 }
@@ -329,9 +326,10 @@ TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
     ticket.Click(8, MarkKind::Fixed);
     EXPECT_EQ(messages.LastText(), "Nem lehetséges több fix szám kijelölése.");
 
+    const std::string oneTooMany = "1 számmal jelölt ki többet, mint a bővített variáció 6 "
+                                   "száma.\r\rTöröljön 1 számot a kijelölt számsorból.";
     ticket.Click(9, MarkKind::Variation);
-    EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
-                                   "\r\rTöröljön 1 számot a kijelölt számsorból.");
+    EXPECT_EQ(messages.LastText(), oneTooMany);
     ticket.Click(1, MarkKind::Variation);
     EXPECT_EQ(links.rowsReplaced, 1);
     EXPECT_EQ(messages.LastText(),
@@ -339,8 +337,7 @@ TEST_F(MainTicketTest, ExtensionTargetsGuideTheUser) {
 
     ticket.Click(7, MarkKind::Fixed);
     ticket.Click(10, MarkKind::Variation);
-    EXPECT_EQ(messages.LastText(), "1 számmal jelölt ki többet, mint a bővített variáció 6 száma."
-                                   "\r\rTöröljön 1 számot a kijelölt számsorból.");
+    EXPECT_EQ(messages.LastText(), oneTooMany);
     const std::size_t shown = messages.Count();
     ticket.Click(2, MarkKind::Variation);
     EXPECT_EQ(messages.Count(), shown) << "a removal that misses a fixed number says nothing";

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <filesystem>
 #include <random>
-
 #include <sstream>
 
 #include "cli/command_line.h"
@@ -50,6 +49,15 @@ struct Fixture : SessionParts {
             &window, [&dialog] { dialog.StartButton()->click(); },
             [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
     }
+    // A variation of the marked numbers made with one condition ticked in the dialog.
+    TFeltetelek& MakeVariation(Condition condition) {
+        TFeltetelek& dialog = Open();
+        dialog.ConditionBox(condition)->click();
+        [&] { QVERIFY(dialog.isVisible()); }();
+        PressStart(dialog);
+        [&] { QVERIFY(session.Variation().Exists()); }();
+        return dialog;
+    }
     TFoablak window{session, {}};
 };
 
@@ -61,10 +69,6 @@ QList<QSpinBox*> Fields(TFeltetelek& dialog, Condition condition) {
         fields.push_back(box);
     }
     return fields;
-}
-
-void SetSpin(QSpinBox* box, int value) {
-    box->setValue(value);
 }
 
 void AnswerYes(FakeMessages& messages, int count) {
@@ -153,7 +157,7 @@ void TFeltetelekTest::everyConditionIsBoundToTheEditor() {
         if (!fields.isEmpty() && fields.front()->maximum() > fields.front()->minimum()) {
             // The field writes the record at once.
             QSpinBox* first = fields.front();
-            SetSpin(first, first->maximum());
+            first->setValue(first->maximum());
             bool written = false;
             for (const ConditionField& field : info.fields) {
                 written = written || (field.integer != nullptr &&
@@ -173,11 +177,7 @@ void TFeltetelekTest::everyConditionIsBoundToTheEditor() {
 void TFeltetelekTest::readOnlyWhileAVariationExists() {
     Fixture f;
     MarkRange(f.window, 1, 12);
-    TFeltetelek& dialog = f.Open();
-    dialog.ConditionBox(Condition::Sum)->click();
-    QVERIFY(dialog.isVisible());
-    f.PressStart(dialog);
-    QVERIFY(f.session.Variation().Exists());
+    TFeltetelek& dialog = f.MakeVariation(Condition::Sum);
     QVERIFY(!dialog.isVisible());
     f.Open();
     QVERIFY(dialog.ReadOnly());
@@ -203,10 +203,7 @@ void TFeltetelekTest::menuCaptionFollowsTheConditions() {
     MarkRange(f.window, 1, 12);
     QVERIFY(command->isEnabled());
     QCOMPARE(command->text(), QStringLiteral("Kijelölés..."));
-    TFeltetelek& dialog = f.Open();
-    dialog.ConditionBox(Condition::Sum)->click();
-    f.PressStart(dialog);
-    QVERIFY(f.session.Variation().Exists());
+    f.MakeVariation(Condition::Sum);
     QCOMPARE(command->text(), QStringLiteral("Listázás..."));
     QCOMPARE(command->toolTip(), QStringLiteral(" Beállított feltételek listája, feltételek "
                                                 "módosítása."));
@@ -268,9 +265,7 @@ void TFeltetelekTest::modifyDropsTheVariationAndOpensTheConditions() {
     MarkRange(f.window, 1, 12);
     QAction* modify = Action(f.window, "actionModifyVariation");
     QVERIFY(!modify->isEnabled());
-    TFeltetelek& dialog = f.Open();
-    dialog.ConditionBox(Condition::Twins)->click();
-    f.PressStart(dialog);
+    TFeltetelek& dialog = f.MakeVariation(Condition::Twins);
     QVERIFY(modify->isEnabled());
     modify->trigger(); // the delete question answered No: nothing changes
     QVERIFY(f.session.Variation().Exists());
@@ -345,12 +340,10 @@ void TFeltetelekTest::everyControlHasANameForScreenReaders() {
             button != nullptr ? button->text().trimmed() : control->accessibleName();
         QVERIFY2(!name.isEmpty(), control->metaObject()->className());
     }
-    NumberBox* marked = f.window.Foszelveny()->Grid()->Box(3);
-    NumberBox* fixed = f.window.Foszelveny()->Grid()->Box(20);
-    NumberBox* plain = f.window.Foszelveny()->Grid()->Box(33);
-    QCOMPARE(marked->accessibleName(), QStringLiteral("3, kijelölt szám"));
-    QCOMPARE(fixed->accessibleName(), QStringLiteral("20, fix szám"));
-    QCOMPARE(plain->accessibleName(), QStringLiteral("33"));
+    TSzelveny& grid = *f.window.Foszelveny()->Grid();
+    QCOMPARE(grid.Box(3)->accessibleName(), QStringLiteral("3, kijelölt szám"));
+    QCOMPARE(grid.Box(20)->accessibleName(), QStringLiteral("20, fix szám"));
+    QCOMPARE(grid.Box(33)->accessibleName(), QStringLiteral("33"));
 }
 
 // 20 numbers of 6/45, a sum range, primes and one error point set in the dialog make the rows
@@ -372,13 +365,13 @@ void TFeltetelekTest::dialogMakesTheSameWheelAsTheCommandLine() {
     QVERIFY(mobile != nullptr);
     mobile->click();
     const QList<QSpinBox*> sum = Fields(dialog, Condition::Sum);
-    SetSpin(sum[1], 70);
-    SetSpin(sum[0], 50);
+    sum[1]->setValue(70);
+    sum[0]->setValue(50);
     dialog.ConditionBox(Condition::Primes)->click();
     const QList<QSpinBox*> primes = Fields(dialog, Condition::Primes);
-    SetSpin(primes[1], 3);
-    SetSpin(primes[0], 1);
-    SetSpin(dialog.ErrorPointsField(), 1);
+    primes[1]->setValue(3);
+    primes[0]->setValue(1);
+    dialog.ErrorPointsField()->setValue(1);
     f.PressStart(dialog);
     QVERIFY(f.session.Variation().Exists());
     const VariationStore& made = f.session.Variation().Store();
@@ -481,16 +474,16 @@ void TFeltetelekTest::damagedValuesOpenBounded() {
     set.deviation = {true, -5.0f, 1e6f};
     set.errorPoints = 77;
     TFeltetelek& dialog = f.Open();
-    const QList<QSpinBox*> sum = Fields(dialog, Condition::Sum);
-    QCOMPARE(sum[0]->value(), set.sum.minimum);
-    QCOMPARE(sum[1]->value(), set.sum.maximum);
-    const QList<QSpinBox*> twins = Fields(dialog, Condition::Twins);
-    QCOMPARE(twins[0]->value(), set.twins.minimum);
-    QCOMPARE(twins[1]->value(), set.twins.maximum);
-    const QList<QSpinBox*> favoured = Fields(dialog, Condition::Favoured);
-    QCOMPARE(favoured[0]->value(), set.favoured.first);
-    QCOMPARE(favoured[1]->value(), set.favoured.last);
-    QCOMPARE(favoured[3]->value(), set.favoured.maxHits);
+    for (const auto& [condition, index, value] :
+         {std::tuple{Condition::Sum, 0, &set.sum.minimum},
+          {Condition::Sum, 1, &set.sum.maximum},
+          {Condition::Twins, 0, &set.twins.minimum},
+          {Condition::Twins, 1, &set.twins.maximum},
+          {Condition::Favoured, 0, &set.favoured.first},
+          {Condition::Favoured, 1, &set.favoured.last},
+          {Condition::Favoured, 3, &set.favoured.maxHits}}) {
+        QCOMPARE(Fields(dialog, condition)[index]->value(), *value);
+    }
     QCOMPARE(dialog.ErrorPointsField()->value(), set.errorPoints);
     CheckInvariants(dialog, f.session);
 }
