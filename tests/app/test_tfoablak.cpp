@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <functional>
 
 #include "draws/ui/thuzszama.h"
 #include "common/file_io.h"
@@ -34,11 +35,20 @@ struct Fixture : SessionParts {
     explicit Fixture(const StartOptions& options = {}) : SessionParts(3), window(session, options) {
         window.show();
     }
+    // Runs the engine window that `trigger` opens to its end; returns its caption.
+    QString RunEngine(const std::function<void()>& trigger) {
+        QString caption;
+        [&] {
+            QVERIFY(WhileModal<TBontas>(&window, trigger, [&caption](TBontas& engine) {
+                caption = engine.windowTitle();
+                QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
+            }));
+        }();
+        return caption;
+    }
     // Makes the plain variation of the marks through "Start".
     void Generate() {
-        QVERIFY(WhileModal<TBontas>(
-            &window, [this] { Action(window, "actionStart")->trigger(); },
-            [](TBontas& engine) { QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout); }));
+        RunEngine([this] { Action(window, "actionStart")->trigger(); });
     }
     QString BoxCaption(int number) const {
         return window.Foszelveny()->Grid()->Box(number)->Caption();
@@ -284,11 +294,11 @@ void TFoablakTest::missingDrawsAskToDownload() {
     f.window.Betoltes();
     f.messages.QueueAnswer(Answer::Yes); // the download question
     f.window.GameAction(6)->trigger();
-    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 1].text, kNoHostText);
-    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 2].kind, MessageKind::ErrorQuestion);
-    QCOMPARE(f.messages.Log()[f.messages.Log().size() - 2].text,
-             "Nem található a(z) Horvát 6/45 lottó húzásainak listája."
-             "\r\rLetölti a húzások listáját?");
+    const auto last = f.messages.Log().end();
+    QCOMPARE(last[-1].text, kNoHostText);
+    QCOMPARE(last[-2].kind, MessageKind::ErrorQuestion);
+    QCOMPARE(last[-2].text, "Nem található a(z) Horvát 6/45 lottó húzásainak listája."
+                            "\r\rLetölti a húzások listáját?");
     QVERIFY(!Action(f.window, "actionTicketRange")->isEnabled());
     QCOMPARE(Action(f.window, "actionViewTimesDrawn")->statusTip(),
              QStringLiteral(" Hiányzik a húzások listája. "));
@@ -447,14 +457,7 @@ void TFoablakTest::examplesAreMadeFromADrawAndFromRandomNumbers() {
     QVERIFY(!list.Command("BovitesGomb")->isVisible());
     QVERIFY(list.Command("ProbabontasGomb")->isVisible());
     list.SelectRow(last);
-    QString caption;
-    QVERIFY(WhileModal<TBontas>(
-        &f.window, [&] { list.Command("ProbabontasGomb")->trigger(); },
-        [&caption](TBontas& engine) {
-            caption = engine.windowTitle();
-            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
-        }));
-    QCOMPARE(caption,
+    QCOMPARE(f.RunEngine([&] { list.Command("ProbabontasGomb")->trigger(); }),
              QStringLiteral("  Példabontás készítése a(z) %1. húzás számsora alapján").arg(last));
     const VariationDocument& variation = f.session.Variation();
     QVERIFY(variation.Exists() && variation.Example());
@@ -474,13 +477,8 @@ void TFoablakTest::examplesAreMadeFromADrawAndFromRandomNumbers() {
              QString::fromUtf8("  Példabontás 1. számsora"));
 
     f.messages.QueueAnswers({Answer::Yes, Answer::Yes, Answer::Yes});
-    QVERIFY(WhileModal<TBontas>(
-        &f.window, [&] { Action(f.window, "actionExampleRandom")->trigger(); },
-        [&caption](TBontas& engine) {
-            caption = engine.windowTitle();
-            QTRY_VERIFY_WITH_TIMEOUT(!engine.Running(), kRunTimeout);
-        }));
-    QCOMPARE(caption, QString::fromUtf8("  Példabontás készítése véletlen számsor alapján"));
+    QCOMPARE(f.RunEngine([&] { Action(f.window, "actionExampleRandom")->trigger(); }),
+             QString::fromUtf8("  Példabontás készítése véletlen számsor alapján"));
     QVERIFY(variation.Exists() && variation.Example());
     QCOMPARE(f.session.Conditions().hitRatio.lastDraw, last);
 }

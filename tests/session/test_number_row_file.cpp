@@ -190,41 +190,6 @@ TEST_F(NumberRowFileTest, ShortFilesAndTruncationsFailCleanly) {
     EXPECT_EQ(consumed, recordSize);
 }
 
-TEST_F(NumberRowFileTest, FileOfAnotherGameIsRefused) {
-    RawRecord sixOf45;
-    sixOf45.game = 1;
-    sixOf45.numbersToChoose = 4;
-    sixOf45.selected = {7, 3, 45, 12, 21, 34, 40};
-    sixOf45.fixed = {9, 30};
-    sixOf45.random = {21};
-    NumberRowRecord read;
-    ASSERT_TRUE(Read(sixOf45.Build(), read, 0, 1));
-    EXPECT_FALSE(Read(sixOf45.Build(), read, 0, 0));
-    EXPECT_EQ(messages.LastText(), kOtherGame);
-    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
-}
-
-TEST_F(NumberRowFileTest, NewerVersionLoadsAfterTheNotice) {
-    RawRecord newer;
-    newer.version = {2, 4, 1, 0};
-    NumberRowRecord read;
-    ASSERT_TRUE(Read(newer.Build(), read));
-    ASSERT_EQ(messages.Count(), 1u);
-    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
-    EXPECT_EQ(messages.LastText(),
-              "Aktuális verzió: Velmora Personal 2.3.0.0\r\r"
-              "A Velmora Personal 2.4.1.0 verzió állományát tölti be...\r\r"
-              "A most beolvasott állomány olyan adatokat tartalmazhat, amelyeket nem tud "
-              "értelmezni az aktuális verzió.\r\rJavaslat: frissítse a programot.");
-    EXPECT_EQ(read.selected, newer.selected);
-    EXPECT_EQ(read.fileVersion.minor, 4);
-
-    newer.version = {2, 3, 0, 1};
-    messages.Clear();
-    ASSERT_TRUE(Read(newer.Build()));
-    EXPECT_EQ(messages.Count(), 1u) << "the build number counts as well";
-}
-
 TEST_F(NumberRowFileTest, OlderLayouts) {
     // Major version 1: the random numbers since 1.2.3.0, the frequency option since 1.3.1.0.
     struct Layout {
@@ -279,14 +244,45 @@ TEST_F(NumberRowFileTest, OlderLayouts) {
     EXPECT_TRUE(read.conditions.favoured.active);
 }
 
+// Each change of the record: whether it loads, with how many draws, and the one message it
+// gives (none where empty).
 TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
     const auto set = [](Numbers RawRecord::*list, Numbers value) {
         return [list, value](RawRecord& r) { r.*list = value; };
     };
+    const auto sixOf45 = [](RawRecord& r) {
+        r.game = 1;
+        r.numbersToChoose = 4;
+        r.selected = {7, 3, 45, 12, 21, 34, 40};
+        r.fixed = {9, 30};
+        r.random = {21};
+    };
+    const auto version = [](std::array<std::int32_t, 4> value) {
+        return [value](RawRecord& r) { r.version = value; };
+    };
+    const auto edge = [](RawRecord& r) {
+        r.errorPoints = 4;
+        r.selected = {1, 2, 3};
+        r.constant = r.random = {};
+    };
+    const auto hitRatio = [](RawRecord& r) {
+        ConditionSet conditions = SampleConditions();
+        conditions.hitRatio = {true, true, 3, 5, false, 1, 300};
+        r.conditions = BlockOf(conditions);
+    };
+    const auto newer = [](const std::string& version) {
+        return "Aktuális verzió: Velmora Personal 2.3.0.0\r\rA Velmora Personal " + version +
+               " verzió állományát tölti be...\r\rA most beolvasott állomány olyan adatokat "
+               "tartalmazhat, amelyeket nem tud értelmezni az aktuális verzió.\r\rJavaslat: "
+               "frissítse a programot.";
+    };
     struct Case {
         const char* what;
         std::function<void(RawRecord&)> change;
-        const std::string& message;
+        std::string message; // empty: none
+        MessageKind kind = MessageKind::Error;
+        bool loads = false;
+        int draws = 0;
     };
     const Case cases[] = {
         {"major version 0", [](RawRecord& r) { r.version[0] = 0; }, kBadFile},
@@ -317,56 +313,53 @@ TEST_F(NumberRowFileTest, RangeAndConsistencyChecks) {
         {"hostile fixed count", [](RawRecord& r) { r.fixedCount = INT_MIN; }, kOtherGame},
         {"major 1 numbering the games from 0", [](RawRecord& r) { r = OldRecord(), r.game = 0; },
          kOtherGame},
+        {"a 6/45 ticket", sixOf45, kOtherGame},
+        {"RowLength - 2 selected and RowLength - 1 error points", edge, "", MessageKind::Error,
+         true},
+        // A newer version loads after the notice; the build number counts as well.
+        {"newer", version({2, 4, 1, 0}), newer("2.4.1.0"), MessageKind::Warning, true},
+        {"newer build", version({2, 3, 0, 1}), newer("2.3.0.1"), MessageKind::Warning, true},
+        // The hit ratio needs the draws up to the last of its range.
+        {"hit ratio without draws", hitRatio,
+         "A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik."},
+        {"hit ratio over the draws loaded", hitRatio, "", MessageKind::Error, true, 300},
+        {"hit ratio past the draws", hitRatio,
+         "A kijelölt állomány olyan adatbázisra hivatkozik, ami nem létezik.\r\r"
+         "A találati arányok feltételhez tartozóan, a korábban beállított húzások száma több "
+         "mint amit a jelenlegi húzások listája tartalmaz.\r\r"
+         "Mégis betölti a korábbi beállításokat?",
+         MessageKind::WarningQuestion, false, 299},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         RawRecord raw;
         c.change(raw);
         messages.Clear();
-        EXPECT_FALSE(Read(raw.Build())) << c.what;
-        ASSERT_EQ(messages.Count(), 1u) << c.what;
-        EXPECT_EQ(messages.LastText(), c.message) << c.what;
+        EXPECT_EQ(Read(raw.Build(), c.draws), c.loads);
+        ASSERT_EQ(messages.Count(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
+            EXPECT_EQ(messages.LastText(), c.message);
+            EXPECT_EQ(messages.Last().kind, c.kind);
+        }
     }
 
-    RawRecord edge;
-    edge.errorPoints = 4;
-    edge.selected = {1, 2, 3};
-    edge.constant = edge.random = {};
-    messages.Clear();
-    EXPECT_TRUE(Read(edge.Build())) << "RowLength - 2 selected and RowLength - 1 error points";
-    EXPECT_EQ(messages.Count(), 0u);
-}
-
-TEST_F(NumberRowFileTest, HitRatioNeedsTheDraws) {
-    ConditionSet conditions = SampleConditions();
-    conditions.hitRatio = {true, true, 3, 5, false, 1, 300};
+    // What the 6/45 ticket and the newer file hold.
     RawRecord raw;
-    raw.conditions = BlockOf(conditions);
-
-    EXPECT_FALSE(Read(raw.Build(), 0));
-    ASSERT_EQ(messages.Count(), 1u);
-    EXPECT_EQ(messages.Last().kind, MessageKind::Error);
-    EXPECT_EQ(messages.LastText(),
-              "A kijelölt állomány a húzások listájára hivatkozik.\r\rA húzások listája hiányzik.");
-
-    messages.Clear();
-    EXPECT_TRUE(Read(raw.Build(), 300));
-    EXPECT_EQ(messages.Count(), 0u) << "the last draw of the range is loaded";
-
-    messages.Clear();
-    EXPECT_FALSE(Read(raw.Build(), 299));
-    ASSERT_EQ(messages.Count(), 1u);
-    EXPECT_EQ(messages.Last().kind, MessageKind::WarningQuestion);
-    EXPECT_EQ(messages.LastText(),
-              "A kijelölt állomány olyan adatbázisra hivatkozik, ami nem létezik.\r\r"
-              "A találati arányok feltételhez tartozóan, a korábban beállított húzások száma több "
-              "mint amit a jelenlegi húzások listája tartalmaz.\r\r"
-              "Mégis betölti a korábbi beállításokat?");
-
-    messages.QueueAnswer(Answer::Yes);
+    sixOf45(raw);
     NumberRowRecord read;
+    EXPECT_TRUE(Read(raw.Build(), read, 0, 1));
+    raw = RawRecord{};
+    version({2, 4, 1, 0})(raw);
+    ASSERT_TRUE(Read(raw.Build(), read));
+    EXPECT_EQ(read.selected, raw.selected);
+    EXPECT_EQ(read.fileVersion.minor, 4);
+
+    // Past the draws, the question answered Yes: the stored range stays.
+    raw = RawRecord{};
+    hitRatio(raw);
+    messages.QueueAnswer(Answer::Yes);
     EXPECT_TRUE(Read(raw.Build(), read, 299));
     EXPECT_EQ(read.conditions.hitRatio.lastDraw, 300);
-
     // Without the conditions-set flag the stored conditions do not count.
     raw.conditionsFlag = 0;
     messages.Clear();

@@ -46,7 +46,14 @@ protected:
         engine.Run();
         variation.GenerationDone(engine.Vege());
     }
+    // The file opened by another run of the program, whose messages go to `quiet`.
+    std::unique_ptr<Session> Reopen(const std::string& path) {
+        auto other = Another(quiet);
+        EXPECT_TRUE(other->OpenFile(path)) << path;
+        return other;
+    }
     VariationDocument& variation = session.Variation();
+    FakeMessages quiet;
 };
 
 TEST_F(VariationDocumentTest, StartRefusesOnlyAPlainVariationBeyondAHundredMillionRows) {
@@ -86,6 +93,10 @@ TEST_F(VariationDocumentTest, DeletingAsksUnlessSavedOrExtending) {
 TEST_F(VariationDocumentTest, RowsAreAddedWithinTheFullVariationAndDeletedAfterAsking) {
     MarkFirst(6);
     Generate(session, messages); // all 6 combinations
+    variation.ToggleExtension(); // a full variation is not extended
+    EXPECT_FALSE(session.Ticket().Extension().active);
+    EXPECT_EQ(messages.LastText(), "A variáció mérete elérte a teljes variáció szelvényszámát.");
+    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
     EXPECT_FALSE(variation.HasRoomFor(1));
     EXPECT_EQ(messages.LastText(), "A teljes variációt meghaladó méretű listát akar "
                                    "létrehozni.\r\rNem bővíthető a variáció listája.");
@@ -128,9 +139,7 @@ TEST_F(VariationDocumentTest, FilesLoadBackWholeAndDamagedOnesLeaveNothing) {
     EXPECT_TRUE(variation.Store().saved);
     EXPECT_EQ(variation.RowSource().dateText, "2026. 12. 06.") << "the clock's day";
 
-    FakeMessages quiet;
-    const auto other = Another(quiet);
-    ASSERT_TRUE(other->OpenFile(path));
+    const auto other = Reopen(path);
     EXPECT_EQ(quiet.Count(), 0u);
     const VariationDocument& loaded = other->Variation();
     EXPECT_TRUE(loaded.Store().saved);
@@ -188,9 +197,7 @@ TEST_F(VariationDocumentTest, RowsFollowTheirNumbersWhenTheFileOrderIsSortedAgai
     bytes[order] = 1;
     ASSERT_TRUE(ReplaceFile(path, bytes));
 
-    FakeMessages quiet;
-    const auto other = Another(quiet);
-    ASSERT_TRUE(other->OpenFile(path));
+    const auto other = Reopen(path);
     EXPECT_EQ(other->Ticket().Selected(), (Numbers{1, 2, 3, 5, 7, 9}));
     EXPECT_EQ(numberRows(*other), numberRows(session));
 }
@@ -204,9 +211,7 @@ TEST_F(VariationDocumentTest, ExtensionsGoOnAfterLoadingAndLoseTheirRowsWhenStop
     ASSERT_EQ(variation.Store().BlockEnds(), (std::vector<std::int32_t>{20, 21}));
     const std::string path = home.Path() + "extended.top";
     ASSERT_TRUE(variation.Save(path));
-    FakeMessages quiet;
-    const auto other = Another(quiet);
-    ASSERT_TRUE(other->OpenFile(path));
+    const auto other = Reopen(path);
     const ExtensionTargets& extension = other->Ticket().Extension();
     EXPECT_TRUE(extension.active);
     EXPECT_EQ(extension.selectedCount, 7);
@@ -297,15 +302,6 @@ TEST_F(VariationDocumentTest, ExtensionsAreCommittedAndUndoneBlockByBlock) {
     variation.ToggleExtension();
     EXPECT_TRUE(extension.active);
     EXPECT_EQ(extension.startMark, extended);
-}
-
-TEST_F(VariationDocumentTest, AFullVariationIsNotExtended) {
-    MarkFirst(6);
-    Generate(session, messages); // all 6 combinations
-    variation.ToggleExtension();
-    EXPECT_FALSE(session.Ticket().Extension().active);
-    EXPECT_EQ(messages.LastText(), "A variáció mérete elérte a teljes variáció szelvényszámát.");
-    EXPECT_EQ(messages.Last().kind, MessageKind::Warning);
 }
 
 // A plain model of the rows: each row remembers the block it joined, so the block ends are
@@ -502,17 +498,13 @@ TEST_F(VariationDocumentTest, PausedVariationGoesOnFromItsFile) {
     const std::string path = home.Path() + "paused.top";
     ASSERT_TRUE(variation.Save(path));
 
-    FakeMessages quiet;
-    const auto other = Another(quiet);
-    ASSERT_TRUE(other->OpenFile(path));
+    const auto other = Reopen(path);
     ASSERT_TRUE(other->Variation().Paused());
     Generate(*other, quiet);
     EXPECT_FALSE(other->Variation().Paused());
     EXPECT_EQ(StoredRows(other->Variation().Store()), StoredRows(whole.store));
 }
 
-// "Rendezés" sorts without asking up to 10 000 rows, asks above, refuses from 100 000; the
-// original order comes back exactly.
 // A minimised variation takes the place of the rows only when the variation test confirms
 // its guarantee; the rows before come back until the rows change otherwise.
 TEST_F(VariationDocumentTest, AMinimisedVariationReplacesTheRowsOnceTestedAndCanBeUndone) {
@@ -565,6 +557,8 @@ TEST_F(VariationDocumentTest, AMinimisedVariationReplacesTheRowsOnceTestedAndCan
     EXPECT_FALSE(variation.UndoReplace());
 }
 
+// "Rendezés" sorts without asking up to 10 000 rows, asks above, refuses from 100 000; the
+// original order comes back exactly.
 TEST_F(VariationDocumentTest, SortingAsksAboveTenThousandRowsAndRefusesAHundredThousand) {
     const std::string question = " 10 000 db számsor felett (a számítógép teljesítményétől "
                                  "függően), akár perceket is igénybe vehet az indexek "
