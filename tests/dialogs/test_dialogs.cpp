@@ -17,6 +17,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "common/file_io.h"
 #include "dialogs/job_runner.h"
 #include "dialogs/qt_fetcher.h"
 #include "dialogs/qt_file_chooser.h"
@@ -149,10 +150,7 @@ void DialogsTest::aboutBox() {
 
 void DialogsTest::fileDialogReportsTheChosenFilter() {
     TempHome folder;
-    QFile existing(QString::fromStdString(folder.Path() + "meglevo.top"));
-    QVERIFY(existing.open(QIODevice::WriteOnly));
-    existing.write("123456789");
-    existing.close();
+    QVERIFY(ReplaceFile(folder.Path() + "meglevo.top", std::string("123456789")));
     // The program runs in the Hungarian locale; the folder's sizes and dates follow it even
     // where the system speaks another language.
     const QLocale systemDefault;
@@ -280,16 +278,13 @@ void DialogsTest::jobRunnerAsksOnTheWindowThreadAndHandsBackTheEnd() {
     QVERIFY(!done);
 }
 
-QTEST_MAIN(DialogsTest)
 // Qt's network against a loopback server: a file through a redirect; a missing file, a
 // broken transfer, a body past the limit, a stalled server and a redirect loop fail and leave
 // no file; "Mégse" in the message window stops a transfer.
 void DialogsTest::fetcherKeepsItsLimitsAndStopsOnMegse() {
     TempHome site;
     const QByteArray body(70000, 'a');
-    QFile file(QString::fromStdString(site.Path() + "file.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(body) == body.size());
-    file.close();
+    QVERIFY(ReplaceFile(site.Path() + "file.txt", body.toStdString()));
     testing::HttpTestServer server(site.Path());
     QVERIFY(server.Running());
     QtMessages messages;
@@ -324,4 +319,5 @@ void DialogsTest::fetcherKeepsItsLimitsAndStopsOnMegse() {
     QVERIFY(messages.WaitWindow()->CancelButton()->isHidden());
 }
 
+QTEST_MAIN(DialogsTest)
 #include "test_dialogs.moc"

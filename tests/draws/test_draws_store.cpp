@@ -25,28 +25,25 @@ DrawsLoad Parse(const std::vector<std::uint8_t>& bytes, GameId game) {
     return ParseDrawsFile(bytes, LoadGameInfo(game), draws);
 }
 
+// Fewer than 250 draws count as no database at all. The record count is the size divided by 28,
+// so a file that lost up to 16 bytes still counts its last record and fails as a read error; a
+// few stray bytes at the end do not count.
 TEST(DrawsFile, SizeBoundaries) {
     const GameInfo game = LoadGameInfo(0);
-    // Fewer than 250 draws count as no database at all.
-    auto bytes = SerializeDraws(SampleDraws(game, 249), 0);
-    EXPECT_EQ(bytes.size(), 6988u);
-    EXPECT_EQ(Parse(bytes, 0), DrawsLoad::Missing);
-    bytes = SerializeDraws(SampleDraws(game, 250), 0);
-    EXPECT_EQ(bytes.size(), 7016u);
-    std::vector<DrawRecord> draws;
-    ASSERT_EQ(ParseDrawsFile(bytes, game, draws), DrawsLoad::Loaded);
-    EXPECT_EQ(draws, SampleDraws(game, 250));
-
-    // The record count is the size divided by 28, so a file that lost up to 16 bytes still counts
-    // its last record and fails as a read error; a few stray bytes at the end do not count.
-    bytes = SerializeDraws(SampleDraws(game, 300), 0);
-    for (const auto& [change, expected, count] :
-         {std::tuple{-16, DrawsLoad::ReadError, 0u}, std::tuple{-17, DrawsLoad::Loaded, 299u},
-          std::tuple{5, DrawsLoad::Loaded, 300u}}) {
-        std::vector<std::uint8_t> changed = bytes;
-        changed.resize(static_cast<std::size_t>(static_cast<int>(bytes.size()) + change), 0);
-        EXPECT_EQ(ParseDrawsFile(changed, game, draws), expected) << change;
-        EXPECT_EQ(draws.size(), count) << change;
+    EXPECT_EQ(SerializeDraws(SampleDraws(game, 249), 0).size(), 6988u);
+    EXPECT_EQ(SerializeDraws(SampleDraws(game, 250), 0).size(), 7016u);
+    for (const auto& [written, change, expected, count] :
+         {std::tuple{249, 0, DrawsLoad::Missing, 0},
+          {250, 0, DrawsLoad::Loaded, 250},
+          {300, -16, DrawsLoad::ReadError, 0},
+          {300, -17, DrawsLoad::Loaded, 299},
+          {300, 5, DrawsLoad::Loaded, 300}}) {
+        const std::vector<DrawRecord> sample = SampleDraws(game, written);
+        std::vector<std::uint8_t> bytes = SerializeDraws(sample, 0);
+        bytes.resize(static_cast<std::size_t>(static_cast<int>(bytes.size()) + change), 0);
+        std::vector<DrawRecord> draws;
+        EXPECT_EQ(ParseDrawsFile(bytes, game, draws), expected) << written << " " << change;
+        EXPECT_EQ(draws, std::vector(sample.begin(), sample.begin() + count)) << change;
     }
 }
 
@@ -149,6 +146,8 @@ protected:
 };
 
 TEST_F(DrawsStoreTest, LoadReportsEachFailureInItsOwnWords) {
+    const std::string damaged =
+        "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + Path();
     EXPECT_FALSE(store.HuzasokBe(Path(), game, messages));
     EXPECT_EQ(messages.Count(), 0u) << "a missing file is not reported";
 
@@ -160,9 +159,7 @@ TEST_F(DrawsStoreTest, LoadReportsEachFailureInItsOwnWords) {
     bytes[Record(299) + 6] = 60;
     ASSERT_TRUE(ReplaceFile(Path(), bytes));
     EXPECT_FALSE(store.HuzasokBe(Path(), game, messages));
-    EXPECT_EQ(messages.LastText(), "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem "
-                                   "lehetséges.\r\r" +
-                                       Path());
+    EXPECT_EQ(messages.LastText(), damaged);
     EXPECT_FALSE(store.HasDatabase());
     EXPECT_EQ(store.Count(), 0) << "records before the bad one are not used";
 
@@ -173,8 +170,6 @@ TEST_F(DrawsStoreTest, LoadReportsEachFailureInItsOwnWords) {
 
     // Draw numbers end at 10000: a file with more records, or one larger than memory, is
     // damaged and is refused before it is read.
-    const std::string damaged =
-        "Érvénytelen, sérült vagy foglalt állomány.\rBetöltése nem lehetséges.\r\r" + Path();
     bytes = SerializeDraws(FullDatabase(game), 1);
     std::vector<DrawRecord> loaded;
     ASSERT_EQ(ParseDrawsFile(bytes, game, loaded), DrawsLoad::Loaded);

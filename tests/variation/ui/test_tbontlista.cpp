@@ -45,6 +45,19 @@ struct Fixture : SessionParts {
         window.SetChooser(chooser);
         Action(window, "actionOpen")->trigger();
     }
+    // Opens the variation list ("Lista").
+    TBontLista& List() {
+        Action(window, "actionListVariation")->trigger();
+        return *window.ListWindow();
+    }
+    // Clicks `numbers` on the check ticket.
+    TBontEllSzelveny& Enter(std::initializer_list<int> numbers) {
+        for (int n : numbers) {
+            window.CheckTicket()->Click(n, Qt::NoModifier);
+        }
+        return *window.CheckTicket();
+    }
+    long long Rows() { return session.Variation().Store().Count(); }
     FakeFileChooser chooser; // outlives the window that holds it
     TFoablak window{session, {}};
 };
@@ -77,8 +90,7 @@ void TBontListaTest::listShowsEveryRowAndTheSelectedRowsProfile() {
     QVERIFY(!list->isEnabled());
     f.MakeVariation(12);
     QVERIFY(list->isEnabled());
-    list->trigger();
-    TBontLista& window = *f.window.ListWindow();
+    TBontLista& window = f.List();
     QVERIFY(window.isVisible());
     QCOMPARE(window.Table()->model()->rowCount(), 924);
     QCOMPARE(window.Table()->model()->columnCount(), 7);
@@ -104,8 +116,7 @@ void TBontListaTest::listShowsEveryRowAndTheSelectedRowsProfile() {
 void TBontListaTest::listFollowsTheVariation() {
     Fixture f;
     f.MakeVariation(8);
-    Action(f.window, "actionListVariation")->trigger();
-    TBontLista& window = *f.window.ListWindow();
+    TBontLista& window = f.List();
     QCOMPARE(window.Table()->model()->rowCount(), 28);
     window.HatraGombClick();
     f.messages.QueueAnswer(Answer::Yes);
@@ -177,8 +188,7 @@ void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
     Fixture f;
     f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;7\r\n");
     QVERIFY(f.session.Variation().Exists());
-    Action(f.window, "actionListVariation")->trigger();
-    TBontLista& list = *f.window.ListWindow();
+    TBontLista& list = f.List();
     list.AktSorKijelol(3);
     QAction* sort = Action(f.window, "actionSortRows");
     QAction* original = Action(f.window, "actionOriginalOrder");
@@ -201,8 +211,7 @@ void TBontListaTest::sortAndOriginalOrderKeepTheSelectedRow() {
 void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     Fixture f;
     f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n");
-    Action(f.window, "actionListVariation")->trigger();
-    TBontLista& list = *f.window.ListWindow();
+    TBontLista& list = f.List();
     TBontEllSzelveny& check = *f.window.CheckTicket();
     auto* add = Child<QPushButton>(list, "BontListBovitesGomb");
     auto* modify = Child<QPushButton>(list, "BontListModositasGomb");
@@ -211,22 +220,17 @@ void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     add->click();
     QCOMPARE(check.CurrentMode(), TBontEllSzelveny::Mode::Add);
     QCOMPARE(check.Grid()->windowTitle(), QStringLiteral("  Számsor beolvasása"));
-    for (int n : {1, 2, 3, 4, 5}) {
-        check.Click(n, Qt::NoModifier);
-    }
+    f.Enter({1, 2, 3, 4, 5});
     QVERIFY(!check.Grid()->DeleteButton()->isEnabled());
-    check.Click(6, Qt::NoModifier);
-    check.Click(7, Qt::NoModifier); // a row holds six: ignored
+    f.Enter({6, 7}); // a row holds six: 7 is ignored
     QCOMPARE(check.Row().numbers.size(), std::size_t{6});
     QVERIFY(check.Grid()->DeleteButton()->isEnabled());
     f.messages.Clear();
     QVERIFY(!check.Confirm()); // 1 2 3 4 5 6 is there already
     QCOMPARE(f.messages.LastText(), std::string(kRepeatedRowText));
-    QCOMPARE(f.session.Variation().Store().Count(), 2LL);
-    check.Click(6, Qt::NoModifier);
-    check.Click(12, Qt::NoModifier);
-    QVERIFY(check.Confirm());
-    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QCOMPARE(f.Rows(), 2LL);
+    QVERIFY(f.Enter({6, 12}).Confirm());
+    QCOMPARE(f.Rows(), 3LL);
     QCOMPARE(list.SelectedLine(), 3LL);
     QCOMPARE(Cell(list, 2, 6), QStringLiteral("12"));
     QVERIFY(f.session.Ticket().Extension().active);
@@ -234,18 +238,15 @@ void TBontListaTest::rowsAreAddedAndModifiedOnTheCheckTicket() {
     list.AktSorKijelol(1);
     modify->click();
     QCOMPARE(check.CurrentMode(), TBontEllSzelveny::Mode::Modify);
-    for (int n : {1, 2, 3, 4, 5, 9}) {
-        check.Click(n, Qt::NoModifier);
-    }
-    QVERIFY(check.Confirm());
-    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QVERIFY(f.Enter({1, 2, 3, 4, 5, 9}).Confirm());
+    QCOMPARE(f.Rows(), 3LL);
     QCOMPARE(Cell(list, 0, 6), QStringLiteral("9"));
     QCOMPARE(list.SelectedLine(), 1LL);
     // The profile is of the rows as they are now: 9 with 7..12, five with 1 2 3 4 5 12.
     QCOMPARE(list.Profile(), (std::vector<long long>{1, 0, 0, 0, 1, 0}));
     // A row being entered is no search: the list's search panel stays hidden.
     add->click();
-    check.Click(1, Qt::NoModifier);
+    f.Enter({1});
     QVERIFY(!list.SearchShown());
     // The window's own close button closes the ticket as "Kilépés" does.
     check.Grid()->close();
@@ -258,8 +259,7 @@ void TBontListaTest::aRepeatedRowIsReportedOncePerSelection() {
     Fixture f;
     f.OpenRows("1;2;3;4;5;6\r\n7;8;9;10;11;12\r\n1;2;3;4;5;6\r\n");
     f.messages.Clear();
-    Action(f.window, "actionListVariation")->trigger(); // line 1 is selected: a repeated row
-    TBontLista& list = *f.window.ListWindow();
+    TBontLista& list = f.List(); // line 1 is selected: a repeated row
     QCOMPARE(list.Profile().back(), 1LL);
     QCOMPARE(f.messages.Count(), std::size_t{1});
     QCOMPARE(f.messages.LastText(), std::string(kRepeatedRowText));
@@ -292,15 +292,10 @@ void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
     QCOMPARE(open->property("hint").toString(),
              QStringLiteral(" Aktív a variáció bővítése opció - a funkció nem elérhető.  "));
 
-    Action(f.window, "actionListVariation")->trigger();
-    TBontLista& list = *f.window.ListWindow();
-    TBontEllSzelveny& check = *f.window.CheckTicket();
+    TBontLista& list = f.List();
     const auto addRow = [&](std::initializer_list<int> numbers) {
         Child<QPushButton>(list, "BontListBovitesGomb")->click();
-        for (int n : numbers) {
-            check.Click(n, Qt::NoModifier);
-        }
-        QVERIFY(check.Confirm());
+        QVERIFY(f.Enter(numbers).Confirm());
     };
     addRow({1, 2, 3, 4, 5, 7});
     QVERIFY(commit->isEnabled() && undo->isEnabled());
@@ -325,7 +320,7 @@ void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
     QCOMPARE(f.session.Ticket().Extension().committedMark, 4LL);
 
     // The last block goes through the deletion dialog's box, after the confirmation.
-    Action(f.window, "actionListVariation")->trigger();
+    f.List();
     addRow({1, 2, 3, 4, 5, 8});
     QCOMPARE(f.session.Variation().Store().BlockEnds(), (std::vector<std::int32_t>{3, 4, 5}));
     auto* remove = Child<QPushButton>(list, "BontSzamsorokTorleseGomb");
@@ -344,7 +339,7 @@ void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
         }));
     QCOMPARE(f.messages.LastText(), "A törlés művelete nem visszavonható.\r\rBiztos törli a "
                                     "listába utoljára beillesztett számsorokat?");
-    QCOMPARE(f.session.Variation().Store().Count(), 4LL);
+    QCOMPARE(f.Rows(), 4LL);
 
     // A range of rows: one row is a range too; the rows after it move up.
     f.messages.QueueAnswer(Answer::Yes);
@@ -355,7 +350,7 @@ void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
             range.LastField()->SetText(QStringLiteral("2"));
             QVERIFY(range.Confirm());
         }));
-    QCOMPARE(f.session.Variation().Store().Count(), 3LL);
+    QCOMPARE(f.Rows(), 3LL);
     QCOMPARE(f.session.Variation().Store().BlockEnds(), (std::vector<std::int32_t>{2, 3}));
     QVERIFY(list.isVisible());
     QCOMPARE(list.SelectedLine(), 2LL);
@@ -363,11 +358,9 @@ void TBontListaTest::extensionsAreMarkedCommittedAndDeleted() {
 
     // The check ticket's OK finds the row that holds most of its numbers.
     Action(f.window, "actionCheckVariation")->trigger();
-    for (int n : {1, 2, 3, 6, 7, 8}) {
-        check.Click(n, Qt::NoModifier);
-    }
+    f.Enter({1, 2, 3, 6, 7, 8});
     list.AktSorKijelol(3);
-    check.Confirm();
+    f.window.CheckTicket()->Confirm();
     QCOMPARE(list.SelectedLine(), 2LL);
     toggle->trigger();
     QVERIFY(!toggle->isChecked() && open->isEnabled());
@@ -381,30 +374,23 @@ void TBontListaTest::screenshot() {
     }
     Fixture f;
     f.MakeVariation(12);
-    Action(f.window, "actionListVariation")->trigger();
-    TBontLista& window = *f.window.ListWindow();
+    TBontLista& window = f.List();
     window.AktSorKijelol(100);
     QCoreApplication::processEvents();
     QVERIFY(window.grab().save(folder + QStringLiteral("/bontlista.png")));
     QVERIFY(window.Ticket()->grab().save(folder + QStringLiteral("/bontlista_szelveny.png")));
     Action(f.window, "actionCheckVariation")->trigger();
-    for (int n : {1, 3, 5, 7, 9, 11}) {
-        f.window.CheckTicket()->Click(n, Qt::NoModifier);
-    }
-    QVERIFY(
-        f.window.CheckTicket()->Grid()->grab().save(folder + QStringLiteral("/ellenorzes.png")));
+    TBontEllSzelveny& check = f.Enter({1, 3, 5, 7, 9, 11});
+    QVERIFY(check.Grid()->grab().save(folder + QStringLiteral("/ellenorzes.png")));
 
     // The first two rows deleted and added again in extension mode, each a block of its own;
     // then the deletion dialog.
     f.messages.QueueAnswer(Answer::Yes);
     QVERIFY(f.session.Variation().DeleteRows(1, 2));
     Action(f.window, "actionToggleExtension")->trigger();
-    for (const auto& numbers : {std::vector<int>{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}}) {
+    for (int last : {6, 7}) {
         f.window.CheckTicket()->Open(TBontEllSzelveny::Mode::Add);
-        for (int n : numbers) {
-            f.window.CheckTicket()->Click(n, Qt::NoModifier);
-        }
-        QVERIFY(f.window.CheckTicket()->Confirm());
+        QVERIFY(f.Enter({1, 2, 3, 4, 5, last}).Confirm());
     }
     window.resize(window.width(), 420);
     QCoreApplication::processEvents();
@@ -421,9 +407,9 @@ void TBontListaTest::aDrawsListRowShowsItsDraw() {
     VariationStore store;
     store.Reset(6, 45);
     store.Reserve(2);
-    for (const std::vector<std::uint8_t>& row : {std::vector<std::uint8_t>{3, 9, 17, 22, 31, 40},
-                                                 std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}}) {
-        store.AppendRaw(row.data());
+    const std::uint8_t rows[2][6] = {{3, 9, 17, 22, 31, 40}, {1, 2, 3, 4, 5, 6}};
+    for (const std::uint8_t* row : rows) {
+        store.AppendRaw(row);
     }
     ExportSource source;
     source.drawsList = true;
