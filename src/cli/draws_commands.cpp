@@ -15,7 +15,6 @@ namespace velmora::cli {
 
 namespace {
 
-
 bool Integer(const Invocation& invocation, const std::string& text, long long low, long long high,
              long long& value) {
     if (ParseInteger(text, value) && value >= low && value <= high) {

@@ -66,8 +66,8 @@ Settings ProgramSettings(Invocation& invocation) {
     Settings settings = DefaultSettings(invocation.folders);
     std::vector<std::uint8_t> bytes;
     if (ReadFileBytes(invocation.folders.settingsFile, kMaxSettingsFileSize, bytes) &&
-        IniFile::Parse(std::string(bytes.begin(), bytes.end())).ReadInteger("Velmora", "Start",
-                                                                             -1) != -1) {
+        IniFile::Parse(std::string(bytes.begin(), bytes.end()))
+                .ReadInteger("Velmora", "Start", -1) != -1) {
         ReadSettings(invocation.folders, settings, *invocation.messages);
     }
     return settings;

@@ -31,6 +31,21 @@ long long CombinationCount(int n, int k) {
     return static_cast<long long>(std::min(Binomial(n, k), kMost));
 }
 
+bool NextCombination(std::uint8_t* p, int k, int n) {
+    int i = k - 1;
+    while (i >= 0 && p[i] == n - k + i) {
+        --i;
+    }
+    if (i < 0) {
+        return false;
+    }
+    ++p[i];
+    for (int j = i + 1; j < k; ++j) {
+        p[j] = static_cast<std::uint8_t>(p[j - 1] + 1);
+    }
+    return true;
+}
+
 bool IsPrimeNumber(int number) {
     if (number < 2) {
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // Small facts about whole numbers that several parts of the program count with.
 namespace velmora {
 
@@ -10,5 +12,9 @@ unsigned long long Binomial(int n, int k);
 long long CombinationCount(int n, int k);
 
 bool IsPrimeNumber(int number);
+
+// The next k-subset of 0..n-1 (ascending positions `p`) in lexicographic order; false after the
+// last one.
+bool NextCombination(std::uint8_t* p, int k, int n);
 
 } // namespace velmora

@@ -6,7 +6,6 @@ namespace velmora {
 
 namespace {
 
-
 const DrawRecord* At(const std::vector<DrawRecord>& draws, int row) {
     return row >= 1 && row <= static_cast<int>(draws.size())
                ? &draws[static_cast<std::size_t>(row - 1)]

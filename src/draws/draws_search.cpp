@@ -8,7 +8,6 @@ namespace velmora {
 
 namespace {
 
-
 int Sets(const GameInfo& game) {
     return game.drawsPerDate == 2 ? 2 : 1;
 }

@@ -18,16 +18,35 @@ const char* const kMinimiseTestFailedText =
     "A variáció tesztje nem igazolta a minimalizált variáció garanciáját.\rA variáció nem "
     "változott.";
 
+namespace {
+
+// N, k', the error points and the positions a row must share with a case, as the generation
+// counts them.
+struct Guarantee {
+    int n = 0;
+    int k = 0;
+    int h = 0;
+    int needed = 0;
+};
+
+Guarantee GuaranteeOf(const GenerationInput& generation) {
+    Guarantee g;
+    g.n = static_cast<int>(generation.variationNumbers.size());
+    g.k = generation.game.rowLength - generation.fixedCount;
+    g.h = std::clamp(generation.conditions.errorPoints, 0, std::max(g.k - 1, 0));
+    g.needed = g.k - g.h + (generation.conditions.options.optimised ? 1 : 0);
+    return g;
+}
+
+} // namespace
+
 bool PrepareMinimise(const VariationDocument& variation, MinimiseJob& job, std::string& refusal) {
     if (!variation.Exists()) {
         refusal = "Nincs kész variáció.";
         return false;
     }
     const GenerationInput generation = variation.MakeGenerationInput();
-    const ConditionSet& conditions = generation.conditions;
-    const int n = static_cast<int>(generation.variationNumbers.size());
-    const int k = generation.game.rowLength - generation.fixedCount;
-    const int h = std::clamp(conditions.errorPoints, 0, std::max(k - 1, 0));
+    const auto [n, k, h, needed] = GuaranteeOf(generation);
     if (h == 0 || variation.DrawsList() || variation.Paused() || variation.Extending() ||
         variation.Store().RowWidth() != k || k < 1 || k > kMaxRowLength) {
         refusal = kMinimiseRefusedText;
@@ -40,7 +59,7 @@ bool PrepareMinimise(const VariationDocument& variation, MinimiseJob& job, std::
     MinimiserInput& input = job.input;
     input.n = n;
     input.k = k;
-    input.needed = k - h + (conditions.options.optimised ? 1 : 0);
+    input.needed = needed;
     input.rows.clear();
     const VariationStore& store = variation.Store();
     for (long long r = 0; r < store.Count(); ++r) {
@@ -48,8 +67,8 @@ bool PrepareMinimise(const VariationDocument& variation, MinimiseJob& job, std::
         std::sort(row.begin(), row.end());
         input.rows.push_back(std::move(row));
     }
-    input.passing = PassingCandidates(conditions, generation.variationNumbers, generation.game, k,
-                                      generation.draws);
+    input.passing = PassingCandidates(generation.conditions, generation.variationNumbers,
+                                      generation.game, k, generation.draws);
     job.lowerBound = CoveringLowerBound(n, k, input.needed);
     if (!CoversEveryCandidate(n, k, input.needed, input.rows, input.passing)) {
         refusal = kMinimiseNoGuaranteeText;
@@ -118,14 +137,10 @@ std::string LowerBoundText(const VariationDocument& variation) {
     if (!variation.Exists() || variation.DrawsList()) {
         return {};
     }
-    const GenerationInput generation = variation.MakeGenerationInput();
-    const int n = static_cast<int>(generation.variationNumbers.size());
-    const int k = generation.game.rowLength - generation.fixedCount;
-    const int h = std::clamp(generation.conditions.errorPoints, 0, std::max(k - 1, 0));
+    const auto [n, k, h, needed] = GuaranteeOf(variation.MakeGenerationInput());
     if (h == 0 || k < 1 || n < k || n > kMaxVariationNumbers) {
         return {};
     }
-    const int needed = k - h + (generation.conditions.options.optimised ? 1 : 0);
     return "A variáció " + FormatThousands(variation.Store().Count()) +
            " számsorból áll; alsó korlát " + std::to_string(n) + " számra, " + std::to_string(h) +
            " hibaponttal, feltételek nélkül: " + FormatThousands(CoveringLowerBound(n, k, needed)) +

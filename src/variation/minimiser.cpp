@@ -45,22 +45,6 @@ const BinomialTable& Choose() {
     return table;
 }
 
-// The next combination in lexicographic order; false after the last one.
-bool Advance(std::uint8_t* p, int k, int n) {
-    int i = k - 1;
-    while (i >= 0 && p[i] == n - k + i) {
-        --i;
-    }
-    if (i < 0) {
-        return false;
-    }
-    ++p[i];
-    for (int j = i + 1; j < k; ++j) {
-        p[j] = static_cast<std::uint8_t>(p[j - 1] + 1);
-    }
-    return true;
-}
-
 // The combination of colex rank `rank`, ascending.
 void ColexUnrank(unsigned long long rank, int k, std::uint8_t* p) {
     const BinomialTable& choose = Choose();
@@ -110,7 +94,7 @@ std::vector<Pattern> CoverPatterns(int n, int k, int needed) {
         do {
             pattern.take = take;
             patterns.push_back(pattern);
-        } while (Advance(take.data(), pattern.takeCount, others));
+        } while (NextCombination(take.data(), pattern.takeCount, others));
     }
     return patterns;
 }
@@ -480,7 +464,7 @@ std::vector<std::uint8_t> PassingCandidates(const ConditionSet& conditions,
         if (filter.FeltVizsgalat(walk)) {
             passing[ColexRank(p.data(), k)] = 1;
         }
-    } while (Advance(p.data(), k, n));
+    } while (NextCombination(p.data(), k, n));
     return passing;
 }
 

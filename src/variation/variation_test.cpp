@@ -57,23 +57,6 @@ void Unrank(unsigned long long rank, int n, int d, std::vector<std::uint8_t>& p)
     }
 }
 
-bool Advance(std::vector<std::uint8_t>& p, int n) {
-    const int d = static_cast<int>(p.size());
-    int i = d - 1;
-    while (i >= 0 && p[static_cast<std::size_t>(i)] == n - d + i) {
-        --i;
-    }
-    if (i < 0) {
-        return false;
-    }
-    ++p[static_cast<std::size_t>(i)];
-    for (int j = i + 1; j < d; ++j) {
-        p[static_cast<std::size_t>(j)] =
-            static_cast<std::uint8_t>(p[static_cast<std::size_t>(j - 1)] + 1);
-    }
-    return true;
-}
-
 // A counter with one writer and readers on other threads.
 void Bump(std::atomic<unsigned long long>& counter) {
     counter.store(counter.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
@@ -263,7 +246,7 @@ void VariationTest::RunSlice(Slice& part, bool literal) {
             Bump(part.failed[static_cast<std::size_t>(fixed + best)]);
         }
         Bump(part.all[static_cast<std::size_t>(fixed + best)]);
-        Advance(p, n);
+        NextCombination(p.data(), d, n);
     }
 }
 

@@ -92,10 +92,11 @@ TEST_F(SettingsFileTest, WrittenTextHasTheFixedSectionAndKeyOrder) {
     Settings settings = defaults;
     settings.cacheLeftover = "leftover.bin";
     const std::string text = SettingsText(settings);
-    std::string expected = "[Velmora]\nGame=0\nSet=1\nApprove=1\nInfo=1\nSearch=1\nHint=1\n"
-                           "Start=1\nVersion=2.3.0.0\nBack=top\nMaxRows=100000\nWeb=\nVariations=\nHost=\n"
-                           "Operator=https://bet.szerencsejatek.hu/cmsfiles/\nTimeout=60\n"
-                           "Online=https://bet.szerencsejatek.hu/cmsfiles/\n";
+    std::string expected =
+        "[Velmora]\nGame=0\nSet=1\nApprove=1\nInfo=1\nSearch=1\nHint=1\n"
+        "Start=1\nVersion=2.3.0.0\nBack=top\nMaxRows=100000\nWeb=\nVariations=\nHost=\n"
+        "Operator=https://bet.szerencsejatek.hu/cmsfiles/\nTimeout=60\n"
+        "Online=https://bet.szerencsejatek.hu/cmsfiles/\n";
     for (int i = 0; i < kGameFolderCount; ++i) {
         expected += "Dir" + std::to_string(i) + "=" + folders.GameFolder(i % kGameCount) + "\n";
     }
